@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Vendle needs that are not installed yet. Quick when all are present.
+# Usage: scripts/deps.sh run|test
+set -euo pipefail
+
+build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libglib2.0-dev)
+run_pkgs=(fonts-ipafont-gothic)
+test_pkgs=(libgtest-dev libbenchmark-dev locales-all)
+
+case "${1:-run}" in
+run) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}" libbenchmark-dev libgtest-dev) ;;
+test) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}") ;;
+*) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
+
+missing=()
+for p in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "Run as root or install sudo: missing ${missing[*]}" >&2; exit 1; }
+    sudo_cmd=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

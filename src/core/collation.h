@@ -1,0 +1,47 @@
+// Text collation for sorting the grid's columns: case-sensitive comparison in the user's locale,
+// with sort keys so that one sort computes each key once.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace vendle {
+
+class Collator {
+public:
+    virtual ~Collator() = default;
+
+    // Negative, zero or positive like strcmp.
+    virtual int compare(std::string_view a, std::string_view b) const = 0;
+
+    // A byte string whose plain byte order equals this collator's order.
+    virtual std::string sortKey(std::string_view text) const = 0;
+};
+
+// Plain byte order.
+class ByteCollator final : public Collator {
+public:
+    int compare(std::string_view a, std::string_view b) const override;
+    std::string sortKey(std::string_view text) const override { return std::string(text); }
+};
+
+// The C library's collation of a named locale ("" = the user's LC_COLLATE setting). Falls back to
+// byte order when the locale is not installed; `isLocaleAware` tells which.
+class LocaleCollator final : public Collator {
+public:
+    explicit LocaleCollator(const std::string& localeName = "");
+    ~LocaleCollator() override;
+    LocaleCollator(const LocaleCollator&) = delete;
+    LocaleCollator& operator=(const LocaleCollator&) = delete;
+
+    bool isLocaleAware() const;
+    int compare(std::string_view a, std::string_view b) const override;
+    std::string sortKey(std::string_view text) const override;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace vendle

@@ -1,0 +1,232 @@
+#include "datetimeformat.h"
+
+#include "errors.h"
+
+#include <array>
+#include <charconv>
+#include <cstdio>
+
+namespace vendle {
+
+namespace {
+
+std::string number(int value, int minDigits) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%0*d", minDigits, value);
+    return buf;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto fold = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
+        if (fold(a[i]) != fold(b[i]))
+            return false;
+    }
+    return true;
+}
+
+std::string_view trimBlanks(std::string_view t) {
+    while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
+        t.remove_prefix(1);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t'))
+        t.remove_suffix(1);
+    return t;
+}
+
+// Reads 1 to `maxDigits` decimal digits at the front of `t`.
+std::optional<int> takeNumber(std::string_view& t, int maxDigits) {
+    std::size_t n = 0;
+    while (n < t.size() && n < static_cast<std::size_t>(maxDigits) && t[n] >= '0' && t[n] <= '9')
+        ++n;
+    if (n == 0)
+        return std::nullopt;
+    int value = 0;
+    std::from_chars(t.data(), t.data() + n, value);
+    t.remove_prefix(n);
+    return value;
+}
+
+bool takeText(std::string_view& t, std::string_view what) {
+    if (what.empty() || t.substr(0, what.size()) != what)
+        return false;
+    t.remove_prefix(what.size());
+    return true;
+}
+
+// Which marker `t` starts with: 0 none, 1 morning, 2 afternoon. The locale's texts and the
+// English AM/PM are accepted in any letter case.
+int takeMarker(std::string_view& t, const DateTimeFormat& fmt) {
+    const std::array<std::pair<std::string_view, int>, 4> candidates = {
+        {{fmt.amText, 1}, {fmt.pmText, 2}, {"AM", 1}, {"PM", 2}}};
+    for (const auto& [text, kind] : candidates) {
+        if (!text.empty() && t.size() >= text.size() && equalsNoCase(t.substr(0, text.size()), text)) {
+            t.remove_prefix(text.size());
+            return kind;
+        }
+    }
+    return 0;
+}
+
+int twoDigitYear(int yy) {
+    // A year written with two digits lies within 50 years of the current one.
+    const int current = decodeDateTime(now()).date.year;
+    int year = current / 100 * 100 + yy;
+    if (year > current + 50)
+        year -= 100;
+    else if (year <= current - 50)
+        year += 100;
+    return year;
+}
+
+std::optional<DateTime> readDate(std::string_view& t, const DateTimeFormat& fmt) {
+    std::array<int, 3> parts{};
+    std::array<int, 3> digits{};
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0 && !takeText(t, fmt.dateSeparator))
+            return std::nullopt;
+        const std::size_t before = t.size();
+        const auto v = takeNumber(t, 4);
+        if (!v)
+            return std::nullopt;
+        parts[static_cast<std::size_t>(i)] = *v;
+        digits[static_cast<std::size_t>(i)] = static_cast<int>(before - t.size());
+    }
+    int y = 0, m = 0, d = 0, yDigits = 0;
+    switch (fmt.order) {
+    case DateTimeFormat::DateOrder::YMD:
+        y = parts[0], m = parts[1], d = parts[2], yDigits = digits[0];
+        break;
+    case DateTimeFormat::DateOrder::MDY:
+        m = parts[0], d = parts[1], y = parts[2], yDigits = digits[2];
+        break;
+    case DateTimeFormat::DateOrder::DMY:
+        d = parts[0], m = parts[1], y = parts[2], yDigits = digits[2];
+        break;
+    }
+    if (yDigits <= 2)
+        y = twoDigitYear(y);
+    return tryEncodeDate(y, m, d);
+}
+
+std::optional<DateTime> readTime(std::string_view t, const DateTimeFormat& fmt) {
+    int marker = takeMarker(t, fmt);
+    t = trimBlanks(t);
+    const auto h = takeNumber(t, 2);
+    if (!h || !takeText(t, fmt.timeSeparator))
+        return std::nullopt;
+    const auto m = takeNumber(t, 2);
+    if (!m)
+        return std::nullopt;
+    int s = 0;
+    if (takeText(t, fmt.timeSeparator)) {
+        const auto sv = takeNumber(t, 2);
+        if (!sv)
+            return std::nullopt;
+        s = *sv;
+    }
+    t = trimBlanks(t);
+    if (marker == 0)
+        marker = takeMarker(t, fmt);
+    if (!t.empty())
+        return std::nullopt;
+    int hour = *h;
+    if (marker != 0) {
+        if (hour < 1 || hour > 12)
+            return std::nullopt;
+        hour = hour % 12 + (marker == 2 ? 12 : 0);
+    }
+    return tryEncodeTime(hour, *m, s, 0);
+}
+
+} // namespace
+
+DateTimeFormat DateTimeFormat::japanese() {
+    return DateTimeFormat{};
+}
+
+DateTimeFormat DateTimeFormat::usEnglish() {
+    DateTimeFormat f;
+    f.order = DateOrder::MDY;
+    f.monthTwoDigits = false;
+    f.dayTwoDigits = false;
+    f.hour12 = true;
+    f.amText = "AM";
+    f.pmText = "PM";
+    return f;
+}
+
+std::string formatShortDate(DateTime value, const DateTimeFormat& fmt) {
+    const DateFields d = decodeDateTime(value).date;
+    const std::string y = number(d.year, 4);
+    const std::string m = number(d.month, fmt.monthTwoDigits ? 2 : 1);
+    const std::string dd = number(d.day, fmt.dayTwoDigits ? 2 : 1);
+    const std::string& sep = fmt.dateSeparator;
+    switch (fmt.order) {
+    case DateTimeFormat::DateOrder::MDY:
+        return m + sep + dd + sep + y;
+    case DateTimeFormat::DateOrder::DMY:
+        return dd + sep + m + sep + y;
+    case DateTimeFormat::DateOrder::YMD:
+        break;
+    }
+    return y + sep + m + sep + dd;
+}
+
+std::string formatLongTime(DateTime value, const DateTimeFormat& fmt) {
+    const TimeFields t = decodeDateTime(value).time;
+    int hour = t.hour;
+    const std::string* marker = nullptr;
+    if (fmt.hour12) {
+        marker = hour < 12 ? &fmt.amText : &fmt.pmText;
+        hour = hour % 12 == 0 ? 12 : hour % 12;
+    }
+    std::string text = number(hour, fmt.hourTwoDigits ? 2 : 1) + fmt.timeSeparator + number(t.minute, 2) +
+                       fmt.timeSeparator + number(t.second, 2);
+    if (marker && !marker->empty()) {
+        if (fmt.markerFirst)
+            text = std::string(*marker).append(" ").append(text);
+        else
+            text.append(" ").append(*marker);
+    }
+    return text;
+}
+
+std::string DateTimeToStr(DateTime value, const DateTimeFormat& fmt) {
+    const TimeFields t = decodeDateTime(value).time;
+    std::string text = formatShortDate(value, fmt);
+    if (t.hour != 0 || t.minute != 0 || t.second != 0 || t.millisecond != 0)
+        text.append(" ").append(formatLongTime(value, fmt));
+    return text;
+}
+
+std::optional<DateTime> tryStrToDateTime(std::string_view text, const DateTimeFormat& fmt) {
+    std::string_view t = trimBlanks(text);
+    const auto date = readDate(t, fmt);
+    if (!date)
+        return std::nullopt;
+    t = trimBlanks(t);
+    if (t.empty())
+        return date;
+    const auto time = readTime(t, fmt);
+    if (!time)
+        return std::nullopt;
+    return combineDateTime(*date, *time);
+}
+
+DateTime StrToDateTime(std::string_view text, const DateTimeFormat& fmt) {
+    if (auto v = tryStrToDateTime(text, fmt))
+        return *v;
+    throw ConvertError("'" + std::string(text) + "' は有効な日付と時刻ではありません。");
+}
+
+std::string formatGridDateTime(DateTime value, const DateTimeFormat& fmt) {
+    const DateTimeFields f = decodeDateTime(value);
+    const std::string& ds = fmt.dateSeparator;
+    const std::string& ts = fmt.timeSeparator;
+    return number(f.date.year, 4) + ds + number(f.date.month, 2) + ds + number(f.date.day, 2) + " " +
+           number(f.time.hour, 2) + ts + number(f.time.minute, 2) + ts + number(f.time.second, 2);
+}
+
+} // namespace vendle

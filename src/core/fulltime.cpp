@@ -1,0 +1,93 @@
+#include "fulltime.h"
+
+#include "errors.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+namespace vendle {
+
+namespace {
+
+const char* const kBadFullTime = "FullTimeString が不正です。";
+
+} // namespace
+
+int StrToInt(std::string_view text) {
+    std::string_view t = text;
+    while (!t.empty() && t.front() == ' ')
+        t.remove_prefix(1);
+    bool negative = false;
+    if (!t.empty() && (t.front() == '-' || t.front() == '+')) {
+        negative = t.front() == '-';
+        t.remove_prefix(1);
+    }
+    int base = 10;
+    if (!t.empty() && t.front() == '$') {
+        base = 16;
+        t.remove_prefix(1);
+    } else if (t.size() > 1 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) {
+        base = 16;
+        t.remove_prefix(2);
+    }
+    std::int64_t value = 0;
+    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value, base);
+    const bool fits =
+        negative ? value <= std::int64_t{1} << 31 : value <= (base == 16 ? 0xFFFFFFFFLL : 0x7FFFFFFFLL);
+    if (t.empty() || ec != std::errc() || end != t.data() + t.size() || value < 0 || !fits)
+        throw ConvertError("'" + std::string(text) + "' は有効な整数値ではありません。");
+    // Hexadecimal values are 32-bit patterns, so 0xFFFFFFFF reads as -1.
+    return static_cast<int>(static_cast<std::uint32_t>(negative ? -value : value));
+}
+
+std::string DateTimeToFullTimeString(DateTime duration) {
+    if (!(duration > 0))
+        duration = 0;
+    const auto totalMs = static_cast<std::int64_t>(std::llround(duration * static_cast<double>(kMsPerDay)));
+    const std::int64_t days = totalMs / kMsPerDay;
+    std::int64_t rest = totalMs % kMsPerDay;
+    const int ms = static_cast<int>(rest % 1000);
+    rest /= 1000;
+    const int sec = static_cast<int>(rest % 60);
+    rest /= 60;
+    const int min = static_cast<int>(rest % 60);
+    const int hour = static_cast<int>(rest / 60);
+    const auto hours = static_cast<std::uint16_t>(days * 24 + hour);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%d:%02d:%02d.%03d", static_cast<int>(hours), min, sec, ms);
+    return buf;
+}
+
+DateTime FullTimeStringToDateTime(std::string_view text) {
+    const std::size_t c1 = text.find(':');
+    if (c1 == std::string_view::npos)
+        throw ConvertError(kBadFullTime);
+    const auto hoursRaw = static_cast<std::uint32_t>(StrToInt(text.substr(0, c1)));
+    const std::uint32_t days = hoursRaw / 24;
+    const auto hours = static_cast<int>(hoursRaw % 24);
+
+    const std::string_view afterHours = text.substr(c1 + 1);
+    const std::size_t c2 = afterHours.find(':');
+    if (c2 == std::string_view::npos)
+        throw ConvertError(kBadFullTime);
+    const int minutes = StrToInt(afterHours.substr(0, c2));
+
+    const std::string_view afterMinutes = afterHours.substr(c2 + 1);
+    const std::size_t dot = afterMinutes.find('.');
+    int seconds = 0;
+    int millis = 0;
+    if (dot == std::string_view::npos) {
+        seconds = StrToInt(afterMinutes);
+    } else {
+        seconds = StrToInt(afterMinutes.substr(0, dot));
+        const std::string_view msText = afterMinutes.substr(dot + 1);
+        if (msText.find('.') != std::string_view::npos)
+            throw ConvertError(kBadFullTime);
+        millis = StrToInt(msText);
+    }
+    return static_cast<DateTime>(days) + encodeTime(hours, minutes, seconds, millis);
+}
+
+} // namespace vendle

@@ -1,0 +1,183 @@
+#include "history.h"
+
+#include "text.h"
+
+#include <algorithm>
+
+namespace vendle {
+
+namespace {
+
+int sign(int v) {
+    return v < 0 ? -1 : (v > 0 ? 1 : 0);
+}
+
+int collate(std::string_view a, std::string_view b, const SortContext& ctx) {
+    return ctx.collator ? ctx.collator->compare(a, b) : ByteCollator().compare(a, b);
+}
+
+// The key a text column sorts by.
+std::string_view textKey(const HistoryItem& item, int column, const PathSyntax& syntax) {
+    switch (column) {
+    case 1:
+        return fileNameOf(item.Path, syntax);
+    case 2:
+        return directoryOf(item.Path, syntax);
+    default:
+        return item.TypeName();
+    }
+}
+
+} // namespace
+
+int CompareName(const HistoryItem& a, const HistoryItem& b, const SortContext& ctx) {
+    return collate(fileNameOf(a.Path, ctx.syntax), fileNameOf(b.Path, ctx.syntax), ctx);
+}
+int CompareNameDesc(const HistoryItem& a, const HistoryItem& b, const SortContext& ctx) {
+    return -CompareName(a, b, ctx);
+}
+int CompareFolder(const HistoryItem& a, const HistoryItem& b, const SortContext& ctx) {
+    return collate(directoryOf(a.Path, ctx.syntax), directoryOf(b.Path, ctx.syntax), ctx);
+}
+int CompareFolderDesc(const HistoryItem& a, const HistoryItem& b, const SortContext& ctx) {
+    return -CompareFolder(a, b, ctx);
+}
+int CompareType(const HistoryItem& a, const HistoryItem& b, const SortContext& ctx) {
+    return collate(a.TypeName(), b.TypeName(), ctx);
+}
+int CompareTypeDesc(const HistoryItem& a, const HistoryItem& b, const SortContext& ctx) {
+    return -CompareType(a, b, ctx);
+}
+int CompareTime(const HistoryItem& a, const HistoryItem& b, const SortContext&) {
+    return a.LastUsed < b.LastUsed ? -1 : (a.LastUsed > b.LastUsed ? 1 : 0);
+}
+int CompareTimeDesc(const HistoryItem& a, const HistoryItem& b, const SortContext& ctx) {
+    return -CompareTime(a, b, ctx);
+}
+int CompareFolderName(const HistoryItem& a, const HistoryItem& b, const SortContext& ctx) {
+    return sign(collate(FolderName(a.Path, ctx.syntax), FolderName(b.Path, ctx.syntax), ctx));
+}
+
+const Comparator SortTable[kColumnCount][2] = {
+    {nullptr, nullptr},
+    {CompareName, CompareNameDesc},
+    {CompareFolder, CompareFolderDesc},
+    {CompareType, CompareTypeDesc},
+    {CompareTime, CompareTimeDesc},
+};
+
+const char* const ColumnTitles[kColumnCount] = {"", "ファイル名", "フォルダ", "種類", "使用日時"};
+
+std::string fallbackTypeName(std::string_view path, const PathSyntax& syntax) {
+    std::string_view ext = extensionOf(path, syntax);
+    if (!ext.empty())
+        ext.remove_prefix(1);
+    return upperSingleByte(ext, syntax.codePage) + " ファイル";
+}
+
+bool isStorablePath(std::string_view path) {
+    return !path.empty() && path.find_first_of(std::string_view("\t\r\n\0", 4)) == std::string_view::npos;
+}
+
+HistoryList::HistoryList(PathSyntax syntax, ShellQuery& shell) : syntax_(syntax), shell_(shell) {
+    items_.reserve(kInitialCapacity);
+}
+
+HistoryItem* HistoryList::AddItem(const std::string& path) {
+    if (!isStorablePath(path))
+        return nullptr;
+    const ShellFileInfo info = shell_.queryFileInfo(path);
+    if (info.isFolder)
+        return nullptr;
+    auto item = std::make_unique<HistoryItem>();
+    item->Path = path;
+    item->IconIndex = info.iconIndex;
+    const std::string typeName = info.typeName.empty() ? fallbackTypeName(path, syntax_) : info.typeName;
+    item->typeName_ = &*typeNames_.insert(typeName).first;
+    if (items_.size() == items_.capacity()) {
+        // Steps of 128 keep small lists small; a quarter of the size once that is more keeps a
+        // long run of adds linear.
+        items_.reserve(items_.capacity() + std::max(kGrowBy, items_.capacity() / 4));
+    }
+    items_.push_back(std::move(item));
+    return items_.back().get();
+}
+
+void HistoryList::presize(long long expected, std::size_t limit) {
+    if (expected <= 0)
+        return;
+    const std::size_t cap = std::min<std::size_t>(
+        {static_cast<std::size_t>(expected), limit, static_cast<std::size_t>(kDataMaxLimit)});
+    if (cap > items_.capacity())
+        items_.reserve(cap);
+}
+
+int HistoryList::indexOfPath(std::string_view path) const {
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        if (items_[i]->Path == path)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void HistoryList::moveToEnd(int index) {
+    const auto it = items_.begin() + index;
+    std::rotate(it, it + 1, items_.end());
+}
+
+int HistoryList::trimToMax(int dataMax) {
+    const std::size_t keep = static_cast<std::size_t>(std::max(dataMax, 0));
+    if (items_.size() <= keep)
+        return 0;
+    const std::size_t drop = items_.size() - keep;
+    view_.clear();
+    items_.erase(items_.begin(), items_.begin() + static_cast<std::ptrdiff_t>(drop));
+    return static_cast<int>(drop);
+}
+
+void HistoryList::clear() {
+    view_.clear();
+    items_.clear();
+}
+
+void HistoryList::sortView(const Collator& collator) {
+    const int column = SortColumn;
+    const bool desc = SortDescending;
+    if (column <= 0 || column >= kColumnCount)
+        return;
+    if (column == kTimeColumn) {
+        if (desc)
+            std::sort(view_.begin(), view_.end(),
+                      [](const HistoryItem* a, const HistoryItem* b) { return a->LastUsed > b->LastUsed; });
+        else
+            std::sort(view_.begin(), view_.end(),
+                      [](const HistoryItem* a, const HistoryItem* b) { return a->LastUsed < b->LastUsed; });
+        return;
+    }
+    // Each key is computed once per sort instead of once per comparison.
+    std::vector<std::pair<std::string, HistoryItem*>> keyed;
+    keyed.reserve(view_.size());
+    for (HistoryItem* item : view_)
+        keyed.emplace_back(collator.sortKey(textKey(*item, column, syntax_)), item);
+    if (desc)
+        std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    else
+        std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 0; i < keyed.size(); ++i)
+        view_[i] = keyed[i].second;
+}
+
+bool HistoryList::clickColumn(int column, const Collator& collator) {
+    if (column <= 0 || column >= kColumnCount)
+        return false;
+    if (column != SortColumn) {
+        SortColumn = column;
+        SortDescending = false;
+    } else {
+        SortDescending = !SortDescending;
+    }
+    sortView(collator);
+    return true;
+}
+
+} // namespace vendle

@@ -1,0 +1,138 @@
+// The history: one record per remembered document, the owning list `Items` in order of use, the
+// grid's filtered and sorted selection `ViewItems`, the column sort orders and the size limit.
+#pragma once
+
+#include "collation.h"
+#include "datetime.h"
+#include "paths.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+namespace vendle {
+
+// What the desktop shell tells about a document.
+struct ShellFileInfo {
+    bool isFolder = false;
+    std::string typeName;       // empty when the shell has none
+    std::int32_t iconIndex = 0; // index into the platform's icon list
+};
+
+// The shell query behind AddItem; the platform layer implements it.
+class ShellQuery {
+public:
+    virtual ~ShellQuery() = default;
+    virtual ShellFileInfo queryFileInfo(const std::string& path) = 0;
+};
+
+struct HistoryItem {
+    std::string Path;
+    DateTime LastUsed = 0;
+    std::int32_t IconIndex = 0;
+    std::int32_t FolderTally = 0; // scratch counter of the folder menu build
+    const std::string& TypeName() const { return *typeName_; }
+
+private:
+    friend class HistoryList;
+    const std::string* typeName_ = nullptr; // shared per distinct type name
+};
+
+struct SortContext {
+    PathSyntax syntax;
+    const Collator* collator = nullptr;
+};
+
+using Comparator = int (*)(const HistoryItem&, const HistoryItem&, const SortContext&);
+
+int CompareName(const HistoryItem& a, const HistoryItem& b, const SortContext& ctx);
+int CompareNameDesc(const HistoryItem& a, const HistoryItem& b, const SortContext& ctx);
+int CompareFolder(const HistoryItem& a, const HistoryItem& b, const SortContext& ctx);
+int CompareFolderDesc(const HistoryItem& a, const HistoryItem& b, const SortContext& ctx);
+int CompareType(const HistoryItem& a, const HistoryItem& b, const SortContext& ctx);
+int CompareTypeDesc(const HistoryItem& a, const HistoryItem& b, const SortContext& ctx);
+int CompareTime(const HistoryItem& a, const HistoryItem& b, const SortContext& ctx);
+int CompareTimeDesc(const HistoryItem& a, const HistoryItem& b, const SortContext& ctx);
+int CompareFolderName(const HistoryItem& a, const HistoryItem& b, const SortContext& ctx);
+
+inline constexpr int kColumnCount = 5;
+inline constexpr int kTimeColumn = 4;
+
+// Comparator of a column, indexed by column and then by descending; column 0 has none.
+extern const Comparator SortTable[kColumnCount][2];
+
+// Header texts of the grid's columns.
+extern const char* const ColumnTitles[kColumnCount];
+
+// The type name used when the shell gives none: the upper-cased extension without its dot, then
+// " ファイル".
+std::string fallbackTypeName(std::string_view path, const PathSyntax& syntax);
+
+// True for paths that a line of the history file cannot hold (TAB, CR, LF, NUL) or that are empty.
+bool isStorablePath(std::string_view path);
+
+class HistoryList {
+public:
+    static constexpr std::size_t kInitialCapacity = 256;
+    static constexpr std::size_t kGrowBy = 128;
+    static constexpr int kDataMaxLimit = 100'000;
+    static constexpr int kDefaultDataMax = 10'000;
+
+    HistoryList(PathSyntax syntax, ShellQuery& shell);
+
+    const PathSyntax& syntax() const { return syntax_; }
+
+    int ItemCount() const { return static_cast<int>(items_.size()); }
+    HistoryItem& Item(int index) { return *items_.at(static_cast<std::size_t>(index)); }
+    const HistoryItem& Item(int index) const { return *items_.at(static_cast<std::size_t>(index)); }
+
+    // Queries the shell and appends a record for the path; nullptr (nothing added) for a folder or a
+    // path the history file cannot store. The caller sets LastUsed.
+    HistoryItem* AddItem(const std::string& path);
+
+    // Pre-sizes the list for a load of `expected` entries, never beyond `limit` nor the most the
+    // history can hold, so a corrupt count cannot allocate without bound.
+    void presize(long long expected, std::size_t limit);
+    std::size_t capacity() const { return items_.capacity(); }
+
+    // Index of the first entry whose path equals `path` byte for byte, or -1.
+    int indexOfPath(std::string_view path) const;
+
+    // Moves an entry to the end (the newest place) keeping the order of the others.
+    void moveToEnd(int index);
+
+    // Drops the oldest entries until at most `dataMax` remain; returns how many went. The view is
+    // emptied because it may point at dropped entries: rebuild it afterwards.
+    int trimToMax(int dataMax);
+
+    // Removes every entry and empties the view.
+    void clear();
+
+    // The grid's selection.
+    std::vector<HistoryItem*>& viewItems() { return view_; }
+    int ViewCount() const { return static_cast<int>(view_.size()); }
+    HistoryItem& ViewItem(int index) { return *view_.at(static_cast<std::size_t>(index)); }
+
+    int SortColumn = kTimeColumn;
+    bool SortDescending = true;
+
+    // Sorts the view by SortColumn and SortDescending.
+    void sortView(const Collator& collator);
+
+    // A click on header column c: c = 0 does nothing; another column sorts ascending by it; the
+    // current column flips its direction. Returns true when the view was re-sorted.
+    bool clickColumn(int column, const Collator& collator);
+
+private:
+    PathSyntax syntax_;
+    ShellQuery& shell_;
+    std::vector<std::unique_ptr<HistoryItem>> items_;
+    std::vector<HistoryItem*> view_;
+    std::unordered_set<std::string> typeNames_;
+};
+
+} // namespace vendle

@@ -1,0 +1,51 @@
+#include "paths.h"
+
+namespace vendle {
+
+std::size_t lastDelimiter(std::string_view path, const PathSyntax& syntax) {
+    // No ASCII byte occurs inside a UTF-8 character, so a plain search from the end is exact there.
+    if (syntax.codePage.kind() == CodePage::Kind::Utf8)
+        return path.find_last_of(syntax.kind == PathSyntax::Kind::Windows ? "/\\:" : "/");
+    std::size_t last = std::string_view::npos;
+    std::size_t i = 0;
+    while (i < path.size()) {
+        const std::size_t len = syntax.codePage.charLength(path, i);
+        if (len == 1 && syntax.isDelimiter(path[i]))
+            last = i;
+        i += len;
+    }
+    return last;
+}
+
+std::string_view fileNameOf(std::string_view path, const PathSyntax& syntax) {
+    const std::size_t d = lastDelimiter(path, syntax);
+    return d == std::string_view::npos ? path : path.substr(d + 1);
+}
+
+std::string_view directoryOf(std::string_view path, const PathSyntax& syntax) {
+    const std::size_t d = lastDelimiter(path, syntax);
+    return d == std::string_view::npos ? std::string_view() : path.substr(0, d + 1);
+}
+
+std::string_view FolderName(std::string_view path, const PathSyntax& syntax) {
+    std::string_view dir = directoryOf(path, syntax);
+    if (dir.empty())
+        return {};
+    dir.remove_suffix(1);
+    return fileNameOf(dir, syntax);
+}
+
+std::string_view extensionOf(std::string_view path, const PathSyntax& syntax) {
+    const std::string_view name = fileNameOf(path, syntax);
+    std::size_t dot = std::string_view::npos;
+    std::size_t i = 0;
+    while (i < name.size()) {
+        const std::size_t len = syntax.codePage.charLength(name, i);
+        if (len == 1 && name[i] == '.')
+            dot = i;
+        i += len;
+    }
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
+}
+
+} // namespace vendle

@@ -1,0 +1,32 @@
+// Code-page aware text helpers: splitting at a separator byte, case-insensitive search, and
+// upper-casing of single-byte letters.
+#pragma once
+
+#include "codepage.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vendle {
+
+// Clears `pieces` and fills it with the parts of `text` between separator bytes; a separator that is
+// the trail byte of a double-byte character does not split. Returns the number of pieces (separators + 1).
+int SplitByChar(std::vector<std::string>& pieces, std::string_view text, char separator, CodePage cp);
+
+// Same splitting as SplitByChar, as views into `text`, reusing `pieces` to avoid allocations.
+std::size_t splitViews(std::vector<std::string_view>& pieces, std::string_view text, char separator,
+                       CodePage cp);
+
+// Upper-cases the single-byte letters a-z; multi-byte characters stay as they are.
+std::string upperSingleByte(std::string_view text, CodePage cp);
+
+// 1-based byte position of the first case-insensitive match of `needle` in `haystack` at a
+// character boundary, or 0. An empty needle matches at 1.
+std::size_t PosNoCase(std::string_view haystack, std::string_view needle, CodePage cp);
+
+// Byte offset of the first case-insensitive match at a character boundary, or npos.
+std::size_t findNoCase(std::string_view haystack, std::string_view needle, CodePage cp);
+
+} // namespace vendle

@@ -1,0 +1,36 @@
+#include "platform/system.h"
+
+#include "core/paths.h"
+
+#include <glib.h>
+
+#include <memory>
+
+namespace vendle::platform {
+
+CodePage systemCodePage() {
+    const char* charset = nullptr;
+    if (g_get_charset(&charset))
+        return CodePage::utf8();
+    return CodePage::fromCodesetName(charset ? charset : "");
+}
+
+std::string SystemErrorText(int code) {
+    // g_strerror gives the message in the user's language, converted to UTF-8, and a fixed text
+    // for codes the C library does not know.
+    const char* text = g_strerror(code);
+    return text ? text : "";
+}
+
+std::string executablePath() {
+    std::unique_ptr<gchar, decltype(&g_free)> target(g_file_read_link("/proc/self/exe", nullptr), g_free);
+    return target ? std::string(target.get()) : std::string();
+}
+
+std::string companionFilePath(const std::string& executable, const std::string& extension) {
+    const PathSyntax syntax = PathSyntax::posix(systemCodePage());
+    const std::string_view ext = extensionOf(executable, syntax);
+    return executable.substr(0, executable.size() - ext.size()) + extension;
+}
+
+} // namespace vendle::platform

@@ -1,0 +1,25 @@
+// Facts about the running system that the core needs but must not look up itself: the code page of
+// byte strings, the text of a system error code, and where the program's own file is.
+#pragma once
+
+#include "core/codepage.h"
+
+#include <string>
+
+namespace vendle::platform {
+
+// The code page of the user's locale (its codeset).
+CodePage systemCodePage();
+
+// The system's message for an error code (errno on Linux) in the user's language; empty when the
+// system has none.
+std::string SystemErrorText(int code);
+
+// Absolute path of the running executable; empty when it cannot be told.
+std::string executablePath();
+
+// The executable's path with its extension replaced by `extension` (".ini", ".dat", ...); a path
+// without an extension gets it appended.
+std::string companionFilePath(const std::string& executable, const std::string& extension);
+
+} // namespace vendle::platform
