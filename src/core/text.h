@@ -19,6 +19,27 @@ int SplitByChar(std::vector<std::string>& pieces, std::string_view text, char se
 std::size_t splitViews(std::vector<std::string_view>& pieces, std::string_view text, char separator,
                        CodePage cp);
 
+// Calls `fn` with each line of `text`. Lines end at CR LF, a lone CR or a lone LF; a NUL byte ends
+// the text. A final line without an end is a line too; an empty text has none.
+template <typename Fn> void forEachLine(std::string_view text, Fn&& fn) {
+    const std::size_t nul = text.find('\0');
+    if (nul != std::string_view::npos)
+        text = text.substr(0, nul);
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos)
+            end = text.size();
+        fn(text.substr(pos, end - pos));
+        pos = end;
+        if (pos < text.size()) {
+            ++pos;
+            if (text[end] == '\r' && pos < text.size() && text[pos] == '\n')
+                ++pos;
+        }
+    }
+}
+
 // Upper-cases the single-byte letters a-z; multi-byte characters stay as they are.
 std::string upperSingleByte(std::string_view text, CodePage cp);
 

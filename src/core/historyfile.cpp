@@ -1,0 +1,95 @@
+#include "historyfile.h"
+
+#include "text.h"
+
+#include <chrono>
+#include <cstdio>
+
+namespace vendle {
+
+LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess& files,
+                       const DateTimeFormat& fmt, long long expectedItems, const LoadProgress& progress) {
+    LoadReport report;
+    if (!files.exists(path)) {
+        report.fileMissing = true;
+        return report;
+    }
+    const std::optional<std::string> text = files.readAll(path);
+    if (!text) {
+        report.openError = "データファイル(" + path + "が見つかりません。";
+        return report;
+    }
+
+    std::vector<std::string_view> lines;
+    forEachLine(*text, [&](std::string_view line) { lines.push_back(line); });
+    report.lineCount = static_cast<int>(lines.size());
+    history.presize(expectedItems, lines.size());
+
+    const CodePage cp = history.syntax().codePage;
+    std::vector<std::string_view> fields;
+    std::string pathText;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (progress && i % 100 == 0)
+            progress(static_cast<int>(i), report.lineCount);
+        splitViews(fields, lines[i], '\t', cp);
+        pathText.assign(fields[0]);
+        if (!files.isExistingFile(pathText))
+            continue;
+        HistoryItem* item = history.AddItem(pathText);
+        if (!item)
+            continue;
+        ++report.added;
+        const std::optional<DateTime> when =
+            fields.size() > 1 ? tryStrToDateTime(fields[1], fmt) : std::optional<DateTime>();
+        if (when)
+            item->LastUsed = *when;
+        else
+            ++report.unreadableTimes;
+    }
+    if (progress)
+        progress(report.lineCount, report.lineCount);
+    return report;
+}
+
+std::string historyText(const HistoryList& history, const DateTimeFormat& fmt, int& written,
+                        const SaveProgress& progress, const TickSource& ticks) {
+    const int count = history.ItemCount();
+    std::string out;
+    out.reserve(static_cast<std::size_t>(count) * 64);
+    std::uint64_t lastReport = ticks ? ticks() : 0;
+    written = 0;
+    for (int i = 0; i < count; ++i) {
+        if (progress && ticks) {
+            const std::uint64_t tick = ticks();
+            if (tick - lastReport > 300) {
+                char text[96];
+                std::snprintf(text, sizeof text, "Vendle：書出中．．．(%d/%d)", i + 1, count);
+                progress(static_cast<int>(static_cast<double>(i) / count * 100.0), text);
+                lastReport = tick;
+            }
+        }
+        const HistoryItem& item = history.Item(i);
+        // A TAB, CR or LF inside a path would break the line structure for every later reader.
+        if (!isStorablePath(item.Path))
+            continue;
+        out.append(item.Path).append("\t").append(DateTimeToStr(item.LastUsed, fmt)).append("\r\n");
+        ++written;
+    }
+    return out;
+}
+
+int SaveHistory(const HistoryList& history, const std::string& path, FileAccess& files,
+                const DateTimeFormat& fmt, const SaveProgress& progress, const TickSource& ticks) {
+    int written = 0;
+    const std::string text = historyText(history, fmt, written, progress, ticks);
+    files.writeAtomically(path, text);
+    return written;
+}
+
+std::uint64_t monotonicMilliseconds() {
+    using namespace std::chrono;
+    return static_cast<std::uint64_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+} // namespace vendle

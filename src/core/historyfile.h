@@ -1,0 +1,52 @@
+// The history data file: one line per entry in the order of Items, the path, a TAB and the time of
+// last use as locale text, CR LF after every line.
+#pragma once
+
+#include "datetimeformat.h"
+#include "fileaccess.h"
+#include "history.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace vendle {
+
+struct LoadReport {
+    bool fileMissing = false; // no data file: nothing loaded, nothing to report
+    std::string openError;    // the message to show when the file exists but cannot be read
+    int lineCount = 0;        // lines in the file
+    int added = 0;            // entries added to the history
+    int unreadableTimes = 0;  // entries kept with time 0 because their time text could not be read
+};
+
+// Called with (index, count) for every hundredth line and once more with (count, count).
+using LoadProgress = std::function<void(int index, int count)>;
+
+// Called with the percentage and the "Vendle：書出中．．．(i/n)" text.
+using SaveProgress = std::function<void(int percent, const std::string& text)>;
+
+// A monotonic millisecond clock.
+using TickSource = std::function<std::uint64_t()>;
+
+// Reads the data file into `history`: each line whose first field names an existing file becomes
+// an entry through AddItem, its time read from the second field. Lines of files that no longer
+// exist are dropped; an entry whose line has no TAB or an unreadable time is kept with time 0.
+// `expectedItems` (the stored line count) pre-sizes the list, bounded by the file's line count.
+LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess& files,
+                       const DateTimeFormat& fmt, long long expectedItems, const LoadProgress& progress = {});
+
+// The data file's text for `history`; `written` receives the number of lines. Paths the format
+// cannot hold are skipped. Progress is reported when more than 300 ms passed since the last report.
+std::string historyText(const HistoryList& history, const DateTimeFormat& fmt, int& written,
+                        const SaveProgress& progress = {}, const TickSource& ticks = {});
+
+// Writes the data file atomically and returns the number of lines written. Throws IoError and
+// leaves the old file untouched when the write fails.
+int SaveHistory(const HistoryList& history, const std::string& path, FileAccess& files,
+                const DateTimeFormat& fmt, const SaveProgress& progress = {}, const TickSource& ticks = {});
+
+// A monotonic millisecond clock for SaveHistory.
+std::uint64_t monotonicMilliseconds();
+
+} // namespace vendle

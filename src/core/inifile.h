@@ -1,0 +1,70 @@
+// An INI-format settings store held wholly in memory: case-insensitive section and key names,
+// values verbatim after "=", in-place replacement, and CR LF output with an empty line after each
+// section.
+#pragma once
+
+#include "datetimeformat.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vendle {
+
+class MemIniFile {
+public:
+    MemIniFile() = default;
+
+    // Replaces the store with the parsed text. Lines end at CR LF, CR or LF; empty lines and lines
+    // starting with ";" are skipped; "[name]" opens a section; lines before the first section are
+    // dropped.
+    void parse(std::string_view text);
+
+    // The whole store as file text.
+    std::string serialize() const;
+
+    bool SectionExists(std::string_view section) const;
+    bool ValueExists(std::string_view section, std::string_view key) const;
+
+    std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+
+    // Decimal, or hexadecimal after "0x"; anything else gives the default.
+    int ReadInteger(std::string_view section, std::string_view key, int def) const;
+    void WriteInteger(std::string_view section, std::string_view key, int value);
+
+    // "1"/"0" on write; any non-zero integer reads as true.
+    bool ReadBool(std::string_view section, std::string_view key, bool def) const;
+    void WriteBool(std::string_view section, std::string_view key, bool value);
+
+    // Locale date-time text; unreadable text gives the default.
+    DateTime ReadDateTime(std::string_view section, std::string_view key, DateTime def,
+                          const DateTimeFormat& fmt) const;
+    void WriteDateTime(std::string_view section, std::string_view key, DateTime value,
+                       const DateTimeFormat& fmt);
+
+private:
+    struct Entry {
+        std::string key;
+        std::string value;
+        bool hasValue = true; // false for a line without "=", kept as it was
+    };
+    struct Section {
+        std::string name;
+        std::vector<Entry> entries;
+    };
+
+    const Section* findSection(std::string_view name) const;
+    Section* findSection(std::string_view name);
+    const std::string* findValue(std::string_view section, std::string_view key) const;
+
+    std::vector<Section> sections_;
+};
+
+// Splits a comma list by the usual comma-text rules: items are separated by commas or blanks, an
+// item in double quotes may hold both (a doubled quote stands for one), empty items between commas
+// are kept.
+std::vector<std::string> splitCommaText(std::string_view text);
+
+} // namespace vendle

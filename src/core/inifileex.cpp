@@ -1,0 +1,63 @@
+#include "inifileex.h"
+
+#include "fulltime.h"
+
+#include <cstdio>
+
+namespace vendle {
+
+TIniFileEx::TIniFileEx(std::string fileName, FileAccess& files, DateTimeFormat fmt, Clock clock)
+    : fileName_(std::move(fileName)), files_(files), fmt_(std::move(fmt)), clock_(std::move(clock)) {
+    if (files_.exists(fileName_)) {
+        if (const auto text = files_.readAll(fileName_))
+            parse(*text);
+    }
+    startTime_ = clock_();
+    startBookkeeping();
+}
+
+void TIniFileEx::startBookkeeping() {
+    if (ReadDateTime(kAppInfoSection, "FirstKick", 0) == 0) {
+        isFirstKick_ = true;
+        WriteDateTime(kAppInfoSection, "FirstKick", clock_());
+    }
+    execCount_ = ReadInteger(kAppInfoSection, "ExecCount", 0) + 1;
+    WriteInteger(kAppInfoSection, "ExecCount", execCount_);
+    if (!isFirstKick_) {
+        if (ValueExists(kAppInfoSection, "DebugDoAsFirst"))
+            isFirstKick_ = ReadBool(kAppInfoSection, "DebugDoAsFirst", false);
+        else
+            WriteBool(kAppInfoSection, "DebugDoAsFirst", false);
+    }
+}
+
+DateTime TIniFileEx::GetTotalExecTime() const {
+    DateTime stored = 0;
+    try {
+        stored = FullTimeStringToDateTime(ReadString(kAppInfoSection, "TotalExecTime", "00:00:00"));
+    } catch (const ConvertError&) {
+        // A damaged total must not cost the user the whole settings file at exit.
+        stored = 0;
+    }
+    return stored + (clock_() - startTime_);
+}
+
+TIniFileEx::~TIniFileEx() {
+    WriteString(kAppInfoSection, "TotalExecTime", DateTimeToFullTimeString(GetTotalExecTime()));
+    try {
+        files_.writeAtomically(fileName_, serialize());
+    } catch (const std::exception& e) {
+        const std::string message = std::string("設定を保存できませんでした。\n") + e.what();
+        if (reportError_) {
+            try {
+                reportError_(message);
+            } catch (...) {
+                std::fprintf(stderr, "%s\n", message.c_str());
+            }
+        } else {
+            std::fprintf(stderr, "%s\n", message.c_str());
+        }
+    }
+}
+
+} // namespace vendle

@@ -1,0 +1,67 @@
+// The program's settings file: the in-memory INI store loaded at start and written once, atomically,
+// when the object is destroyed, plus the start bookkeeping of the application information section
+// (first start, start count, total running time).
+#pragma once
+
+#include "fileaccess.h"
+#include "inifile.h"
+
+#include <functional>
+#include <string>
+
+namespace vendle {
+
+inline constexpr const char* kAppInfoSection = "%%% Application Infomation Section %%%";
+
+class TIniFileEx : public MemIniFile {
+public:
+    using Clock = std::function<DateTime()>;
+    using ErrorReporter = std::function<void(const std::string& message)>;
+
+    // Loads the file (a missing or unreadable one gives an empty store) and runs the start
+    // bookkeeping in memory.
+    TIniFileEx(std::string fileName, FileAccess& files, DateTimeFormat fmt, Clock clock = now);
+
+    // Stores the total running time and writes the file. A failure is handed to the error reporter
+    // and leaves the old file as it was.
+    ~TIniFileEx();
+
+    TIniFileEx(const TIniFileEx&) = delete;
+    TIniFileEx& operator=(const TIniFileEx&) = delete;
+
+    bool IsFirstKick() const { return isFirstKick_; }
+    int ExecCount() const { return execCount_; }
+    DateTime StartTime() const { return startTime_; }
+    const std::string& fileName() const { return fileName_; }
+
+    // The stored total of earlier runs plus the time since this run started. A stored total that
+    // cannot be read counts as zero.
+    DateTime GetTotalExecTime() const;
+
+    // Date-time texts follow these patterns from now on (the user changed the locale).
+    void setDateTimeFormat(const DateTimeFormat& fmt) { fmt_ = fmt; }
+    const DateTimeFormat& dateTimeFormat() const { return fmt_; }
+
+    void setErrorReporter(ErrorReporter reporter) { reportError_ = std::move(reporter); }
+
+    DateTime ReadDateTime(std::string_view section, std::string_view key, DateTime def) const {
+        return MemIniFile::ReadDateTime(section, key, def, fmt_);
+    }
+    void WriteDateTime(std::string_view section, std::string_view key, DateTime value) {
+        MemIniFile::WriteDateTime(section, key, value, fmt_);
+    }
+
+private:
+    void startBookkeeping();
+
+    std::string fileName_;
+    FileAccess& files_;
+    DateTimeFormat fmt_;
+    Clock clock_;
+    ErrorReporter reportError_;
+    bool isFirstKick_ = false;
+    int execCount_ = 0;
+    DateTime startTime_ = 0;
+};
+
+} // namespace vendle

@@ -1,0 +1,34 @@
+// Restores and stores a window's placement ("FormBounds") and a grid's column widths ("Grid") in the
+// settings file, keeping a restored window on one of the screens that exist now.
+#pragma once
+
+#include "core/inifile.h"
+#include "core/windowplacement.h"
+
+#include <QHeaderView>
+#include <QWidget>
+
+#include <string_view>
+#include <vector>
+
+namespace vendle::widgets {
+
+// The window's state and its normal (restored) geometry.
+WindowPlacement placementOf(const QWidget& window);
+
+// Sets the normal geometry, moved onto a screen if needed, and the state. A hidden window stays
+// hidden.
+void applyPlacement(QWidget& window, const WindowPlacement& placement);
+
+// Available areas of the screens, for keepOnScreen.
+std::vector<Rect> availableScreenRects();
+
+void ReadFormBounds(const MemIniFile& ini, std::string_view section, std::string_view key, QWidget& window);
+void WriteFormBounds(MemIniFile& ini, std::string_view section, std::string_view key, const QWidget& window);
+
+void ReadColWidths(const MemIniFile& ini, std::string_view section, std::string_view key,
+                   QHeaderView& header);
+void WriteColWidths(MemIniFile& ini, std::string_view section, std::string_view key,
+                    const QHeaderView& header);
+
+} // namespace vendle::widgets

@@ -1,0 +1,152 @@
+#include "core/historyfile.h"
+#include "fakefiles.h"
+
+#include <gtest/gtest.h>
+
+using namespace vendle;
+using vendle::test::FakeFiles;
+
+namespace {
+
+const std::string kDat = "/opt/vendle/vendle.dat";
+
+class NoShell final : public ShellQuery {
+public:
+    ShellFileInfo queryFileInfo(const std::string&) override { return {}; }
+};
+
+DateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+    return encodeDate(y, mo, d) + encodeTime(h, mi, s, 0);
+}
+
+class HistoryFileTest : public ::testing::Test {
+protected:
+    FakeFiles files;
+    NoShell shell;
+    HistoryList history{PathSyntax::posix(), shell};
+    const DateTimeFormat ja = DateTimeFormat::japanese();
+
+    std::vector<std::string> paths() {
+        std::vector<std::string> out;
+        for (int i = 0; i < history.ItemCount(); ++i)
+            out.push_back(history.Item(i).Path);
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(HistoryFileTest, LoadsLinesOfExistingFilesOnly) {
+    for (const char* p : {"/d/a.txt", "/d/b.txt", "/d/c.txt"})
+        files.files[p] = "";
+    files.folders.insert("/d/folder");
+    files.files[kDat] = "/d/a.txt\t2026/12/08 9:05:07\n"      // LF only
+                        "/d/gone.txt\t2026/12/08 9:05:07\r\n" // deleted since: dropped
+                        "/d/folder\t2026/12/08 9:05:07\r"     // a folder: dropped
+                        "/d/b.txt\t2026/12/08\r\n"            // midnight: the date alone
+                        "/d/a.txt\t2026/12/09 1:00:00\r\n"    // the same path again: a second entry
+                        "/d/c.txt\r\n"                        // no TAB: kept with time 0
+                        "\r\n"
+                        "/d/b.txt\tnot a date\textra\r\n"; // unreadable time: kept with time 0
+    // After a NUL byte nothing counts.
+    files.files[kDat] += std::string("\0/d/c.txt\t2026/12/08 1:00:00\r\n", 30);
+    const LoadReport report = LoadHistory(history, kDat, files, ja, 100);
+    EXPECT_FALSE(report.fileMissing);
+    EXPECT_TRUE(report.openError.empty());
+    EXPECT_EQ(report.lineCount, 8);
+    EXPECT_EQ(report.added, 5);
+    EXPECT_EQ(report.unreadableTimes, 2);
+    EXPECT_EQ(paths(),
+              (std::vector<std::string>{"/d/a.txt", "/d/b.txt", "/d/a.txt", "/d/c.txt", "/d/b.txt"}));
+    EXPECT_DOUBLE_EQ(history.Item(0).LastUsed, at(2026, 12, 8, 9, 5, 7));
+    EXPECT_DOUBLE_EQ(history.Item(1).LastUsed, at(2026, 12, 8));
+    EXPECT_DOUBLE_EQ(history.Item(2).LastUsed, at(2026, 12, 9, 1));
+    EXPECT_EQ(history.Item(3).LastUsed, 0.0);
+}
+
+TEST_F(HistoryFileTest, MissingAndUnreadableFiles) {
+    LoadReport report = LoadHistory(history, kDat, files, ja, 100);
+    EXPECT_TRUE(report.fileMissing);
+    EXPECT_EQ(history.ItemCount(), 0);
+
+    files.files[kDat] = "/d/a.txt\t2026/12/08\r\n";
+    files.unreadable.insert(kDat);
+    report = LoadHistory(history, kDat, files, ja, 100);
+    EXPECT_FALSE(report.fileMissing);
+    EXPECT_EQ(report.openError, "データファイル(/opt/vendle/vendle.datが見つかりません。");
+    EXPECT_EQ(history.ItemCount(), 0);
+}
+
+TEST_F(HistoryFileTest, ProgressEveryHundredLinesAndAHostileCountAllocatesLittle) {
+    std::string text;
+    for (int i = 0; i < 250; ++i) {
+        const std::string p = "/d/" + std::to_string(i);
+        files.files[p] = "";
+        text += p + "\t2026/12/08 10:00:00\r\n";
+    }
+    files.files[kDat] = text;
+    std::vector<std::pair<int, int>> calls;
+    LoadHistory(history, kDat, files, ja, 2'000'000'000, [&](int i, int n) { calls.emplace_back(i, n); });
+    EXPECT_EQ(calls, (std::vector<std::pair<int, int>>{{0, 250}, {100, 250}, {200, 250}, {250, 250}}));
+    EXPECT_EQ(history.ItemCount(), 250);
+    EXPECT_LT(history.capacity(), 1000u); // bounded by the file's lines, not by "Items"
+}
+
+TEST_F(HistoryFileTest, SavesOneCrLfLinePerItem) {
+    for (const char* p : {"/d/a.txt", "/d/報告.odt"})
+        history.AddItem(p);
+    history.Item(0).LastUsed = at(2026, 12, 8, 9, 5, 7);
+    history.Item(1).LastUsed = at(2026, 12, 8);
+    EXPECT_EQ(SaveHistory(history, kDat, files, ja), 2);
+    EXPECT_EQ(files.files[kDat], "/d/a.txt\t2026/12/08 9:05:07\r\n/d/報告.odt\t2026/12/08\r\n");
+
+    // And back: the same entries with the same times.
+    files.files["/d/a.txt"] = "";
+    files.files["/d/報告.odt"] = "";
+    NoShell s2;
+    HistoryList reread(PathSyntax::posix(), s2);
+    LoadHistory(reread, kDat, files, ja, 2);
+    ASSERT_EQ(reread.ItemCount(), 2);
+    EXPECT_EQ(reread.Item(1).Path, "/d/報告.odt");
+    EXPECT_DOUBLE_EQ(reread.Item(0).LastUsed, history.Item(0).LastUsed);
+    EXPECT_DOUBLE_EQ(reread.Item(1).LastUsed, history.Item(1).LastUsed);
+}
+
+TEST_F(HistoryFileTest, EmptyHistoryWritesAnEmptyFile) {
+    files.files[kDat] = "old contents\r\n";
+    EXPECT_EQ(SaveHistory(history, kDat, files, ja), 0);
+    ASSERT_TRUE(files.files.count(kDat));
+    EXPECT_EQ(files.files[kDat], "");
+}
+
+TEST_F(HistoryFileTest, FailedSaveLeavesFileAndHistoryAlone) {
+    history.AddItem("/d/a.txt");
+    files.files[kDat] = "/d/old.txt\t2026/01/01\r\n";
+    files.failWrites = true;
+    EXPECT_THROW(SaveHistory(history, kDat, files, ja), IoError);
+    EXPECT_EQ(files.files[kDat], "/d/old.txt\t2026/01/01\r\n");
+    EXPECT_EQ(history.ItemCount(), 1);
+}
+
+TEST_F(HistoryFileTest, ProgressAtMostEvery300Milliseconds) {
+    for (int i = 0; i < 10; ++i)
+        history.AddItem("/d/" + std::to_string(i));
+    // Each item takes 100 ms on this clock: reports come when strictly more than 300 ms passed.
+    std::uint64_t tick = 1000;
+    std::vector<std::pair<int, std::string>> reports;
+    int written = 0;
+    historyText(
+        history, ja, written, [&](int pct, const std::string& t) { reports.emplace_back(pct, t); },
+        [&] { return (tick += 100) - 100; });
+    EXPECT_EQ(written, 10);
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[0], (std::pair<int, std::string>{30, "Vendle：書出中．．．(4/10)"}));
+    EXPECT_EQ(reports[1], (std::pair<int, std::string>{70, "Vendle：書出中．．．(8/10)"}));
+
+    // A quick save reports nothing.
+    reports.clear();
+    historyText(
+        history, ja, written, [&](int pct, const std::string& t) { reports.emplace_back(pct, t); },
+        [] { return std::uint64_t{5}; });
+    EXPECT_TRUE(reports.empty());
+}

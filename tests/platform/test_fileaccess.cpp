@@ -1,0 +1,93 @@
+#include "platform/fileaccess.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
+
+using vendle::IoError;
+using vendle::platform::SystemFileAccess;
+namespace fs = std::filesystem;
+
+namespace {
+
+class FileAccessTest : public ::testing::Test {
+protected:
+    fs::path dir;
+    SystemFileAccess files;
+
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("vendle-fa-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string slurp(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::size_t entries() { return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {})); }
+};
+
+// Lowers the largest file this process may write, so that writes fail as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = saved_;
+        lowered.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+} // namespace
+
+TEST_F(FileAccessTest, ExistenceReadAndWrite) {
+    const std::string file = (dir / "vendle.dat").string();
+    EXPECT_FALSE(files.exists(file));
+    EXPECT_FALSE(files.readAll(file).has_value());
+    files.writeAtomically(file, std::string("a\tb\r\n\0tail", 10));
+    EXPECT_TRUE(files.exists(file));
+    EXPECT_TRUE(files.isExistingFile(file));
+    EXPECT_EQ(*files.readAll(file), std::string("a\tb\r\n\0tail", 10));
+    files.writeAtomically(file, "");
+    EXPECT_EQ(*files.readAll(file), "");
+    EXPECT_EQ(fs::file_size(file), 0u);
+
+    EXPECT_TRUE(files.exists(dir.string()));
+    EXPECT_FALSE(files.isExistingFile(dir.string()));
+    EXPECT_EQ(entries(), 1u); // no temporary files left behind
+}
+
+TEST_F(FileAccessTest, FailedWriteLeavesTheOldFileByteIdentical) {
+    const fs::path file = dir / "vendle.ini";
+    const std::string old = "[VendleMainForm]\r\nDataMax=10000\r\n\r\n";
+    files.writeAtomically(file.string(), old);
+    const std::string big(64 * 1024, 'x');
+    {
+        FileSizeLimit limit(4096);
+        try {
+            files.writeAtomically(file.string(), big);
+            FAIL() << "the write should have failed";
+        } catch (const IoError& e) {
+            EXPECT_NE(std::string(e.what()).find(file.string()), std::string::npos);
+        }
+    }
+    EXPECT_EQ(slurp(file), old);
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(FileAccessTest, WriteIntoAMissingFolderFails) {
+    EXPECT_THROW(files.writeAtomically((dir / "no" / "such" / "vendle.dat").string(), "x"), IoError);
+}
