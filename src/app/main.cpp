@@ -1,13 +1,57 @@
-// Entry point of Vendle.
+// Entry point of Vendle: one copy per user, the three windows, the event loop, and an orderly end on
+// the exit command, at the end of the session or on a termination signal.
+#include "app/application.h"
+#include "app/dialogs.h"
 #include "app/mainwindow.h"
+#include "platform/singleinstance.h"
+#include "platform/system.h"
+#include "platform/terminationsignals.h"
 
-#include <QApplication>
+#include <QCoreApplication>
+#include <QSessionManager>
+
+#include <memory>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vendle"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Vendle"));
-    vendle::app::TVendleMainForm mainForm;
-    mainForm.show();
-    return QApplication::exec();
+    using namespace vendle;
+    app::VendleApplication application(argc, argv);
+
+    platform::SingleInstance instance(QStringLiteral("Vendle"));
+    if (!instance.acquire()) {
+        instance.handOver();
+        return 0;
+    }
+
+    try {
+        std::string executable = platform::executablePath();
+        if (executable.empty())
+            executable = QCoreApplication::applicationFilePath().toStdString();
+        auto mainForm = std::make_unique<app::TVendleMainForm>(app::AppPaths::beside(executable));
+        app::TOptionDlg optionDlg(*mainForm);
+        app::TFormAboutBox aboutBox(*mainForm);
+        QObject::connect(mainForm.get(), &app::TVendleMainForm::settingsRequested, &optionDlg,
+                         &app::TOptionDlg::acOptionExecute);
+        QObject::connect(mainForm.get(), &app::TVendleMainForm::aboutRequested, &aboutBox,
+                         &app::TFormAboutBox::showModalBox);
+        QObject::connect(&instance, &platform::SingleInstance::activationRequested, mainForm.get(),
+                         &app::TVendleMainForm::activateFromSecondCopy);
+
+        platform::TerminationSignals termination;
+        QObject::connect(&termination, &platform::TerminationSignals::terminationRequested, mainForm.get(),
+                         [&](int) {
+                             mainForm->saveForSessionEnd();
+                             QCoreApplication::quit();
+                         });
+        QObject::connect(&application, &QGuiApplication::commitDataRequest, mainForm.get(),
+                         [&](QSessionManager&) { mainForm->saveForSessionEnd(); });
+
+        QApplication::exec();
+        // A copy started from now on runs normally; the settings file is written as the main
+        // window goes.
+        instance.release();
+        mainForm.reset();
+    } catch (const std::exception& e) {
+        app::VendleApplication::showError(QString::fromUtf8(e.what()));
+    }
+    return 0;
 }

@@ -1,17 +1,447 @@
 #include "mainwindow.h"
 
+#include "app/historymodel.h"
+#include "app/icons.h"
+#include "core/errors.h"
+#include "core/historyfile.h"
+#include "core/mainsettings.h"
+#include "platform/autostart.h"
+#include "platform/fileaccess.h"
+#include "platform/shellinfo.h"
+#include "platform/system.h"
+#include "widgets/formbounds.h"
+#include "widgets/localeformat.h"
+#include "widgets/messagebox.h"
+#include "widgets/progressbox.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <cstdio>
 
 namespace vendle::app {
 
-TVendleMainForm::TVendleMainForm(QWidget* parent) : QMainWindow(parent) {
+namespace {
+
+using widgets::MessageBox;
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// Runs `step`; on failure restores what must not stay half-set.
+template <typename Restore> class Finally {
+public:
+    explicit Finally(Restore r) : restore_(std::move(r)) {}
+    ~Finally() { restore_(); }
+    Finally(const Finally&) = delete;
+    Finally& operator=(const Finally&) = delete;
+
+private:
+    Restore restore_;
+};
+
+const char* const kWelcome[] = {
+    "初回起動です。",
+    "『Vendle』をご使用いただきありがとうございます。",
+    "このプログラムは Windows の標準機能である「最近使ったファイル」の機能を拡張します。",
+    "起動するとタスクバーに常駐しますので、右クリックしてみたください。",
+};
+
+const char* const kRegisterQuestion =
+    "このプログラムをスタートアップに登録しますか？\n『Vendle』は常駐しないとその能力を発揮できません。\n"
+    "登録することを強くおすすめします。\nここで登録しない場合は手動で登録していただくことになります。\n"
+    "この文の意味がわからない方は、「はい」を押してください。";
+
+} // namespace
+
+TVendleMainForm::TVendleMainForm(AppPaths paths, TrayBackendFactory trayBackend, QWidget* parent)
+    : QMainWindow(parent), paths_(std::move(paths)), trayBackend_(std::move(trayBackend)) {
     setObjectName(QStringLiteral("VendleMainForm"));
     setWindowTitle(QStringLiteral("Vendle"));
-    auto* panel2 = new QLabel(QStringLiteral("まだ、利用可能なデータはありません。"), this);
-    panel2->setObjectName(QStringLiteral("Panel2"));
-    panel2->setAlignment(Qt::AlignCenter);
-    setCentralWidget(panel2);
+    setWindowIcon(applicationIcon());
     resize(640, 400);
+    createComponents();
+    createMenus();
+    FormCreate();
+}
+
+void TVendleMainForm::createComponents() {
+    files_ = std::make_unique<platform::SystemFileAccess>();
+    shell_ = std::make_unique<platform::DesktopShellInfo>();
+    collator_ = std::make_unique<LocaleCollator>();
+    readLocale();
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* panel1 = new QWidget(central);
+    panel1->setObjectName(QStringLiteral("Panel1"));
+    auto* top = new QHBoxLayout(panel1);
+    top->setContentsMargins(4, 4, 4, 4);
+    Edit1 = new QLineEdit(panel1);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Label2 = new QLabel(QStringLiteral("nnn個のファイル"), panel1);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label1 = new QLabel(panel1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    top->addWidget(Edit1, 1);
+    top->addWidget(Label2);
+    top->addWidget(Label1);
+    layout->addWidget(panel1);
+
+    Panel2 = new QLabel(QStringLiteral("まだ、利用可能なデータはありません。"), central);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setAlignment(Qt::AlignCenter);
+    layout->addWidget(Panel2, 1);
+
+    Grid = new QTableView(central);
+    Grid->setObjectName(QStringLiteral("Grid"));
+    Grid->verticalHeader()->hide();
+    Grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Grid->verticalHeader()->setDefaultSectionSize(18);
+    Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Grid->setWordWrap(false);
+    Grid->hide();
+    layout->addWidget(Grid, 1);
+    setCentralWidget(central);
+
+    ProgressBox1 = new widgets::TProgressBox(this);
+    yTrayIcon1 = new widgets::TyTrayIcon(this, trayBackend_ ? trayBackend_() : nullptr);
+    connect(yTrayIcon1, &widgets::TyTrayIcon::OnDblClick, this, [this] { ShowMainWindow(); });
+    connect(Edit1, &QLineEdit::textChanged, this, [this] { ApplyFilter(); });
+}
+
+void TVendleMainForm::createMenus() {
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu1->addAction(QStringLiteral("終了(&X)"), this, &TVendleMainForm::Exit1Click)
+        ->setObjectName(QStringLiteral("Exit1"));
+    PopupMenu1->addAction(QStringLiteral("設定(&S)"), this, &TVendleMainForm::settingsRequested)
+        ->setObjectName(QStringLiteral("S1"));
+    PopupMenu1->addAction(QStringLiteral("ヘルプ(&H)"), this, &TVendleMainForm::helpRequested)
+        ->setObjectName(QStringLiteral("Help2"));
+    PopupMenu1->addAction(QStringLiteral("開く(&O)"), this, &TVendleMainForm::ShowMainWindow)
+        ->setObjectName(QStringLiteral("Open1"));
+    yTrayIcon1->setRBPopupMenu(PopupMenu1);
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->addAction(QStringLiteral("設定(&S)"), this, &TVendleMainForm::settingsRequested);
+    file->addAction(QStringLiteral("終了(&X)"), this, &TVendleMainForm::Exit1Click);
+
+    QMenu* filter = menuBar()->addMenu(QStringLiteral("フィルタ(&I)"));
+    miFolderFilter = filter->addMenu(QStringLiteral("フォルダ(&F)"));
+    QMenu* time = filter->addMenu(QStringLiteral("時間(&T)"));
+    miTypeFilter = filter->addMenu(QStringLiteral("種類(&Y)"));
+    auto* days = new QActionGroup(this);
+    const std::pair<int, const char*> ages[] = {{0, "（なし）"},
+                                                {1, "今日使ったファイル(&T)"},
+                                                {2, "昨日・今日使ったファイル(&Y)"},
+                                                {3, "おととい・昨日・今日で使ったファイル（&B)"},
+                                                {7, "この１週間で使ったファイル(&W)"},
+                                                {10, "この１０日間で使ったファイル(&D)"},
+                                                {31, "ここ１ヶ月で使ったファイル(&M)"}};
+    for (const auto& [tag, caption] : ages) {
+        QAction* a = time->addAction(QString::fromUtf8(caption));
+        a->setCheckable(true);
+        a->setChecked(tag == 0);
+        days->addAction(a);
+        connect(a, &QAction::triggered, this, [this, tag = tag] {
+            Filter.since = filterSinceForDays(tag, now());
+            ApplyFilter();
+        });
+    }
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    help->addAction(QStringLiteral("目次(&C)"), this, &TVendleMainForm::helpRequested);
+    help->addAction(QStringLiteral("バージョン情報(&A)"), this, &TVendleMainForm::aboutRequested);
+}
+
+void TVendleMainForm::readLocale() {
+    format_ = widgets::dateTimeFormatFromLocale(QLocale::system());
+    if (iniFile_)
+        iniFile_->setDateTimeFormat(format_);
+    if (model_) {
+        model_->setDateTimeFormat(format_);
+        UpdateView();
+    }
+}
+
+void TVendleMainForm::FormCreate() {
+    Loading = false;
+    items_ = std::make_unique<HistoryList>(PathSyntax::posix(platform::systemCodePage()), *shell_);
+    model_ = new HistoryTableModel(
+        *items_, [this](int index) { return iconFor(index); }, this);
+    model_->setDateTimeFormat(format_);
+    Grid->setModel(model_);
+    UpArrow = upArrow();
+    DownArrow = downArrow();
+    PressedColumn = -1;
+    iniFile_ = std::make_unique<TIniFileEx>(paths_.iniFile, *files_, format_);
+    iniFile_->setErrorReporter([](const std::string& message) { MessageBox::error(nullptr, q(message)); });
+
+    yTrayIcon1->setIcon(applicationIcon());
+    yTrayIcon1->setTipHelp("Vendle");
+    try {
+        yTrayIcon1->setVisible(true);
+    } catch (const std::exception& e) {
+        MessageBox::error(this, QString::fromUtf8(e.what()));
+    }
+
+    // Any failure from here on is shown and the remaining steps are skipped; the program keeps
+    // running with what was set up.
+    try {
+        if (platform::recentDocumentsFolder().empty())
+            VENDLE_TRACE();
+        LastScanTime = now();
+
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->geometry();
+            move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+        }
+        widgets::ReadFormBounds(*iniFile_, kMainSection, "FormBounds", *this);
+        widgets::ReadColWidths(*iniFile_, kMainSection, "Grid", *Grid->horizontalHeader());
+        Grid->horizontalHeader()->resizeSection(
+            0, Grid->fontMetrics().horizontalAdvance(QStringLiteral("88888")));
+
+        DataMax = readDataMax(*iniFile_);
+        ConfirmReadOnly = readConfirmReadOnly(*iniFile_);
+        if (iniFile_->IsFirstKick())
+            runFirstStart();
+        LoadHistory();
+        items_->SortColumn = kTimeColumn;
+        items_->SortDescending = true;
+        Filter = ViewFilter{};
+        ApplyFilter();
+    } catch (const std::exception& e) {
+        MessageBox::error(this, QString::fromUtf8(e.what()));
+    }
+    // Without a notification area a hidden window could never be reached again.
+    if (withoutTray())
+        show();
+}
+
+TVendleMainForm::~TVendleMainForm() {
+    // The settings file records the running time and reaches the disk now.
+    iniFile_.reset();
+    Grid->setModel(nullptr);
+    items_.reset();
+}
+
+bool TVendleMainForm::withoutTray() const {
+    return !yTrayIcon1->isAvailable();
+}
+
+void TVendleMainForm::runFirstStart() {
+    for (const char* text : kWelcome)
+        MessageBox::show(this, QString::fromUtf8(text));
+    if (MessageBox::askYesNo(this, QString::fromUtf8(kRegisterQuestion)) == MessageBox::Yes) {
+        RegisterStartup();
+    } else {
+        MessageBox::show(this, QStringLiteral("「いいえ」を選択しました。\n"));
+        MessageBox::show(this, QStringLiteral("スタートアップには登録しません。"));
+    }
+}
+
+void TVendleMainForm::RegisterStartup() {
+    if (paths_.startupFolder.empty())
+        VENDLE_TRACE();
+    const std::string entry = paths_.startupFolder + "/" + platform::startupEntryFileName("Vendle");
+    if (files_->exists(entry)) {
+        MessageBox::show(this, QStringLiteral("すでにスタートアップに登録されています。"));
+        return;
+    }
+    const std::string exe = paths_.executable;
+    const std::string folder = exe.substr(0, exe.rfind('/') + 1);
+    if (!platform::CreateShortcut(exe, entry, "Vendle", folder))
+        VENDLE_TRACE();
+    MessageBox::show(this, QStringLiteral("スタートアップに登録しました。"));
+}
+
+void TVendleMainForm::LoadHistory() {
+    const std::string oldTip = yTrayIcon1->TipHelp();
+    yTrayIcon1->setIcon(busyIcon());
+    Loading = true;
+    Finally restore([&] {
+        yTrayIcon1->setTipHelp(oldTip);
+        yTrayIcon1->setIcon(applicationIcon());
+        Loading = false;
+    });
+    yTrayIcon1->setTipHelp("Loading...");
+    char tip[64];
+    const LoadReport report = vendle::LoadHistory(
+        *items_, paths_.dataFile, *files_, format_, readItemsHint(*iniFile_), [&](int i, int n) {
+            std::snprintf(tip, sizeof tip, "Loading(%d/%d)...", i, n);
+            yTrayIcon1->setTipHelp(tip);
+        });
+    if (report.fileMissing)
+        return;
+    if (!report.openError.empty())
+        MessageBox::show(this, q(report.openError));
+    historyLoaded_ = true;
+    yTrayIcon1->setTipHelp("種類フィルタ作成中...");
+    TypeMenuBuild();
+    yTrayIcon1->setTipHelp("フォルダフィルタ作成中...");
+    FolderMenuBuild();
+}
+
+QIcon TVendleMainForm::iconFor(int iconIndex) const {
+    for (const std::string& name : shell_->iconNames(iconIndex)) {
+        const QIcon icon = QIcon::fromTheme(q(name));
+        if (!icon.isNull())
+            return icon;
+    }
+    return {};
+}
+
+void TVendleMainForm::TypeMenuBuild() {
+    typeGroup_ = new QActionGroup(this);
+    QAction* none = miTypeFilter->addAction(QStringLiteral("（なし）"));
+    none->setCheckable(true);
+    none->setChecked(true);
+    typeGroup_->addAction(none);
+    connect(none, &QAction::triggered, this, [this] {
+        Filter.type.clear();
+        ApplyFilter();
+    });
+    for (HistoryItem* rep : typeRepresentatives(*items_, *collator_)) {
+        const std::string type = rep->TypeName();
+        QAction* a = miTypeFilter->addAction(iconFor(rep->IconIndex), q(type));
+        a->setCheckable(true);
+        typeGroup_->addAction(a);
+        connect(a, &QAction::triggered, this, [this, type] {
+            Filter.type = type;
+            ApplyFilter();
+        });
+    }
+}
+
+void TVendleMainForm::FolderMenuBuild() {
+    folderGroup_ = new QActionGroup(this);
+    QAction* none = miFolderFilter->addAction(QStringLiteral("（なし）"));
+    none->setCheckable(true);
+    none->setChecked(true);
+    folderGroup_->addAction(none);
+    connect(none, &QAction::triggered, this, [this] {
+        Filter.folder.clear();
+        ApplyFilter();
+    });
+    const QIcon folderIcon = QIcon::fromTheme(QStringLiteral("folder"));
+    for (HistoryItem* rep : folderRepresentatives(*items_, *collator_)) {
+        const std::string folder(FolderName(rep->Path, items_->syntax()));
+        QAction* a = miFolderFilter->addAction(folderIcon, q(folder));
+        a->setCheckable(true);
+        folderGroup_->addAction(a);
+        connect(a, &QAction::triggered, this, [this, folder] {
+            Filter.folder = folder;
+            ApplyFilter();
+        });
+    }
+}
+
+void TVendleMainForm::ApplyFilter() {
+    Filter.search = Edit1->text().toStdString();
+    vendle::ApplyFilter(*items_, Filter, *collator_);
+    model_->refresh();
+    UpdateView();
+    Label2->setText(q(countLabelText(items_->ItemCount(), items_->ViewCount(), !Filter.isEmpty())));
+    Grid->setCurrentIndex(model_->index(0, 1));
+}
+
+void TVendleMainForm::UpdateView() {
+    Label1->setText(q(DateTimeToStr(LastScanTime, format_) + " "));
+    const bool any = items_ && items_->ItemCount() > 0;
+    Grid->setVisible(any);
+    Panel2->setVisible(!any);
+    Grid->viewport()->update();
+}
+
+void TVendleMainForm::ShowMainWindow() {
+    if (!isVisible() && !Loading) {
+        show();
+        activateWindow();
+    }
+}
+
+void TVendleMainForm::activateFromSecondCopy() {
+    if (isMinimized()) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
+        activateWindow();
+    } else if (isVisible()) {
+        raise();
+        activateWindow();
+    } else if (withoutTray()) {
+        ShowMainWindow();
+    }
+}
+
+void TVendleMainForm::closeEvent(QCloseEvent* event) {
+    // Closing only hides: the program stays resident. Without a notification area it is minimised
+    // instead, so that the task bar still leads back to it.
+    event->ignore();
+    if (withoutTray())
+        showMinimized();
+    else
+        hide();
+}
+
+void TVendleMainForm::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LocaleChange)
+        readLocale();
+    QMainWindow::changeEvent(event);
+}
+
+void TVendleMainForm::SaveHistory() {
+    ProgressBox1->Execute();
+    Finally closeBox([this] { ProgressBox1->Close(); });
+    const int written = vendle::SaveHistory(
+        *items_, paths_.dataFile, *files_, format_,
+        [this](int percent, const std::string& text) { ProgressBox1->Progress(percent, q(text)); },
+        monotonicMilliseconds);
+    writeItems(*iniFile_, written);
+}
+
+void TVendleMainForm::SaveAtExit() {
+    QCoreApplication::processEvents();
+    widgets::WriteColWidths(*iniFile_, kMainSection, "Grid", *Grid->horizontalHeader());
+    widgets::WriteFormBounds(*iniFile_, kMainSection, "FormBounds", *this);
+    writeDataMax(*iniFile_, DataMax);
+    writeConfirmReadOnly(*iniFile_, ConfirmReadOnly);
+    SaveHistory();
+}
+
+void TVendleMainForm::Exit1Click() {
+    hide();
+    try {
+        SaveAtExit();
+    } catch (const std::exception& e) {
+        MessageBox::error(this, QString::fromUtf8(e.what()));
+        return;
+    }
+    QCoreApplication::quit();
+}
+
+void TVendleMainForm::saveForSessionEnd() {
+    try {
+        SaveAtExit();
+    } catch (const std::exception& e) {
+        // The session is ending: nobody may be there to answer a box. The old files stay intact.
+        std::fprintf(stderr, "Vendle: %s\n", e.what());
+    }
 }
 
 } // namespace vendle::app

@@ -1,15 +1,125 @@
-// The main window: for now a frame with the empty-history caption.
+// The main window: owner of the history, the settings file, the tray icon and the menus; its
+// creation loads everything in a fixed order and its exit sequence writes settings and history.
 #pragma once
 
+#include "app/apppaths.h"
+#include "core/datetimeformat.h"
+#include "core/history.h"
+#include "core/inifileex.h"
+#include "core/viewfilter.h"
+#include "widgets/trayicon.h"
+
 #include <QMainWindow>
+#include <QPixmap>
+
+#include <functional>
+#include <memory>
+
+class QActionGroup;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTableView;
+
+namespace vendle::platform {
+class DesktopShellInfo;
+class SystemFileAccess;
+} // namespace vendle::platform
+
+namespace vendle::widgets {
+class TProgressBox;
+}
 
 namespace vendle::app {
+
+class HistoryTableModel;
 
 class TVendleMainForm : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit TVendleMainForm(QWidget* parent = nullptr);
+    using TrayBackendFactory = std::function<std::unique_ptr<widgets::TrayBackend>()>;
+
+    // Creates the window and runs FormCreate. `trayBackend` replaces the notification area (tests).
+    explicit TVendleMainForm(AppPaths paths, TrayBackendFactory trayBackend = {}, QWidget* parent = nullptr);
+    // FormDestroy: the settings file reaches the disk here.
+    ~TVendleMainForm() override;
+
+    // Shows the window unless it is visible already or the history is loading.
+    void ShowMainWindow();
+    // A second copy asked this one to come forward.
+    void activateFromSecondCopy();
+    // Stops watching, stores settings and writes the history. Throws when the history cannot be
+    // written; the program then stays resident with its history in memory.
+    void SaveAtExit();
+    // The exit command: hide, save, end the event loop. A failed save is shown and the program
+    // stays.
+    void Exit1Click();
+    // The session is ending or the process was asked to terminate: save what can be saved.
+    void saveForSessionEnd();
+
+    HistoryList& Items() { return *items_; }
+    bool Loading = false;
+    int DataMax = 10'000;
+    bool ConfirmReadOnly = false;
+    DateTime LastScanTime = 0;
+    int PressedColumn = -1;
+    ViewFilter Filter;
+    QPixmap UpArrow;
+    QPixmap DownArrow;
+
+    TIniFileEx* IniFile() const { return iniFile_.get(); }
+    widgets::TyTrayIcon* yTrayIcon1 = nullptr;
+    widgets::TProgressBox* ProgressBox1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QTableView* Grid = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Panel2 = nullptr;
+
+    // True when no notification area exists: the window then stays reachable on the task bar.
+    bool withoutTray() const;
+
+    void ApplyFilter();
+    void UpdateView();
+
+signals:
+    void settingsRequested();
+    void helpRequested();
+    void aboutRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void FormCreate();
+    void createComponents();
+    void createMenus();
+    void runFirstStart();
+    void RegisterStartup();
+    void LoadHistory();
+    void SaveHistory();
+    void TypeMenuBuild();
+    void FolderMenuBuild();
+    QIcon iconFor(int iconIndex) const;
+    void readLocale();
+
+    AppPaths paths_;
+    TrayBackendFactory trayBackend_;
+    DateTimeFormat format_;
+    std::unique_ptr<platform::SystemFileAccess> files_;
+    std::unique_ptr<platform::DesktopShellInfo> shell_;
+    std::unique_ptr<Collator> collator_;
+    std::unique_ptr<HistoryList> items_;
+    std::unique_ptr<TIniFileEx> iniFile_;
+    HistoryTableModel* model_ = nullptr;
+    QMenu* miFolderFilter = nullptr;
+    QMenu* miTypeFilter = nullptr;
+    QActionGroup* folderGroup_ = nullptr;
+    QActionGroup* typeGroup_ = nullptr;
+    bool historyLoaded_ = false;
 };
 
 } // namespace vendle::app

@@ -41,6 +41,19 @@ std::size_t splitViews(std::vector<std::string_view>& pieces, std::string_view t
     return splitImpl(text, separator, cp, [&](std::string_view piece) { pieces.push_back(piece); });
 }
 
+std::string_view cutToBytes(std::string_view text, std::size_t maxBytes, CodePage cp) {
+    if (text.size() <= maxBytes)
+        return text;
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const std::size_t len = cp.charLength(text, end);
+        if (end + len > maxBytes)
+            break;
+        end += len;
+    }
+    return text.substr(0, end);
+}
+
 std::string upperSingleByte(std::string_view text, CodePage cp) {
     std::string out(text);
     std::size_t i = 0;

@@ -40,6 +40,9 @@ template <typename Fn> void forEachLine(std::string_view text, Fn&& fn) {
     }
 }
 
+// The longest prefix of `text` of at most `maxBytes` bytes that ends on a character boundary.
+std::string_view cutToBytes(std::string_view text, std::size_t maxBytes, CodePage cp);
+
 // Upper-cases the single-byte letters a-z; multi-byte characters stay as they are.
 std::string upperSingleByte(std::string_view text, CodePage cp);
 

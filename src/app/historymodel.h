@@ -1,0 +1,38 @@
+// The grid's model: one row per view entry (or one "該当なし" row for an empty view), the five
+// columns row number, file name with icon, folder, type and time of last use.
+#pragma once
+
+#include "core/datetimeformat.h"
+#include "core/history.h"
+
+#include <QAbstractTableModel>
+#include <QIcon>
+
+#include <functional>
+
+namespace vendle::app {
+
+class HistoryTableModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    using IconLookup = std::function<QIcon(int iconIndex)>;
+
+    HistoryTableModel(HistoryList& history, IconLookup icons, QObject* parent = nullptr);
+
+    void setDateTimeFormat(const DateTimeFormat& fmt) { format_ = fmt; }
+    // The view was rebuilt or re-sorted.
+    void refresh();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    HistoryList& history_;
+    IconLookup icons_;
+    DateTimeFormat format_;
+};
+
+} // namespace vendle::app

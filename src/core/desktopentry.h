@@ -1,0 +1,28 @@
+// Desktop entry files (the freedesktop ".desktop" format): escaping of values and of the Exec
+// key's arguments, and the text of an application entry.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vendle {
+
+// Escapes a string value: backslash, line feed, carriage return and tab become \\, \n, \r, \t;
+// a leading blank becomes \s.
+std::string escapeDesktopValue(std::string_view value);
+
+// One Exec argument: quoted in double quotes when it holds a blank or a reserved character, with
+// ", `, $ and \ escaped inside the quotes; "%" doubled so it is no field code.
+std::string quoteExecArgument(std::string_view argument);
+
+struct DesktopApplicationEntry {
+    std::string name;
+    std::string comment;
+    std::string exec;       // the program's absolute path
+    std::string workingDir; // Path=
+};
+
+// "[Desktop Entry]" with Type=Application and the entry's keys, LF line ends.
+std::string formatDesktopEntry(const DesktopApplicationEntry& entry);
+
+} // namespace vendle

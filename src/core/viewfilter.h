@@ -1,0 +1,38 @@
+// Building the grid's view from the history: the search text, the age, type and folder filters,
+// the sort, the count label, and the representatives the type and folder filter menus list.
+#pragma once
+
+#include "history.h"
+
+#include <string>
+#include <vector>
+
+namespace vendle {
+
+struct ViewFilter {
+    std::string search; // case-insensitive in the whole path; empty matches all
+    std::string type;   // exact TypeName; empty = all types
+    std::string folder; // exact FolderName; empty = all folders
+    DateTime since = 0; // LastUsed >= since; 0 = no age limit
+
+    bool isEmpty() const { return search.empty() && type.empty() && folder.empty() && since == 0; }
+};
+
+// Rebuilds the history's view from Items in order with the filter and sorts it by the history's
+// sort column and direction.
+void ApplyFilter(HistoryList& history, const ViewFilter& filter, const Collator& collator);
+
+// "%d個のファイル", or "%d個のファイル中%d個マッチしました。" while anything filters.
+std::string countLabelText(int itemCount, int viewCount, bool filtered);
+
+// Start of the age filter for a menu tag: 0 for no limit, else midnight of today minus (days - 1).
+DateTime filterSinceForDays(int days, DateTime now);
+
+// The first item of each distinct TypeName, sorted by TypeName.
+std::vector<HistoryItem*> typeRepresentatives(HistoryList& history, const Collator& collator);
+
+// The first item of each FolderName that at least two items share, sorted by FolderName; each
+// representative's FolderTally holds the number of items in folders of that name.
+std::vector<HistoryItem*> folderRepresentatives(HistoryList& history, const Collator& collator);
+
+} // namespace vendle

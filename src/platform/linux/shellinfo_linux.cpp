@@ -1,0 +1,73 @@
+#include "platform/shellinfo.h"
+
+#include <gio/gio.h>
+
+#include <memory>
+
+namespace vendle::platform {
+
+namespace {
+
+template <typename T> struct GObjectUnref {
+    void operator()(T* p) const { g_object_unref(p); }
+};
+template <typename T> using GPtr = std::unique_ptr<T, GObjectUnref<T>>;
+using GString_ = std::unique_ptr<gchar, decltype(&g_free)>;
+
+} // namespace
+
+const DesktopShellInfo::TypeInfo& DesktopShellInfo::typeInfo(const std::string& contentType) {
+    const auto found = types_.find(contentType);
+    if (found != types_.end())
+        return found->second;
+    TypeInfo info;
+    // Unknown data has no useful description: leave it empty so the name-based type applies.
+    if (!g_content_type_is_unknown(contentType.c_str())) {
+        GString_ description(g_content_type_get_description(contentType.c_str()), g_free);
+        if (description)
+            info.description = description.get();
+    }
+    std::vector<std::string> names;
+    GPtr<GIcon> icon(g_content_type_get_icon(contentType.c_str()));
+    if (icon && G_IS_THEMED_ICON(icon.get())) {
+        for (const gchar* const* n = g_themed_icon_get_names(G_THEMED_ICON(icon.get())); n && *n; ++n)
+            names.emplace_back(*n);
+    }
+    names.emplace_back("text-x-generic");
+    info.iconIndex = static_cast<int>(icons_.size());
+    icons_.push_back(std::move(names));
+    return types_.emplace(contentType, std::move(info)).first->second;
+}
+
+ShellFileInfo DesktopShellInfo::queryFileInfo(const std::string& path) {
+    ShellFileInfo result;
+    GPtr<GFile> file(g_file_new_for_path(path.c_str()));
+    GPtr<GFileInfo> info(g_file_query_info(
+        file.get(), G_FILE_ATTRIBUTE_STANDARD_TYPE "," G_FILE_ATTRIBUTE_STANDARD_FAST_CONTENT_TYPE,
+        G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
+    std::string contentType;
+    if (info) {
+        result.isFolder = g_file_info_get_file_type(info.get()) == G_FILE_TYPE_DIRECTORY;
+        if (const char* ct =
+                g_file_info_get_attribute_string(info.get(), G_FILE_ATTRIBUTE_STANDARD_FAST_CONTENT_TYPE))
+            contentType = ct;
+    }
+    if (contentType.empty()) {
+        GString_ guessed(g_content_type_guess(path.c_str(), nullptr, 0, nullptr), g_free);
+        if (guessed)
+            contentType = guessed.get();
+    }
+    const TypeInfo& type = typeInfo(contentType);
+    result.typeName = result.isFolder ? std::string() : type.description;
+    result.iconIndex = type.iconIndex;
+    return result;
+}
+
+const std::vector<std::string>& DesktopShellInfo::iconNames(int iconIndex) const {
+    static const std::vector<std::string> kNone;
+    if (iconIndex < 0 || static_cast<std::size_t>(iconIndex) >= icons_.size())
+        return kNone;
+    return icons_[static_cast<std::size_t>(iconIndex)];
+}
+
+} // namespace vendle::platform

@@ -1,0 +1,33 @@
+// The desktop's knowledge about documents: whether a path is a folder, its type's name in the
+// user's language and its icon, cached per content type.
+#pragma once
+
+#include "core/history.h"
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace vendle::platform {
+
+class DesktopShellInfo final : public ShellQuery {
+public:
+    // Folder flag, type description and icon index of a path. A path the system cannot examine is
+    // typed by its name alone.
+    ShellFileInfo queryFileInfo(const std::string& path) override;
+
+    // Theme icon names for an icon index, best first; empty for an unknown index.
+    const std::vector<std::string>& iconNames(int iconIndex) const;
+
+private:
+    struct TypeInfo {
+        std::string description;
+        int iconIndex = 0;
+    };
+    const TypeInfo& typeInfo(const std::string& contentType);
+
+    std::unordered_map<std::string, TypeInfo> types_;
+    std::vector<std::vector<std::string>> icons_;
+};
+
+} // namespace vendle::platform

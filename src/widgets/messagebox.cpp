@@ -1,0 +1,85 @@
+#include "messagebox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QQueue>
+
+namespace vendle::widgets {
+
+namespace {
+
+// Test-mode state; untouched outside tests.
+struct TestSeam {
+    bool on = false;
+    QQueue<MessageBox::Button> answers;
+    QStringList shown;
+};
+
+TestSeam& seam() {
+    static TestSeam s;
+    return s;
+}
+
+QMessageBox::Icon iconOf(MessageBox::Kind kind) {
+    switch (kind) {
+    case MessageBox::Information:
+        return QMessageBox::Information;
+    case MessageBox::Warning:
+        return QMessageBox::Warning;
+    case MessageBox::Error:
+        return QMessageBox::Critical;
+    case MessageBox::Confirmation:
+        return QMessageBox::Question;
+    case MessageBox::Plain:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString caption() {
+    const QString title = QApplication::applicationDisplayName();
+    return title.isEmpty() ? QStringLiteral("Vendle") : title;
+}
+
+} // namespace
+
+void MessageBox::show(QWidget* parent, const QString& text, Kind kind) {
+    if (seam().on) {
+        seam().shown.append(text);
+        if (!seam().answers.isEmpty())
+            seam().answers.dequeue();
+        return;
+    }
+    QMessageBox box(iconOf(kind), caption(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+MessageBox::Button MessageBox::askYesNo(QWidget* parent, const QString& text, Kind kind) {
+    if (seam().on) {
+        seam().shown.append(text);
+        return seam().answers.isEmpty() ? No : seam().answers.dequeue();
+    }
+    QMessageBox box(iconOf(kind), caption(), text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? Yes : No;
+}
+
+void MessageBox::setTestMode(bool on) {
+    seam().on = on;
+    seam().answers.clear();
+    seam().shown.clear();
+}
+
+void MessageBox::queueAnswer(Button answer) {
+    seam().answers.enqueue(answer);
+}
+
+QStringList MessageBox::shownTexts() {
+    return seam().shown;
+}
+
+void MessageBox::clearShownTexts() {
+    seam().shown.clear();
+}
+
+} // namespace vendle::widgets

@@ -1,0 +1,33 @@
+// The program's message boxes in one place, with a seam for tests: in test mode no box is shown,
+// every text is recorded, and answers come from a queue.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace vendle::widgets {
+
+class MessageBox {
+public:
+    enum Button { Ok, Yes, No };
+    enum Kind { Plain, Information, Warning, Error, Confirmation };
+
+    // A box with the text and an OK button, captioned with the application's name.
+    static void show(QWidget* parent, const QString& text, Kind kind = Plain);
+
+    // A box with exactly the buttons Yes and No; returns the one chosen (closing counts as No).
+    static Button askYesNo(QWidget* parent, const QString& text, Kind kind = Confirmation);
+
+    // The standard error display: stop icon, OK button, the application title as caption.
+    static void error(QWidget* parent, const QString& text) { show(parent, text, Error); }
+
+    // Test seam.
+    static void setTestMode(bool on);
+    static void queueAnswer(Button answer);
+    static QStringList shownTexts();
+    static void clearShownTexts();
+};
+
+} // namespace vendle::widgets
