@@ -4,8 +4,8 @@
 set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libglib2.0-dev)
-run_pkgs=(fonts-ipafont-gothic)
-test_pkgs=(libgtest-dev libbenchmark-dev locales-all)
+run_pkgs=(fonts-ipafont-gothic qt6-translations-l10n shared-mime-info)
+test_pkgs=(libgtest-dev libbenchmark-dev locales-all shared-mime-info)
 
 case "${1:-run}" in
 run) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}" libbenchmark-dev libgtest-dev) ;;

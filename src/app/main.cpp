@@ -16,6 +16,20 @@ int main(int argc, char* argv[]) {
     using namespace vendle;
     app::VendleApplication application(argc, argv);
 
+    // Termination requests are caught from the start; one that arrives before the main window
+    // exists is acted on as soon as it does.
+    platform::TerminationSignals termination;
+    app::TVendleMainForm* form = nullptr;
+    bool terminationPending = false;
+    QObject::connect(&termination, &platform::TerminationSignals::terminationRequested, [&](int) {
+        if (!form) {
+            terminationPending = true;
+            return;
+        }
+        form->saveForSessionEnd();
+        QCoreApplication::exit(0); // quit() would first ask the windows, which refuse to close
+    });
+
     platform::SingleInstance instance(QStringLiteral("Vendle"));
     if (!instance.acquire()) {
         instance.handOver();
@@ -36,16 +50,15 @@ int main(int argc, char* argv[]) {
         QObject::connect(&instance, &platform::SingleInstance::activationRequested, mainForm.get(),
                          &app::TVendleMainForm::activateFromSecondCopy);
 
-        platform::TerminationSignals termination;
-        QObject::connect(&termination, &platform::TerminationSignals::terminationRequested, mainForm.get(),
-                         [&](int) {
-                             mainForm->saveForSessionEnd();
-                             QCoreApplication::quit();
-                         });
         QObject::connect(&application, &QGuiApplication::commitDataRequest, mainForm.get(),
                          [&](QSessionManager&) { mainForm->saveForSessionEnd(); });
 
-        QApplication::exec();
+        form = mainForm.get();
+        if (terminationPending)
+            form->saveForSessionEnd();
+        else
+            QApplication::exec();
+        form = nullptr;
         // A copy started from now on runs normally; the settings file is written as the main
         // window goes.
         instance.release();

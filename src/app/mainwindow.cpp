@@ -432,7 +432,7 @@ void TVendleMainForm::Exit1Click() {
         MessageBox::error(this, QString::fromUtf8(e.what()));
         return;
     }
-    QCoreApplication::quit();
+    QCoreApplication::exit(0); // quit() would first ask the windows, which refuse to close
 }
 
 void TVendleMainForm::saveForSessionEnd() {

@@ -25,8 +25,8 @@ public:
     bool isAvailable() const override { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
     bool add(const QIcon& icon, const QString* tip) override {
-        if (!isAvailable())
-            return false;
+        // Without a notification area yet, Qt adds the icon once one appears (a panel that starts
+        // after the program at log-in).
         ensureIcon();
         tray_->setIcon(icon);
         if (tip)

@@ -1,0 +1,235 @@
+#include "app/mainwindow.h"
+#include "widgets/faketray.h"
+#include "widgets/localeformat.h"
+#include "widgets/messagebox.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace vendle;
+using namespace vendle::app;
+using vendle::test::FakeTray;
+using vendle::test::TrayLog;
+using vendle::widgets::MessageBox;
+
+namespace {
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+// A settings file of a user who started the program before, its date in this system's format.
+QByteArray knownUser(const QByteArray& extraLines = {}) {
+    const std::string firstKick =
+        DateTimeToStr(encodeDate(2026, 1, 1), widgets::dateTimeFormatFromLocale(QLocale::system()));
+    return "[%%% Application Infomation Section %%%]\r\nFirstKick=" + QByteArray::fromStdString(firstKick) +
+           "\r\nExecCount=3\r\nDebugDoAsFirst=0\r\n" + extraLines + "\r\n";
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    TrayLog log_;
+    AppPaths paths_;
+
+    QString path(const QString& name) const { return dir_->filePath(name); }
+
+    std::unique_ptr<TVendleMainForm> open() {
+        return std::make_unique<TVendleMainForm>(paths_, [this] { return std::make_unique<FakeTray>(log_); });
+    }
+
+    // Real files for the history to find.
+    QByteArray makeDocuments(int count) {
+        QDir().mkpath(path(QStringLiteral("docs")));
+        QByteArray lines;
+        for (int i = 0; i < count; ++i) {
+            const QString doc = path(QStringLiteral("docs/doc%1.txt").arg(i));
+            writeFile(doc, "x");
+            lines += doc.toUtf8() + "\t2026/12/08 10:00:00\r\n";
+        }
+        return lines;
+    }
+
+private slots:
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        log_ = TrayLog{};
+        paths_ = AppPaths{};
+        paths_.executable = path(QStringLiteral("vendle")).toStdString();
+        paths_.iniFile = path(QStringLiteral("vendle.ini")).toStdString();
+        paths_.dataFile = path(QStringLiteral("vendle.dat")).toStdString();
+        paths_.helpFile = path(QStringLiteral("vendle.chm")).toStdString();
+        paths_.startupFolder = path(QStringLiteral("autostart")).toStdString();
+        MessageBox::setTestMode(true);
+    }
+
+    void cleanup() { MessageBox::setTestMode(false); }
+
+    void firstStartRegistersOnYes() {
+        MessageBox::queueAnswer(MessageBox::Ok);
+        MessageBox::queueAnswer(MessageBox::Ok);
+        MessageBox::queueAnswer(MessageBox::Ok);
+        MessageBox::queueAnswer(MessageBox::Ok);
+        MessageBox::queueAnswer(MessageBox::Yes);
+        auto form = open();
+        const QStringList shown = MessageBox::shownTexts();
+        QCOMPARE(shown.size(), 6);
+        QCOMPARE(shown[0], QStringLiteral("初回起動です。"));
+        QVERIFY(shown[4].startsWith(QStringLiteral("このプログラムをスタートアップに登録しますか？\n")));
+        QCOMPARE(shown[5], QStringLiteral("スタートアップに登録しました。"));
+        const QByteArray entry = readFile(path(QStringLiteral("autostart/Vendle.desktop")));
+        QVERIFY(entry.contains("Exec=" + path(QStringLiteral("vendle")).toUtf8() + "\n"));
+        QVERIFY(entry.contains("Type=Application\n"));
+        QVERIFY(!form->isVisible()); // resident: hidden at start
+    }
+
+    void firstStartKeepsAnExistingEntry() {
+        QDir().mkpath(path(QStringLiteral("autostart")));
+        writeFile(path(QStringLiteral("autostart/Vendle.desktop")), "mine");
+        for (int i = 0; i < 4; ++i)
+            MessageBox::queueAnswer(MessageBox::Ok);
+        MessageBox::queueAnswer(MessageBox::Yes);
+        auto form = open();
+        QCOMPARE(MessageBox::shownTexts().last(), QStringLiteral("すでにスタートアップに登録されています。"));
+        QCOMPARE(readFile(path(QStringLiteral("autostart/Vendle.desktop"))), QByteArray("mine"));
+    }
+
+    void firstStartRefusedThenNoMoreWelcome() {
+        for (int i = 0; i < 4; ++i)
+            MessageBox::queueAnswer(MessageBox::Ok);
+        MessageBox::queueAnswer(MessageBox::No);
+        open().reset();
+        const QStringList shown = MessageBox::shownTexts();
+        QCOMPARE(shown.size(), 7);
+        QCOMPARE(shown[5], QStringLiteral("「いいえ」を選択しました。\n"));
+        QCOMPARE(shown[6], QStringLiteral("スタートアップには登録しません。"));
+        QVERIFY(!QFile::exists(path(QStringLiteral("autostart/Vendle.desktop"))));
+
+        MessageBox::clearShownTexts();
+        auto second = open();
+        QVERIFY(MessageBox::shownTexts().isEmpty());
+        QCOMPARE(second->IniFile()->ExecCount(), 2);
+    }
+
+    void closingHidesAndWritesNothing() {
+        writeFile(path(QStringLiteral("vendle.ini")), knownUser());
+        auto form = open();
+        form->ShowMainWindow();
+        QVERIFY(form->isVisible());
+        QVERIFY(!form->close());
+        QVERIFY(!form->isVisible());
+        QCOMPARE(readFile(path(QStringLiteral("vendle.ini"))), knownUser());
+
+        form->Loading = true; // no window while the history loads
+        form->ShowMainWindow();
+        QVERIFY(!form->isVisible());
+    }
+
+    void exitWritesHistoryAndSettings() {
+        writeFile(path(QStringLiteral("vendle.ini")), knownUser());
+        writeFile(path(QStringLiteral("vendle.dat")), makeDocuments(3) + "/nowhere/gone.txt\t2026/12/08\r\n");
+        auto form = open();
+        QCOMPARE(form->Items().ItemCount(), 3);
+        QCOMPARE(form->Items().ViewCount(), 3);
+        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        form->DataMax = 500;
+        // The exit command ends the event loop even though the window refuses to close.
+        QEventLoop loop;
+        QTimer::singleShot(0, form.get(), [&] { form->Exit1Click(); });
+        QTimer::singleShot(5000, &loop, [&] { loop.exit(1); });
+        QCOMPARE(loop.exec(), 0);
+        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        const QByteArray dat = readFile(path(QStringLiteral("vendle.dat")));
+        QCOMPARE(dat.count("\r\n"), 3);
+        QVERIFY(!dat.contains("gone.txt"));
+        form.reset();
+        const QByteArray ini = readFile(path(QStringLiteral("vendle.ini")));
+        for (const char* key : {"\r\nItems=3\r\n", "\r\nDataMax=500\r\n", "\r\nReadOnly=0\r\n", "\r\nGrid=",
+                                "\r\nFormBounds=0,-1,-1,-1,-1,", "\r\nExecCount=4\r\n", "\r\nTotalExecTime="})
+            QVERIFY2(ini.contains(key), key);
+    }
+
+    void loadShowsProgressInTheTrayTip() {
+        writeFile(path(QStringLiteral("vendle.ini")), knownUser());
+        writeFile(path(QStringLiteral("vendle.dat")), makeDocuments(250));
+        auto form = open();
+        QCOMPARE(form->Items().ItemCount(), 250);
+        const QStringList expected = {
+            QStringLiteral("Vendle"),
+            QStringLiteral("Loading..."),
+            QStringLiteral("Loading(0/250)..."),
+            QStringLiteral("Loading(100/250)..."),
+            QStringLiteral("Loading(200/250)..."),
+            QStringLiteral("Loading(250/250)..."),
+            QStringLiteral("種類フィルタ作成中..."),
+            QStringLiteral("フォルダフィルタ作成中..."),
+            QStringLiteral("Vendle"),
+        };
+        QCOMPARE(log_.tips, expected);
+        QVERIFY(!form->Loading);
+    }
+
+    void failedSaveKeepsTheProgramAndItsHistory() {
+        writeFile(path(QStringLiteral("vendle.ini")), knownUser() + "[VendleMainForm]\r\nItems=7\r\n\r\n");
+        QDir().mkpath(path(QStringLiteral("vendle.dat"))); // a folder where the file should be
+        auto form = open();
+        MessageBox::clearShownTexts();
+        form->Items().AddItem(path(QStringLiteral("vendle.ini")).toStdString());
+        form->Exit1Click();
+        QCOMPARE(MessageBox::shownTexts().size(), 1);
+        QVERIFY(MessageBox::shownTexts()[0].contains(path(QStringLiteral("vendle.dat"))));
+        QCOMPARE(form->Items().ItemCount(), 1);
+        form.reset();
+        QVERIFY(readFile(path(QStringLiteral("vendle.ini"))).contains("\r\nItems=7\r\n")); // not updated
+    }
+
+    void damagedFilesDoNotStopTheStart() {
+        writeFile(path(QStringLiteral("vendle.ini")),
+                  "garbage\r\n" + knownUser("TotalExecTime=xx\r\n") +
+                      "[VendleMainForm]\r\nItems=2000000000\r\nGrid=a,b\r\nFormBounds=1,2\r\n"
+                      "DataMax=-4\r\n");
+        writeFile(path(QStringLiteral("vendle.dat")),
+                  QByteArray("\xff\xfe\t\t\t\r\n\0garbage", 14) + "\n\n\t");
+        auto form = open();
+        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        QCOMPARE(form->Items().ItemCount(), 0);
+        QCOMPARE(form->DataMax, 1);
+    }
+
+    void secondCopyRestoresAMinimisedWindowOnly() {
+        writeFile(path(QStringLiteral("vendle.ini")), knownUser());
+        auto form = open();
+        form->activateFromSecondCopy();
+        QVERIFY(!form->isVisible()); // hidden stays hidden
+        form->showMinimized();
+        form->activateFromSecondCopy();
+        QVERIFY(form->isVisible());
+        QVERIFY(!form->isMinimized());
+    }
+
+    void withoutANotificationAreaTheWindowStaysReachable() {
+        writeFile(path(QStringLiteral("vendle.ini")), knownUser());
+        TVendleMainForm form(paths_, [this] { return std::make_unique<FakeTray>(log_, false); });
+        QVERIFY(form.isVisible());
+        form.close();
+        QVERIFY(form.isVisible());
+        QVERIFY(form.isMinimized());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "test_mainwindow.moc"
