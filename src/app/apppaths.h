@@ -12,6 +12,7 @@ struct AppPaths {
     std::string dataFile;
     std::string helpFile;
     std::string startupFolder;
+    std::string dataHome; // where the desktop records recently used documents; empty: the default
 
     // The files beside `executable` and the platform's startup folder.
     static AppPaths beside(const std::string& executable);

@@ -5,11 +5,15 @@
 #include "core/errors.h"
 #include "core/historyfile.h"
 #include "core/mainsettings.h"
+#include "core/recentscan.h"
 #include "platform/autostart.h"
 #include "platform/fileaccess.h"
+#include "platform/recentsource.h"
 #include "platform/shellinfo.h"
 #include "platform/system.h"
+#include "widgets/dirmonitor.h"
 #include "widgets/formbounds.h"
+#include "widgets/iconlist.h"
 #include "widgets/localeformat.h"
 #include "widgets/messagebox.h"
 #include "widgets/progressbox.h"
@@ -17,6 +21,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -79,6 +84,9 @@ TVendleMainForm::TVendleMainForm(AppPaths paths, TrayBackendFactory trayBackend,
 void TVendleMainForm::createComponents() {
     files_ = std::make_unique<platform::SystemFileAccess>();
     shell_ = std::make_unique<platform::DesktopShellInfo>();
+    recent_ = std::make_unique<platform::DesktopRecentSource>(paths_.dataHome);
+    widgets::ensureIconTheme();
+    icons_ = std::make_unique<widgets::IconList>([this](int index) { return shell_->iconNames(index); });
     collator_ = std::make_unique<LocaleCollator>();
     readLocale();
 
@@ -120,6 +128,16 @@ void TVendleMainForm::createComponents() {
     setCentralWidget(central);
 
     ProgressBox1 = new widgets::TProgressBox(this);
+    DirMonitor1 = new widgets::TDirMonitor(this);
+    DirMonitor2 = new widgets::TDirMonitor(this);
+    for (widgets::TDirMonitor* monitor : {DirMonitor1, DirMonitor2}) {
+        monitor->setFilter(widgets::TDirMonitor::kDefaultFilter);
+        monitor->setIncludeSubDir(false);
+        connect(monitor, &widgets::TDirMonitor::OnChange, this, [this] { DirMonitor1Change(); });
+    }
+    // The data folder's own subfolders matter too: the folder of links may appear later.
+    DirMonitor1->setFilter(widgets::TDirMonitor::kDefaultFilter | widgets::TDirMonitor::dmfDirName);
+    widgets::TDirMonitor::setInterval(3000);
     yTrayIcon1 = new widgets::TyTrayIcon(this, trayBackend_ ? trayBackend_() : nullptr);
     connect(yTrayIcon1, &widgets::TyTrayIcon::OnDblClick, this, [this] { ShowMainWindow(); });
     connect(Edit1, &QLineEdit::textChanged, this, [this] { ApplyFilter(); });
@@ -204,9 +222,14 @@ void TVendleMainForm::FormCreate() {
     // Any failure from here on is shown and the remaining steps are skipped; the program keeps
     // running with what was set up.
     try {
-        if (platform::recentDocumentsFolder().empty())
+        const std::vector<std::string> locations = recent_->locations();
+        if (locations.empty() || locations.front().empty())
             VENDLE_TRACE();
+        DirMonitor1->setDirectory(QString::fromStdString(locations[0]));
+        if (locations.size() > 1)
+            DirMonitor2->setDirectory(QString::fromStdString(locations[1]));
         LastScanTime = now();
+        startMonitors();
 
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             const QRect area = screen->geometry();
@@ -229,6 +252,9 @@ void TVendleMainForm::FormCreate() {
     } catch (const std::exception& e) {
         MessageBox::error(this, QString::fromUtf8(e.what()));
     }
+    created_ = true;
+    if (scanPending_)
+        DirMonitor1Change();
     // Without a notification area a hidden window could never be reached again.
     if (withoutTray())
         show();
@@ -299,12 +325,36 @@ void TVendleMainForm::LoadHistory() {
 }
 
 QIcon TVendleMainForm::iconFor(int iconIndex) const {
-    for (const std::string& name : shell_->iconNames(iconIndex)) {
-        const QIcon icon = QIcon::fromTheme(q(name));
-        if (!icon.isNull())
-            return icon;
+    return icons_->icon(iconIndex);
+}
+
+void TVendleMainForm::startMonitors() {
+    DirMonitor1->setActive(true);
+    DirMonitor2->setActive(true);
+}
+
+void TVendleMainForm::DirMonitor1Change() {
+    if (!created_) {
+        scanPending_ = true;
+        return;
     }
-    return {};
+    scanPending_ = false;
+    // The folder of links may have been created since it was last watched.
+    if (DirMonitor2->Active() && !DirMonitor2->isWatching() && QDir(DirMonitor2->Directory()).exists()) {
+        DirMonitor2->setActive(false);
+        DirMonitor2->setActive(true);
+    }
+    try {
+        scanRecent(*items_, *recent_, LastScanTime, now(), DataMax);
+    } catch (const ShortcutError& e) {
+        MessageBox::show(this, q(e.boxText()));
+        MessageBox::error(this, QString::fromUtf8(e.what()));
+        return;
+    } catch (const std::exception& e) {
+        MessageBox::error(this, QString::fromUtf8(e.what()));
+        return;
+    }
+    ApplyFilter();
 }
 
 void TVendleMainForm::TypeMenuBuild() {
@@ -339,7 +389,7 @@ void TVendleMainForm::FolderMenuBuild() {
         Filter.folder.clear();
         ApplyFilter();
     });
-    const QIcon folderIcon = QIcon::fromTheme(QStringLiteral("folder"));
+    const QIcon folderIcon = iconFor(shell_->folderIconIndex());
     for (HistoryItem* rep : folderRepresentatives(*items_, *collator_)) {
         const std::string folder(FolderName(rep->Path, items_->syntax()));
         QAction* a = miFolderFilter->addAction(folderIcon, q(folder));
@@ -402,6 +452,8 @@ void TVendleMainForm::closeEvent(QCloseEvent* event) {
 void TVendleMainForm::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LocaleChange)
         readLocale();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        DirMonitor1Change();
     QMainWindow::changeEvent(event);
 }
 
@@ -416,6 +468,8 @@ void TVendleMainForm::SaveHistory() {
 }
 
 void TVendleMainForm::SaveAtExit() {
+    DirMonitor1->setActive(false);
+    DirMonitor2->setActive(false);
     QCoreApplication::processEvents();
     widgets::WriteColWidths(*iniFile_, kMainSection, "Grid", *Grid->horizontalHeader());
     widgets::WriteFormBounds(*iniFile_, kMainSection, "FormBounds", *this);

@@ -22,13 +22,16 @@ class QMenu;
 class QTableView;
 
 namespace vendle::platform {
+class DesktopRecentSource;
 class DesktopShellInfo;
 class SystemFileAccess;
 } // namespace vendle::platform
 
 namespace vendle::widgets {
+class IconList;
+class TDirMonitor;
 class TProgressBox;
-}
+} // namespace vendle::widgets
 
 namespace vendle::app {
 
@@ -84,6 +87,16 @@ public:
     void ApplyFilter();
     void UpdateView();
 
+    // Imports what the desktop recorded since the last scan (a change in its folders, or the
+    // window was activated). Held back until the window is fully created.
+    void DirMonitor1Change();
+
+    // The icon of an icon index, loaded once.
+    QIcon iconFor(int iconIndex) const;
+
+    widgets::TDirMonitor* DirMonitor1 = nullptr; // the data folder with the bookmark file
+    widgets::TDirMonitor* DirMonitor2 = nullptr; // the folder of desktop links
+
 signals:
     void settingsRequested();
     void helpRequested();
@@ -103,14 +116,16 @@ private:
     void SaveHistory();
     void TypeMenuBuild();
     void FolderMenuBuild();
-    QIcon iconFor(int iconIndex) const;
     void readLocale();
+    void startMonitors();
 
     AppPaths paths_;
     TrayBackendFactory trayBackend_;
     DateTimeFormat format_;
     std::unique_ptr<platform::SystemFileAccess> files_;
     std::unique_ptr<platform::DesktopShellInfo> shell_;
+    std::unique_ptr<platform::DesktopRecentSource> recent_;
+    std::unique_ptr<widgets::IconList> icons_;
     std::unique_ptr<Collator> collator_;
     std::unique_ptr<HistoryList> items_;
     std::unique_ptr<TIniFileEx> iniFile_;
@@ -120,6 +135,8 @@ private:
     QActionGroup* folderGroup_ = nullptr;
     QActionGroup* typeGroup_ = nullptr;
     bool historyLoaded_ = false;
+    bool created_ = false;     // FormCreate has finished
+    bool scanPending_ = false; // a change came in before that
 };
 
 } // namespace vendle::app

@@ -61,4 +61,162 @@ std::string formatDesktopEntry(const DesktopApplicationEntry& entry) {
     return out;
 }
 
+namespace {
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        const char a = (text[i] >= 'A' && text[i] <= 'Z') ? static_cast<char>(text[i] + 32) : text[i];
+        if (a != prefix[i])
+            return false;
+    }
+    return true;
+}
+
+// Undoes the escapes of a string value (\s, \n, \t, \r, \\).
+std::string unescapeValue(std::string_view value) {
+    std::string out;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '\\' || i + 1 == value.size()) {
+            out += value[i];
+            continue;
+        }
+        switch (value[++i]) {
+        case 's':
+            out += ' ';
+            break;
+        case 'n':
+            out += '\n';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        default:
+            out += value[i];
+        }
+    }
+    return out;
+}
+
+std::string expandHome(std::string_view value, std::string_view home) {
+    std::string out;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '$') {
+            out += value[i];
+            continue;
+        }
+        const std::string_view rest = value.substr(i + 1);
+        if (rest.substr(0, 1) == "$") {
+            out += '$';
+            ++i;
+        } else if (rest.substr(0, 4) == "HOME") {
+            out += home;
+            i += 4;
+        } else if (rest.substr(0, 6) == "{HOME}") {
+            out += home;
+            i += 6;
+        } else {
+            out += '$';
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+UriPath fileUriToPath(std::string_view uri) {
+    UriPath result;
+    if (!startsWithNoCase(uri, "file://"))
+        return result;
+    std::string_view rest = uri.substr(7);
+    if (startsWithNoCase(rest, "localhost/"))
+        rest.remove_prefix(9);
+    if (rest.empty() || rest.front() != '/')
+        return result; // another host
+    std::string path;
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+        if (rest[i] == '#' || rest[i] == '?')
+            break;
+        if (rest[i] != '%') {
+            path += rest[i];
+            continue;
+        }
+        const bool complete = i + 2 < rest.size();
+        const int hi = complete ? hexValue(rest[i + 1]) : -1;
+        const int lo = complete ? hexValue(rest[i + 2]) : -1;
+        if (hi < 0 || lo < 0 || (hi == 0 && lo == 0)) {
+            result.status = UriPath::Status::Undecodable;
+            return result;
+        }
+        path += static_cast<char>(hi * 16 + lo);
+        i += 2;
+    }
+    result.status = UriPath::Status::Ok;
+    result.path = std::move(path);
+    return result;
+}
+
+UriPath desktopLinkTarget(std::string_view fileText, std::string_view home) {
+    bool inEntry = false;
+    bool isLink = false;
+    std::string url;
+    bool expand = false;
+    std::size_t pos = 0;
+    while (pos <= fileText.size()) {
+        std::size_t end = fileText.find('\n', pos);
+        if (end == std::string_view::npos)
+            end = fileText.size();
+        std::string_view line = fileText.substr(pos, end - pos);
+        pos = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (line.empty() || line.front() == '#')
+            continue;
+        if (line.front() == '[') {
+            inEntry = line == "[Desktop Entry]";
+            continue;
+        }
+        if (!inEntry)
+            continue;
+        const std::size_t eq = line.find('=');
+        if (eq == std::string_view::npos)
+            continue;
+        std::string_view key = line.substr(0, eq);
+        while (!key.empty() && key.back() == ' ')
+            key.remove_suffix(1);
+        std::string_view value = line.substr(eq + 1);
+        while (!value.empty() && value.front() == ' ')
+            value.remove_prefix(1);
+        if (key == "Type")
+            isLink = value == "Link";
+        else if (key == "URL" && !expand)
+            url = unescapeValue(value);
+        else if (key == "URL[$e]") {
+            url = unescapeValue(value);
+            expand = true;
+        }
+    }
+    if (!isLink || url.empty())
+        return {};
+    if (expand)
+        url = expandHome(url, home);
+    if (url.front() == '/')
+        return {UriPath::Status::Ok, url};
+    return fileUriToPath(url);
+}
+
 } // namespace vendle

@@ -25,4 +25,20 @@ struct DesktopApplicationEntry {
 // "[Desktop Entry]" with Type=Application and the entry's keys, LF line ends.
 std::string formatDesktopEntry(const DesktopApplicationEntry& entry);
 
+// A file URI as a local path.
+struct UriPath {
+    enum class Status { NotLocal, Ok, Undecodable };
+    Status status = Status::NotLocal;
+    std::string path;
+};
+
+// "file:///p" or "file://localhost/p" with %XX escapes decoded. Other schemes and remote hosts are
+// NotLocal; a broken escape, a NUL or a relative path is Undecodable.
+UriPath fileUriToPath(std::string_view uri);
+
+// The target of a desktop link file (a "[Desktop Entry]" of Type=Link): its URL as a local path.
+// $HOME (or ${HOME}) in a URL[$e] value becomes `home`, and "$$" a single "$". Anything that is
+// not a link to a local file is NotLocal.
+UriPath desktopLinkTarget(std::string_view fileText, std::string_view home);
+
 } // namespace vendle

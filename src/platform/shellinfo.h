@@ -19,6 +19,9 @@ public:
     // Theme icon names for an icon index, best first; empty for an unknown index.
     const std::vector<std::string>& iconNames(int iconIndex) const;
 
+    // The icon index of a folder, for the folder menu.
+    int folderIconIndex();
+
 private:
     struct TypeInfo {
         std::string description;

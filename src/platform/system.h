@@ -18,9 +18,6 @@ std::string SystemErrorText(int code);
 // Absolute path of the running executable; empty when it cannot be told.
 std::string executablePath();
 
-// The folder where the desktop records recently used documents.
-std::string recentDocumentsFolder();
-
 // The executable's path with its extension replaced by `extension` (".ini", ".dat", ...); a path
 // without an extension gets it appended.
 std::string companionFilePath(const std::string& executable, const std::string& extension);

@@ -74,6 +74,7 @@ private slots:
         paths_.dataFile = path(QStringLiteral("vendle.dat")).toStdString();
         paths_.helpFile = path(QStringLiteral("vendle.chm")).toStdString();
         paths_.startupFolder = path(QStringLiteral("autostart")).toStdString();
+        paths_.dataHome = path(QStringLiteral("data")).toStdString();
         MessageBox::setTestMode(true);
     }
 

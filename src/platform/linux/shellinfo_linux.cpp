@@ -63,6 +63,10 @@ ShellFileInfo DesktopShellInfo::queryFileInfo(const std::string& path) {
     return result;
 }
 
+int DesktopShellInfo::folderIconIndex() {
+    return typeInfo("inode/directory").iconIndex;
+}
+
 const std::vector<std::string>& DesktopShellInfo::iconNames(int iconIndex) const {
     static const std::vector<std::string> kNone;
     if (iconIndex < 0 || static_cast<std::size_t>(iconIndex) >= icons_.size())

@@ -27,11 +27,6 @@ std::string executablePath() {
     return target ? std::string(target.get()) : std::string();
 }
 
-std::string recentDocumentsFolder() {
-    const char* data = g_get_user_data_dir();
-    return data ? data : "";
-}
-
 std::string companionFilePath(const std::string& executable, const std::string& extension) {
     const PathSyntax syntax = PathSyntax::posix(systemCodePage());
     const std::string_view ext = extensionOf(executable, syntax);

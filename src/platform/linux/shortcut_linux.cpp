@@ -1,0 +1,132 @@
+#include "platform/shortcut.h"
+
+#include "core/desktopentry.h"
+#include "core/recentscan.h"
+#include "core/shelllink.h"
+
+#include <glib.h>
+#include <glib/gstdio.h>
+#include <iconv.h>
+
+#include <memory>
+
+namespace vendle::platform {
+
+namespace {
+
+using GStr = std::unique_ptr<gchar, decltype(&g_free)>;
+
+bool pathExists(const std::string& path) {
+    GStatBuf st;
+    return g_stat(path.c_str(), &st) == 0;
+}
+
+std::string readSmallFile(const std::string& path, std::size_t limit) {
+    gchar* contents = nullptr;
+    gsize length = 0;
+    if (!g_file_get_contents(path.c_str(), &contents, &length, nullptr))
+        return {};
+    GStr owned(contents, g_free);
+    return length > limit ? std::string() : std::string(contents, length);
+}
+
+bool endsWithNoCase(const std::string& text, const char* suffix) {
+    const std::size_t n = std::char_traits<char>::length(suffix);
+    return text.size() >= n && g_ascii_strcasecmp(text.c_str() + text.size() - n, suffix) == 0;
+}
+
+constexpr std::size_t kMaxLinkSize = 1 << 20;
+
+} // namespace
+
+std::string decodeWindowsText(std::string_view bytes) {
+    if (g_utf8_validate(bytes.data(), static_cast<gssize>(bytes.size()), nullptr))
+        return std::string(bytes);
+    iconv_t cd = iconv_open("UTF-8", "CP932");
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return {};
+    std::string in(bytes);
+    std::string out(in.size() * 3 + 4, '\0');
+    char* src = in.data();
+    std::size_t srcLeft = in.size();
+    char* dst = out.data();
+    std::size_t dstLeft = out.size();
+    while (srcLeft > 0) {
+        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1)) {
+            // An undecodable byte becomes U+FFFD and decoding goes on after it.
+            if (dstLeft < 3)
+                break;
+            *dst++ = '\xEF';
+            *dst++ = '\xBF';
+            *dst++ = '\xBD';
+            dstLeft -= 3;
+            ++src;
+            --srcLeft;
+        }
+    }
+    iconv_close(cd);
+    out.resize(out.size() - dstLeft);
+    return out;
+}
+
+std::string windowsPathToLocal(const std::string& windowsPath) {
+    if (windowsPath.size() < 3 || !g_ascii_isalpha(windowsPath[0]) || windowsPath[1] != ':' ||
+        windowsPath[2] != '\\')
+        return {};
+    std::string prefix;
+    if (const char* env = g_getenv("WINEPREFIX"); env && *env)
+        prefix = env;
+    else
+        prefix = std::string(g_get_home_dir()) + "/.wine";
+    const std::string drive =
+        prefix + "/dosdevices/" + static_cast<char>(g_ascii_tolower(windowsPath[0])) + ":";
+    if (!pathExists(drive))
+        return {};
+    GStr linkTarget(g_file_read_link(drive.c_str(), nullptr), g_free);
+    std::string base = drive;
+    if (linkTarget) {
+        GStr dir(g_path_get_dirname(drive.c_str()), g_free);
+        GStr resolved(g_canonicalize_filename(linkTarget.get(), dir.get()), g_free);
+        base = resolved.get();
+    }
+    std::string rest = windowsPath.substr(2);
+    for (char& c : rest) {
+        if (c == '\\')
+            c = '/';
+    }
+    return base + rest;
+}
+
+std::string ResolveShortcut(const std::string& path) {
+    GStatBuf st;
+    if (g_lstat(path.c_str(), &st) != 0)
+        return {};
+    if (S_ISLNK(st.st_mode)) {
+        GStr target(g_file_read_link(path.c_str(), nullptr), g_free);
+        if (!target)
+            return {};
+        GStr dir(g_path_get_dirname(path.c_str()), g_free);
+        GStr absolute(g_canonicalize_filename(target.get(), dir.get()), g_free);
+        return pathExists(absolute.get()) ? std::string(absolute.get()) : std::string();
+    }
+    if (!S_ISREG(st.st_mode))
+        return {};
+    if (endsWithNoCase(path, ".desktop")) {
+        const UriPath target = desktopLinkTarget(readSmallFile(path, kMaxLinkSize), g_get_home_dir());
+        if (target.status == UriPath::Status::Undecodable)
+            throw ShortcutError(__FILE__, __LINE__, "Resolve Error");
+        if (target.status != UriPath::Status::Ok || !pathExists(target.path))
+            return {};
+        return target.path;
+    }
+    if (endsWithNoCase(path, ".lnk")) {
+        const auto link = parseShellLink(readSmallFile(path, kMaxLinkSize));
+        if (!link)
+            return {};
+        const std::string local = windowsPathToLocal(shellLinkTargetPath(*link, decodeWindowsText));
+        return !local.empty() && pathExists(local) ? local : std::string();
+    }
+    return {};
+}
+
+} // namespace vendle::platform

@@ -1,0 +1,31 @@
+// The desktop's record of recently used documents: the bookmark file "recently-used.xbel" and
+// the folder "RecentDocuments" of desktop links, both in the user's data folder.
+#pragma once
+
+#include "core/recentscan.h"
+
+#include <string>
+
+namespace vendle::platform {
+
+class DesktopRecentSource final : public RecentSource {
+public:
+    // `dataHome` is the user's data folder; empty means the platform's ($XDG_DATA_HOME or
+    // ~/.local/share).
+    explicit DesktopRecentSource(std::string dataHome = {});
+
+    std::vector<std::string> locations() const override;
+    bool list(std::vector<RecentEntry>& entries) override;
+    std::string resolve(const RecentEntry& entry) override;
+
+    std::string bookmarkFile() const { return dataHome_ + "/recently-used.xbel"; }
+    std::string linkFolder() const { return dataHome_ + "/RecentDocuments"; }
+
+private:
+    bool listBookmarks(std::vector<RecentEntry>& entries) const;
+    bool listLinkFolder(std::vector<RecentEntry>& entries) const;
+
+    std::string dataHome_;
+};
+
+} // namespace vendle::platform
