@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libglib2.0-dev)
-run_pkgs=(fonts-ipafont-gothic qt6-translations-l10n shared-mime-info)
+run_pkgs=(fonts-ipafont-gothic qt6-translations-l10n shared-mime-info adwaita-icon-theme)
 test_pkgs=(libgtest-dev libbenchmark-dev locales-all shared-mime-info)
 
 case "${1:-run}" in

@@ -140,13 +140,20 @@ std::string expandHome(std::string_view value, std::string_view home) {
 
 UriPath fileUriToPath(std::string_view uri) {
     UriPath result;
-    if (!startsWithNoCase(uri, "file://"))
+    if (!startsWithNoCase(uri, "file:"))
         return result;
-    std::string_view rest = uri.substr(7);
-    if (startsWithNoCase(rest, "localhost/"))
-        rest.remove_prefix(9);
-    if (rest.empty() || rest.front() != '/')
-        return result; // another host
+    std::string_view rest = uri.substr(5);
+    if (rest.substr(0, 2) == "//") {
+        // An authority: empty or "localhost" is this machine, anything else another host.
+        rest.remove_prefix(2);
+        if (startsWithNoCase(rest, "localhost/"))
+            rest.remove_prefix(9);
+        if (rest.empty() || rest.front() != '/')
+            return result;
+    } else if (rest.empty() || rest.front() != '/') {
+        result.status = UriPath::Status::Undecodable; // "file:relative"
+        return result;
+    }
     std::string path;
     for (std::size_t i = 0; i < rest.size(); ++i) {
         if (rest[i] == '#' || rest[i] == '?')

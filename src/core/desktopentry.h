@@ -32,7 +32,7 @@ struct UriPath {
     std::string path;
 };
 
-// "file:///p" or "file://localhost/p" with %XX escapes decoded. Other schemes and remote hosts are
+// "file:///p", "file://localhost/p" or "file:/p" with %XX escapes decoded. Other schemes and remote hosts are
 // NotLocal; a broken escape, a NUL or a relative path is Undecodable.
 UriPath fileUriToPath(std::string_view uri);
 

@@ -243,9 +243,12 @@ std::optional<ShellLinkInfo> parseShellLink(std::string_view bytes) {
                                                            {LinkFlag::HasWorkingDir, &link.workingDir},
                                                            {LinkFlag::HasArguments, &link.arguments},
                                                            {LinkFlag::HasIconLocation, &link.iconLocation}};
+    // Damaged string data does not spoil the link info before it: reading just stops there.
     for (const auto& [flag, text] : strings) {
-        if ((link.flags & flag) && !readStringData(r, pos, unicode, *text))
-            return std::nullopt;
+        if ((link.flags & flag) && !readStringData(r, pos, unicode, *text)) {
+            *text = LinkText{};
+            return link;
+        }
     }
     readExtraData(r, pos, link);
     return link;

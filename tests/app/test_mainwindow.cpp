@@ -1,11 +1,15 @@
 #include "app/mainwindow.h"
+#include "core/recentscan.h"
+#include "widgets/dirmonitor.h"
 #include "widgets/faketray.h"
 #include "widgets/localeformat.h"
 #include "widgets/messagebox.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -220,6 +224,53 @@ private slots:
         form->activateFromSecondCopy();
         QVERIFY(form->isVisible());
         QVERIFY(!form->isMinimized());
+    }
+
+    void scansImportNewAndMoveKnownDocuments() {
+        writeFile(path(QStringLiteral("vendle.ini")), knownUser());
+        QDir().mkpath(path(QStringLiteral("data/RecentDocuments")));
+        makeDocuments(2);
+        auto form = open();
+        QVERIFY(form->DirMonitor1->Active());
+        QVERIFY(form->DirMonitor2->isWatching());
+        const std::int64_t soon = QDateTime::currentSecsSinceEpoch() + 11;
+        const auto link = [&](const QString& name, const QString& doc, std::int64_t when) {
+            const QString file = path(QStringLiteral("data/RecentDocuments/") + name);
+            writeFile(file, "[Desktop Entry]\nType=Link\nURL=file://" + doc.toUtf8() + "\n");
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.setFileTime(QDateTime::fromSecsSinceEpoch(when), QFileDevice::FileModificationTime));
+        };
+        link(QStringLiteral("0.desktop"), path(QStringLiteral("docs/doc0.txt")), soon);
+        form->DirMonitor1Change();
+        QCOMPARE(form->Items().ItemCount(), 1);
+        QCOMPARE(form->Items().ViewCount(), 1);
+        QCOMPARE(form->Items().Item(0).LastUsed, dosDateTime(soon));
+        QVERIFY(form->Grid->isVisibleTo(form.get()));
+
+        link(QStringLiteral("1.desktop"), path(QStringLiteral("docs/doc1.txt")), soon + 2);
+        link(QStringLiteral("0.desktop"), path(QStringLiteral("docs/doc0.txt")), soon + 4);
+        form->DirMonitor1Change();
+        QCOMPARE(form->Items().ItemCount(), 2);
+        QCOMPARE(QString::fromStdString(form->Items().Item(1).Path), path(QStringLiteral("docs/doc0.txt")));
+        QCOMPARE(form->Items().Item(1).LastUsed, dosDateTime(soon + 4));
+
+        // A link whose URL cannot be decoded ends the scan with both messages.
+        MessageBox::clearShownTexts();
+        const DateTime lastScan = form->LastScanTime;
+        writeFile(path(QStringLiteral("data/RecentDocuments/bad.desktop")),
+                  "[Desktop Entry]\nType=Link\nURL=file:///%zz\n");
+        QFile bad(path(QStringLiteral("data/RecentDocuments/bad.desktop")));
+        QVERIFY(bad.open(QIODevice::ReadWrite));
+        QVERIFY(bad.setFileTime(QDateTime::fromSecsSinceEpoch(soon + 30), QFileDevice::FileModificationTime));
+        form->DirMonitor1Change();
+        QCOMPARE(MessageBox::shownTexts().size(), 2);
+        QCOMPARE(MessageBox::shownTexts()[0], QStringLiteral("Resolve Error"));
+        QVERIFY(MessageBox::shownTexts()[1].startsWith(QStringLiteral("QVZ:Exception occured at ")));
+        QCOMPARE(form->LastScanTime, lastScan);
+
+        form->Exit1Click();
+        QVERIFY(!form->DirMonitor1->Active()); // the exit save stops watching
     }
 
     void withoutANotificationAreaTheWindowStaysReachable() {

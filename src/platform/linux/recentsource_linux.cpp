@@ -36,19 +36,27 @@ bool DesktopRecentSource::listBookmarks(std::vector<RecentEntry>& entries) const
     const std::string file = bookmarkFile();
     std::unique_ptr<GBookmarkFile, decltype(&g_bookmark_file_free)> bookmarks(g_bookmark_file_new(),
                                                                               g_bookmark_file_free);
+    // The bookmark reader stamps a missing time with the moment of loading; such a time is no
+    // record of use and counts as missing.
+    const std::int64_t loadStart = g_get_real_time() / G_USEC_PER_SEC;
     if (!g_bookmark_file_load_from_file(bookmarks.get(), file.c_str(), nullptr))
         return false;
+    const std::int64_t loadEnd = g_get_real_time() / G_USEC_PER_SEC + 1;
+    const auto recorded = [=](GDateTime* t) {
+        const std::int64_t v = unixTimeOf(t);
+        return v >= loadStart && v <= loadEnd ? 0 : v;
+    };
     gsize count = 0;
     std::unique_ptr<gchar*, decltype(&g_strfreev)> uris(g_bookmark_file_get_uris(bookmarks.get(), &count),
                                                         g_strfreev);
     for (gsize i = 0; i < count; ++i) {
         const gchar* uri = uris.get()[i];
         // The time of use is the last modification, else the last visit, else the addition.
-        std::int64_t t = unixTimeOf(g_bookmark_file_get_modified_date_time(bookmarks.get(), uri, nullptr));
+        std::int64_t t = recorded(g_bookmark_file_get_modified_date_time(bookmarks.get(), uri, nullptr));
         if (t == 0)
-            t = unixTimeOf(g_bookmark_file_get_visited_date_time(bookmarks.get(), uri, nullptr));
+            t = recorded(g_bookmark_file_get_visited_date_time(bookmarks.get(), uri, nullptr));
         if (t == 0)
-            t = unixTimeOf(g_bookmark_file_get_added_date_time(bookmarks.get(), uri, nullptr));
+            t = recorded(g_bookmark_file_get_added_date_time(bookmarks.get(), uri, nullptr));
         entries.push_back(RecentEntry{uri, t});
     }
     return true;

@@ -1,0 +1,167 @@
+#include "core/recentscan.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+using namespace vendle;
+
+namespace {
+
+class NoShell final : public ShellQuery {
+public:
+    std::set<std::string> folders;
+    ShellFileInfo queryFileInfo(const std::string& path) override { return {folders.count(path) > 0, "", 0}; }
+};
+
+// A listing the test writes; each entry resolves through a table, and "!" entries fail.
+class FakeSource final : public RecentSource {
+public:
+    std::vector<RecentEntry> entries;
+    std::map<std::string, std::string> targets;
+    bool listable = true;
+    int resolved = 0;
+
+    std::vector<std::string> locations() const override { return {"/recent"}; }
+    bool list(std::vector<RecentEntry>& out) override {
+        out = entries;
+        return listable;
+    }
+    std::string resolve(const RecentEntry& e) override {
+        ++resolved;
+        if (e.name == "!")
+            throw ShortcutError(__FILE__, __LINE__, "Resolve Error");
+        const auto it = targets.find(e.name);
+        return it == targets.end() ? std::string() : it->second;
+    }
+};
+
+class ScanTest : public ::testing::Test {
+protected:
+    // The tests count in local Unix seconds; TZ=UTC keeps local equal to UTC.
+    void SetUp() override {
+        setenv("TZ", "UTC", 1);
+        tzset();
+    }
+    NoShell shell;
+    HistoryList history{PathSyntax::posix(), shell};
+    FakeSource source;
+    const std::int64_t t0 = 1'796'688'000; // 2026-12-08 00:00:00
+    DateTime lastScan = fromUnixTime(t0);
+
+    void entry(const std::string& name, std::int64_t t, const std::string& target) {
+        source.entries.push_back({name, t});
+        if (!target.empty())
+            source.targets[name] = target;
+    }
+    std::vector<std::string> paths() {
+        std::vector<std::string> out;
+        for (int i = 0; i < history.ItemCount(); ++i)
+            out.push_back(history.Item(i).Path);
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(ScanTest, OnlyEntriesWrittenAfterTheLastScanAreResolved) {
+    entry("old.desktop", t0 - 100, "/d/old.txt");
+    entry("same.desktop", t0, "/d/same.txt");
+    entry("new.desktop", t0 + 11, "/d/new.txt");
+    entry("gone.desktop", t0 + 12, "");
+    const DateTime start = fromUnixTime(t0 + 20);
+    const ScanResult r = scanRecent(history, source, lastScan, start, 100);
+    EXPECT_EQ(source.resolved, 2);
+    EXPECT_EQ(r.examined, 2);
+    EXPECT_EQ(r.added, 1);
+    EXPECT_EQ(paths(), std::vector<std::string>{"/d/new.txt"});
+    // The time is the entry's, rounded down to an even second, not the scan's.
+    EXPECT_DOUBLE_EQ(history.Item(0).LastUsed, fromUnixTime(t0 + 10));
+    EXPECT_DOUBLE_EQ(lastScan, start);
+
+    // A second scan finds nothing new but still advances the scan time.
+    source.resolved = 0;
+    scanRecent(history, source, lastScan, fromUnixTime(t0 + 30), 100);
+    EXPECT_EQ(source.resolved, 0);
+    EXPECT_DOUBLE_EQ(lastScan, fromUnixTime(t0 + 30));
+}
+
+TEST_F(ScanTest, AKnownDocumentMovesToTheEndWithItsNewTime) {
+    for (const char* p : {"/d/a.txt", "/d/b.txt", "/d/c.txt"})
+        history.AddItem(p);
+    entry("a.desktop", t0 + 5, "/d/a.txt");
+    entry("B.desktop", t0 + 6, "/d/B.TXT"); // another case is another document
+    const ScanResult r = scanRecent(history, source, lastScan, fromUnixTime(t0 + 8), 100);
+    EXPECT_EQ(r.moved, 1);
+    EXPECT_EQ(r.added, 1);
+    EXPECT_EQ(paths(), (std::vector<std::string>{"/d/b.txt", "/d/c.txt", "/d/a.txt", "/d/B.TXT"}));
+    EXPECT_DOUBLE_EQ(history.Item(2).LastUsed, fromUnixTime(t0 + 4));
+}
+
+TEST_F(ScanTest, ListingOrderNotTimeOrderAndFoldersRefused) {
+    entry("late.desktop", t0 + 40, "/d/late.txt");
+    entry("early.desktop", t0 + 20, "/d/early.txt");
+    entry("dir.desktop", t0 + 30, "/d/folder");
+    shell.folders.insert("/d/folder");
+    scanRecent(history, source, lastScan, fromUnixTime(t0 + 50), 100);
+    EXPECT_EQ(paths(), (std::vector<std::string>{"/d/late.txt", "/d/early.txt"}));
+}
+
+TEST_F(ScanTest, AnEntryInTheScansOwnTwoSecondStepWaits) {
+    lastScan = fromUnixTime(t0 + 100);        // the last scan began at an even second
+    entry("x.desktop", t0 + 101, "/d/x.txt"); // written after it, but rounds down to it
+    scanRecent(history, source, lastScan, fromUnixTime(t0 + 110), 100);
+    EXPECT_EQ(history.ItemCount(), 0);
+}
+
+TEST_F(ScanTest, DataMaxCutsTheOldest) {
+    entry("1", t0 + 10, "/d/1");
+    entry("2", t0 + 12, "/d/2");
+    entry("3", t0 + 14, "/d/3");
+    const ScanResult r = scanRecent(history, source, lastScan, fromUnixTime(t0 + 20), 1);
+    EXPECT_EQ(r.dropped, 2);
+    EXPECT_EQ(paths(), std::vector<std::string>{"/d/3"});
+    // A lowered limit applies at the next scan even when it finds nothing.
+    history.AddItem("/d/4");
+    source.entries.clear();
+    scanRecent(history, source, lastScan, fromUnixTime(t0 + 30), 1);
+    EXPECT_EQ(paths(), std::vector<std::string>{"/d/4"});
+}
+
+TEST_F(ScanTest, AResolverErrorEndsTheScanAndKeepsTheScanTime) {
+    history.AddItem("/d/keep");
+    entry("first", t0 + 10, "/d/first");
+    entry("!", t0 + 12, "");
+    entry("after", t0 + 14, "/d/after");
+    const DateTime before = lastScan;
+    EXPECT_THROW(scanRecent(history, source, lastScan, fromUnixTime(t0 + 20), 1), ShortcutError);
+    EXPECT_EQ(paths(), (std::vector<std::string>{"/d/keep", "/d/first"})); // merged stays, no cut
+    EXPECT_DOUBLE_EQ(lastScan, before);
+    try {
+        scanRecent(history, source, lastScan, fromUnixTime(t0 + 20), 1);
+    } catch (const ShortcutError& e) {
+        EXPECT_EQ(e.boxText(), "Resolve Error");
+        EXPECT_EQ(std::string(e.what()).rfind("QVZ:Exception occured at ", 0), 0u);
+        EXPECT_NE(std::string(e.what()).find(")<0>."), std::string::npos);
+    }
+}
+
+TEST_F(ScanTest, AnUnlistableSourceKeepsTheScanTimeButStillCuts) {
+    history.AddItem("/d/a");
+    history.AddItem("/d/b");
+    source.listable = false;
+    const DateTime before = lastScan;
+    const ScanResult r = scanRecent(history, source, lastScan, fromUnixTime(t0 + 20), 1);
+    EXPECT_FALSE(r.listed);
+    EXPECT_DOUBLE_EQ(lastScan, before);
+    EXPECT_EQ(paths(), std::vector<std::string>{"/d/b"});
+}
+
+TEST(DosDateTime, RoundsDownToEvenSeconds) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    EXPECT_DOUBLE_EQ(dosDateTime(1001), fromUnixTime(1000));
+    EXPECT_DOUBLE_EQ(dosDateTime(1000), fromUnixTime(1000));
+    EXPECT_DOUBLE_EQ(dosDateTime(-3), fromUnixTime(-4));
+}

@@ -1,0 +1,131 @@
+#include "core/shelllink.h"
+#include "platform/recentsource.h"
+#include "platform/shortcut.h"
+#include "tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+
+using namespace vendle;
+using namespace vendle::platform;
+using vendle::test::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string bookmark(const std::string& href, const std::string& added, const std::string& modified,
+                     const std::string& visited) {
+    std::string b = "  <bookmark href=\"" + href + "\" added=\"" + added + "\"";
+    if (!modified.empty())
+        b += " modified=\"" + modified + "\"";
+    if (!visited.empty())
+        b += " visited=\"" + visited + "\"";
+    return b + ">\n    <info><metadata owner=\"http://freedesktop.org\"><mime:mime-type type=\"text/plain\"/>"
+               "</metadata></info>\n  </bookmark>\n";
+}
+
+std::string xbel(const std::string& bookmarks) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<xbel version=\"1.0\"\n"
+           "      xmlns:bookmark=\"http://www.freedesktop.org/standards/desktop-bookmarks\"\n"
+           "      xmlns:mime=\"http://www.freedesktop.org/standards/shared-mime-info\"\n>\n" +
+           bookmarks + "</xbel>\n";
+}
+
+void setMtime(const std::string& path, std::int64_t t) {
+    timespec times[2] = {{static_cast<time_t>(t), 0}, {static_cast<time_t>(t), 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
+}
+
+} // namespace
+
+TEST(DesktopRecentSource, ListsBookmarksAndLinksWithTheirTimes) {
+    TempDir dir;
+    const std::string doc = dir.write("docs/a b.txt", "x");
+    dir.write("data/recently-used.xbel",
+              xbel(bookmark("file://" + dir.path("docs/a%20b.txt"), "2026-12-08T01:00:00Z",
+                            "2026-12-08T03:00:01Z", "2026-12-08T02:00:00Z") +
+                   bookmark("file:///nowhere/gone.txt", "2026-12-08T01:00:00Z", "", "2026-12-08T02:00:00Z") +
+                   bookmark("https://example.org/page", "2026-12-08T01:00:00Z", "", "")));
+    const std::string link = dir.write("data/RecentDocuments/a.txt.desktop",
+                                       "[Desktop Entry]\nType=Link\nURL[$e]=file://" + doc + "\n");
+    setMtime(link, 1'796'700'000);
+
+    DesktopRecentSource source(dir.path("data"));
+    EXPECT_EQ(source.locations(),
+              (std::vector<std::string>{dir.path("data"), dir.path("data/RecentDocuments")}));
+    std::vector<RecentEntry> entries;
+    ASSERT_TRUE(source.list(entries));
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[0].unixTime, 1'796'698'801); // modified wins
+    EXPECT_EQ(entries[1].unixTime, 1'796'695'200); // else visited
+    EXPECT_EQ(entries[2].unixTime, 1'796'691'600); // else added
+    EXPECT_EQ(entries[3].unixTime, 1'796'700'000); // the link file's own time
+    EXPECT_EQ(source.resolve(entries[0]), doc);
+    EXPECT_EQ(source.resolve(entries[1]), ""); // the document is gone
+    EXPECT_EQ(source.resolve(entries[2]), ""); // not a local file
+    EXPECT_EQ(source.resolve(entries[3]), doc);
+
+    EXPECT_THROW(source.resolve(RecentEntry{"file:///bad%zzname", 0}), ShortcutError);
+}
+
+TEST(DesktopRecentSource, NothingToListIsReported) {
+    TempDir dir;
+    DesktopRecentSource source(dir.path("data"));
+    std::vector<RecentEntry> entries;
+    EXPECT_FALSE(source.list(entries));
+    dir.write("data/recently-used.xbel", "this is no xml");
+    EXPECT_FALSE(source.list(entries));
+    fs::create_directories(dir.path("data/RecentDocuments"));
+    EXPECT_TRUE(source.list(entries)); // an empty folder is a listing
+    EXPECT_TRUE(entries.empty());
+}
+
+TEST(ResolveShortcut, LinksOfEachKind) {
+    TempDir dir;
+    const std::string doc = dir.write("docs/報告.txt", "x");
+    // Symbolic links, relative and dangling.
+    fs::create_symlink("docs/報告.txt", dir.path("rel-link"));
+    EXPECT_EQ(ResolveShortcut(dir.path("rel-link")), doc);
+    fs::create_symlink(dir.path("docs/none.txt"), dir.path("dangling"));
+    EXPECT_EQ(ResolveShortcut(dir.path("dangling")), "");
+    // Desktop links.
+    const std::string good =
+        dir.write("l/good.desktop", "[Desktop Entry]\nType=Link\nURL=file://" + doc + "\n");
+    EXPECT_EQ(ResolveShortcut(good), doc);
+    const std::string gone = dir.write("l/gone.desktop", "[Desktop Entry]\nType=Link\nURL=file:///no/such\n");
+    EXPECT_EQ(ResolveShortcut(gone), "");
+    const std::string app = dir.write("l/app.desktop", "[Desktop Entry]\nType=Application\nExec=true\n");
+    EXPECT_EQ(ResolveShortcut(app), "");
+    const std::string bad = dir.write("l/bad.DESKTOP", "[Desktop Entry]\nType=Link\nURL=file:///a%q\n");
+    EXPECT_THROW(ResolveShortcut(bad), ShortcutError);
+    // Plain files, folders and missing paths are no shortcuts.
+    EXPECT_EQ(ResolveShortcut(doc), "");
+    EXPECT_EQ(ResolveShortcut(dir.path("docs")), "");
+    EXPECT_EQ(ResolveShortcut(dir.path("missing.desktop")), "");
+}
+
+TEST(ResolveShortcut, WindowsLinksThroughAWinePrefix) {
+    TempDir dir;
+    const std::string doc = dir.write("wine/drive_c/文書/a.txt", "x");
+    fs::create_directories(dir.path("wine/dosdevices"));
+    fs::create_symlink("../drive_c", dir.path("wine/dosdevices/c:"));
+    setenv("WINEPREFIX", dir.path("wine").c_str(), 1);
+    const std::string lnk = dir.write("recent/a.lnk", buildShellLink(u"C:\\文書\\a.txt", u"", u""));
+    EXPECT_EQ(ResolveShortcut(lnk), doc);
+    EXPECT_EQ(windowsPathToLocal("D:\\x.txt"), "");            // no such drive
+    EXPECT_EQ(windowsPathToLocal("\\\\server\\share\\x"), ""); // shares do not map
+    const std::string gone = dir.write("recent/b.lnk", buildShellLink(u"C:\\gone.txt", u"", u""));
+    EXPECT_EQ(ResolveShortcut(gone), "");
+    const std::string junk = dir.write("recent/junk.lnk", std::string(100, '\x4C'));
+    EXPECT_EQ(ResolveShortcut(junk), "");
+    unsetenv("WINEPREFIX");
+}
+
+TEST(DecodeWindowsText, Cp932AndUtf8) {
+    EXPECT_EQ(decodeWindowsText("C:\\\x95\x5C\\a.txt"), "C:\\表\\a.txt");
+    EXPECT_EQ(decodeWindowsText("already 報告"), "already 報告");
+    EXPECT_EQ(decodeWindowsText("\x82\xA0"), "あ");
+}
