@@ -31,6 +31,7 @@ private:
 
     std::unordered_map<std::string, TypeInfo> types_;
     std::vector<std::vector<std::string>> icons_;
+    std::unordered_map<std::string, int> iconIndexByNames_;
 };
 
 } // namespace vendle::platform

@@ -1,5 +1,6 @@
 #include "core/shelllink.h"
 #include "platform/recentsource.h"
+#include "platform/shellinfo.h"
 #include "platform/shortcut.h"
 #include "tempdir.h"
 
@@ -128,4 +129,22 @@ TEST(DecodeWindowsText, Cp932AndUtf8) {
     EXPECT_EQ(decodeWindowsText("C:\\\x95\x5C\\a.txt"), "C:\\表\\a.txt");
     EXPECT_EQ(decodeWindowsText("already 報告"), "already 報告");
     EXPECT_EQ(decodeWindowsText("\x82\xA0"), "あ");
+}
+
+TEST(DesktopShellInfo, TypesFoldersAndSharedIcons) {
+    TempDir dir;
+    DesktopShellInfo shell;
+    const ShellFileInfo folder = shell.queryFileInfo(dir.path());
+    EXPECT_TRUE(folder.isFolder);
+    const ShellFileInfo a = shell.queryFileInfo(dir.write("a.txt", "x"));
+    const ShellFileInfo b = shell.queryFileInfo(dir.path("missing.txt")); // typed by its name
+    EXPECT_FALSE(a.isFolder);
+    EXPECT_FALSE(a.typeName.empty());
+    EXPECT_EQ(a.typeName, b.typeName);
+    EXPECT_EQ(a.iconIndex, b.iconIndex);
+    EXPECT_FALSE(shell.iconNames(a.iconIndex).empty());
+    EXPECT_EQ(shell.iconNames(a.iconIndex).back(), "text-x-generic");
+    EXPECT_TRUE(shell.iconNames(9999).empty());
+    // Unknown data has no description, so the history falls back to the extension.
+    EXPECT_EQ(shell.queryFileInfo(dir.write("x.zzqq", std::string(64, '\0'))).typeName, "");
 }

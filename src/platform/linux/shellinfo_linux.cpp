@@ -34,8 +34,14 @@ const DesktopShellInfo::TypeInfo& DesktopShellInfo::typeInfo(const std::string& 
             names.emplace_back(*n);
     }
     names.emplace_back("text-x-generic");
-    info.iconIndex = static_cast<int>(icons_.size());
-    icons_.push_back(std::move(names));
+    // One index per distinct icon, however many content types share it.
+    std::string key;
+    for (const std::string& n : names)
+        key.append(n).push_back('\n');
+    const auto [slot, added] = iconIndexByNames_.emplace(key, static_cast<int>(icons_.size()));
+    if (added)
+        icons_.push_back(std::move(names));
+    info.iconIndex = slot->second;
     return types_.emplace(contentType, std::move(info)).first->second;
 }
 
