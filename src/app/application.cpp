@@ -24,12 +24,13 @@ VendleApplication::VendleApplication(int& argc, char** argv) : QApplication(argc
     setApplicationDisplayName(QStringLiteral("Vendle"));
     setQuitOnLastWindowClosed(false);
 
+    // A proportional Japanese Gothic with a 12-pixel character height.
+    QFont f = font();
     const QString family = preferredJapaneseFont();
-    if (!family.isEmpty()) {
-        QFont f = font();
+    if (!family.isEmpty())
         f.setFamily(family);
-        setFont(f);
-    }
+    f.setPixelSize(12);
+    setFont(f);
     // Standard buttons read はい/いいえ/キャンセル.
     auto* translator = new QTranslator(this);
     if (translator->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -1,13 +1,29 @@
 #include "historymodel.h"
 
+#include "core/celltext.h"
+
 namespace vendle::app {
 
 HistoryTableModel::HistoryTableModel(HistoryList& history, IconLookup icons, QObject* parent)
     : QAbstractTableModel(parent), history_(history), icons_(std::move(icons)) {}
 
+void HistoryTableModel::setDateTimeFormat(const DateTimeFormat& fmt) {
+    format_ = fmt;
+    if (history_.ViewCount() > 0)
+        emit dataChanged(index(0, 4), index(rowCount() - 1, 4));
+}
+
 void HistoryTableModel::refresh() {
     beginResetModel();
     endResetModel();
+}
+
+QString HistoryTableModel::cellText(const QModelIndex& index) const {
+    if (!index.isValid())
+        return {};
+    if (index.column() == 0)
+        return QString::number(index.row() + 1);
+    return QString::fromStdString(CellText(history_, index.column(), index.row() + 1, format_));
 }
 
 int HistoryTableModel::rowCount(const QModelIndex& parent) const {
@@ -21,46 +37,33 @@ int HistoryTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant HistoryTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid())
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= kColumnCount)
         return {};
-    const int row = index.row();
-    const int column = index.column();
-    if (history_.ViewCount() == 0) {
-        if (role != Qt::DisplayRole)
-            return {};
-        if (column == 0)
-            return QStringLiteral("1");
-        return column == 1 ? QStringLiteral("該当なし") : QString();
+    switch (role) {
+    case Qt::DisplayRole:
+        return cellText(index);
+    case Qt::DecorationRole:
+        if (index.column() == 1 && history_.ViewCount() > 0)
+            return iconOf(history_.ViewItem(index.row()).IconIndex);
+        return {};
+    case Qt::TextAlignmentRole:
+        return int((index.column() == 0 || index.column() == 4 ? Qt::AlignHCenter : Qt::AlignLeft) |
+                   Qt::AlignVCenter);
+    default:
+        return {};
     }
-    const HistoryItem& item = history_.ViewItem(row);
-    const PathSyntax& syntax = history_.syntax();
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-        switch (column) {
-        case 0:
-            return QString::number(row + 1);
-        case 1:
-            return QString::fromStdString(std::string(fileNameOf(item.Path, syntax)));
-        case 2:
-            return QString::fromStdString(std::string(directoryOf(item.Path, syntax)));
-        case 3:
-            return QString::fromStdString(item.TypeName());
-        case 4:
-            return QString::fromStdString(formatGridDateTime(item.LastUsed, format_));
-        default:
-            return {};
-        }
-    }
-    if (role == Qt::DecorationRole && column == 1 && icons_)
-        return icons_(item.IconIndex);
-    if (role == Qt::TextAlignmentRole && column == 0)
-        return int(Qt::AlignRight | Qt::AlignVCenter);
-    return {};
 }
 
 QVariant HistoryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kColumnCount)
         return {};
     return QString::fromUtf8(ColumnTitles[section]);
+}
+
+Qt::ItemFlags HistoryTableModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
 } // namespace vendle::app

@@ -1,5 +1,6 @@
 // The grid's model: one row per view entry (or one "該当なし" row for an empty view), the five
-// columns row number, file name with icon, folder, type and time of last use.
+// columns row number, file name with icon, folder, type and time of last use. Texts come from the
+// core's CellText; nothing is computed ahead of painting.
 #pragma once
 
 #include "core/datetimeformat.h"
@@ -20,14 +21,22 @@ public:
 
     HistoryTableModel(HistoryList& history, IconLookup icons, QObject* parent = nullptr);
 
-    void setDateTimeFormat(const DateTimeFormat& fmt) { format_ = fmt; }
+    HistoryList& history() const { return history_; }
+    const DateTimeFormat& dateTimeFormat() const { return format_; }
+    void setDateTimeFormat(const DateTimeFormat& fmt);
+    QIcon iconOf(int iconIndex) const { return icons_ ? icons_(iconIndex) : QIcon(); }
+
     // The view was rebuilt or re-sorted.
     void refresh();
+
+    // CellText of a model index (rows from 0, columns as the grid's).
+    QString cellText(const QModelIndex& index) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
     HistoryList& history_;

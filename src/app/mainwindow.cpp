@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "app/historygrid.h"
 #include "app/historymodel.h"
 #include "app/icons.h"
 #include "core/errors.h"
@@ -11,17 +12,20 @@
 #include "platform/recentsource.h"
 #include "platform/shellinfo.h"
 #include "platform/system.h"
+#include "platform/version.h"
 #include "widgets/dirmonitor.h"
 #include "widgets/formbounds.h"
 #include "widgets/iconlist.h"
 #include "widgets/localeformat.h"
 #include "widgets/messagebox.h"
 #include "widgets/progressbox.h"
+#include "widgets/verinfo.h"
 
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -56,6 +60,11 @@ private:
     Restore restore_;
 };
 
+// A menu caption that shows the text as it is: "&" would otherwise mark a shortcut letter.
+QString menuCaption(const std::string& text) {
+    return q(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 const char* const kWelcome[] = {
     "初回起動です。",
     "『Vendle』をご使用いただきありがとうございます。",
@@ -75,7 +84,7 @@ TVendleMainForm::TVendleMainForm(AppPaths paths, TrayBackendFactory trayBackend,
     setObjectName(QStringLiteral("VendleMainForm"));
     setWindowTitle(QStringLiteral("Vendle"));
     setWindowIcon(applicationIcon());
-    resize(640, 400);
+    setGeometry(230, 125, 426, 246);
     createComponents();
     createMenus();
     FormCreate();
@@ -95,37 +104,64 @@ void TVendleMainForm::createComponents() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    auto* panel1 = new QWidget(central);
+    // The top panel: scan time at the right of its first line, the count below it at the left and
+    // the search box stretching with the window.
+    auto* panel1 = new QFrame(central);
     panel1->setObjectName(QStringLiteral("Panel1"));
-    auto* top = new QHBoxLayout(panel1);
-    top->setContentsMargins(4, 4, 4, 4);
-    Edit1 = new QLineEdit(panel1);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Label2 = new QLabel(QStringLiteral("nnn個のファイル"), panel1);
-    Label2->setObjectName(QStringLiteral("Label2"));
+    panel1->setFrameShape(QFrame::Panel);
+    panel1->setFrameShadow(QFrame::Sunken);
+    panel1->setFixedHeight(41);
     Label1 = new QLabel(panel1);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    top->addWidget(Edit1, 1);
-    top->addWidget(Label2);
-    top->addWidget(Label1);
+    Label2 = new QLabel(QStringLiteral("nnn個のファイル"), panel1);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->move(8, 3);
+    Edit1 = new QLineEdit(panel1);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(8, 16, 401, 20);
+    panel1->installEventFilter(this);
     layout->addWidget(panel1);
 
-    Panel2 = new QLabel(QStringLiteral("まだ、利用可能なデータはありません。"), central);
+    auto* panel2 = new QFrame(central);
+    panel2->setFrameShape(QFrame::Panel);
+    panel2->setFrameShadow(QFrame::Sunken);
+    panel2->setAutoFillBackground(true);
+    panel2->setBackgroundRole(QPalette::Base);
+    auto* clientLayout = new QVBoxLayout(panel2);
+    clientLayout->setContentsMargins(0, 0, 0, 0);
+    Panel2 = new QLabel(QStringLiteral("まだ、利用可能なデータはありません。"), panel2);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setAlignment(Qt::AlignCenter);
-    layout->addWidget(Panel2, 1);
+    clientLayout->addWidget(Panel2);
 
-    Grid = new QTableView(central);
+    GridState state;
+    state.searchText = [this] { return Edit1->text(); };
+    state.sortColumn = [this] { return items_ ? items_->SortColumn : -1; };
+    state.sortDescending = [this] { return items_ && items_->SortDescending; };
+    state.pressedColumn = [this] { return PressedColumn; };
+    state.upArrow = upArrow();
+    state.downArrow = downArrow();
+    Grid = new HistoryGridView(std::move(state), panel2);
     Grid->setObjectName(QStringLiteral("Grid"));
-    Grid->verticalHeader()->hide();
-    Grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    Grid->verticalHeader()->setDefaultSectionSize(18);
-    Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Grid->setWordWrap(false);
     Grid->hide();
-    layout->addWidget(Grid, 1);
+    clientLayout->addWidget(Grid);
+    layout->addWidget(panel2, 1);
     setCentralWidget(central);
+    connect(Grid->header(), &QHeaderView::sectionPressed, this, [this](int column) {
+        if (column <= 0)
+            return;
+        PressedColumn = column;
+        if (items_->clickColumn(column, *collator_))
+            model_->refresh();
+        Grid->header()->viewport()->update();
+    });
+    connect(Grid->header(), &GridHeader::sectionReleased, this, [this] {
+        if (PressedColumn != -1) {
+            PressedColumn = -1;
+            Grid->header()->viewport()->update();
+        }
+    });
 
     ProgressBox1 = new widgets::TProgressBox(this);
     DirMonitor1 = new widgets::TDirMonitor(this);
@@ -141,6 +177,7 @@ void TVendleMainForm::createComponents() {
     yTrayIcon1 = new widgets::TyTrayIcon(this, trayBackend_ ? trayBackend_() : nullptr);
     connect(yTrayIcon1, &widgets::TyTrayIcon::OnDblClick, this, [this] { ShowMainWindow(); });
     connect(Edit1, &QLineEdit::textChanged, this, [this] { ApplyFilter(); });
+    AVerInfo1 = new widgets::TAVerInfo(this, platform::programVersion());
 }
 
 void TVendleMainForm::createMenus() {
@@ -208,6 +245,11 @@ void TVendleMainForm::FormCreate() {
     UpArrow = upArrow();
     DownArrow = downArrow();
     PressedColumn = -1;
+    try {
+        AVerInfo1->setShowVer(true);
+    } catch (const std::exception& e) {
+        MessageBox::error(this, QString::fromUtf8(e.what()));
+    }
     iniFile_ = std::make_unique<TIniFileEx>(paths_.iniFile, *files_, format_);
     iniFile_->setErrorReporter([](const std::string& message) { MessageBox::error(nullptr, q(message)); });
 
@@ -369,7 +411,7 @@ void TVendleMainForm::TypeMenuBuild() {
     });
     for (HistoryItem* rep : typeRepresentatives(*items_, *collator_)) {
         const std::string type = rep->TypeName();
-        QAction* a = miTypeFilter->addAction(iconFor(rep->IconIndex), q(type));
+        QAction* a = miTypeFilter->addAction(iconFor(rep->IconIndex), menuCaption(type));
         a->setCheckable(true);
         typeGroup_->addAction(a);
         connect(a, &QAction::triggered, this, [this, type] {
@@ -392,7 +434,7 @@ void TVendleMainForm::FolderMenuBuild() {
     const QIcon folderIcon = iconFor(shell_->folderIconIndex());
     for (HistoryItem* rep : folderRepresentatives(*items_, *collator_)) {
         const std::string folder(FolderName(rep->Path, items_->syntax()));
-        QAction* a = miFolderFilter->addAction(folderIcon, q(folder));
+        QAction* a = miFolderFilter->addAction(folderIcon, menuCaption(folder));
         a->setCheckable(true);
         folderGroup_->addAction(a);
         connect(a, &QAction::triggered, this, [this, folder] {
@@ -408,6 +450,7 @@ void TVendleMainForm::ApplyFilter() {
     model_->refresh();
     UpdateView();
     Label2->setText(q(countLabelText(items_->ItemCount(), items_->ViewCount(), !Filter.isEmpty())));
+    Label2->adjustSize();
     Grid->setCurrentIndex(model_->index(0, 1));
 }
 
@@ -447,6 +490,16 @@ void TVendleMainForm::closeEvent(QCloseEvent* event) {
         showMinimized();
     else
         hide();
+}
+
+bool TVendleMainForm::eventFilter(QObject* watched, QEvent* event) {
+    // Label1 spans the panel's first line and the search box keeps its right margin.
+    if (event->type() == QEvent::Resize && watched == Edit1->parentWidget()) {
+        const int width = Edit1->parentWidget()->width();
+        Label1->setGeometry(0, 2, width - 4, 12);
+        Edit1->resize(std::max(40, width - 8 - 9), 20);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TVendleMainForm::changeEvent(QEvent* event) {

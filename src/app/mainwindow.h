@@ -30,11 +30,13 @@ class SystemFileAccess;
 namespace vendle::widgets {
 class IconList;
 class TDirMonitor;
+class TAVerInfo;
 class TProgressBox;
 } // namespace vendle::widgets
 
 namespace vendle::app {
 
+class HistoryGridView;
 class HistoryTableModel;
 
 class TVendleMainForm : public QMainWindow {
@@ -75,7 +77,8 @@ public:
     widgets::TyTrayIcon* yTrayIcon1 = nullptr;
     widgets::TProgressBox* ProgressBox1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
-    QTableView* Grid = nullptr;
+    HistoryGridView* Grid = nullptr;
+    widgets::TAVerInfo* AVerInfo1 = nullptr;
     QLineEdit* Edit1 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
@@ -105,6 +108,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate();

@@ -1,3 +1,4 @@
+#include "app/historygrid.h"
 #include "app/mainwindow.h"
 #include "core/recentscan.h"
 #include "widgets/dirmonitor.h"

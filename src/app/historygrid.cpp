@@ -1,0 +1,199 @@
+#include "historygrid.h"
+
+#include "app/historymodel.h"
+#include "core/celltext.h"
+
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+#include <qdrawutil.h>
+
+namespace vendle::app {
+
+namespace {
+
+constexpr int kMargin = 3;
+constexpr int kIconSize = 16;
+constexpr int kIconAdvance = 19;
+
+void drawInRect(QPainter& painter, const QString& text, const QRect& rect, Qt::Alignment horizontal) {
+    painter.drawText(rect, int(horizontal | Qt::AlignVCenter | Qt::TextSingleLine), text);
+}
+
+} // namespace
+
+void drawTextHighlighted(QPainter& painter, const QString& search, const QColor& colour, const QString& text,
+                         const QRect& rect) {
+    const std::string bytes = text.toStdString();
+    const std::string needle = search.toStdString();
+    const auto split = highlightSplit(bytes, needle, CodePage::utf8());
+    if (!split) {
+        drawInRect(painter, text, rect, Qt::AlignLeft);
+        return;
+    }
+    QRect r = rect;
+    const QString before =
+        QString::fromUtf8(split->before.data(), static_cast<qsizetype>(split->before.size()));
+    const QString match = QString::fromUtf8(split->match.data(), static_cast<qsizetype>(split->match.size()));
+    const QString after = QString::fromUtf8(split->after.data(), static_cast<qsizetype>(split->after.size()));
+    drawInRect(painter, before, r, Qt::AlignLeft);
+    r.setLeft(r.left() + painter.fontMetrics().horizontalAdvance(before));
+
+    const QFont plain = painter.font();
+    const QPen pen = painter.pen();
+    QFont strong = plain;
+    strong.setBold(true);
+    strong.setUnderline(true);
+    painter.setFont(strong);
+    painter.setPen(colour);
+    drawInRect(painter, match, r, Qt::AlignLeft);
+    r.setLeft(r.left() + painter.fontMetrics().horizontalAdvance(match));
+    painter.setFont(plain);
+    painter.setPen(pen);
+    drawInRect(painter, after, r, Qt::AlignLeft);
+}
+
+GridDelegate::GridDelegate(const GridState& state, QObject* parent)
+    : QStyledItemDelegate(parent), state_(state) {}
+
+void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const {
+    const auto* model = qobject_cast<const HistoryTableModel*>(index.model());
+    if (!model)
+        return;
+    painter->save();
+    const int column = index.column();
+    QRect rect = option.rect;
+    const bool selected = option.state & QStyle::State_Selected;
+    const bool current = option.state & QStyle::State_HasFocus;
+    const QPalette& pal = option.palette;
+    // The row-number column looks like a fixed column; other cells use the view's colours, the
+    // focused one included in the selection colours.
+    if (column == 0)
+        qDrawShadePanel(painter, rect, pal, false, 1, &pal.brush(QPalette::Button));
+    else if (selected || current)
+        painter->fillRect(rect, pal.brush(QPalette::Highlight));
+    else
+        painter->fillRect(rect, pal.brush(QPalette::Base));
+    painter->setPen(column != 0 && (selected || current) ? pal.color(QPalette::HighlightedText)
+                                                         : pal.color(QPalette::Text));
+    painter->setFont(option.font);
+    painter->setClipRect(rect);
+    rect.adjust(kMargin, 0, -kMargin, 0);
+
+    if (column == 0) {
+        drawInRect(*painter, QString::number(index.row() + 1), rect, Qt::AlignHCenter);
+        painter->restore();
+        return;
+    }
+    HistoryList& history = model->history();
+    QString text = model->cellText(index);
+    if (column == 1 && history.ViewCount() > 0) {
+        const QIcon icon = model->iconOf(history.ViewItem(index.row()).IconIndex);
+        icon.paint(painter, QRect(rect.left(), rect.top() + 1, kIconSize, kIconSize));
+        rect.setLeft(rect.left() + kIconAdvance);
+    }
+    if (column == 2) {
+        const QFontMetrics fm(painter->font());
+        const std::string shortened =
+            ShortenPath(text.toStdString(), rect.width(), history.syntax(), [&fm](std::string_view s) {
+                return fm.horizontalAdvance(QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())));
+            });
+        text = QString::fromStdString(shortened);
+    }
+    if (column == 1 || column == 2)
+        drawTextHighlighted(*painter, state_.searchText ? state_.searchText() : QString(), Qt::red, text,
+                            rect);
+    else
+        drawInRect(*painter, text, rect, column == 4 ? Qt::AlignHCenter : Qt::AlignLeft);
+    painter->restore();
+}
+
+GridHeader::GridHeader(const GridState& state, QWidget* parent)
+    : QHeaderView(Qt::Horizontal, parent), state_(state) {
+    setSectionsClickable(true);
+    setHighlightSections(false);
+    setSortIndicatorShown(false);
+}
+
+void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+    painter->save();
+    QStyleOptionHeader opt;
+    initStyleOption(&opt);
+    opt.rect = rect;
+    opt.section = logicalIndex;
+    opt.text.clear();
+    opt.sortIndicator = QStyleOptionHeader::None;
+    style()->drawControl(QStyle::CE_HeaderSection, &opt, painter, this);
+
+    QRect r = rect;
+    const bool pressed = state_.pressedColumn && state_.pressedColumn() == logicalIndex;
+    if (pressed) {
+        qDrawShadePanel(painter, r, palette(), true, 1);
+        r.setTop(r.top() + 2);
+    }
+    r.adjust(kMargin, 0, -kMargin, 0);
+    painter->setPen(palette().color(QPalette::ButtonText));
+    const QString title = model() ? model()->headerData(logicalIndex, Qt::Horizontal).toString() : QString();
+    drawInRect(*painter, title, r, Qt::AlignHCenter);
+    if (state_.sortColumn && state_.sortColumn() == logicalIndex) {
+        const QPixmap& arrow =
+            state_.sortDescending && state_.sortDescending() ? state_.downArrow : state_.upArrow;
+        painter->drawPixmap(r.right() + 1 - arrow.width(), r.bottom() + 1 - arrow.height() - 3, arrow);
+    }
+    painter->restore();
+}
+
+void GridHeader::mouseReleaseEvent(QMouseEvent* event) {
+    QHeaderView::mouseReleaseEvent(event);
+    emit sectionReleased();
+}
+
+HistoryGridView::HistoryGridView(GridState state, QWidget* parent)
+    : QTableView(parent), state_(std::move(state)) {
+    header_ = new GridHeader(state_, this);
+    setHorizontalHeader(header_);
+    header_->setSectionResizeMode(QHeaderView::Interactive);
+    header_->setStretchLastSection(false);
+    setItemDelegate(new GridDelegate(state_, this));
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(18);
+    verticalHeader()->setDefaultSectionSize(18);
+    setShowGrid(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    setSortingEnabled(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+}
+
+HistoryTableModel* HistoryGridView::historyModel() const {
+    return qobject_cast<HistoryTableModel*>(model());
+}
+
+QString HistoryGridView::tooltipFor(const QModelIndex& index) const {
+    const HistoryTableModel* m = historyModel();
+    if (!m || !index.isValid() || index.column() == 0)
+        return {};
+    const QString text = m->cellText(index);
+    return visualRect(index).width() < fontMetrics().horizontalAdvance(text) ? text : QString();
+}
+
+bool HistoryGridView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = tooltipFor(indexAt(help->pos()));
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(indexAt(help->pos())));
+        return true;
+    }
+    return QTableView::viewportEvent(event);
+}
+
+} // namespace vendle::app

@@ -1,0 +1,82 @@
+// The grid that shows the history: cells painted as the program draws them (row numbers, icons,
+// folders shortened to the column, the search match in red, bold and underlined), a header with
+// the sort arrow and a pressed look, and tooltips for texts that do not fit.
+#pragma once
+
+#include <QHeaderView>
+#include <QPixmap>
+#include <QStyledItemDelegate>
+#include <QTableView>
+
+#include <functional>
+
+namespace vendle::app {
+
+class HistoryTableModel;
+
+// What painting needs to know of the window's state.
+struct GridState {
+    std::function<QString()> searchText;
+    std::function<int()> sortColumn;
+    std::function<bool()> sortDescending;
+    std::function<int()> pressedColumn;
+    QPixmap upArrow;
+    QPixmap downArrow;
+};
+
+class GridDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    GridDelegate(const GridState& state, QObject* parent = nullptr);
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+
+private:
+    const GridState& state_;
+};
+
+class GridHeader : public QHeaderView {
+    Q_OBJECT
+
+public:
+    GridHeader(const GridState& state, QWidget* parent = nullptr);
+
+signals:
+    void sectionReleased();
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    const GridState& state_;
+};
+
+class HistoryGridView : public QTableView {
+    Q_OBJECT
+
+public:
+    HistoryGridView(GridState state, QWidget* parent = nullptr);
+
+    HistoryTableModel* historyModel() const;
+    GridState& state() { return state_; }
+    GridHeader* header() const { return header_; }
+
+    // The tooltip text for a cell: its full text when it is wider than the cell, else empty.
+    QString tooltipFor(const QModelIndex& index) const;
+
+protected:
+    bool viewportEvent(QEvent* event) override;
+
+private:
+    GridState state_;
+    GridHeader* header_ = nullptr;
+};
+
+// Draws `text` from the rectangle's left edge with the first match of `search` in `colour`, bold
+// and underlined; returns nothing. Only the rectangle is painted.
+void drawTextHighlighted(QPainter& painter, const QString& search, const QColor& colour, const QString& text,
+                         const QRect& rect);
+
+} // namespace vendle::app

@@ -1,0 +1,122 @@
+#include "core/viewfilter.h"
+
+#include <gtest/gtest.h>
+
+using namespace vendle;
+
+namespace {
+
+class TypedShell final : public ShellQuery {
+public:
+    ShellFileInfo queryFileInfo(const std::string& path) override {
+        return {false, path.ends_with(".odt") ? "文書" : "", path.ends_with(".odt") ? 3 : 1};
+    }
+};
+
+DateTime day(int d, int h = 12) {
+    return encodeDate(2026, 12, d) + encodeTime(h, 0, 0, 0);
+}
+
+class ViewFilterTest : public ::testing::Test {
+protected:
+    TypedShell shell;
+    HistoryList history{PathSyntax::posix(), shell};
+    ByteCollator bytes;
+
+    void SetUp() override {
+        add("/w/Work/plan.odt", day(1));
+        add("/w/Work/report.txt", day(7, 9));
+        add("/w/Home/Report.odt", day(8, 0));
+        add("/x/Work/notes.txt", day(8, 23));
+        add("/root.txt", day(2));
+    }
+    void add(const std::string& path, DateTime when) { history.AddItem(path)->LastUsed = when; }
+    std::vector<std::string> view() {
+        std::vector<std::string> out;
+        for (int i = 0; i < history.ViewCount(); ++i)
+            out.push_back(history.ViewItem(i).Path);
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(ViewFilterTest, NoFilterShowsAllNewestFirst) {
+    ApplyFilter(history, {}, bytes);
+    EXPECT_EQ(view(), (std::vector<std::string>{"/x/Work/notes.txt", "/w/Home/Report.odt",
+                                                "/w/Work/report.txt", "/root.txt", "/w/Work/plan.odt"}));
+    EXPECT_EQ(countLabelText(history.ItemCount(), history.ViewCount(), false), "5個のファイル");
+}
+
+TEST_F(ViewFilterTest, EachFilterAndTheirCombination) {
+    ViewFilter f;
+    f.search = "REPORT";
+    ApplyFilter(history, f, bytes);
+    EXPECT_EQ(view(), (std::vector<std::string>{"/w/Home/Report.odt", "/w/Work/report.txt"}));
+    EXPECT_EQ(countLabelText(5, history.ViewCount(), !f.isEmpty()), "5個のファイル中2個マッチしました。");
+
+    f = {};
+    f.search = "work/"; // the search covers the folders too
+    ApplyFilter(history, f, bytes);
+    EXPECT_EQ(history.ViewCount(), 3);
+
+    f = {};
+    f.type = "文書";
+    ApplyFilter(history, f, bytes);
+    EXPECT_EQ(view(), (std::vector<std::string>{"/w/Home/Report.odt", "/w/Work/plan.odt"}));
+
+    f = {};
+    f.folder = "Work"; // folders of the same name in different places
+    ApplyFilter(history, f, bytes);
+    EXPECT_EQ(history.ViewCount(), 3);
+
+    f = {};
+    f.since = encodeDate(2026, 12, 8);
+    ApplyFilter(history, f, bytes);
+    EXPECT_EQ(view(), (std::vector<std::string>{"/x/Work/notes.txt", "/w/Home/Report.odt"}));
+
+    f.type = "TXT ファイル";
+    f.search = "notes";
+    ApplyFilter(history, f, bytes);
+    EXPECT_EQ(view(), (std::vector<std::string>{"/x/Work/notes.txt"}));
+
+    f.search = "nothing matches";
+    ApplyFilter(history, f, bytes);
+    EXPECT_EQ(history.ViewCount(), 0);
+    EXPECT_EQ(countLabelText(5, 0, true), "5個のファイル中0個マッチしました。");
+}
+
+TEST_F(ViewFilterTest, SortFollowsTheSortColumn) {
+    history.SortColumn = 1;
+    history.SortDescending = false;
+    ApplyFilter(history, {}, bytes);
+    EXPECT_EQ(view().front(), "/w/Home/Report.odt"); // byte order: capitals first
+}
+
+TEST(FilterSince, MidnightOfTodayMinusDays) {
+    const DateTime now = encodeDate(2026, 12, 8) + encodeTime(0, 5, 0, 0);
+    EXPECT_EQ(filterSinceForDays(0, now), 0.0);
+    EXPECT_EQ(filterSinceForDays(1, now), encodeDate(2026, 12, 8));
+    EXPECT_EQ(filterSinceForDays(2, now), encodeDate(2026, 12, 7));
+    EXPECT_EQ(filterSinceForDays(7, now), encodeDate(2026, 12, 2));
+    EXPECT_EQ(filterSinceForDays(31, now), encodeDate(2026, 11, 8));
+}
+
+TEST_F(ViewFilterTest, MenuRepresentatives) {
+    const auto types = typeRepresentatives(history, bytes);
+    ASSERT_EQ(types.size(), 2u);
+    EXPECT_EQ(types[0]->TypeName(), "TXT ファイル");
+    EXPECT_EQ(types[1]->TypeName(), "文書");
+    EXPECT_EQ(types[1]->Path, "/w/Work/plan.odt"); // the first of its type
+
+    const auto folders = folderRepresentatives(history, bytes);
+    ASSERT_EQ(folders.size(), 1u); // Home and the root hold one document each
+    EXPECT_EQ(folders[0]->Path, "/w/Work/plan.odt");
+    EXPECT_EQ(folders[0]->FolderTally, 3);
+
+    // Two documents in roots give an entry with an empty name.
+    history.AddItem("/other.txt");
+    const auto withRoot = folderRepresentatives(history, bytes);
+    ASSERT_EQ(withRoot.size(), 2u);
+    EXPECT_EQ(FolderName(withRoot[0]->Path, history.syntax()), "");
+}
