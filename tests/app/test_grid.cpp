@@ -1,0 +1,226 @@
+#include "app/historygrid.h"
+#include "app/historymodel.h"
+#include "app/mainwindow.h"
+#include "widgets/faketray.h"
+#include "widgets/localeformat.h"
+#include "widgets/messagebox.h"
+#include "widgets/verinfo.h"
+
+#include <QAbstractItemModelTester>
+#include <QActionGroup>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace vendle;
+using namespace vendle::app;
+using vendle::test::FakeTray;
+using vendle::test::TrayLog;
+using vendle::widgets::MessageBox;
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QMenu* submenu(QWidget* window, const QString& top, const QString& sub) {
+    for (QAction* a : window->findChild<QMenuBar*>()->actions()) {
+        if (a->text() == top && a->menu()) {
+            for (QAction* s : a->menu()->actions()) {
+                if (s->text() == sub)
+                    return s->menu();
+            }
+        }
+    }
+    return nullptr;
+}
+
+QStringList captions(QMenu* menu) {
+    QStringList out;
+    for (QAction* a : menu->actions())
+        out << a->text();
+    return out;
+}
+
+} // namespace
+
+class GridTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    TrayLog log_;
+    std::unique_ptr<TVendleMainForm> form_;
+
+    QString path(const QString& name) const { return dir_->filePath(name); }
+
+private slots:
+    void init() {
+        MessageBox::setTestMode(true);
+        dir_ = std::make_unique<QTemporaryDir>();
+        const auto fmt = widgets::dateTimeFormatFromLocale(QLocale::system());
+        const QByteArray firstKick = QByteArray::fromStdString(DateTimeToStr(encodeDate(2026, 1, 1), fmt));
+        writeFile(path(QStringLiteral("vendle.ini")),
+                  "[%%% Application Infomation Section %%%]\r\nFirstKick=" + firstKick + "\r\n");
+        QByteArray dat;
+        const char* docs[] = {"Work/report.txt", "Work/R&D plan.odt", "Home/Report.odt", "x/Work/notes.txt",
+                              "Home/list.txt"};
+        int minute = 0;
+        for (const char* doc : docs) {
+            const QString p = path(QStringLiteral("docs/") + QString::fromUtf8(doc));
+            writeFile(p, "x");
+            const DateTime when = encodeDate(2026, 12, 1) + encodeTime(10, minute++, 0, 0);
+            dat += p.toUtf8() + "\t" + QByteArray::fromStdString(DateTimeToStr(when, fmt)) + "\r\n";
+        }
+        writeFile(path(QStringLiteral("vendle.dat")), dat);
+        AppPaths paths;
+        paths.executable = path(QStringLiteral("vendle")).toStdString();
+        paths.iniFile = path(QStringLiteral("vendle.ini")).toStdString();
+        paths.dataFile = path(QStringLiteral("vendle.dat")).toStdString();
+        paths.startupFolder = path(QStringLiteral("autostart")).toStdString();
+        paths.dataHome = path(QStringLiteral("data")).toStdString();
+        form_ = std::make_unique<TVendleMainForm>(paths, [this] { return std::make_unique<FakeTray>(log_); });
+    }
+
+    void cleanup() {
+        form_.reset();
+        MessageBox::setTestMode(false);
+    }
+
+    void modelIsConsistent() {
+        QAbstractItemModelTester tester(form_->Grid->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        form_->Edit1->setText(QStringLiteral("report"));
+        form_->Edit1->setText(QStringLiteral("nothing at all"));
+        QCOMPARE(form_->Grid->model()->rowCount(), 1);
+        QCOMPARE(form_->Grid->model()->index(0, 1).data().toString(), QStringLiteral("該当なし"));
+        QCOMPARE(form_->Grid->model()->index(0, 0).data().toString(), QStringLiteral("1"));
+    }
+
+    void searchUpdatesTheCountAndTheCurrentCell() {
+        QCOMPARE(form_->Label2->text(), QStringLiteral("5個のファイル"));
+        form_->Grid->setCurrentIndex(form_->Grid->model()->index(3, 3));
+        form_->Edit1->setText(QStringLiteral("REPORT"));
+        QCOMPARE(form_->Label2->text(), QStringLiteral("5個のファイル中2個マッチしました。"));
+        QCOMPARE(form_->Grid->currentIndex().row(), 0);
+        QCOMPARE(form_->Grid->currentIndex().column(), 1);
+        form_->Edit1->setText(QStringLiteral("zzz"));
+        QCOMPARE(form_->Label2->text(), QStringLiteral("5個のファイル中0個マッチしました。"));
+        QVERIFY(form_->Grid->isVisibleTo(form_.get())); // the history is not empty
+        form_->Edit1->clear();
+        QCOMPARE(form_->Label2->text(), QStringLiteral("5個のファイル"));
+    }
+
+    void filterMenusAreRadioGroupsWithPlainCaptions() {
+        QMenu* types = submenu(form_.get(), QStringLiteral("フィルタ(&I)"), QStringLiteral("種類(&Y)"));
+        QMenu* folders = submenu(form_.get(), QStringLiteral("フィルタ(&I)"), QStringLiteral("フォルダ(&F)"));
+        QMenu* ages = submenu(form_.get(), QStringLiteral("フィルタ(&I)"), QStringLiteral("時間(&T)"));
+        QVERIFY(types && folders && ages);
+        QCOMPARE(captions(ages).size(), 7);
+        QCOMPARE(captions(ages)[3], QStringLiteral("おととい・昨日・今日で使ったファイル（&B)"));
+        QCOMPARE(captions(folders),
+                 (QStringList{QStringLiteral("（なし）"), QStringLiteral("Home"), QStringLiteral("Work")}));
+        QCOMPARE(types->actions().first()->text(), QStringLiteral("（なし）"));
+        QVERIFY(types->actions().first()->isChecked());
+
+        // Choosing a folder filters by its name wherever it lies, and keeps one item checked.
+        QAction* work = folders->actions().last();
+        work->trigger();
+        QVERIFY(work->isChecked());
+        QVERIFY(!folders->actions().first()->isChecked());
+        QCOMPARE(form_->Label2->text(), QStringLiteral("5個のファイル中3個マッチしました。"));
+        form_->Edit1->setText(QStringLiteral("notes")); // the folder filter stays in force
+        QCOMPARE(form_->Items().ViewCount(), 1);
+        folders->actions().first()->trigger();
+        QCOMPARE(form_->Items().ViewCount(), 1);
+        form_->Edit1->clear();
+
+        // An age filter of one day hides documents of last week.
+        ages->actions()[1]->trigger();
+        QCOMPARE(form_->Items().ViewCount(), 0);
+        ages->actions()[0]->trigger();
+        QCOMPARE(form_->Items().ViewCount(), 5);
+    }
+
+    void ampersandsInNamesStayVisible() {
+        // A folder or type name with "&" is shown as it is, not as a shortcut letter.
+        HistoryTableModel* model = form_->Grid->historyModel();
+        QVERIFY(model);
+        form_->Edit1->setText(QStringLiteral("R&D"));
+        QCOMPARE(form_->Items().ViewCount(), 1);
+        QCOMPARE(model->cellText(model->index(0, 1)), QStringLiteral("R&D plan.odt"));
+    }
+
+    void headerClicksSortAndTooltipsShowLongTexts() {
+        QHeaderView* header = form_->Grid->header();
+        form_->Grid->resize(600, 300);
+        header->resizeSection(1, 200);
+        QCOMPARE(form_->Items().SortColumn, 4);
+        emit header->sectionPressed(1);
+        QCOMPARE(form_->Items().SortColumn, 1);
+        QCOMPARE(form_->PressedColumn, 1);
+        QCOMPARE(form_->Items().ViewItem(0).Path.substr(form_->Items().ViewItem(0).Path.rfind('/') + 1),
+                 std::string("R&D plan.odt")); // byte order: capitals first
+        emit form_->Grid->header()->sectionReleased();
+        QCOMPARE(form_->PressedColumn, -1);
+        emit header->sectionPressed(0); // the row-number column sorts nothing
+        QCOMPARE(form_->Items().SortColumn, 1);
+
+        const QModelIndex folder = form_->Grid->model()->index(0, 2);
+        header->resizeSection(2, 20);
+        QCOMPARE(form_->Grid->tooltipFor(folder), form_->Grid->historyModel()->cellText(folder));
+        header->resizeSection(2, 2000);
+        QCOMPARE(form_->Grid->tooltipFor(folder), QString());
+    }
+
+    void versionInTheCaption() {
+        QVERIFY(form_->windowTitle().startsWith(QStringLiteral("Vendle - ")));
+        QCOMPARE(form_->windowTitle().count(QLatin1Char('.')), 3);
+        form_->AVerInfo1->UpdateCaption();
+        QCOMPARE(form_->windowTitle().count(QStringLiteral(" - ")), 1); // never stacked
+    }
+};
+
+class VerInfoTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void captionRules() {
+        QWidget window;
+        window.setWindowTitle(QStringLiteral("Vendle"));
+        widgets::TAVerInfo info(&window, {1, 2, 3, 65535});
+        info.setShowVer(true);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Vendle - 1.2.3.65535"));
+        info.setShowVer(false);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Vendle"));
+        info.setShowVer(true);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Vendle - 1.2.3.65535"));
+        QVERIFY_THROWS_EXCEPTION(Error, info.GetVersion(4));
+
+        QObject notAWindow;
+        widgets::TAVerInfo orphan(&notAWindow, {1, 0, 0, 0});
+        try {
+            orphan.setShowVer(true);
+            QFAIL("no error");
+        } catch (const Error& e) {
+            QCOMPARE(QString::fromUtf8(e.what()),
+                     QStringLiteral("TVerInfoのOwnerはTFormの派生クラスに限られます。"));
+        }
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    GridTest grid;
+    VerInfoTest ver;
+    return QTest::qExec(&grid, argc, argv) | QTest::qExec(&ver, argc, argv);
+}
+
+#include "test_grid.moc"
