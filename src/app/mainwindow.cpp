@@ -8,6 +8,7 @@
 #include "core/mainsettings.h"
 #include "core/recentscan.h"
 #include "platform/autostart.h"
+#include "platform/collation.h"
 #include "platform/fileaccess.h"
 #include "platform/recentsource.h"
 #include "platform/shellinfo.h"
@@ -96,7 +97,7 @@ void TVendleMainForm::createComponents() {
     recent_ = std::make_unique<platform::DesktopRecentSource>(paths_.dataHome);
     widgets::ensureIconTheme();
     icons_ = std::make_unique<widgets::IconList>([this](int index) { return shell_->iconNames(index); });
-    collator_ = std::make_unique<LocaleCollator>();
+    collator_ = platform::userCollator();
     readLocale();
 
     auto* central = new QWidget(this);

@@ -17,6 +17,9 @@ public:
 
     // A byte string whose plain byte order equals this collator's order.
     virtual std::string sortKey(std::string_view text) const = 0;
+
+    // Appends the sort key to `out`, so that many keys can share one buffer.
+    virtual void appendSortKey(std::string_view text, std::string& out) const { out += sortKey(text); }
 };
 
 // Plain byte order.

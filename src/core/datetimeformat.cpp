@@ -157,48 +157,99 @@ DateTimeFormat DateTimeFormat::usEnglish() {
     return f;
 }
 
-std::string formatShortDate(DateTime value, const DateTimeFormat& fmt) {
-    const DateFields d = decodeDateTime(value).date;
-    const std::string y = number(d.year, 4);
-    const std::string m = number(d.month, fmt.monthTwoDigits ? 2 : 1);
-    const std::string dd = number(d.day, fmt.dayTwoDigits ? 2 : 1);
-    const std::string& sep = fmt.dateSeparator;
+namespace {
+
+void appendNumber(std::string& out, int value, int minDigits) {
+    char buf[12];
+    int n = 0;
+    unsigned v = static_cast<unsigned>(value < 0 ? -value : value);
+    do {
+        buf[n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0);
+    while (n < minDigits)
+        buf[n++] = '0';
+    if (value < 0)
+        out += '-';
+    while (n > 0)
+        out += buf[--n];
+}
+
+void appendShortDate(std::string& out, const DateFields& d, const DateTimeFormat& fmt) {
+    const int mDigits = fmt.monthTwoDigits ? 2 : 1;
+    const int dDigits = fmt.dayTwoDigits ? 2 : 1;
     switch (fmt.order) {
     case DateTimeFormat::DateOrder::MDY:
-        return m + sep + dd + sep + y;
+        appendNumber(out, d.month, mDigits);
+        out += fmt.dateSeparator;
+        appendNumber(out, d.day, dDigits);
+        out += fmt.dateSeparator;
+        appendNumber(out, d.year, 4);
+        return;
     case DateTimeFormat::DateOrder::DMY:
-        return dd + sep + m + sep + y;
+        appendNumber(out, d.day, dDigits);
+        out += fmt.dateSeparator;
+        appendNumber(out, d.month, mDigits);
+        out += fmt.dateSeparator;
+        appendNumber(out, d.year, 4);
+        return;
     case DateTimeFormat::DateOrder::YMD:
         break;
     }
-    return y + sep + m + sep + dd;
+    appendNumber(out, d.year, 4);
+    out += fmt.dateSeparator;
+    appendNumber(out, d.month, mDigits);
+    out += fmt.dateSeparator;
+    appendNumber(out, d.day, dDigits);
 }
 
-std::string formatLongTime(DateTime value, const DateTimeFormat& fmt) {
-    const TimeFields t = decodeDateTime(value).time;
+void appendLongTime(std::string& out, const TimeFields& t, const DateTimeFormat& fmt) {
     int hour = t.hour;
     const std::string* marker = nullptr;
     if (fmt.hour12) {
         marker = hour < 12 ? &fmt.amText : &fmt.pmText;
         hour = hour % 12 == 0 ? 12 : hour % 12;
     }
-    std::string text = number(hour, fmt.hourTwoDigits ? 2 : 1) + fmt.timeSeparator + number(t.minute, 2) +
-                       fmt.timeSeparator + number(t.second, 2);
-    if (marker && !marker->empty()) {
-        if (fmt.markerFirst)
-            text = std::string(*marker).append(" ").append(text);
-        else
-            text.append(" ").append(*marker);
+    const bool markerFirst = marker && !marker->empty() && fmt.markerFirst;
+    if (markerFirst)
+        out.append(*marker).append(" ");
+    appendNumber(out, hour, fmt.hourTwoDigits ? 2 : 1);
+    out += fmt.timeSeparator;
+    appendNumber(out, t.minute, 2);
+    out += fmt.timeSeparator;
+    appendNumber(out, t.second, 2);
+    if (marker && !marker->empty() && !markerFirst)
+        out.append(" ").append(*marker);
+}
+
+} // namespace
+
+std::string formatShortDate(DateTime value, const DateTimeFormat& fmt) {
+    std::string out;
+    appendShortDate(out, decodeDateTime(value).date, fmt);
+    return out;
+}
+
+std::string formatLongTime(DateTime value, const DateTimeFormat& fmt) {
+    std::string out;
+    appendLongTime(out, decodeDateTime(value).time, fmt);
+    return out;
+}
+
+void appendDateTimeText(std::string& out, DateTime value, const DateTimeFormat& fmt) {
+    const DateTimeFields f = decodeDateTime(value);
+    appendShortDate(out, f.date, fmt);
+    const TimeFields& t = f.time;
+    if (t.hour != 0 || t.minute != 0 || t.second != 0 || t.millisecond != 0) {
+        out += ' ';
+        appendLongTime(out, t, fmt);
     }
-    return text;
 }
 
 std::string DateTimeToStr(DateTime value, const DateTimeFormat& fmt) {
-    const TimeFields t = decodeDateTime(value).time;
-    std::string text = formatShortDate(value, fmt);
-    if (t.hour != 0 || t.minute != 0 || t.second != 0 || t.millisecond != 0)
-        text.append(" ").append(formatLongTime(value, fmt));
-    return text;
+    std::string out;
+    appendDateTimeText(out, value, fmt);
+    return out;
 }
 
 std::optional<DateTime> tryStrToDateTime(std::string_view text, const DateTimeFormat& fmt) {

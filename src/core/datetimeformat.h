@@ -40,6 +40,9 @@ std::string formatLongTime(DateTime value, const DateTimeFormat& fmt);
 // Short date, and unless the time of day is exactly midnight, a blank and the long time.
 std::string DateTimeToStr(DateTime value, const DateTimeFormat& fmt);
 
+// The same text appended to `out` without building intermediate strings (the data file writer).
+void appendDateTimeText(std::string& out, DateTime value, const DateTimeFormat& fmt);
+
 // Reads a date in the short format's order and separator, optionally followed by a time with the
 // time separator (seconds optional) and a marker. nullopt for unreadable text.
 std::optional<DateTime> tryStrToDateTime(std::string_view text, const DateTimeFormat& fmt);

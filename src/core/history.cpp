@@ -1,8 +1,10 @@
 #include "history.h"
 
+#include "keysort.h"
 #include "text.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace vendle {
 
@@ -76,7 +78,13 @@ std::string fallbackTypeName(std::string_view path, const PathSyntax& syntax) {
 }
 
 bool isStorablePath(std::string_view path) {
-    return !path.empty() && path.find_first_of(std::string_view("\t\r\n\0", 4)) == std::string_view::npos;
+    if (path.empty())
+        return false;
+    for (char c : path) {
+        if (c == '\t' || c == '\r' || c == '\n' || c == '\0')
+            return false;
+    }
+    return true;
 }
 
 HistoryList::HistoryList(PathSyntax syntax, ShellQuery& shell) : syntax_(syntax), shell_(shell) {
@@ -146,25 +154,64 @@ void HistoryList::sortView(const Collator& collator) {
     if (column <= 0 || column >= kColumnCount)
         return;
     if (column == kTimeColumn) {
+        // The times sit beside the pointers, so the sort touches one contiguous array.
+        std::vector<std::pair<DateTime, HistoryItem*>> timed;
+        timed.reserve(view_.size());
+        for (HistoryItem* item : view_)
+            timed.emplace_back(item->LastUsed, item);
         if (desc)
-            std::sort(view_.begin(), view_.end(),
-                      [](const HistoryItem* a, const HistoryItem* b) { return a->LastUsed > b->LastUsed; });
+            std::sort(timed.begin(), timed.end(),
+                      [](const auto& a, const auto& b) { return a.first > b.first; });
         else
-            std::sort(view_.begin(), view_.end(),
-                      [](const HistoryItem* a, const HistoryItem* b) { return a->LastUsed < b->LastUsed; });
+            std::sort(timed.begin(), timed.end(),
+                      [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (std::size_t i = 0; i < timed.size(); ++i)
+            view_[i] = timed[i].second;
         return;
     }
-    // Each key is computed once per sort instead of once per comparison.
-    std::vector<std::pair<std::string, HistoryItem*>> keyed;
-    keyed.reserve(view_.size());
-    for (HistoryItem* item : view_)
-        keyed.emplace_back(collator.sortKey(textKey(*item, column, syntax_)), item);
+    // Each key is computed once per sort instead of once per comparison, into one shared buffer;
+    // folders and types repeat, so their keys are computed once per distinct text.
+    struct KeyRef {
+        std::size_t offset;
+        std::size_t length;
+    };
+    std::string arena;
+    std::vector<KeyRef> refs;
+    const auto addKey = [&](std::string_view text) {
+        const std::size_t offset = arena.size();
+        collator.appendSortKey(text, arena);
+        refs.push_back({offset, arena.size() - offset});
+        return refs.size() - 1;
+    };
+    std::vector<std::size_t> slots;
+    slots.reserve(view_.size());
+    if (column == 1) {
+        arena.reserve(view_.size() * 48);
+        refs.reserve(view_.size());
+        for (HistoryItem* item : view_)
+            slots.push_back(addKey(textKey(*item, column, syntax_)));
+    } else {
+        std::unordered_map<std::string_view, std::size_t> index;
+        for (HistoryItem* item : view_) {
+            const std::string_view text = textKey(*item, column, syntax_);
+            const auto found = index.find(text);
+            slots.push_back(found != index.end() ? found->second
+                                                 : index.emplace(text, addKey(text)).first->second);
+        }
+    }
+    // The buffer is complete: only now are pointers into it stable.
+    std::vector<KeyedPointer> entries;
+    entries.reserve(view_.size());
+    const auto* base = reinterpret_cast<const unsigned char*>(arena.data());
+    for (std::size_t i = 0; i < view_.size(); ++i) {
+        const KeyRef& k = refs[slots[i]];
+        entries.push_back({base + k.offset, static_cast<std::uint32_t>(k.length), view_[i]});
+    }
+    sortByKeys(entries);
     if (desc)
-        std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-    else
-        std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t i = 0; i < keyed.size(); ++i)
-        view_[i] = keyed[i].second;
+        std::reverse(entries.begin(), entries.end());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        view_[i] = static_cast<HistoryItem*>(entries[i].item);
 }
 
 bool HistoryList::clickColumn(int column, const Collator& collator) {

@@ -55,7 +55,10 @@ std::string historyText(const HistoryList& history, const DateTimeFormat& fmt, i
                         const SaveProgress& progress, const TickSource& ticks) {
     const int count = history.ItemCount();
     std::string out;
-    out.reserve(static_cast<std::size_t>(count) * 64);
+    std::size_t expected = 0;
+    for (int i = 0; i < count; ++i)
+        expected += history.Item(i).Path.size() + 24;
+    out.reserve(expected);
     std::uint64_t lastReport = ticks ? ticks() : 0;
     written = 0;
     for (int i = 0; i < count; ++i) {
@@ -72,7 +75,9 @@ std::string historyText(const HistoryList& history, const DateTimeFormat& fmt, i
         // A TAB, CR or LF inside a path would break the line structure for every later reader.
         if (!isStorablePath(item.Path))
             continue;
-        out.append(item.Path).append("\t").append(DateTimeToStr(item.LastUsed, fmt)).append("\r\n");
+        out.append(item.Path).append("\t");
+        appendDateTimeText(out, item.LastUsed, fmt);
+        out.append("\r\n");
         ++written;
     }
     return out;

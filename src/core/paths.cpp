@@ -4,8 +4,13 @@ namespace vendle {
 
 std::size_t lastDelimiter(std::string_view path, const PathSyntax& syntax) {
     // No ASCII byte occurs inside a UTF-8 character, so a plain search from the end is exact there.
-    if (syntax.codePage.kind() == CodePage::Kind::Utf8)
-        return path.find_last_of(syntax.kind == PathSyntax::Kind::Windows ? "/\\:" : "/");
+    if (syntax.codePage.kind() == CodePage::Kind::Utf8) {
+        for (std::size_t i = path.size(); i-- > 0;) {
+            if (syntax.isDelimiter(path[i]))
+                return i;
+        }
+        return std::string_view::npos;
+    }
     std::size_t last = std::string_view::npos;
     std::size_t i = 0;
     while (i < path.size()) {

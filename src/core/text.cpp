@@ -1,5 +1,7 @@
 #include "text.h"
 
+#include <cstring>
+
 namespace vendle {
 
 namespace {
@@ -66,11 +68,56 @@ std::string upperSingleByte(std::string_view text, CodePage cp) {
     return out;
 }
 
+namespace {
+
+bool equalFolded(const char* a, const char* b, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+        if (upperAscii(a[i]) != upperAscii(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// In UTF-8 no byte of a multi-byte character is an ASCII byte, and a lead byte never equals a
+// continuation byte, so a byte-wise match of folded ASCII letters always starts on a character
+// boundary and never folds inside a character. The candidates for the first byte are found with
+// memchr for each of its two cases.
+std::size_t findNoCaseUtf8(std::string_view haystack, std::string_view needle) {
+    const char first = needle[0];
+    const char upper = upperAscii(first);
+    const char lower = (upper >= 'A' && upper <= 'Z') ? static_cast<char>(upper + 32) : upper;
+    const char* const begin = haystack.data();
+    const char* const last = begin + (haystack.size() - needle.size());
+    const char* pu = nullptr;
+    const char* pl = nullptr;
+    const char* from = begin;
+    while (from <= last) {
+        const std::size_t span = static_cast<std::size_t>(last - from) + 1;
+        if (!pu || pu < from)
+            pu = static_cast<const char*>(std::memchr(from, upper, span));
+        if (lower != upper && (!pl || pl < from))
+            pl = static_cast<const char*>(std::memchr(from, lower, span));
+        const char* candidate = pu;
+        if (lower != upper && pl && (!candidate || pl < candidate))
+            candidate = pl;
+        if (!candidate)
+            return std::string_view::npos;
+        if (equalFolded(candidate + 1, needle.data() + 1, needle.size() - 1))
+            return static_cast<std::size_t>(candidate - begin);
+        from = candidate + 1;
+    }
+    return std::string_view::npos;
+}
+
+} // namespace
+
 std::size_t findNoCase(std::string_view haystack, std::string_view needle, CodePage cp) {
     if (needle.empty())
         return 0;
     if (needle.size() > haystack.size())
         return std::string_view::npos;
+    if (cp.kind() == CodePage::Kind::Utf8)
+        return findNoCaseUtf8(haystack, needle);
     // Matching walks the needle character by character from a character boundary of the haystack:
     // single-byte characters compare folded, multi-byte ones byte for byte, so a trail byte that
     // happens to be a letter is never folded. Lead bytes are never letters, so a match keeps both

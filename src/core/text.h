@@ -27,9 +27,9 @@ template <typename Fn> void forEachLine(std::string_view text, Fn&& fn) {
         text = text.substr(0, nul);
     std::size_t pos = 0;
     while (pos < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos)
-            end = text.size();
+        std::size_t end = pos;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
         fn(text.substr(pos, end - pos));
         pos = end;
         if (pos < text.size()) {

@@ -23,9 +23,18 @@ public:
 
 private:
     bool listBookmarks(std::vector<RecentEntry>& entries) const;
+    static bool parseBookmarks(const std::string& file, std::vector<RecentEntry>& entries);
     bool listLinkFolder(std::vector<RecentEntry>& entries) const;
 
     std::string dataHome_;
+    // The bookmark file is parsed again only when it changed.
+    struct Snapshot {
+        long long mtimeNs = -1;
+        long long size = -1;
+        unsigned long long inode = 0;
+        std::vector<RecentEntry> entries;
+    };
+    mutable Snapshot bookmarks_;
 };
 
 } // namespace vendle::platform

@@ -32,6 +32,7 @@ private:
     std::unordered_map<std::string, TypeInfo> types_;
     std::vector<std::vector<std::string>> icons_;
     std::unordered_map<std::string, int> iconIndexByNames_;
+    std::unordered_map<std::string, std::string> guesses_; // name suffix -> content type
 };
 
 } // namespace vendle::platform

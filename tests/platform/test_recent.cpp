@@ -148,3 +148,21 @@ TEST(DesktopShellInfo, TypesFoldersAndSharedIcons) {
     // Unknown data has no description, so the history falls back to the extension.
     EXPECT_EQ(shell.queryFileInfo(dir.write("x.zzqq", std::string(64, '\0'))).typeName, "");
 }
+
+TEST(DesktopRecentSource, ARewrittenBookmarkFileIsReadAgain) {
+    TempDir dir;
+    const std::string one = bookmark("file:///a.txt", "2026-12-08T01:00:00Z", "2026-12-08T01:00:00Z", "");
+    const std::string two = bookmark("file:///b.txt", "2026-12-08T01:00:00Z", "2026-12-08T01:00:00Z", "");
+    dir.write("data/recently-used.xbel", xbel(one));
+    DesktopRecentSource source(dir.path("data"));
+    std::vector<RecentEntry> entries;
+    ASSERT_TRUE(source.list(entries));
+    EXPECT_EQ(entries.size(), 1u);
+    ASSERT_TRUE(source.list(entries)); // unchanged: the same answer
+    EXPECT_EQ(entries.size(), 1u);
+    // Replaced the way writers do it: a new file renamed over the old one.
+    dir.write("data/new.xbel", xbel(one + two));
+    fs::rename(dir.path("data/new.xbel"), dir.path("data/recently-used.xbel"));
+    ASSERT_TRUE(source.list(entries));
+    EXPECT_EQ(entries.size(), 2u);
+}

@@ -7,6 +7,7 @@
 #include <glib/gstdio.h>
 
 #include <memory>
+#include <sys/stat.h>
 
 namespace vendle::platform {
 
@@ -34,6 +35,25 @@ std::vector<std::string> DesktopRecentSource::locations() const {
 
 bool DesktopRecentSource::listBookmarks(std::vector<RecentEntry>& entries) const {
     const std::string file = bookmarkFile();
+    // Writers replace the file (a new inode) or rewrite it (a new time or size): either shows.
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0)
+        return false;
+    const long long mtimeNs = static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+    if (bookmarks_.mtimeNs == mtimeNs && bookmarks_.size == st.st_size && bookmarks_.inode == st.st_ino) {
+        entries.insert(entries.end(), bookmarks_.entries.begin(), bookmarks_.entries.end());
+        return true;
+    }
+    std::vector<RecentEntry> parsed;
+    if (!parseBookmarks(file, parsed))
+        return false;
+    bookmarks_ = Snapshot{mtimeNs, static_cast<long long>(st.st_size),
+                          static_cast<unsigned long long>(st.st_ino), parsed};
+    entries.insert(entries.end(), parsed.begin(), parsed.end());
+    return true;
+}
+
+bool DesktopRecentSource::parseBookmarks(const std::string& file, std::vector<RecentEntry>& entries) {
     std::unique_ptr<GBookmarkFile, decltype(&g_bookmark_file_free)> bookmarks(g_bookmark_file_new(),
                                                                               g_bookmark_file_free);
     // The bookmark reader stamps a missing time with the moment of loading; such a time is no

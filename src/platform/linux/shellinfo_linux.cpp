@@ -1,6 +1,7 @@
 #include "platform/shellinfo.h"
 
 #include <gio/gio.h>
+#include <glib/gstdio.h>
 
 #include <memory>
 
@@ -47,24 +48,25 @@ const DesktopShellInfo::TypeInfo& DesktopShellInfo::typeInfo(const std::string& 
 
 ShellFileInfo DesktopShellInfo::queryFileInfo(const std::string& path) {
     ShellFileInfo result;
-    GPtr<GFile> file(g_file_new_for_path(path.c_str()));
-    GPtr<GFileInfo> info(g_file_query_info(
-        file.get(), G_FILE_ATTRIBUTE_STANDARD_TYPE "," G_FILE_ATTRIBUTE_STANDARD_FAST_CONTENT_TYPE,
-        G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
-    std::string contentType;
-    if (info) {
-        result.isFolder = g_file_info_get_file_type(info.get()) == G_FILE_TYPE_DIRECTORY;
-        if (const char* ct =
-                g_file_info_get_attribute_string(info.get(), G_FILE_ATTRIBUTE_STANDARD_FAST_CONTENT_TYPE))
-            contentType = ct;
+    GStatBuf st;
+    if (g_stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        result.isFolder = true;
+        result.iconIndex = folderIconIndex();
+        return result;
     }
-    if (contentType.empty()) {
-        GString_ guessed(g_content_type_guess(path.c_str(), nullptr, 0, nullptr), g_free);
-        if (guessed)
-            contentType = guessed.get();
+    // The type comes from the name alone, as the desktop guesses it without reading the file.
+    // Names that share everything from their first dot on share the guess.
+    const std::size_t slash = path.rfind('/');
+    const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+    const std::size_t dot = name.find('.', 1);
+    const std::string key = dot == std::string::npos ? name : name.substr(dot);
+    auto found = guesses_.find(key);
+    if (found == guesses_.end()) {
+        GString_ guessed(g_content_type_guess(name.c_str(), nullptr, 0, nullptr), g_free);
+        found = guesses_.emplace(key, guessed ? std::string(guessed.get()) : std::string()).first;
     }
-    const TypeInfo& type = typeInfo(contentType);
-    result.typeName = result.isFolder ? std::string() : type.description;
+    const TypeInfo& type = typeInfo(found->second);
+    result.typeName = type.description;
     result.iconIndex = type.iconIndex;
     return result;
 }
