@@ -1,0 +1,37 @@
+#include "core/keysort.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+
+using namespace vendle;
+
+TEST(SortByKeys, MatchesAPlainSortOfTheKeys) {
+    std::mt19937 rng(5);
+    for (int round = 0; round < 20; ++round) {
+        // Keys with long shared prefixes, prefixes of each other, duplicates, empty keys and high
+        // bytes, in random numbers.
+        std::vector<std::string> keys;
+        const int count = static_cast<int>(rng() % 3000);
+        for (int i = 0; i < count; ++i) {
+            std::string k = (rng() % 2) ? "common-prefix-" : "";
+            const int len = static_cast<int>(rng() % 6);
+            for (int j = 0; j < len; ++j)
+                k += static_cast<char>(rng() % 3 == 0 ? 0xF0 + rng() % 8 : 'a' + rng() % 3);
+            keys.push_back(k);
+        }
+        std::vector<KeyedPointer> entries;
+        for (std::string& k : keys)
+            entries.push_back(
+                {reinterpret_cast<const unsigned char*>(k.data()), static_cast<std::uint32_t>(k.size()), &k});
+        sortByKeys(entries);
+        std::vector<std::string> expected = keys;
+        std::sort(expected.begin(), expected.end());
+        ASSERT_EQ(entries.size(), expected.size());
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            ASSERT_EQ(*static_cast<std::string*>(entries[i].item), expected[i])
+                << "round " << round << " at " << i;
+    }
+}
