@@ -1,0 +1,31 @@
+// Numbers as text for the value controls: a numeric picture ("#,##0", "#,##0.00") for writing and
+// a forgiving reader that takes back what people type.
+#pragma once
+
+#include "sudfunctions.h"
+
+#include <string>
+#include <string_view>
+
+namespace vendle {
+
+struct NumberSeparators {
+    std::string thousands = ",";
+    std::string decimal = ".";
+};
+
+// "0" a digit always shown, "#" a digit shown when significant, "," in the integer part groups by
+// thousands, "." places the decimal separator; rounded half away from zero; a leading minus for
+// negative values.
+std::string FormatPicture(std::string_view picture, Extended value, const NumberSeparators& separators = {});
+
+struct ReadNumber {
+    Extended value = 0;
+    bool ok = false; // at least one digit was seen
+};
+
+// Reads a number out of typed text, skipping separators, blanks and other characters. A number
+// beyond the extended range reads as the largest finite value of its sign.
+ReadNumber TextToValue(std::string_view text);
+
+} // namespace vendle
