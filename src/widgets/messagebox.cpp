@@ -43,14 +43,14 @@ QString caption() {
 
 } // namespace
 
-void MessageBox::show(QWidget* parent, const QString& text, Kind kind) {
+void MessageBox::show(QWidget* parent, const QString& text, Kind kind, const QString& title) {
     if (seam().on) {
         seam().shown.append(text);
         if (!seam().answers.isEmpty())
             seam().answers.dequeue();
         return;
     }
-    QMessageBox box(iconOf(kind), caption(), text, QMessageBox::Ok, parent);
+    QMessageBox box(iconOf(kind), title.isEmpty() ? caption() : title, text, QMessageBox::Ok, parent);
     box.exec();
 }
 

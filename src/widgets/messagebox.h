@@ -14,8 +14,9 @@ public:
     enum Button { Ok, Yes, No };
     enum Kind { Plain, Information, Warning, Error, Confirmation };
 
-    // A box with the text and an OK button, captioned with the application's name.
-    static void show(QWidget* parent, const QString& text, Kind kind = Plain);
+    // A box with the text and an OK button, captioned with the application's name unless a
+    // caption is given.
+    static void show(QWidget* parent, const QString& text, Kind kind = Plain, const QString& caption = {});
 
     // A box with exactly the buttons Yes and No; returns the one chosen (closing counts as No).
     static Button askYesNo(QWidget* parent, const QString& text, Kind kind = Confirmation);
