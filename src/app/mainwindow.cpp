@@ -25,6 +25,8 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QDir>
 #include <QFrame>
 #include <QGuiApplication>
@@ -188,7 +190,7 @@ void TVendleMainForm::createMenus() {
         ->setObjectName(QStringLiteral("Exit1"));
     PopupMenu1->addAction(QStringLiteral("設定(&S)"), this, &TVendleMainForm::settingsRequested)
         ->setObjectName(QStringLiteral("S1"));
-    PopupMenu1->addAction(QStringLiteral("ヘルプ(&H)"), this, &TVendleMainForm::helpRequested)
+    PopupMenu1->addAction(QStringLiteral("ヘルプ(&H)"), this, [this] { ShowHelpTopic("index.htm"); })
         ->setObjectName(QStringLiteral("Help2"));
     PopupMenu1->addAction(QStringLiteral("開く(&O)"), this, &TVendleMainForm::ShowMainWindow)
         ->setObjectName(QStringLiteral("Open1"));
@@ -222,7 +224,7 @@ void TVendleMainForm::createMenus() {
     }
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-    help->addAction(QStringLiteral("目次(&C)"), this, &TVendleMainForm::helpRequested);
+    help->addAction(QStringLiteral("目次(&C)"), this, [this] { ShowHelpTopic("index.htm"); });
     help->addAction(QStringLiteral("バージョン情報(&A)"), this, &TVendleMainForm::aboutRequested);
 }
 
@@ -461,6 +463,17 @@ void TVendleMainForm::UpdateView() {
     Grid->setVisible(any);
     Panel2->setVisible(!any);
     Grid->viewport()->update();
+}
+
+void TVendleMainForm::ShowHelpTopic(const char* page) {
+    // The help file sits beside the program; without it the user is told where it was looked for.
+    if (!files_->exists(paths_.helpFile)) {
+        MessageBox::error(this, q(paths_.helpFile + "は見つかりません。"));
+        return;
+    }
+    const QUrl url = QUrl::fromLocalFile(q(paths_.helpFile));
+    if (!QDesktopServices::openUrl(url))
+        MessageBox::error(this, q(paths_.helpFile + "::/" + page + "を開けませんでした。"));
 }
 
 void TVendleMainForm::ShowMainWindow() {

@@ -50,6 +50,9 @@ public:
     // FormDestroy: the settings file reaches the disk here.
     ~TVendleMainForm() override;
 
+    // Opens a page of the help file beside the program; a missing file is reported with its path.
+    void ShowHelpTopic(const char* page);
+
     // Shows the window unless it is visible already or the history is loading.
     void ShowMainWindow();
     // A second copy asked this one to come forward.
@@ -102,7 +105,6 @@ public:
 
 signals:
     void settingsRequested();
-    void helpRequested();
     void aboutRequested();
 
 protected:

@@ -116,4 +116,21 @@ ReadNumber TextToValue(std::string_view text) {
     return {value, digit};
 }
 
+ReadNumber TextToValue(std::string_view text, const NumberSeparators& separators) {
+    if (separators.decimal == "." || separators.decimal.empty())
+        return TextToValue(text);
+    std::string plain;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '.')
+            continue;
+        if (text.compare(i, separators.decimal.size(), separators.decimal) == 0) {
+            plain += '.';
+            i += separators.decimal.size() - 1;
+        } else {
+            plain += text[i];
+        }
+    }
+    return TextToValue(plain);
+}
+
 } // namespace vendle

@@ -28,4 +28,8 @@ struct ReadNumber {
 // beyond the extended range reads as the largest finite value of its sign.
 ReadNumber TextToValue(std::string_view text);
 
+// The same for text written with a locale's separators: its decimal separator counts as the point
+// and its "." (a grouping mark there) is skipped.
+ReadNumber TextToValue(std::string_view text, const NumberSeparators& separators);
+
 } // namespace vendle

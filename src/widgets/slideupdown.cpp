@@ -360,24 +360,7 @@ void TSlideUpDown::setSystemWidth(bool on) {
 bool TSlideUpDown::ReadAssociateValue(Extended& value) {
     if (!validAssociate())
         return false;
-    // Separators of the user's locale become the plain forms the reader knows.
-    const NumberSeparators sep = localeSeparators();
-    std::string text = textOf(associate_).toStdString();
-    if (sep.decimal != ".") {
-        std::string plain;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '.')
-                continue;
-            if (text.compare(i, sep.decimal.size(), sep.decimal) == 0) {
-                plain += '.';
-                i += sep.decimal.size() - 1;
-            } else {
-                plain += text[i];
-            }
-        }
-        text = plain;
-    }
-    const ReadNumber n = TextToValue(text);
+    const ReadNumber n = TextToValue(textOf(associate_).toStdString(), localeSeparators());
     value = n.value;
     return n.ok;
 }

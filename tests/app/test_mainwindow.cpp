@@ -140,6 +140,11 @@ private slots:
         QVERIFY(!form->isVisible());
         QCOMPARE(readFile(path(QStringLiteral("vendle.ini"))), knownUser());
 
+        MessageBox::clearShownTexts();
+        form->ShowHelpTopic("index.htm"); // no help file beside the program
+        QCOMPARE(MessageBox::shownTexts(),
+                 QStringList{path(QStringLiteral("vendle.chm")) + QStringLiteral("は見つかりません。")});
+
         form->Loading = true; // no window while the history loads
         form->ShowMainWindow();
         QVERIFY(!form->isVisible());

@@ -144,6 +144,8 @@ TEST(NumericPicture, TextToValueExamples) {
     EXPECT_EQ(read("9e99999").value, LDBL_MAX);
     EXPECT_EQ(read("-9e99999").value, -LDBL_MAX);
     EXPECT_TRUE(read("9e99999").ok);
+    // A German text: "." groups, "," is the decimal separator.
+    EXPECT_EQ(TextToValue("1.234,5", NumberSeparators{".", ","}).value, 1234.5L);
 }
 
 TEST(PartGeometry, TruncatedThirdsAndTenths) {
