@@ -3,7 +3,7 @@
 # Usage: scripts/deps.sh run|test
 set -euo pipefail
 
-build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libglib2.0-dev libicu-dev)
+build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libglib2.0-dev libicu-dev libx11-dev)
 run_pkgs=(fonts-ipafont-gothic qt6-translations-l10n shared-mime-info adwaita-icon-theme)
 test_pkgs=(libgtest-dev libbenchmark-dev locales-all shared-mime-info)
 

@@ -1,5 +1,6 @@
 #include "partgeometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vendle {
@@ -58,6 +59,22 @@ int arrowInset(TBody body) {
         break;
     }
     return 0;
+}
+
+RepeatTimes repeatTimesFor(unsigned delayMs, unsigned intervalMs) {
+    RepeatTimes t;
+    const long setting = std::lround(static_cast<double>(delayMs) / 250.0) - 1;
+    t.delay = static_cast<unsigned>((std::clamp(setting, 0L, 3L) + 1) * 250);
+    unsigned best = 0;
+    for (unsigned r = 0; r <= 31; ++r) {
+        const unsigned speed = 1700 / (r + 3) - 17;
+        const unsigned bestSpeed = 1700 / (best + 3) - 17;
+        const auto distance = [&](unsigned v) { return v > intervalMs ? v - intervalMs : intervalMs - v; };
+        if (distance(speed) < distance(bestSpeed))
+            best = r;
+    }
+    t.speed = 1700 / (best + 3) - 17;
+    return t;
 }
 
 ArrowShape arrowShape(TButtonType type, TBody body, int width, int height, int sizeWidth, int sizeHeight,

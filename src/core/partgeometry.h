@@ -44,4 +44,13 @@ FramePixels framePixels(int width, int height, int inset, bool raised);
 // Inset of the arrow by body: full 4, medium 3, light 2, none 0.
 int arrowInset(TBody body);
 
+// The repeat delay and interval the buttons use for a desktop's keyboard repeat setting: the delay
+// becomes the nearest of the four steps (setting + 1) x 250 ms, the interval the nearest of the 32
+// speed steps 1700 / (setting + 3) - 17 ms (549 ms down to 33 ms).
+struct RepeatTimes {
+    unsigned delay = 0;
+    unsigned speed = 0;
+};
+RepeatTimes repeatTimesFor(unsigned delayMs, unsigned intervalMs);
+
 } // namespace vendle

@@ -1,14 +1,20 @@
 #include "keepbutton.h"
 
+#include "platform/keyboardrepeat.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace vendle::widgets {
 
 KeyboardRepeat systemKeyboardRepeat() {
-    // The desktop does not hand its key repeat settings to this platform layer, so the stored
-    // values stay in force (the flag turns off, as when the system query fails).
-    return {};
+    // Where the desktop does not tell (no X server), the stored values stay in force: the flag
+    // turns off, as when the system query fails.
+    const platform::KeyboardRepeatSetting setting = platform::keyboardRepeatSetting();
+    if (!setting.known)
+        return {};
+    const RepeatTimes times = repeatTimesFor(setting.delayMs, setting.intervalMs);
+    return {true, times.delay, times.speed};
 }
 
 TCustomKeepButton::TCustomKeepButton(QWidget* parent) : QWidget(parent) {

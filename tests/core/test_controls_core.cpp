@@ -200,3 +200,15 @@ TEST(PartGeometry, FrameRule) {
     EXPECT_TRUE(framePixels(2, 10, 1, true).bottomRight.empty());
     EXPECT_FALSE(framePixels(3, 3, 1, true).bottomRight.empty());
 }
+
+TEST(PartGeometry, RepeatTimesFromTheDesktopsSetting) {
+    // Delay settings 0..3 are 250..1000 ms; speed settings 0..31 are 549 down to 33 ms.
+    EXPECT_EQ(repeatTimesFor(500, 33).delay, 500u);
+    EXPECT_EQ(repeatTimesFor(500, 33).speed, 33u);
+    EXPECT_EQ(repeatTimesFor(660, 25).delay, 750u);
+    EXPECT_EQ(repeatTimesFor(660, 25).speed, 33u);
+    EXPECT_EQ(repeatTimesFor(100, 1000).delay, 250u);
+    EXPECT_EQ(repeatTimesFor(100, 1000).speed, 549u);
+    EXPECT_EQ(repeatTimesFor(5000, 100).delay, 1000u);
+    EXPECT_EQ(repeatTimesFor(5000, 100).speed, 104u); // setting 11 (104 ms) is as near as 12 (96 ms)
+}
