@@ -154,19 +154,16 @@ void HistoryList::sortView(const Collator& collator) {
     if (column <= 0 || column >= kColumnCount)
         return;
     if (column == kTimeColumn) {
-        // The times sit beside the pointers, so the sort touches one contiguous array.
-        std::vector<std::pair<DateTime, HistoryItem*>> timed;
+        // A radix sort over the times, beside their pointers: no comparisons, one contiguous array.
+        std::vector<TimedPointer> timed;
         timed.reserve(view_.size());
         for (HistoryItem* item : view_)
-            timed.emplace_back(item->LastUsed, item);
+            timed.push_back({item->LastUsed, item});
+        sortByTime(timed);
         if (desc)
-            std::sort(timed.begin(), timed.end(),
-                      [](const auto& a, const auto& b) { return a.first > b.first; });
-        else
-            std::sort(timed.begin(), timed.end(),
-                      [](const auto& a, const auto& b) { return a.first < b.first; });
+            std::reverse(timed.begin(), timed.end());
         for (std::size_t i = 0; i < timed.size(); ++i)
-            view_[i] = timed[i].second;
+            view_[i] = static_cast<HistoryItem*>(timed[i].item);
         return;
     }
     // Each key is computed once per sort instead of once per comparison, into one shared buffer;

@@ -70,4 +70,34 @@ void sortByKeys(std::vector<KeyedPointer>& entries) {
         radixQuicksort(entries.data(), entries.data() + entries.size(), 0);
 }
 
+void sortByTime(std::vector<TimedPointer>& entries) {
+    const std::size_t n = entries.size();
+    if (n < 2)
+        return;
+    // The bits of a double ordered as unsigned integers: negative values flipped whole, positive
+    // ones with the sign bit set.
+    std::vector<std::pair<std::uint64_t, void*>> a(n), b(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &entries[i].time, sizeof bits);
+        bits = (bits >> 63) ? ~bits : bits | (std::uint64_t{1} << 63);
+        a[i] = {bits, entries[i].item};
+    }
+    for (int shift = 0; shift < 64; shift += 8) {
+        std::size_t count[257] = {};
+        for (const auto& e : a)
+            ++count[((e.first >> shift) & 0xFF) + 1];
+        // A byte that is the same in every key orders nothing: skip its pass.
+        if (count[((a[0].first >> shift) & 0xFF) + 1] == n)
+            continue;
+        for (int i = 0; i < 256; ++i)
+            count[i + 1] += count[i];
+        for (const auto& e : a)
+            b[count[(e.first >> shift) & 0xFF]++] = e;
+        a.swap(b);
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        entries[i] = {0, a[i].second};
+}
+
 } // namespace vendle

@@ -16,4 +16,12 @@ struct KeyedPointer {
 // Sorts by key bytes (a shorter key first when it is a prefix of a longer one). Not stable.
 void sortByKeys(std::vector<KeyedPointer>& entries);
 
+struct TimedPointer {
+    double time;
+    void* item;
+};
+
+// Sorts by time, earliest first, with a byte-wise radix sort (no comparisons); NaN times come last.
+void sortByTime(std::vector<TimedPointer>& entries);
+
 } // namespace vendle

@@ -35,3 +35,21 @@ TEST(SortByKeys, MatchesAPlainSortOfTheKeys) {
                 << "round " << round << " at " << i;
     }
 }
+
+TEST(SortByTime, MatchesAPlainSortOfTheTimes) {
+    std::mt19937 rng(9);
+    std::vector<double> times;
+    for (int i = 0; i < 5000; ++i)
+        times.push_back(i % 7 == 0 ? -static_cast<double>(rng() % 1000) / 7
+                                   : 46000.0 + (rng() % 100000) / 86400.0);
+    times.push_back(0.0);
+    times.push_back(-0.5);
+    std::vector<TimedPointer> entries;
+    for (double& t : times)
+        entries.push_back({t, &t});
+    sortByTime(entries);
+    std::vector<double> expected = times;
+    std::sort(expected.begin(), expected.end());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        ASSERT_EQ(*static_cast<double*>(entries[i].item), expected[i]) << i;
+}
