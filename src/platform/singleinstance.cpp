@@ -45,8 +45,13 @@ bool SingleInstance::acquire() {
     // Never stale by age: only a lock whose process is gone is taken over.
     lock_->setStaleLockTime(0);
     if (!lock_->tryLock(0)) {
+        // Only a lock held by a running copy means "hand over". When the lock cannot be made at
+        // all (an unwritable folder), this copy runs rather than never starting.
+        if (lock_->error() == QLockFile::LockFailedError) {
+            lock_.reset();
+            return false;
+        }
         lock_.reset();
-        return false;
     }
     listen();
     return true;
