@@ -1,6 +1,7 @@
 #include "app/historygrid.h"
 #include "app/historymodel.h"
 #include "app/mainwindow.h"
+#include "appfiles.h"
 #include "widgets/faketray.h"
 #include "widgets/localeformat.h"
 #include "widgets/messagebox.h"
@@ -20,16 +21,10 @@ using namespace vendle;
 using namespace vendle::app;
 using vendle::test::FakeTray;
 using vendle::test::TrayLog;
+using vendle::test::writeFile;
 using vendle::widgets::MessageBox;
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 QMenu* submenu(QWidget* window, const QString& top, const QString& sub) {
     for (QAction* a : window->findChild<QMenuBar*>()->actions()) {
@@ -66,9 +61,7 @@ private slots:
         MessageBox::setTestMode(true);
         dir_ = std::make_unique<QTemporaryDir>();
         const auto fmt = widgets::dateTimeFormatFromLocale(QLocale::system());
-        const QByteArray firstKick = QByteArray::fromStdString(DateTimeToStr(encodeDate(2026, 1, 1), fmt));
-        writeFile(path(QStringLiteral("vendle.ini")),
-                  "[%%% Application Infomation Section %%%]\r\nFirstKick=" + firstKick + "\r\n");
+        writeFile(path(QStringLiteral("vendle.ini")), test::knownUser());
         QByteArray dat;
         const char* docs[] = {"Work/report.txt", "Work/R&D plan.odt", "Home/Report.odt", "x/Work/notes.txt",
                               "Home/list.txt"};

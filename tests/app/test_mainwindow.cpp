@@ -1,5 +1,6 @@
 #include "app/historygrid.h"
 #include "app/mainwindow.h"
+#include "appfiles.h"
 #include "core/recentscan.h"
 #include "widgets/dirmonitor.h"
 #include "widgets/faketray.h"
@@ -21,28 +22,9 @@ using vendle::test::FakeTray;
 using vendle::test::TrayLog;
 using vendle::widgets::MessageBox;
 
-namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
-// A settings file of a user who started the program before, its date in this system's format.
-QByteArray knownUser(const QByteArray& extraLines = {}) {
-    const std::string firstKick =
-        DateTimeToStr(encodeDate(2026, 1, 1), widgets::dateTimeFormatFromLocale(QLocale::system()));
-    return "[%%% Application Infomation Section %%%]\r\nFirstKick=" + QByteArray::fromStdString(firstKick) +
-           "\r\nExecCount=3\r\nDebugDoAsFirst=0\r\n" + extraLines + "\r\n";
-}
-
-} // namespace
+using vendle::test::knownUser;
+using vendle::test::readFile;
+using vendle::test::writeFile;
 
 class MainWindowTest : public QObject {
     Q_OBJECT

@@ -1,6 +1,5 @@
 // The real program as separate processes: one copy per user, hand-over, and the end on SIGTERM.
-#include "core/datetimeformat.h"
-#include "widgets/localeformat.h"
+#include "appfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,14 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
+using vendle::test::readFile;
 
 class ProcessTest : public QObject {
     Q_OBJECT
@@ -59,12 +51,7 @@ private slots:
         exe_ = path(QStringLiteral("vendle"));
         QVERIFY(QFile::copy(QStringLiteral(VENDLE_EXECUTABLE), exe_));
         // A returning user, so that no welcome box waits for an answer.
-        const std::string firstKick = vendle::DateTimeToStr(
-            vendle::encodeDate(2026, 1, 1), vendle::widgets::dateTimeFormatFromLocale(QLocale::system()));
-        QFile ini(path(QStringLiteral("vendle.ini")));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[%%% Application Infomation Section %%%]\r\nFirstKick=" +
-                  QByteArray::fromStdString(firstKick) + "\r\nExecCount=3\r\nDebugDoAsFirst=0\r\n\r\n");
+        vendle::test::writeFile(path(QStringLiteral("vendle.ini")), vendle::test::knownUser());
     }
 
     void secondCopyHandsOverAndSigtermSavesBothFiles() {
