@@ -26,7 +26,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QUrl>
 #include <QDir>
 #include <QFrame>
 #include <QGuiApplication>
@@ -37,6 +36,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QTableView>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <cstdio>
