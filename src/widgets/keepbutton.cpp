@@ -7,16 +7,6 @@
 
 namespace vendle::widgets {
 
-KeyboardRepeat systemKeyboardRepeat() {
-    // Where the desktop does not tell (no X server), the stored values stay in force: the flag
-    // turns off, as when the system query fails.
-    const platform::KeyboardRepeatSetting setting = platform::keyboardRepeatSetting();
-    if (!setting.known)
-        return {};
-    const RepeatTimes times = repeatTimesFor(setting.delayMs, setting.intervalMs);
-    return {true, times.delay, times.speed};
-}
-
 TCustomKeepButton::TCustomKeepButton(QWidget* parent) : QWidget(parent) {
     resize(25, 25);
     setMouseTracking(true);
@@ -79,10 +69,13 @@ void TCustomKeepButton::setSystemRepeatTime(bool on) {
     systemRepeatTime_ = on;
     if (!on)
         return;
-    const KeyboardRepeat repeat = systemKeyboardRepeat();
-    if (repeat.known) {
-        delay_ = repeat.delay;
-        speed_ = repeat.speed;
+    // Where the desktop does not tell (no X server), the stored values stay in force: the flag
+    // turns off, as when the system query fails.
+    const platform::KeyboardRepeatSetting setting = platform::keyboardRepeatSetting();
+    if (setting.known) {
+        const RepeatTimes times = repeatTimesFor(setting.delayMs, setting.intervalMs);
+        delay_ = times.delay;
+        speed_ = times.speed;
     } else {
         systemRepeatTime_ = false;
     }

@@ -10,14 +10,6 @@
 
 namespace vendle::widgets {
 
-// The keyboard repeat delay and interval of the desktop, in milliseconds, when it tells them.
-struct KeyboardRepeat {
-    bool known = false;
-    unsigned delay = 0;
-    unsigned speed = 0;
-};
-KeyboardRepeat systemKeyboardRepeat();
-
 class TCustomKeepButton : public QWidget {
     Q_OBJECT
 

@@ -130,7 +130,7 @@ void TSlideUpDown::ButtonProperty::setSystemRepeatTime(bool on) {
     owner_.up_->setSystemRepeatTime(on);
     owner_.down_->setSystemRepeatTime(on);
 }
-void TSlideUpDown::ButtonProperty::setQuantity(Extended v) {
+void TSlideUpDown::PartQuantity::setQuantity(Extended v) {
     quantity_ = v;
     if (!owner_.loading_ && owner_.quantity_ != 0)
         Ratio = v / owner_.quantity_;
@@ -160,11 +160,6 @@ int TSlideUpDown::SliderProperty::Height() const {
 void TSlideUpDown::SliderProperty::setHeight(int h) {
     owner_.sliderHeight_ = h;
     owner_.ArrangeParts();
-}
-void TSlideUpDown::SliderProperty::setQuantity(Extended v) {
-    quantity_ = v;
-    if (!owner_.loading_ && owner_.quantity_ != 0)
-        Ratio = v / owner_.quantity_;
 }
 
 TSlideUpDown::LoadingScope::LoadingScope(TSlideUpDown& control) : control_(control) {

@@ -36,10 +36,25 @@ public:
         TSlideUpDown& control_;
     };
 
-    // Settings of both buttons; Body, Flat, Delay, Speed and SystemRepeatTime live in the buttons.
-    class ButtonProperty {
+    // The steps per button step or per pixel of drag, kept as a ratio to the control's Quantity.
+    class PartQuantity {
     public:
-        explicit ButtonProperty(TSlideUpDown& owner) : owner_(owner) {}
+        explicit PartQuantity(TSlideUpDown& owner) : owner_(owner) {}
+        Extended Quantity() const { return quantity_; }
+        // Outside loading, and while the control's Quantity is not 0, the ratio follows.
+        void setQuantity(Extended v);
+        Extended Ratio = 1;
+
+    protected:
+        friend class TSlideUpDown;
+        TSlideUpDown& owner_;
+        Extended quantity_ = 1;
+    };
+
+    // Settings of both buttons; Body, Flat, Delay, Speed and SystemRepeatTime live in the buttons.
+    class ButtonProperty : public PartQuantity {
+    public:
+        using PartQuantity::PartQuantity;
         TBody Body() const;
         void setBody(TBody body);
         bool Flat() const;
@@ -50,20 +65,12 @@ public:
         void setSpeed(unsigned ms);
         bool SystemRepeatTime() const;
         void setSystemRepeatTime(bool on);
-        Extended Quantity() const { return quantity_; }
-        void setQuantity(Extended v);
-        Extended Ratio = 1;
-
-    private:
-        friend class TSlideUpDown;
-        TSlideUpDown& owner_;
-        Extended quantity_ = 1;
     };
 
     // Settings of the drag strip.
-    class SliderProperty {
+    class SliderProperty : public PartQuantity {
     public:
-        explicit SliderProperty(TSlideUpDown& owner) : owner_(owner) {}
+        using PartQuantity::PartQuantity;
         TBody Body() const;
         void setBody(TBody body);
         bool Flat() const;
@@ -72,14 +79,6 @@ public:
         void setCursor(Qt::CursorShape shape);
         int Height() const;
         void setHeight(int h);
-        Extended Quantity() const { return quantity_; }
-        void setQuantity(Extended v);
-        Extended Ratio = 1;
-
-    private:
-        friend class TSlideUpDown;
-        TSlideUpDown& owner_;
-        Extended quantity_ = 1;
     };
 
     ButtonProperty Buttons{*this};
