@@ -20,6 +20,10 @@ public:
 
     // Appends the sort key to `out`, so that many keys can share one buffer.
     virtual void appendSortKey(std::string_view text, std::string& out) const { out += sortKey(text); }
+
+    // An independent copy for another thread, or nullptr when this collator has none (callers then
+    // stay on one thread).
+    virtual std::unique_ptr<Collator> clone() const { return nullptr; }
 };
 
 // Plain byte order.

@@ -83,7 +83,7 @@ DateTime encodeTime(int hour, int minute, int second, int millisecond) {
                        std::to_string(second) + "." + std::to_string(millisecond) + ")");
 }
 
-DateTimeFields decodeDateTime(DateTime value) {
+DayAndTime splitDateTime(DateTime value) {
     // The whole part is the day and the time of day is the absolute fraction, so 1899-12-29 12:00
     // is -1.5. Rounding to milliseconds may carry into the next day.
     double whole = std::trunc(value);
@@ -92,15 +92,28 @@ DateTimeFields decodeDateTime(DateTime value) {
         ms -= kMsPerDay;
         whole += value < 0 ? -1 : 1;
     }
-    DateTimeFields f;
-    f.date = civilFromDays(static_cast<std::int64_t>(whole) - kEpochOffsetDays);
-    f.time.millisecond = static_cast<int>(ms % 1000);
-    ms /= 1000;
-    f.time.second = static_cast<int>(ms % 60);
-    ms /= 60;
-    f.time.minute = static_cast<int>(ms % 60);
-    f.time.hour = static_cast<int>(ms / 60);
-    return f;
+    return {static_cast<std::int64_t>(whole), static_cast<std::uint32_t>(ms)};
+}
+
+DateFields dateOfDay(std::int64_t day) {
+    return civilFromDays(day - kEpochOffsetDays);
+}
+
+TimeFields timeOfDay(std::uint32_t msOfDay) {
+    // Below a day's milliseconds, 32 bits suffice and divide faster.
+    TimeFields t;
+    t.millisecond = static_cast<int>(msOfDay % 1000);
+    msOfDay /= 1000;
+    t.second = static_cast<int>(msOfDay % 60);
+    msOfDay /= 60;
+    t.minute = static_cast<int>(msOfDay % 60);
+    t.hour = static_cast<int>(msOfDay / 60);
+    return t;
+}
+
+DateTimeFields decodeDateTime(DateTime value) {
+    const DayAndTime split = splitDateTime(value);
+    return {dateOfDay(split.day), timeOfDay(split.msOfDay)};
 }
 
 DateTime fromUnixTime(std::int64_t seconds, int milliseconds) {

@@ -48,6 +48,16 @@ inline DateTime combineDateTime(DateTime date, DateTime timeOfDay) {
 DateTime encodeDate(int year, int month, int day);
 DateTime encodeTime(int hour, int minute, int second, int millisecond);
 
+// A date-time as its day number (days since 1899-12-30) and its time of day in milliseconds,
+// rounded as decodeDateTime rounds.
+struct DayAndTime {
+    std::int64_t day = 0;
+    std::uint32_t msOfDay = 0;
+};
+DayAndTime splitDateTime(DateTime value);
+DateFields dateOfDay(std::int64_t day);
+TimeFields timeOfDay(std::uint32_t msOfDay);
+
 // Splits a date-time into fields, rounding to the nearest millisecond (a value that rounds up to
 // midnight belongs to the next day). Values before the epoch keep their time of day positive.
 DateTimeFields decodeDateTime(DateTime value);

@@ -2,9 +2,12 @@
 
 #include "errors.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
+#include <limits>
 
 namespace vendle {
 
@@ -159,51 +162,107 @@ DateTimeFormat DateTimeFormat::usEnglish() {
 
 namespace {
 
-void appendNumber(std::string& out, int value, int minDigits) {
-    char buf[12];
-    int n = 0;
-    unsigned v = static_cast<unsigned>(value < 0 ? -value : value);
-    do {
-        buf[n++] = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v != 0);
-    while (n < minDigits)
-        buf[n++] = '0';
-    if (value < 0)
-        out += '-';
-    while (n > 0)
-        out += buf[--n];
+// A line's worth of characters on the stack, so that formatting one date and time appends to the
+// caller's string once. Callers make sure the text fits (see fitsFixedText).
+struct FixedText {
+    char data[192];
+    std::size_t size = 0;
+    void append(const char* p, std::size_t n) {
+        std::memcpy(data + size, p, n);
+        size += n;
+    }
+    void push_back(char c) { data[size++] = c; }
+};
+
+// Six numbers of at most 11 characters, two blanks, and what the locale adds.
+bool fitsFixedText(const DateTimeFormat& fmt) {
+    return 2 * fmt.dateSeparator.size() + 2 * fmt.timeSeparator.size() +
+               std::max(fmt.amText.size(), fmt.pmText.size()) <=
+           100;
 }
 
-void appendShortDate(std::string& out, const DateFields& d, const DateTimeFormat& fmt) {
+template <typename Out> void appendText(Out& out, const std::string& text) {
+    if (text.size() == 1)
+        out.push_back(text[0]);
+    else
+        out.append(text.data(), text.size());
+}
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes `value` with at least `minDigits` digits backwards, ending at `end`; returns the start.
+char* formatNumberBackwards(char* end, int value, int minDigits) {
+    char* p = end;
+    unsigned v = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    do {
+        *--p = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0);
+    while (end - p < minDigits && end - p < 12)
+        *--p = '0';
+    if (value < 0)
+        *--p = '-';
+    return p;
+}
+
+template <typename Out> void appendNumberSlowly(Out& out, int value, int minDigits) {
+    if (value >= 1000 && value < 10000 && minDigits <= 4) {
+        const int high = value / 100;
+        const int low = value % 100;
+        const char digits[4] = {kDigitPairs[2 * high], kDigitPairs[2 * high + 1], kDigitPairs[2 * low],
+                                kDigitPairs[2 * low + 1]};
+        out.append(digits, 4);
+        return;
+    }
+    char buf[16];
+    char* end = buf + sizeof buf;
+    const char* start = formatNumberBackwards(end, value, minDigits);
+    out.append(start, static_cast<std::size_t>(end - start));
+}
+
+template <typename Out> inline void appendNumber(Out& out, int value, int minDigits) {
+    // Months, days, hours, minutes and seconds take the short way.
+    if (static_cast<unsigned>(value) < 100 && minDigits <= 2) {
+        if (value >= 10 || minDigits == 2)
+            out.push_back(kDigitPairs[2 * value]);
+        out.push_back(kDigitPairs[2 * value + 1]);
+        return;
+    }
+    appendNumberSlowly(out, value, minDigits);
+}
+
+template <typename Out> void appendShortDate(Out& out, const DateFields& d, const DateTimeFormat& fmt) {
     const int mDigits = fmt.monthTwoDigits ? 2 : 1;
     const int dDigits = fmt.dayTwoDigits ? 2 : 1;
     switch (fmt.order) {
     case DateTimeFormat::DateOrder::MDY:
         appendNumber(out, d.month, mDigits);
-        out += fmt.dateSeparator;
+        appendText(out, fmt.dateSeparator);
         appendNumber(out, d.day, dDigits);
-        out += fmt.dateSeparator;
+        appendText(out, fmt.dateSeparator);
         appendNumber(out, d.year, 4);
         return;
     case DateTimeFormat::DateOrder::DMY:
         appendNumber(out, d.day, dDigits);
-        out += fmt.dateSeparator;
+        appendText(out, fmt.dateSeparator);
         appendNumber(out, d.month, mDigits);
-        out += fmt.dateSeparator;
+        appendText(out, fmt.dateSeparator);
         appendNumber(out, d.year, 4);
         return;
     case DateTimeFormat::DateOrder::YMD:
         break;
     }
     appendNumber(out, d.year, 4);
-    out += fmt.dateSeparator;
+    appendText(out, fmt.dateSeparator);
     appendNumber(out, d.month, mDigits);
-    out += fmt.dateSeparator;
+    appendText(out, fmt.dateSeparator);
     appendNumber(out, d.day, dDigits);
 }
 
-void appendLongTime(std::string& out, const TimeFields& t, const DateTimeFormat& fmt) {
+template <typename Out> void appendLongTime(Out& out, const TimeFields& t, const DateTimeFormat& fmt) {
     int hour = t.hour;
     const std::string* marker = nullptr;
     if (fmt.hour12) {
@@ -211,15 +270,29 @@ void appendLongTime(std::string& out, const TimeFields& t, const DateTimeFormat&
         hour = hour % 12 == 0 ? 12 : hour % 12;
     }
     const bool markerFirst = marker && !marker->empty() && fmt.markerFirst;
-    if (markerFirst)
-        out.append(*marker).append(" ");
+    if (markerFirst) {
+        appendText(out, *marker);
+        out.push_back(' ');
+    }
     appendNumber(out, hour, fmt.hourTwoDigits ? 2 : 1);
-    out += fmt.timeSeparator;
+    appendText(out, fmt.timeSeparator);
     appendNumber(out, t.minute, 2);
-    out += fmt.timeSeparator;
+    appendText(out, fmt.timeSeparator);
     appendNumber(out, t.second, 2);
-    if (marker && !marker->empty() && !markerFirst)
-        out.append(" ").append(*marker);
+    if (marker && !marker->empty() && !markerFirst) {
+        out.push_back(' ');
+        appendText(out, *marker);
+    }
+}
+
+template <typename Out> void appendDateTime(Out& out, DateTime value, const DateTimeFormat& fmt) {
+    const DateTimeFields f = decodeDateTime(value);
+    appendShortDate(out, f.date, fmt);
+    const TimeFields& t = f.time;
+    if (t.hour != 0 || t.minute != 0 || t.second != 0 || t.millisecond != 0) {
+        out.push_back(' ');
+        appendLongTime(out, t, fmt);
+    }
 }
 
 } // namespace
@@ -237,13 +310,42 @@ std::string formatLongTime(DateTime value, const DateTimeFormat& fmt) {
 }
 
 void appendDateTimeText(std::string& out, DateTime value, const DateTimeFormat& fmt) {
-    const DateTimeFields f = decodeDateTime(value);
-    appendShortDate(out, f.date, fmt);
-    const TimeFields& t = f.time;
-    if (t.hour != 0 || t.minute != 0 || t.second != 0 || t.millisecond != 0) {
-        out += ' ';
-        appendLongTime(out, t, fmt);
+    if (!fitsFixedText(fmt)) {
+        appendDateTime(out, value, fmt);
+        return;
     }
+    FixedText text;
+    appendDateTime(text, value, fmt);
+    out.append(text.data, text.size);
+}
+
+DateTimeTextWriter::DateTimeTextWriter(const DateTimeFormat& fmt)
+    : fmt_(fmt), fast_(fitsFixedText(fmt)),
+      days_(kCachedDays, CachedDay{std::numeric_limits<std::int64_t>::min(), 0, {}}) {}
+
+void DateTimeTextWriter::append(std::string& out, DateTime value) {
+    if (!fast_) {
+        appendDateTimeText(out, value, fmt_);
+        return;
+    }
+    const DayAndTime split = splitDateTime(value);
+    FixedText line;
+    CachedDay& cached = days_[static_cast<std::uint64_t>(split.day) % kCachedDays];
+    if (cached.day == split.day) {
+        line.append(cached.text, cached.size);
+    } else {
+        appendShortDate(line, dateOfDay(split.day), fmt_);
+        if (line.size <= sizeof cached.text) {
+            std::memcpy(cached.text, line.data, line.size);
+            cached.size = static_cast<std::uint8_t>(line.size);
+            cached.day = split.day;
+        }
+    }
+    if (split.msOfDay != 0) {
+        line.push_back(' ');
+        appendLongTime(line, timeOfDay(split.msOfDay), fmt_);
+    }
+    out.append(line.data, line.size);
 }
 
 std::string DateTimeToStr(DateTime value, const DateTimeFormat& fmt) {

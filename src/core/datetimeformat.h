@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vendle {
 
@@ -42,6 +43,26 @@ std::string DateTimeToStr(DateTime value, const DateTimeFormat& fmt);
 
 // The same text appended to `out` without building intermediate strings (the data file writer).
 void appendDateTimeText(std::string& out, DateTime value, const DateTimeFormat& fmt);
+
+// Formats many date-times in one format as appendDateTimeText does, keeping the date text of the
+// days it has seen: a data file has a few thousand distinct days among its entries at most.
+class DateTimeTextWriter {
+public:
+    explicit DateTimeTextWriter(const DateTimeFormat& fmt);
+    void append(std::string& out, DateTime value);
+
+private:
+    struct CachedDay {
+        std::int64_t day;
+        std::uint8_t size;
+        char text[55];
+    };
+    static constexpr std::size_t kCachedDays = 512;
+
+    const DateTimeFormat& fmt_;
+    bool fast_;
+    std::vector<CachedDay> days_;
+};
 
 // Reads a date in the short format's order and separator, optionally followed by a time with the
 // time separator (seconds optional) and a marker. nullopt for unreadable text.

@@ -4,6 +4,7 @@
 
 #include "errors.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,30 @@ class IoError : public Error {
 public:
     using Error::Error;
 };
+
+// Receives a file's bytes piece by piece, so that a large file never has to exist in memory whole.
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+    virtual void append(std::string_view bytes) = 0;
+
+    // Takes a whole piece; `piece` comes back empty, possibly with another buffer's capacity. A
+    // sink that writes in the background keeps the piece instead of copying it.
+    virtual void appendPiece(std::string& piece) {
+        append(piece);
+        piece.clear();
+    }
+};
+
+// Collects the bytes in memory.
+class StringSink final : public ByteSink {
+public:
+    std::string bytes;
+    void append(std::string_view more) override { bytes.append(more); }
+};
+
+// Produces a file's bytes into the sink it is given.
+using ByteWriter = std::function<void(ByteSink&)>;
 
 class FileAccess {
 public:
@@ -29,9 +54,15 @@ public:
     // The whole file, or nullopt when it cannot be opened or read.
     virtual std::optional<std::string> readAll(const std::string& path) = 0;
 
-    // Replaces the file with `bytes` so that a crash or a full disk leaves either the old file or
-    // the new one, never a mixture. Throws IoError.
-    virtual void writeAtomically(const std::string& path, std::string_view bytes) = 0;
+    // Replaces the file with the bytes `write` produces, so that a crash, a full disk or an
+    // exception thrown by `write` leaves either the old file or the new one, never a mixture.
+    // Throws IoError, or passes on what `write` threw.
+    virtual void writeAtomicallyFrom(const std::string& path, const ByteWriter& write) = 0;
+
+    // The same for bytes at hand.
+    void writeAtomically(const std::string& path, std::string_view bytes) {
+        writeAtomicallyFrom(path, [bytes](ByteSink& sink) { sink.append(bytes); });
+    }
 };
 
 } // namespace vendle

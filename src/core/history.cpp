@@ -4,7 +4,16 @@
 #include "text.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <exception>
+#include <system_error>
+#include <thread>
 #include <unordered_map>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vendle {
 
@@ -80,6 +89,30 @@ std::string fallbackTypeName(std::string_view path, const PathSyntax& syntax) {
 bool isStorablePath(std::string_view path) {
     if (path.empty())
         return false;
+        // All four bytes are below 14: a fast pass tells whether any such byte occurs at all, and only
+        // then are they told apart.
+#if defined(__SSE2__)
+    if (path.size() >= 16) {
+        // Sixteen bytes at a time, the last sixteen overlapping the ones before: a byte is at
+        // most 13 when subtracting 13 with saturation gives 0.
+        const __m128i thirteen = _mm_set1_epi8(13);
+        const __m128i zero = _mm_setzero_si128();
+        const auto anyLow = [&](std::size_t at) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(path.data() + at));
+            return _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_subs_epu8(bytes, thirteen), zero)) != 0;
+        };
+        bool found = anyLow(path.size() - 16);
+        for (std::size_t i = 0; !found && i + 16 < path.size(); i += 16)
+            found = anyLow(i);
+        if (!found)
+            return true;
+    }
+#endif
+    bool anyLow = false;
+    for (char c : path)
+        anyLow |= static_cast<unsigned char>(c) < 14;
+    if (!anyLow)
+        return true;
     for (char c : path) {
         if (c == '\t' || c == '\r' || c == '\n' || c == '\0')
             return false;
@@ -148,6 +181,91 @@ void HistoryList::clear() {
     items_.clear();
 }
 
+namespace {
+
+// The sort keys of many texts. Long lists are split into ranges whose keys are computed on other
+// threads with clones of the collator, since computing the keys is most of a sort's time.
+struct SortKeys {
+    struct Key {
+        const unsigned char* bytes;
+        std::uint32_t length;
+    };
+    std::vector<std::string> arenas; // one buffer per range
+    std::vector<Key> keys;           // per text, pointing into the buffers
+};
+
+void appendKeys(const std::vector<std::string_view>& texts, std::size_t begin, std::size_t end,
+                const Collator& collator, std::string& arena, std::vector<std::size_t>& offsets) {
+    arena.reserve((end - begin) * 48);
+    for (std::size_t i = begin; i < end; ++i) {
+        collator.appendSortKey(texts[i], arena);
+        offsets[i + 1] = arena.size();
+    }
+}
+
+SortKeys sortKeysOf(const std::vector<std::string_view>& texts, const Collator& collator) {
+    constexpr std::size_t kTextsPerThread = 8192;
+    const std::size_t wanted =
+        std::min<std::size_t>({std::max(1u, std::thread::hardware_concurrency()), 4,
+                               std::max<std::size_t>(1, texts.size() / kTextsPerThread)});
+    std::vector<std::unique_ptr<Collator>> clones;
+    while (clones.size() + 1 < wanted) {
+        std::unique_ptr<Collator> clone = collator.clone();
+        if (!clone)
+            break;
+        clones.push_back(std::move(clone));
+    }
+    const std::size_t parts = clones.size() + 1;
+    const auto rangeBegin = [&](std::size_t part) { return texts.size() * part / parts; };
+
+    SortKeys result;
+    result.arenas.resize(parts);
+    // offsets[i + 1] is where the key of text i ends in its range's buffer; a range starts at 0.
+    std::vector<std::size_t> offsets(texts.size() + 1, 0);
+    std::vector<std::exception_ptr> errors(parts);
+    std::vector<bool> started(parts, false);
+    {
+        std::vector<std::jthread> workers;
+        for (std::size_t part = 1; part < parts; ++part) {
+            try {
+                workers.emplace_back([&, part] {
+                    try {
+                        appendKeys(texts, rangeBegin(part), rangeBegin(part + 1), *clones[part - 1],
+                                   result.arenas[part], offsets);
+                    } catch (...) {
+                        errors[part] = std::current_exception();
+                    }
+                });
+                started[part] = true;
+            } catch (const std::system_error&) {
+                break; // no more threads to be had: this thread does the rest
+            }
+        }
+        appendKeys(texts, 0, rangeBegin(1), collator, result.arenas[0], offsets);
+        for (std::size_t part = 1; part < parts; ++part) {
+            if (!started[part])
+                appendKeys(texts, rangeBegin(part), rangeBegin(part + 1), collator, result.arenas[part],
+                           offsets);
+        }
+    } // the workers are joined here
+    for (const std::exception_ptr& error : errors) {
+        if (error)
+            std::rethrow_exception(error);
+    }
+    // The buffers are complete: only now are pointers into them stable.
+    result.keys.reserve(texts.size());
+    for (std::size_t part = 0; part < parts; ++part) {
+        const auto* base = reinterpret_cast<const unsigned char*>(result.arenas[part].data());
+        for (std::size_t i = rangeBegin(part); i < rangeBegin(part + 1); ++i) {
+            const std::size_t from = i == rangeBegin(part) ? 0 : offsets[i];
+            result.keys.push_back({base + from, static_cast<std::uint32_t>(offsets[i + 1] - from)});
+        }
+    }
+    return result;
+}
+
+} // namespace
+
 void HistoryList::sortView(const Collator& collator) {
     const int column = SortColumn;
     const bool desc = SortDescending;
@@ -166,49 +284,52 @@ void HistoryList::sortView(const Collator& collator) {
             view_[i] = static_cast<HistoryItem*>(timed[i].item);
         return;
     }
-    // Each key is computed once per sort instead of once per comparison, into one shared buffer;
-    // folders and types repeat, so their keys are computed once per distinct text.
-    struct KeyRef {
-        std::size_t offset;
-        std::size_t length;
-    };
-    std::string arena;
-    std::vector<KeyRef> refs;
-    const auto addKey = [&](std::string_view text) {
-        const std::size_t offset = arena.size();
-        collator.appendSortKey(text, arena);
-        refs.push_back({offset, arena.size() - offset});
-        return refs.size() - 1;
-    };
-    std::vector<std::size_t> slots;
-    slots.reserve(view_.size());
+    // Each key is computed once per sort instead of once per comparison; folders and types
+    // repeat, so their keys are computed once per distinct text.
+    std::vector<std::string_view> texts;
+    std::vector<std::size_t> slots; // index into texts per view item, for folders and types
     if (column == 1) {
-        arena.reserve(view_.size() * 48);
-        refs.reserve(view_.size());
+        texts.reserve(view_.size());
         for (HistoryItem* item : view_)
-            slots.push_back(addKey(textKey(*item, column, syntax_)));
+            texts.push_back(textKey(*item, column, syntax_));
     } else {
+        slots.reserve(view_.size());
         std::unordered_map<std::string_view, std::size_t> index;
         for (HistoryItem* item : view_) {
             const std::string_view text = textKey(*item, column, syntax_);
-            const auto found = index.find(text);
-            slots.push_back(found != index.end() ? found->second
-                                                 : index.emplace(text, addKey(text)).first->second);
+            const auto [at, added] = index.emplace(text, texts.size());
+            if (added)
+                texts.push_back(text);
+            slots.push_back(at->second);
         }
     }
-    // The buffer is complete: only now are pointers into it stable.
-    std::vector<KeyedPointer> entries;
-    entries.reserve(view_.size());
-    const auto* base = reinterpret_cast<const unsigned char*>(arena.data());
-    for (std::size_t i = 0; i < view_.size(); ++i) {
-        const KeyRef& k = refs[slots[i]];
-        entries.push_back({base + k.offset, static_cast<std::uint32_t>(k.length), view_[i]});
-    }
-    sortByKeys(entries);
+    const SortKeys keys = sortKeysOf(texts, collator);
+
+    // The texts in the order of their keys.
+    std::vector<KeyedPointer> order;
+    order.reserve(texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        order.push_back({keys.keys[i].bytes, keys.keys[i].length, &texts[i]});
+    sortByKeys(order);
+    std::vector<std::uint32_t> rank(texts.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        rank[static_cast<std::size_t>(static_cast<const std::string_view*>(order[k].item) - texts.data())] =
+            static_cast<std::uint32_t>(k);
+
+    // The items by the rank of their text: a counting sort, which keeps the view's order among
+    // items of the same text.
+    const auto rankOf = [&](std::size_t i) { return rank[slots.empty() ? i : slots[i]]; };
+    std::vector<std::size_t> next(texts.size() + 1, 0);
+    for (std::size_t i = 0; i < view_.size(); ++i)
+        ++next[rankOf(i) + 1];
+    for (std::size_t r = 1; r < next.size(); ++r)
+        next[r] += next[r - 1];
+    std::vector<HistoryItem*> sorted(view_.size());
+    for (std::size_t i = 0; i < view_.size(); ++i)
+        sorted[next[rankOf(i)]++] = view_[i];
     if (desc)
-        std::reverse(entries.begin(), entries.end());
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        view_[i] = static_cast<HistoryItem*>(entries[i].item);
+        std::reverse(sorted.begin(), sorted.end());
+    view_.swap(sorted);
 }
 
 bool HistoryList::clickColumn(int column, const Collator& collator) {

@@ -51,16 +51,16 @@ LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess
     return report;
 }
 
-std::string historyText(const HistoryList& history, const DateTimeFormat& fmt, int& written,
-                        const SaveProgress& progress, const TickSource& ticks) {
+int writeHistoryText(const HistoryList& history, const DateTimeFormat& fmt, ByteSink& sink,
+                     const SaveProgress& progress, const TickSource& ticks) {
+    // Pieces this size stay in the cache between formatting and writing them out.
+    constexpr std::size_t kPiece = 256 * 1024;
     const int count = history.ItemCount();
     std::string out;
-    std::size_t expected = 0;
-    for (int i = 0; i < count; ++i)
-        expected += history.Item(i).Path.size() + 24;
-    out.reserve(expected);
+    out.reserve(kPiece + 4096);
     std::uint64_t lastReport = ticks ? ticks() : 0;
-    written = 0;
+    DateTimeTextWriter times(fmt);
+    int written = 0;
     for (int i = 0; i < count; ++i) {
         if (progress && ticks) {
             const std::uint64_t tick = ticks();
@@ -75,19 +75,36 @@ std::string historyText(const HistoryList& history, const DateTimeFormat& fmt, i
         // A TAB, CR or LF inside a path would break the line structure for every later reader.
         if (!isStorablePath(item.Path))
             continue;
-        out.append(item.Path).append("\t");
-        appendDateTimeText(out, item.LastUsed, fmt);
-        out.append("\r\n");
+        out.append(item.Path).push_back('\t');
+        times.append(out, item.LastUsed);
+        out.append("\r\n", 2);
         ++written;
+        if (out.size() >= kPiece) {
+            sink.appendPiece(out);
+            out.reserve(kPiece + 4096);
+        }
     }
-    return out;
+    if (!out.empty())
+        sink.appendPiece(out);
+    return written;
+}
+
+std::string historyText(const HistoryList& history, const DateTimeFormat& fmt, int& written,
+                        const SaveProgress& progress, const TickSource& ticks) {
+    StringSink sink;
+    std::size_t expected = 0;
+    for (int i = 0; i < history.ItemCount(); ++i)
+        expected += history.Item(i).Path.size() + 24;
+    sink.bytes.reserve(expected);
+    written = writeHistoryText(history, fmt, sink, progress, ticks);
+    return std::move(sink.bytes);
 }
 
 int SaveHistory(const HistoryList& history, const std::string& path, FileAccess& files,
                 const DateTimeFormat& fmt, const SaveProgress& progress, const TickSource& ticks) {
     int written = 0;
-    const std::string text = historyText(history, fmt, written, progress, ticks);
-    files.writeAtomically(path, text);
+    files.writeAtomicallyFrom(
+        path, [&](ByteSink& sink) { written = writeHistoryText(history, fmt, sink, progress, ticks); });
     return written;
 }
 

@@ -36,8 +36,13 @@ using TickSource = std::function<std::uint64_t()>;
 LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess& files,
                        const DateTimeFormat& fmt, long long expectedItems, const LoadProgress& progress = {});
 
-// The data file's text for `history`; `written` receives the number of lines. Paths the format
-// cannot hold are skipped. Progress is reported when more than 300 ms passed since the last report.
+// Writes the data file's text for `history` into `sink` in pieces of a few hundred kilobytes and
+// returns the number of lines. Paths the format cannot hold are skipped. Progress is reported when
+// more than 300 ms passed since the last report.
+int writeHistoryText(const HistoryList& history, const DateTimeFormat& fmt, ByteSink& sink,
+                     const SaveProgress& progress = {}, const TickSource& ticks = {});
+
+// The same text as one string; `written` receives the number of lines.
 std::string historyText(const HistoryList& history, const DateTimeFormat& fmt, int& written,
                         const SaveProgress& progress = {}, const TickSource& ticks = {});
 

@@ -24,11 +24,13 @@ public:
             return std::nullopt;
         return files[path];
     }
-    void writeAtomically(const std::string& path, std::string_view bytes) override {
+    void writeAtomicallyFrom(const std::string& path, const ByteWriter& write) override {
         ++writes;
+        StringSink sink;
+        write(sink);
         if (failWrites)
             throw IoError("disk full: " + path);
-        files[path] = std::string(bytes);
+        files[path] = std::move(sink.bytes);
     }
 };
 

@@ -169,3 +169,41 @@ TEST(DateTimeFormat, GridText) {
     de.dateSeparator = ".";
     EXPECT_EQ(formatGridDateTime(at(2026, 1, 2, 3, 4, 5), de), "2026.01.02 03:04:05");
 }
+
+TEST(DateTimeFormat, TheDayCachingWriterWritesWhatTheSingleFormatterWrites) {
+    // Days 512 apart share a cache slot; negative values, exact midnights, values that round up
+    // into the next day and years outside 1000-9999 take the other ways through the formatter.
+    DateTimeFormat wide = DateTimeFormat::japanese();
+    wide.dateSeparator = std::string(60, '-'); // too long for the fixed line buffer
+    DateTimeFormat marked = DateTimeFormat::usEnglish();
+    marked.markerFirst = true;
+    marked.amText = "午前";
+    marked.pmText = "午後";
+    const DateTimeFormat formats[] = {DateTimeFormat::japanese(), DateTimeFormat::usEnglish(), wide, marked};
+    std::vector<DateTime> values = {at(2026, 12, 8, 9, 5, 7),
+                                    at(2026, 12, 8),
+                                    at(1999, 1, 31, 23, 59, 59),
+                                    -1.25,
+                                    -0.5,
+                                    0.0,
+                                    1.0 - 1e-10,
+                                    46000.9999999999,
+                                    12.5,
+                                    -700000.75,
+                                    3'000'000.3};
+    for (int i = 0; i < 3000; ++i)
+        values.push_back(45000.0 + (i * 7919 % 2000) + (i % 97) / 97.0);
+    for (int i = 0; i < 200; ++i)
+        values.push_back(i % 2 ? 45000.0 + 512.0 * (i % 5) + 0.3 : 45000.0 + 512.0 * (i % 7) + 0.7);
+    for (const DateTimeFormat& f : formats) {
+        DateTimeTextWriter writer(f);
+        std::string cached, single;
+        for (DateTime v : values) {
+            writer.append(cached, v);
+            appendDateTimeText(single, v, f);
+            cached += '|';
+            single += '|';
+        }
+        EXPECT_EQ(cached, single);
+    }
+}

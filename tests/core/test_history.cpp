@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <map>
+#include <random>
+#include <stdexcept>
 
 using namespace vendle;
 
@@ -33,6 +37,41 @@ void showAll(HistoryList& list) {
     for (int i = 0; i < list.ItemCount(); ++i)
         list.viewItems().push_back(&list.Item(i));
 }
+
+// Orders texts backwards by byte (keys are the complemented bytes plus an end marker above every
+// complemented byte, so that a prefix sorts after its longer texts). Copies of it count the keys
+// they made, and one may be told to fail.
+class BackwardsCollator final : public Collator {
+public:
+    explicit BackwardsCollator(std::atomic<int>& copies, bool clonable = true, int failAfter = -1)
+        : copies_(copies), clonable_(clonable), failAfter_(failAfter) {}
+
+    int compare(std::string_view a, std::string_view b) const override { return b.compare(a); }
+    std::string sortKey(std::string_view text) const override {
+        std::string key;
+        appendSortKey(text, key);
+        return key;
+    }
+    void appendSortKey(std::string_view text, std::string& out) const override {
+        if (failAfter_ >= 0 && made_++ >= failAfter_)
+            throw std::runtime_error("no key");
+        for (char c : text)
+            out.push_back(static_cast<char>(~static_cast<unsigned char>(c) & 0x7F));
+        out.push_back('\x7F');
+    }
+    std::unique_ptr<Collator> clone() const override {
+        if (!clonable_)
+            return nullptr;
+        ++copies_;
+        return std::make_unique<BackwardsCollator>(copies_, true, failAfter_);
+    }
+
+private:
+    std::atomic<int>& copies_;
+    bool clonable_;
+    int failAfter_;
+    mutable int made_ = 0;
+};
 
 class HistoryTest : public ::testing::Test {
 protected:
@@ -230,4 +269,85 @@ TEST_F(HistoryTest, TextColumnsSortByTheUsersCollation) {
     list.SortDescending = true;
     list.sortView(english);
     EXPECT_EQ(viewPaths(list), (std::vector<std::string>{"/d/B.txt", "/d/b.txt", "/d/A.txt", "/d/a.txt"}));
+}
+
+TEST_F(HistoryTest, EveryByteTheDataFileCannotHoldIsFoundWhereverItSits) {
+    // The scan goes sixteen bytes at a time with an overlapping last block: try every length and
+    // every position, and bytes from 0x80 up (UTF-8) that must not count as control bytes.
+    for (std::size_t length = 1; length <= 70; ++length) {
+        std::string path(length, 'a');
+        for (std::size_t i = 0; i < length; i += 2)
+            path[i] = static_cast<char>(0xE3);
+        ASSERT_TRUE(isStorablePath(path)) << length;
+        for (std::size_t at = 0; at < length; ++at) {
+            for (char bad : {'\t', '\r', '\n', '\0'}) {
+                std::string damaged = path;
+                damaged[at] = bad;
+                EXPECT_FALSE(isStorablePath(damaged)) << length << " " << at << " " << int(bad);
+            }
+            std::string harmless = path;
+            harmless[at] = '\x0b'; // below 14 but allowed
+            EXPECT_TRUE(isStorablePath(harmless)) << length << " " << at;
+        }
+    }
+}
+
+TEST_F(HistoryTest, LongViewsSortTheSameOnOneThreadAndOnSeveral) {
+    // Enough names that their keys are split among threads where the machine has them; repeated
+    // names, folders and types, and ASCII names only (the test collator works on 7-bit text).
+    std::mt19937 rng(7);
+    for (int i = 0; i < 40'000; ++i) {
+        const std::string folder = "/d" + std::to_string(rng() % 50) + "/";
+        const std::string name = std::to_string(rng() % 30'000) + "." + std::string(1, char('a' + rng() % 5));
+        add(folder + name, i);
+    }
+    std::map<std::string, std::string> typeOf;
+    for (int i = 0; i < list.ItemCount(); ++i)
+        typeOf[list.Item(i).Path] = list.Item(i).TypeName();
+    for (int column = 1; column <= 3; ++column) {
+        for (bool desc : {false, true}) {
+            std::vector<std::vector<std::string>> results;
+            for (bool clonable : {true, false}) {
+                std::atomic<int> copies{0};
+                BackwardsCollator collator(copies, clonable);
+                showAll(list);
+                list.SortColumn = column;
+                list.SortDescending = desc;
+                list.sortView(collator);
+                results.push_back(viewPaths(list));
+                if (!clonable) {
+                    EXPECT_EQ(copies, 0);
+                }
+            }
+            EXPECT_EQ(results[0], results[1]) << column << desc;
+            // The order is the collator's: each neighbour pair is in order by the column's text.
+            std::atomic<int> unused{0};
+            BackwardsCollator collator(unused);
+            const auto text = [&](const std::string& path) -> std::string {
+                const std::size_t slash = path.rfind('/');
+                if (column == 1)
+                    return path.substr(slash + 1);
+                if (column == 2)
+                    return path.substr(0, slash + 1);
+                return typeOf[path];
+            };
+            for (std::size_t i = 1; i < results[0].size(); ++i) {
+                const int c = collator.compare(text(results[0][i - 1]), text(results[0][i]));
+                ASSERT_TRUE(desc ? c >= 0 : c <= 0)
+                    << column << " " << results[0][i - 1] << " " << results[0][i];
+            }
+        }
+    }
+}
+
+TEST_F(HistoryTest, AKeyThatCannotBeMadeOnAnotherThreadFailsTheSortAndLeavesTheView) {
+    for (int i = 0; i < 40'000; ++i)
+        add("/d/" + std::to_string(i) + ".txt", i);
+    showAll(list);
+    const std::vector<std::string> before = viewPaths(list);
+    std::atomic<int> copies{0};
+    BackwardsCollator failing(copies, true, 100);
+    list.SortColumn = 1;
+    EXPECT_THROW(list.sortView(failing), std::runtime_error);
+    EXPECT_EQ(viewPaths(list), before);
 }

@@ -150,3 +150,32 @@ TEST_F(HistoryFileTest, ProgressAtMostEvery300Milliseconds) {
         [] { return std::uint64_t{5}; });
     EXPECT_TRUE(reports.empty());
 }
+
+TEST_F(HistoryFileTest, LargeHistoriesAreWrittenInWholeLinePieces) {
+    const std::string folder = "/home/user/ドキュメント/" + std::string(80, 'f') + "/";
+    for (int i = 0; i < 8000; ++i) {
+        HistoryItem* item = history.AddItem(folder + std::to_string(i) + ".txt");
+        item->LastUsed = at(2026, 1 + i % 12, 1 + i % 28, i % 24, i % 60, i % 60);
+    }
+    // A path that can no longer be stored is skipped, wherever the pieces end.
+    history.Item(4321).Path += "\tbroken";
+
+    struct Recorder final : ByteSink {
+        std::vector<std::string> pieces;
+        void append(std::string_view bytes) override { pieces.emplace_back(bytes); }
+    } recorder;
+    EXPECT_EQ(writeHistoryText(history, ja, recorder), 7999);
+    int written = 0;
+    const std::string whole = historyText(history, ja, written);
+    EXPECT_EQ(written, 7999);
+    ASSERT_GT(recorder.pieces.size(), 2u);
+    std::string joined;
+    for (const std::string& piece : recorder.pieces) {
+        EXPECT_LE(piece.size(), 256u * 1024 + 4096);
+        EXPECT_EQ(piece.substr(piece.size() - 2), "\r\n");
+        joined += piece;
+    }
+    EXPECT_EQ(joined, whole);
+    EXPECT_EQ(whole.find("broken"), std::string::npos);
+    EXPECT_NE(whole.find(folder + "4320.txt\t2026/01/09\r\n" + folder + "4322.txt\t"), std::string::npos);
+}

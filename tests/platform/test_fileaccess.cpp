@@ -91,3 +91,88 @@ TEST_F(FileAccessTest, FailedWriteLeavesTheOldFileByteIdentical) {
 TEST_F(FileAccessTest, WriteIntoAMissingFolderFails) {
     EXPECT_THROW(files.writeAtomically((dir / "no" / "such" / "vendle.dat").string(), "x"), IoError);
 }
+
+TEST_F(FileAccessTest, PiecesFromAProducerArriveInOrderAndWhole) {
+    const std::string file = (dir / "vendle.dat").string();
+    files.writeAtomically(file, "old\r\n"); // an old file to replace, as in use
+    std::string expected;
+    files.writeAtomicallyFrom(file, [&](vendle::ByteSink& sink) {
+        for (int i = 0; i < 60; ++i) {
+            std::string piece(100'000 + i, static_cast<char>('A' + i % 26));
+            piece += std::to_string(i);
+            expected += piece;
+            if (i % 3 == 0) {
+                sink.append(piece);
+            } else {
+                sink.appendPiece(piece);
+                EXPECT_TRUE(piece.empty());
+                piece = "reused buffer " + std::to_string(i); // a handed-over buffer may be reused
+                expected += piece;
+                sink.appendPiece(piece);
+            }
+        }
+    });
+    EXPECT_EQ(slurp(file), expected);
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(FileAccessTest, AProducerThatFailsLeavesTheOldFileAndNoTemporaryFile) {
+    const fs::path file = dir / "vendle.dat";
+    files.writeAtomically(file.string(), "old\r\n");
+    EXPECT_THROW(files.writeAtomicallyFrom(file.string(),
+                                           [](vendle::ByteSink& sink) {
+                                               for (int i = 0; i < 10; ++i) {
+                                                   std::string piece(300'000, 'x');
+                                                   sink.appendPiece(piece);
+                                               }
+                                               throw std::runtime_error("producer failed");
+                                           }),
+                 std::runtime_error);
+    EXPECT_EQ(slurp(file), "old\r\n");
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(FileAccessTest, AFullDiskStopsAStreamedWriteEarly) {
+    const fs::path file = dir / "vendle.dat";
+    files.writeAtomically(file.string(), "old\r\n");
+    int piecesOffered = 0;
+    {
+        FileSizeLimit limit(1024 * 1024);
+        try {
+            files.writeAtomicallyFrom(file.string(), [&](vendle::ByteSink& sink) {
+                for (int i = 0; i < 400; ++i) {
+                    std::string piece(256 * 1024, 'x');
+                    sink.appendPiece(piece);
+                    ++piecesOffered;
+                }
+            });
+            FAIL() << "the write should have failed";
+        } catch (const IoError& e) {
+            EXPECT_NE(std::string(e.what()).find(file.string()), std::string::npos);
+        }
+    }
+    // The producer learns of the failure within a few pieces instead of producing 100 MB.
+    EXPECT_LT(piecesOffered, 20);
+    EXPECT_EQ(slurp(file), "old\r\n");
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(FileAccessTest, FilesOnAFileSystemThatNeedsTheFlushAreWrittenWholeToo) {
+    // tmpfs is not among the file systems that order a renamed file's data themselves, so this
+    // write takes the way with early writeback and the final flush.
+    const fs::path shm = "/dev/shm";
+    if (!fs::is_directory(shm))
+        GTEST_SKIP() << "no /dev/shm";
+    const fs::path file = shm / ("vendle-fa-" + std::to_string(::getpid()) + ".dat");
+    files.writeAtomically(file.string(), "old\r\n");
+    std::string expected;
+    files.writeAtomicallyFrom(file.string(), [&](vendle::ByteSink& sink) {
+        for (int i = 0; i < 12; ++i) {
+            std::string piece(700'000, static_cast<char>('a' + i));
+            expected += piece;
+            sink.appendPiece(piece);
+        }
+    });
+    EXPECT_EQ(slurp(file), expected);
+    fs::remove(file);
+}

@@ -4,25 +4,74 @@
 
 #include <unicode/ucol.h>
 #include <unicode/ustring.h>
+#include <unicode/uvernum.h>
 
 #include <clocale>
+#include <memory>
 #include <vector>
 
 namespace vendle::platform {
 
 namespace {
 
+struct UCollatorClose {
+    void operator()(UCollator* collator) const { ucol_close(collator); }
+};
+using UCollatorPtr = std::unique_ptr<UCollator, UCollatorClose>;
+
+UCollatorPtr cloneOf(const UCollator* collator) {
+    UErrorCode status = U_ZERO_ERROR;
+#if U_ICU_VERSION_MAJOR_NUM >= 71
+    UCollatorPtr copy(ucol_clone(collator, &status));
+#else
+    UCollatorPtr copy(ucol_safeClone(collator, nullptr, nullptr, &status));
+#endif
+    return U_FAILURE(status) ? nullptr : std::move(copy);
+}
+
+// The sort key of UTF-8 text; the key's final zero byte, which plain byte comparison does not
+// need, is left off.
+void appendKeyOf(const UCollator* collator, std::string_view text, std::string& out) {
+    // Short texts (file names, folders, types) convert and key on the stack.
+    UChar wide[512];
+    int32_t wideLength = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    bool ascii = text.size() <= 512;
+    for (std::size_t i = 0; ascii && i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        ascii = c < 0x80;
+        wide[i] = c;
+    }
+    if (ascii)
+        wideLength = static_cast<int32_t>(text.size());
+    else
+        u_strFromUTF8Lenient(wide, 512, &wideLength, text.data(), static_cast<int32_t>(text.size()), &status);
+    std::u16string longText;
+    const UChar* source = wide;
+    if (status == U_BUFFER_OVERFLOW_ERROR || wideLength > 512) {
+        longText = utf8ToUtf16(text);
+        source = reinterpret_cast<const UChar*>(longText.data());
+        wideLength = static_cast<int32_t>(longText.size());
+    }
+    uint8_t key[1024];
+    int32_t n = ucol_getSortKey(collator, source, wideLength, key, sizeof key);
+    if (n <= static_cast<int32_t>(sizeof key)) {
+        out.append(reinterpret_cast<const char*>(key), n > 0 ? static_cast<std::size_t>(n - 1) : 0);
+        return;
+    }
+    std::string big(static_cast<std::size_t>(n), '\0');
+    n = ucol_getSortKey(collator, source, wideLength, reinterpret_cast<uint8_t*>(big.data()), n);
+    out.append(big.data(), n > 0 ? static_cast<std::size_t>(n - 1) : 0);
+}
+
 // ICU's collator for a POSIX locale name such as "ja_JP.UTF-8" (the codeset and modifier dropped).
 class IcuCollator final : public Collator {
 public:
-    explicit IcuCollator(UCollator* collator) : collator_(collator) {}
-    ~IcuCollator() override { ucol_close(collator_); }
-    IcuCollator(const IcuCollator&) = delete;
-    IcuCollator& operator=(const IcuCollator&) = delete;
+    explicit IcuCollator(UCollatorPtr collator) : collator_(std::move(collator)) {}
 
     int compare(std::string_view a, std::string_view b) const override {
         UErrorCode status = U_ZERO_ERROR;
-        const UCollationResult r = ucol_strcollUTF8(collator_, a.data(), static_cast<int32_t>(a.size()),
+        const UCollationResult r = ucol_strcollUTF8(collator_.get(), a.data(), static_cast<int32_t>(a.size()),
                                                     b.data(), static_cast<int32_t>(b.size()), &status);
         return r == UCOL_LESS ? -1 : (r == UCOL_GREATER ? 1 : 0);
     }
@@ -34,42 +83,18 @@ public:
     }
 
     void appendSortKey(std::string_view text, std::string& out) const override {
-        // Short texts (file names, folders, types) convert and key on the stack.
-        UChar wide[512];
-        int32_t wideLength = 0;
-        UErrorCode status = U_ZERO_ERROR;
-        bool ascii = text.size() <= 512;
-        for (std::size_t i = 0; ascii && i < text.size(); ++i) {
-            const auto c = static_cast<unsigned char>(text[i]);
-            ascii = c < 0x80;
-            wide[i] = c;
-        }
-        if (ascii)
-            wideLength = static_cast<int32_t>(text.size());
-        else
-            u_strFromUTF8Lenient(wide, 512, &wideLength, text.data(), static_cast<int32_t>(text.size()),
-                                 &status);
-        std::u16string longText;
-        const UChar* source = wide;
-        if (status == U_BUFFER_OVERFLOW_ERROR || wideLength > 512) {
-            longText = utf8ToUtf16(text);
-            source = reinterpret_cast<const UChar*>(longText.data());
-            wideLength = static_cast<int32_t>(longText.size());
-        }
-        uint8_t key[1024];
-        int32_t n = ucol_getSortKey(collator_, source, wideLength, key, sizeof key);
-        if (n <= static_cast<int32_t>(sizeof key)) {
-            // The key ends in a zero byte, which plain byte comparison does not need.
-            out.append(reinterpret_cast<const char*>(key), n > 0 ? static_cast<std::size_t>(n - 1) : 0);
-            return;
-        }
-        std::string big(static_cast<std::size_t>(n), '\0');
-        n = ucol_getSortKey(collator_, source, wideLength, reinterpret_cast<uint8_t*>(big.data()), n);
-        out.append(big.data(), n > 0 ? static_cast<std::size_t>(n - 1) : 0);
+        appendKeyOf(collator_.get(), text, out);
+    }
+
+    std::unique_ptr<Collator> clone() const override {
+        // A clone shares the immutable collation data; its own state makes it safe on another
+        // thread.
+        UCollatorPtr copy = cloneOf(collator_.get());
+        return copy ? std::make_unique<IcuCollator>(std::move(copy)) : nullptr;
     }
 
 private:
-    UCollator* collator_;
+    UCollatorPtr collator_;
 };
 
 std::string icuLocaleOf(std::string posix) {
@@ -92,13 +117,13 @@ std::unique_ptr<Collator> userCollator(const std::string& locale) {
     if (icu.empty() || icu == "C" || icu == "POSIX")
         return std::make_unique<ByteCollator>();
     UErrorCode status = U_ZERO_ERROR;
-    UCollator* collator = ucol_open(icu.c_str(), &status);
+    UCollatorPtr collator(ucol_open(icu.c_str(), &status));
     if (U_FAILURE(status) || !collator)
         return std::make_unique<LocaleCollator>(name);
     // Case-sensitive to the third level; the quaternary level some locales add (Japanese kana
     // kinds) would double the cost of every key for differences that hardly ever decide.
-    ucol_setStrength(collator, UCOL_TERTIARY);
-    return std::make_unique<IcuCollator>(collator);
+    ucol_setStrength(collator.get(), UCOL_TERTIARY);
+    return std::make_unique<IcuCollator>(std::move(collator));
 }
 
 } // namespace vendle::platform
