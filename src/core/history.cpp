@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <exception>
+#include <iterator>
 #include <system_error>
 #include <thread>
 #include <unordered_map>
@@ -183,31 +184,47 @@ void HistoryList::clear() {
 
 namespace {
 
-// The sort keys of many texts. Long lists are split into ranges whose keys are computed on other
-// threads with clones of the collator, since computing the keys is most of a sort's time.
-struct SortKeys {
-    struct Key {
-        const unsigned char* bytes;
-        std::uint32_t length;
-    };
-    std::vector<std::string> arenas; // one buffer per range
-    std::vector<Key> keys;           // per text, pointing into the buffers
+// The order of one range of texts: their keys in one buffer, sorted. The entries point at the
+// texts.
+struct SortedRange {
+    std::string arena;
+    std::vector<KeyedPointer> entries;
 };
 
-void appendKeys(const std::vector<std::string_view>& texts, std::size_t begin, std::size_t end,
-                const Collator& collator, std::string& arena, std::vector<std::size_t>& offsets) {
-    arena.reserve((end - begin) * 48);
+void sortRange(const std::vector<std::string_view>& texts, std::size_t begin, std::size_t end,
+               const Collator& collator, SortedRange& out) {
+    std::vector<std::size_t> ends;
+    ends.reserve(end - begin);
+    out.arena.reserve((end - begin) * 48);
     for (std::size_t i = begin; i < end; ++i) {
-        collator.appendSortKey(texts[i], arena);
-        offsets[i + 1] = arena.size();
+        collator.appendSortKey(texts[i], out.arena);
+        ends.push_back(out.arena.size());
     }
+    // The buffer is complete: only now are pointers into it stable.
+    const auto* base = reinterpret_cast<const unsigned char*>(out.arena.data());
+    out.entries.reserve(end - begin);
+    std::size_t from = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+        const std::size_t to = ends[i - begin];
+        out.entries.push_back({base + from, static_cast<std::uint32_t>(to - from),
+                               const_cast<std::string_view*>(&texts[i])});
+        from = to;
+    }
+    sortByKeys(out.entries);
 }
 
-SortKeys sortKeysOf(const std::vector<std::string_view>& texts, const Collator& collator) {
+bool keyLess(const KeyedPointer& a, const KeyedPointer& b) {
+    const int c = std::memcmp(a.key, b.key, std::min(a.length, b.length));
+    return c < 0 || (c == 0 && a.length < b.length);
+}
+
+// The texts in the collator's order, as indices. Computing the keys is most of a sort's time, so a
+// long list is split into ranges whose keys are computed and sorted on other threads, each with
+// its own clone of the collator; the sorted ranges are merged at the end.
+std::vector<std::uint32_t> collatedOrder(const std::vector<std::string_view>& texts, const Collator& collator) {
     constexpr std::size_t kTextsPerThread = 8192;
-    const std::size_t wanted =
-        std::min<std::size_t>({std::max(1u, std::thread::hardware_concurrency()), 4,
-                               std::max<std::size_t>(1, texts.size() / kTextsPerThread)});
+    const std::size_t wanted = std::min<std::size_t>({std::max(1u, std::thread::hardware_concurrency()), 4,
+                                                      std::max<std::size_t>(1, texts.size() / kTextsPerThread)});
     std::vector<std::unique_ptr<Collator>> clones;
     while (clones.size() + 1 < wanted) {
         std::unique_ptr<Collator> clone = collator.clone();
@@ -218,10 +235,7 @@ SortKeys sortKeysOf(const std::vector<std::string_view>& texts, const Collator& 
     const std::size_t parts = clones.size() + 1;
     const auto rangeBegin = [&](std::size_t part) { return texts.size() * part / parts; };
 
-    SortKeys result;
-    result.arenas.resize(parts);
-    // offsets[i + 1] is where the key of text i ends in its range's buffer; a range starts at 0.
-    std::vector<std::size_t> offsets(texts.size() + 1, 0);
+    std::vector<SortedRange> ranges(parts);
     std::vector<std::exception_ptr> errors(parts);
     std::vector<bool> started(parts, false);
     {
@@ -230,8 +244,7 @@ SortKeys sortKeysOf(const std::vector<std::string_view>& texts, const Collator& 
             try {
                 workers.emplace_back([&, part] {
                     try {
-                        appendKeys(texts, rangeBegin(part), rangeBegin(part + 1), *clones[part - 1],
-                                   result.arenas[part], offsets);
+                        sortRange(texts, rangeBegin(part), rangeBegin(part + 1), *clones[part - 1], ranges[part]);
                     } catch (...) {
                         errors[part] = std::current_exception();
                     }
@@ -241,27 +254,29 @@ SortKeys sortKeysOf(const std::vector<std::string_view>& texts, const Collator& 
                 break; // no more threads to be had: this thread does the rest
             }
         }
-        appendKeys(texts, 0, rangeBegin(1), collator, result.arenas[0], offsets);
+        sortRange(texts, 0, rangeBegin(1), collator, ranges[0]);
         for (std::size_t part = 1; part < parts; ++part) {
             if (!started[part])
-                appendKeys(texts, rangeBegin(part), rangeBegin(part + 1), collator, result.arenas[part],
-                           offsets);
+                sortRange(texts, rangeBegin(part), rangeBegin(part + 1), collator, ranges[part]);
         }
     } // the workers are joined here
     for (const std::exception_ptr& error : errors) {
         if (error)
             std::rethrow_exception(error);
     }
-    // The buffers are complete: only now are pointers into them stable.
-    result.keys.reserve(texts.size());
-    for (std::size_t part = 0; part < parts; ++part) {
-        const auto* base = reinterpret_cast<const unsigned char*>(result.arenas[part].data());
-        for (std::size_t i = rangeBegin(part); i < rangeBegin(part + 1); ++i) {
-            const std::size_t from = i == rangeBegin(part) ? 0 : offsets[i];
-            result.keys.push_back({base + from, static_cast<std::uint32_t>(offsets[i + 1] - from)});
-        }
+    std::vector<KeyedPointer> merged = std::move(ranges[0].entries);
+    for (std::size_t part = 1; part < parts; ++part) {
+        std::vector<KeyedPointer> next;
+        next.reserve(merged.size() + ranges[part].entries.size());
+        std::merge(merged.begin(), merged.end(), ranges[part].entries.begin(), ranges[part].entries.end(),
+                   std::back_inserter(next), keyLess);
+        merged.swap(next);
     }
-    return result;
+    std::vector<std::uint32_t> order;
+    order.reserve(merged.size());
+    for (const KeyedPointer& e : merged)
+        order.push_back(static_cast<std::uint32_t>(static_cast<const std::string_view*>(e.item) - texts.data()));
+    return order;
 }
 
 } // namespace
@@ -303,18 +318,12 @@ void HistoryList::sortView(const Collator& collator) {
             slots.push_back(at->second);
         }
     }
-    const SortKeys keys = sortKeysOf(texts, collator);
-
-    // The texts in the order of their keys.
-    std::vector<KeyedPointer> order;
-    order.reserve(texts.size());
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        order.push_back({keys.keys[i].bytes, keys.keys[i].length, &texts[i]});
-    sortByKeys(order);
     std::vector<std::uint32_t> rank(texts.size());
-    for (std::size_t k = 0; k < order.size(); ++k)
-        rank[static_cast<std::size_t>(static_cast<const std::string_view*>(order[k].item) - texts.data())] =
-            static_cast<std::uint32_t>(k);
+    {
+        const std::vector<std::uint32_t> order = collatedOrder(texts, collator);
+        for (std::size_t k = 0; k < order.size(); ++k)
+            rank[order[k]] = static_cast<std::uint32_t>(k);
+    }
 
     // The items by the rank of their text: a counting sort, which keeps the view's order among
     // items of the same text.

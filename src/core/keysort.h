@@ -13,7 +13,8 @@ struct KeyedPointer {
     void* item;
 };
 
-// Sorts by key bytes (a shorter key first when it is a prefix of a longer one). Not stable.
+// Sorts by key bytes (a shorter key first when it is a prefix of a longer one); entries with equal
+// keys in the order of their item addresses.
 void sortByKeys(std::vector<KeyedPointer>& entries);
 
 struct TimedPointer {

@@ -5,6 +5,8 @@ namespace vendle {
 std::size_t lastDelimiter(std::string_view path, const PathSyntax& syntax) {
     // No ASCII byte occurs inside a UTF-8 character, so a plain search from the end is exact there.
     if (syntax.codePage.kind() == CodePage::Kind::Utf8) {
+        if (syntax.kind == PathSyntax::Kind::Posix)
+            return path.rfind('/');
         for (std::size_t i = path.size(); i-- > 0;) {
             if (syntax.isDelimiter(path[i]))
                 return i;

@@ -8,31 +8,41 @@
 
 using namespace vendle;
 
-TEST(SortByKeys, MatchesAPlainSortOfTheKeys) {
+TEST(SortByKeys, MatchesAPlainSortOfTheKeysWithEqualKeysInAddressOrder) {
     std::mt19937 rng(5);
-    for (int round = 0; round < 20; ++round) {
-        // Keys with long shared prefixes, prefixes of each other, duplicates, empty keys and high
-        // bytes, in random numbers.
+    // Shared prefixes shorter than, as long as and longer than the eight bytes the sort keeps
+    // beside each entry; zero bytes inside keys, which must not pass for a key's end.
+    const std::string prefixes[] = {"", "common-", "common-p", "common-pr", std::string("zero\0\0\0\0", 8),
+                                    "sixteen-bytes-ab", "seventeen-bytes-a", "a-much-longer-common-prefix-here"};
+    for (int round = 0; round < 30; ++round) {
+        // Keys that are prefixes of each other, duplicates, empty keys and high bytes, in random
+        // numbers.
         std::vector<std::string> keys;
         const int count = static_cast<int>(rng() % 3000);
+        keys.reserve(static_cast<std::size_t>(count));
         for (int i = 0; i < count; ++i) {
-            std::string k = (rng() % 2) ? "common-prefix-" : "";
+            std::string k = prefixes[round % 3 == 0 ? rng() % 8 : round % 8];
             const int len = static_cast<int>(rng() % 6);
             for (int j = 0; j < len; ++j)
-                k += static_cast<char>(rng() % 3 == 0 ? 0xF0 + rng() % 8 : 'a' + rng() % 3);
+                k += static_cast<char>(rng() % 3 == 0 ? 0xF0 + rng() % 8 : (rng() % 5 == 0 ? 0 : 'a' + rng() % 3));
             keys.push_back(k);
         }
         std::vector<KeyedPointer> entries;
         for (std::string& k : keys)
             entries.push_back(
                 {reinterpret_cast<const unsigned char*>(k.data()), static_cast<std::uint32_t>(k.size()), &k});
+        std::shuffle(entries.begin(), entries.end(), rng);
         sortByKeys(entries);
-        std::vector<std::string> expected = keys;
-        std::sort(expected.begin(), expected.end());
+        // Expected: by key, then by position in `keys` (which is address order).
+        std::vector<std::size_t> expected(keys.size());
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            expected[i] = i;
+        std::sort(expected.begin(), expected.end(), [&](std::size_t a, std::size_t b) {
+            return keys[a] != keys[b] ? keys[a] < keys[b] : a < b;
+        });
         ASSERT_EQ(entries.size(), expected.size());
         for (std::size_t i = 0; i < entries.size(); ++i)
-            ASSERT_EQ(*static_cast<std::string*>(entries[i].item), expected[i])
-                << "round " << round << " at " << i;
+            ASSERT_EQ(entries[i].item, &keys[expected[i]]) << "round " << round << " at " << i;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <unicode/ustring.h>
 #include <unicode/uvernum.h>
 
+#include <algorithm>
 #include <clocale>
 #include <memory>
 #include <vector>
@@ -36,13 +37,16 @@ void appendKeyOf(const UCollator* collator, std::string_view text, std::string& 
     UChar wide[512];
     int32_t wideLength = 0;
     UErrorCode status = U_ZERO_ERROR;
-    bool ascii = text.size() <= 512;
-    for (std::size_t i = 0; ascii && i < text.size(); ++i) {
+    // Widening every byte and looking at the high bits afterwards keeps the loop free of
+    // branches for the compiler to vectorise; non-ASCII text is converted again properly.
+    const std::size_t shortLength = std::min<std::size_t>(text.size(), 512);
+    unsigned high = 0;
+    for (std::size_t i = 0; i < shortLength; ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        ascii = c < 0x80;
+        high |= c;
         wide[i] = c;
     }
-    if (ascii)
+    if (text.size() <= 512 && high < 0x80)
         wideLength = static_cast<int32_t>(text.size());
     else
         u_strFromUTF8Lenient(wide, 512, &wideLength, text.data(), static_cast<int32_t>(text.size()), &status);
