@@ -21,6 +21,12 @@ public:
     // Appends the sort key to `out`, so that many keys can share one buffer.
     virtual void appendSortKey(std::string_view text, std::string& out) const { out += sortKey(text); }
 
+    // Appends a key from a cheaper key space of this collator's own and returns true, or returns
+    // false when the text has none (anything appended is then dropped). Texts with quick keys are
+    // ordered among themselves by those keys exactly as compare() orders them; between them and
+    // other texts, compare() decides.
+    virtual bool appendQuickKey(std::string_view, std::string&) const { return false; }
+
     // An independent copy for another thread, or nullptr when this collator has none (callers then
     // stay on one thread).
     virtual std::unique_ptr<Collator> clone() const { return nullptr; }

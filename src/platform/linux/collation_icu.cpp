@@ -1,5 +1,6 @@
 #include "platform/collation.h"
 
+#include "asciikeys.h"
 #include "core/shelllink.h"
 
 #include <unicode/ucol.h>
@@ -71,7 +72,8 @@ void appendKeyOf(const UCollator* collator, std::string_view text, std::string& 
 // ICU's collator for a POSIX locale name such as "ja_JP.UTF-8" (the codeset and modifier dropped).
 class IcuCollator final : public Collator {
 public:
-    explicit IcuCollator(UCollatorPtr collator) : collator_(std::move(collator)) {}
+    IcuCollator(UCollatorPtr collator, std::shared_ptr<const AsciiKeys> ascii)
+        : collator_(std::move(collator)), ascii_(std::move(ascii)) {}
 
     int compare(std::string_view a, std::string_view b) const override {
         UErrorCode status = U_ZERO_ERROR;
@@ -90,15 +92,20 @@ public:
         appendKeyOf(collator_.get(), text, out);
     }
 
+    bool appendQuickKey(std::string_view text, std::string& out) const override {
+        return ascii_ && ascii_->append(text, out);
+    }
+
     std::unique_ptr<Collator> clone() const override {
         // A clone shares the immutable collation data; its own state makes it safe on another
         // thread.
         UCollatorPtr copy = cloneOf(collator_.get());
-        return copy ? std::make_unique<IcuCollator>(std::move(copy)) : nullptr;
+        return copy ? std::make_unique<IcuCollator>(std::move(copy), ascii_) : nullptr;
     }
 
 private:
     UCollatorPtr collator_;
+    std::shared_ptr<const AsciiKeys> ascii_; // immutable, shared with clones
 };
 
 std::string icuLocaleOf(std::string posix) {
@@ -127,7 +134,8 @@ std::unique_ptr<Collator> userCollator(const std::string& locale) {
     // Case-sensitive to the third level; the quaternary level some locales add (Japanese kana
     // kinds) would double the cost of every key for differences that hardly ever decide.
     ucol_setStrength(collator.get(), UCOL_TERTIARY);
-    return std::make_unique<IcuCollator>(std::move(collator));
+    std::shared_ptr<const AsciiKeys> ascii = AsciiKeys::derive(collator.get());
+    return std::make_unique<IcuCollator>(std::move(collator), std::move(ascii));
 }
 
 } // namespace vendle::platform

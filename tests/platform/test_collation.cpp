@@ -1,0 +1,109 @@
+#include "core/history.h"
+#include "platform/collation.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+using namespace vendle;
+
+namespace {
+
+int sign(int v) {
+    return (v > 0) - (v < 0);
+}
+
+std::string randomAscii(std::mt19937& rng, const std::string& alphabet, std::size_t maxLength) {
+    std::string text;
+    const std::size_t length = rng() % (maxLength + 1);
+    for (std::size_t i = 0; i < length; ++i)
+        text += alphabet[rng() % alphabet.size()];
+    return text;
+}
+
+class NoShell final : public ShellQuery {
+public:
+    ShellFileInfo queryFileInfo(const std::string&) override { return {}; }
+};
+
+} // namespace
+
+TEST(UserCollation, QuickKeysOfAsciiTextOrderAsTheCollatorDoes) {
+    std::string everyAscii;
+    for (int c = 0; c < 128; ++c)
+        everyAscii += static_cast<char>(c);
+    const std::string tieProne = "aAbB01_- .\t\x01zZ";
+    for (const char* locale : {"ja_JP.UTF-8", "en_US.UTF-8"}) {
+        const auto collator = platform::userCollator(locale);
+        std::string probe;
+        ASSERT_TRUE(collator->appendQuickKey("Report-1.txt", probe)) << locale;
+        probe.clear();
+        EXPECT_FALSE(collator->appendQuickKey("報告書.txt", probe));
+        std::mt19937 rng(11);
+        std::vector<std::pair<std::string, std::string>> samples;
+        for (int i = 0; i < 4000; ++i) {
+            std::string text = randomAscii(rng, i % 2 ? everyAscii : tieProne, i % 3 ? 8 : 24);
+            std::string key;
+            ASSERT_TRUE(collator->appendQuickKey(text, key));
+            samples.emplace_back(std::move(key), std::move(text));
+        }
+        std::sort(samples.begin(), samples.end());
+        for (std::size_t i = 1; i < samples.size(); ++i) {
+            ASSERT_EQ(sign(samples[i - 1].first.compare(samples[i].first)),
+                      collator->compare(samples[i - 1].second, samples[i].second))
+                << locale << ": \"" << samples[i - 1].second << "\" / \"" << samples[i].second << "\"";
+        }
+        for (int i = 0; i < 4000; ++i) {
+            const auto& a = samples[rng() % samples.size()];
+            const auto& b = samples[rng() % samples.size()];
+            ASSERT_EQ(sign(a.first.compare(b.first)), collator->compare(a.second, b.second))
+                << locale << ": \"" << a.second << "\" / \"" << b.second << "\"";
+        }
+    }
+}
+
+TEST(UserCollation, LettersThatCombineInTheLocaleGetNoQuickKeys) {
+    // Danish sorts "aa" as one letter after z, Czech "ch" after h: text cannot be keyed one
+    // character at a time there.
+    for (const char* locale : {"da_DK.UTF-8", "cs_CZ.UTF-8"}) {
+        const auto collator = platform::userCollator(locale);
+        std::string key;
+        EXPECT_FALSE(collator->appendQuickKey("aach", key)) << locale;
+    }
+    const auto danish = platform::userCollator("da_DK.UTF-8");
+    EXPECT_GT(danish->compare("aa", "z"), 0);
+}
+
+TEST(UserCollation, MixedNamesSortAsTheCollatorComparesThem) {
+    // ASCII names take quick keys, the others full keys, and the two lists are merged: the result
+    // must be the collator's order throughout, in both directions, whatever the list's length.
+    const auto collator = platform::userCollator("ja_JP.UTF-8");
+    const char* const stems[] = {"report",   "Report", "REPORT", "報告書", "ほうこく",
+                                 "ホウコク", "ﾎｳｺｸ",   "résumé", "resume", "Resume",
+                                 "議事録",   "abc",    "ABC",    "ａｂｃ", "_draft"};
+    for (int count : {40, 30'000}) {
+        NoShell shell;
+        HistoryList list(PathSyntax::posix(), shell);
+        std::mt19937 rng(3);
+        for (int i = 0; i < count; ++i) {
+            const std::string name = std::string(stems[rng() % std::size(stems)]) + (rng() % 2 ? "-" : "") +
+                                     std::to_string(rng() % 50) + ".txt";
+            list.AddItem("/d" + std::to_string(i) + "/" + name);
+        }
+        for (bool desc : {false, true}) {
+            list.viewItems().clear();
+            for (int i = 0; i < list.ItemCount(); ++i)
+                list.viewItems().push_back(&list.Item(i));
+            list.SortColumn = 1;
+            list.SortDescending = desc;
+            list.sortView(*collator);
+            for (int i = 1; i < list.ViewCount(); ++i) {
+                const std::string a = std::string(fileNameOf(list.ViewItem(i - 1).Path, list.syntax()));
+                const std::string b = std::string(fileNameOf(list.ViewItem(i).Path, list.syntax()));
+                const int c = collator->compare(a, b);
+                ASSERT_TRUE(desc ? c >= 0 : c <= 0) << count << " " << a << " / " << b;
+            }
+        }
+    }
+}
