@@ -122,10 +122,10 @@ HistoryList::HistoryList(PathSyntax syntax, ShellQuery& shell) : syntax_(syntax)
     items_.reserve(kInitialCapacity);
 }
 
-HistoryItem* HistoryList::AddItem(const std::string& path) {
+HistoryItem* HistoryList::AddItem(const std::string& path, bool knownFile) {
     if (!isStorablePath(path))
         return nullptr;
-    const ShellFileInfo info = shell_.queryFileInfo(path);
+    const ShellFileInfo info = knownFile ? shell_.queryKnownFileInfo(path) : shell_.queryFileInfo(path);
     if (info.isFolder)
         return nullptr;
     auto item = std::make_unique<HistoryItem>();

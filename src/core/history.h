@@ -28,6 +28,10 @@ class ShellQuery {
 public:
     virtual ~ShellQuery() = default;
     virtual ShellFileInfo queryFileInfo(const std::string& path) = 0;
+
+    // The same for a path already known to name an existing file that is not a folder, so that
+    // the disk need not be asked again.
+    virtual ShellFileInfo queryKnownFileInfo(const std::string& path) { return queryFileInfo(path); }
 };
 
 struct HistoryItem {
@@ -91,8 +95,9 @@ public:
     const HistoryItem& Item(int index) const { return *items_.at(static_cast<std::size_t>(index)); }
 
     // Queries the shell and appends a record for the path; nullptr (nothing added) for a folder or a
-    // path the history file cannot store. The caller sets LastUsed.
-    HistoryItem* AddItem(const std::string& path);
+    // path the history file cannot store. The caller sets LastUsed. `knownFile`: the caller has
+    // just made sure the path names an existing file that is not a folder.
+    HistoryItem* AddItem(const std::string& path, bool knownFile = false);
 
     // Pre-sizes the list for a load of `expected` entries, never beyond `limit` nor the most the
     // history can hold, so a corrupt count cannot allocate without bound.

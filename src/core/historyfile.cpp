@@ -35,7 +35,7 @@ LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess
         pathText.assign(fields[0]);
         if (!files.isExistingFile(pathText))
             continue;
-        HistoryItem* item = history.AddItem(pathText);
+        HistoryItem* item = history.AddItem(pathText, true);
         if (!item)
             continue;
         ++report.added;

@@ -15,6 +15,7 @@ public:
     // Folder flag, type description and icon index of a path. A path the system cannot examine is
     // typed by its name alone.
     ShellFileInfo queryFileInfo(const std::string& path) override;
+    ShellFileInfo queryKnownFileInfo(const std::string& path) override;
 
     // Theme icon names for an icon index, best first; empty for an unknown index.
     const std::vector<std::string>& iconNames(int iconIndex) const;

@@ -179,3 +179,26 @@ TEST_F(HistoryFileTest, LargeHistoriesAreWrittenInWholeLinePieces) {
     EXPECT_EQ(whole.find("broken"), std::string::npos);
     EXPECT_NE(whole.find(folder + "4320.txt\t2026/01/09\r\n" + folder + "4322.txt\t"), std::string::npos);
 }
+
+TEST_F(HistoryFileTest, LoadingTellsTheShellThatEachPathIsAKnownFile) {
+    // The loader has just seen each file exist; the shell need not look at the disk again.
+    struct CountingShell final : ShellQuery {
+        int plain = 0;
+        int known = 0;
+        ShellFileInfo queryFileInfo(const std::string&) override {
+            ++plain;
+            return {};
+        }
+        ShellFileInfo queryKnownFileInfo(const std::string&) override {
+            ++known;
+            return {};
+        }
+    } counting;
+    HistoryList loaded(PathSyntax::posix(), counting);
+    files.files["/d/a.txt"] = "";
+    files.files["/d/b.txt"] = "";
+    files.files[kDat] = "/d/a.txt\t2026/12/08\r\n/d/gone.txt\t2026/12/08\r\n/d/b.txt\t2026/12/08\r\n";
+    EXPECT_EQ(LoadHistory(loaded, kDat, files, ja, 3).added, 2);
+    EXPECT_EQ(counting.known, 2);
+    EXPECT_EQ(counting.plain, 0);
+}

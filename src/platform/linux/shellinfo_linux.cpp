@@ -54,6 +54,11 @@ ShellFileInfo DesktopShellInfo::queryFileInfo(const std::string& path) {
         result.iconIndex = folderIconIndex();
         return result;
     }
+    return queryKnownFileInfo(path);
+}
+
+ShellFileInfo DesktopShellInfo::queryKnownFileInfo(const std::string& path) {
+    ShellFileInfo result;
     // The type comes from the name alone, as the desktop guesses it without reading the file.
     // Names that share everything from their first dot on share the guess.
     const std::size_t slash = path.rfind('/');
