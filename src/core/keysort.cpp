@@ -1,8 +1,10 @@
 #include "keysort.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <utility>
 
 namespace vendle {
@@ -105,7 +107,9 @@ void radixQuicksort(Entry* first, Entry* last, std::size_t depth, std::size_t ba
         radixQuicksort(gt, last, depth, base);
         if (pivot < 0) {
             // The equal part are keys that all end here: equal keys.
-            std::sort(lt, gt, [](const Entry& a, const Entry& b) { return std::less<const void*>()(a.item, b.item); });
+            std::sort(lt, gt, [](const Entry& a, const Entry& b) {
+                return std::less<const void*>()(a.item, b.item);
+            });
             return;
         }
         first = lt;
@@ -117,7 +121,8 @@ void radixQuicksort(Entry* first, Entry* last, std::size_t depth, std::size_t ba
 }
 
 void sortEqualKeys(Entry* first, Entry* last) {
-    std::sort(first, last, [](const Entry& a, const Entry& b) { return std::less<const void*>()(a.item, b.item); });
+    std::sort(first, last,
+              [](const Entry& a, const Entry& b) { return std::less<const void*>()(a.item, b.item); });
 }
 
 // Large ranges are distributed by the byte at `depth` into 257 buckets (the key's end first) in
@@ -194,33 +199,62 @@ void sortByKeys(std::vector<KeyedPointer>& entries) {
 }
 
 void sortByTime(std::vector<TimedPointer>& entries) {
+    using Keyed = std::pair<std::uint64_t, void*>;
     const std::size_t n = entries.size();
     if (n < 2)
         return;
     // The bits of a double ordered as unsigned integers: negative values flipped whole, positive
     // ones with the sign bit set.
-    std::vector<std::pair<std::uint64_t, void*>> a(n), b(n);
+    const auto a = std::make_unique_for_overwrite<Keyed[]>(n);
+    std::uint64_t low = ~std::uint64_t{0};
+    std::uint64_t high = 0;
     for (std::size_t i = 0; i < n; ++i) {
         std::uint64_t bits = 0;
         std::memcpy(&bits, &entries[i].time, sizeof bits);
         bits = (bits >> 63) ? ~bits : bits | (std::uint64_t{1} << 63);
         a[i] = {bits, entries[i].item};
+        low = std::min(low, bits);
+        high = std::max(high, bits);
     }
-    for (int shift = 0; shift < 64; shift += 8) {
-        std::size_t count[257] = {};
-        for (const auto& e : a)
-            ++count[((e.first >> shift) & 0xFF) + 1];
-        // A byte that is the same in every key orders nothing: skip its pass.
-        if (count[((a[0].first >> shift) & 0xFF) + 1] == n)
-            continue;
-        for (int i = 0; i < 256; ++i)
-            count[i + 1] += count[i];
-        for (const auto& e : a)
-            b[count[(e.first >> shift) & 0xFF]++] = e;
-        a.swap(b);
+    if (low == high)
+        return; // all at the same time: the order stays
+    // One counting pass over the top sixteen bits in which the times differ puts them into up to
+    // 65,536 buckets, in order and stably; the few times within a bucket are then sorted by all
+    // their bits.
+    const int width = std::bit_width(high - low);
+    const int shift = width > 16 ? width - 16 : 0;
+    const std::size_t buckets = static_cast<std::size_t>((high - low) >> shift) + 1;
+    std::vector<std::uint32_t> start(buckets + 1, 0);
+    for (std::size_t i = 0; i < n; ++i)
+        ++start[((a[i].first - low) >> shift) + 1];
+    for (std::size_t k = 1; k <= buckets; ++k)
+        start[k] += start[k - 1];
+    const auto b = std::make_unique_for_overwrite<Keyed[]>(n);
+    {
+        std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
+        for (std::size_t i = 0; i < n; ++i)
+            b[next[(a[i].first - low) >> shift]++] = a[i];
+    }
+    const auto earlier = [](const Keyed& x, const Keyed& y) { return x.first < y.first; };
+    for (std::size_t k = 0; k < buckets; ++k) {
+        Keyed* first = b.get() + start[k];
+        Keyed* last = b.get() + start[k + 1];
+        if (last - first <= 1 || shift == 0)
+            continue; // a bucket of one time
+        if (last - first <= 32) {
+            for (Keyed* i = first + 1; i < last; ++i) {
+                const Keyed value = *i;
+                Keyed* j = i;
+                for (; j > first && earlier(value, *(j - 1)); --j)
+                    *j = *(j - 1);
+                *j = value;
+            }
+        } else {
+            std::stable_sort(first, last, earlier);
+        }
     }
     for (std::size_t i = 0; i < n; ++i)
-        entries[i] = {0, a[i].second};
+        entries[i] = {0, b[i].second};
 }
 
 } // namespace vendle

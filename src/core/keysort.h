@@ -22,7 +22,8 @@ struct TimedPointer {
     void* item;
 };
 
-// Sorts by time, earliest first, with a byte-wise radix sort (no comparisons); NaN times come last.
+// Sorts by time, earliest first and stably: one counting pass by the leading bits in which the times
+// differ, then the few times in each bucket by all their bits. NaN times come last.
 void sortByTime(std::vector<TimedPointer>& entries);
 
 } // namespace vendle

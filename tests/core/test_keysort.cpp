@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 #include <string>
 
@@ -12,8 +13,14 @@ TEST(SortByKeys, MatchesAPlainSortOfTheKeysWithEqualKeysInAddressOrder) {
     std::mt19937 rng(5);
     // Shared prefixes shorter than, as long as and longer than the eight bytes the sort keeps
     // beside each entry; zero bytes inside keys, which must not pass for a key's end.
-    const std::string prefixes[] = {"", "common-", "common-p", "common-pr", std::string("zero\0\0\0\0", 8),
-                                    "sixteen-bytes-ab", "seventeen-bytes-a", "a-much-longer-common-prefix-here"};
+    const std::string prefixes[] = {"",
+                                    "common-",
+                                    "common-p",
+                                    "common-pr",
+                                    std::string("zero\0\0\0\0", 8),
+                                    "sixteen-bytes-ab",
+                                    "seventeen-bytes-a",
+                                    "a-much-longer-common-prefix-here"};
     for (int round = 0; round < 30; ++round) {
         // Keys that are prefixes of each other, duplicates, empty keys and high bytes, in random
         // numbers.
@@ -24,7 +31,8 @@ TEST(SortByKeys, MatchesAPlainSortOfTheKeysWithEqualKeysInAddressOrder) {
             std::string k = prefixes[round % 3 == 0 ? rng() % 8 : round % 8];
             const int len = static_cast<int>(rng() % 6);
             for (int j = 0; j < len; ++j)
-                k += static_cast<char>(rng() % 3 == 0 ? 0xF0 + rng() % 8 : (rng() % 5 == 0 ? 0 : 'a' + rng() % 3));
+                k += static_cast<char>(rng() % 3 == 0 ? 0xF0 + rng() % 8
+                                                      : (rng() % 5 == 0 ? 0 : 'a' + rng() % 3));
             keys.push_back(k);
         }
         std::vector<KeyedPointer> entries;
@@ -62,4 +70,53 @@ TEST(SortByTime, MatchesAPlainSortOfTheTimes) {
     std::sort(expected.begin(), expected.end());
     for (std::size_t i = 0; i < entries.size(); ++i)
         ASSERT_EQ(*static_cast<double*>(entries[i].item), expected[i]) << i;
+}
+
+TEST(SortByTime, StableWhateverTheSpreadOfTheTimes) {
+    // Spreads that put all times in their own buckets, most of them into one bucket (a single time
+    // far away from a tight cluster), and adjacent doubles; equal times keep their order.
+    std::mt19937 rng(21);
+    const auto check = [](std::vector<double> times) {
+        std::vector<TimedPointer> entries;
+        for (double& t : times)
+            entries.push_back({t, &t});
+        sortByTime(entries);
+        for (std::size_t i = 1; i < entries.size(); ++i) {
+            const double* a = static_cast<const double*>(entries[i - 1].item);
+            const double* b = static_cast<const double*>(entries[i].item);
+            ASSERT_LE(*a, *b) << i;
+            if (*a == *b) {
+                ASSERT_LT(a, b) << "equal times out of order at " << i;
+            }
+        }
+    };
+    std::vector<double> clustered;
+    for (int i = 0; i < 20'000; ++i)
+        clustered.push_back(46000.5 + (rng() % 500) / 86'400'000.0);
+    clustered.push_back(1e9);
+    check(clustered);
+    std::vector<double> adjacent;
+    double t = 46000.25;
+    for (int i = 0; i < 3000; ++i) {
+        adjacent.push_back(rng() % 2 ? t : std::nextafter(t, 1e9));
+        if (i % 7 == 0)
+            t = std::nextafter(t, 1e9);
+    }
+    check(adjacent);
+    check(std::vector<double>(500, 46000.0));
+    std::vector<double> wide;
+    for (int i = 0; i < 50'000; ++i)
+        wide.push_back((static_cast<double>(rng()) - 2e9) * (i % 3 ? 1.0 : 1e-6));
+    wide.push_back(-0.0);
+    wide.push_back(0.0);
+    check(wide);
+
+    double nan = std::nan("");
+    double early = -5;
+    double late = 5;
+    std::vector<TimedPointer> withNan = {{late, &late}, {nan, &nan}, {early, &early}};
+    sortByTime(withNan);
+    EXPECT_EQ(withNan[0].item, &early);
+    EXPECT_EQ(withNan[1].item, &late);
+    EXPECT_EQ(withNan[2].item, &nan);
 }
