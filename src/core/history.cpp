@@ -139,6 +139,7 @@ HistoryItem* HistoryList::AddItem(const std::string& path, bool knownFile) {
         items_.reserve(items_.capacity() + std::max(kGrowBy, items_.capacity() / 4));
     }
     items_.push_back(std::move(item));
+    ++changes_;
     return items_.back().get();
 }
 
@@ -160,6 +161,7 @@ int HistoryList::indexOfPath(std::string_view path) const {
 }
 
 void HistoryList::moveToEnd(int index) {
+    ++changes_;
     const auto it = items_.begin() + index;
     std::rotate(it, it + 1, items_.end());
 }
@@ -169,12 +171,14 @@ int HistoryList::trimToMax(int dataMax) {
     if (items_.size() <= keep)
         return 0;
     const std::size_t drop = items_.size() - keep;
+    ++changes_;
     view_.clear();
     items_.erase(items_.begin(), items_.begin() + static_cast<std::ptrdiff_t>(drop));
     return static_cast<int>(drop);
 }
 
 void HistoryList::clear() {
+    ++changes_;
     view_.clear();
     items_.clear();
 }
@@ -248,6 +252,8 @@ bool HistoryList::clickColumn(int column, const Collator& collator) {
     } else {
         SortDescending = !SortDescending;
     }
+    // Equal keys now follow the previous order, not that of a fresh build: no narrowing from here.
+    basis_.valid = false;
     sortView(collator);
     return true;
 }

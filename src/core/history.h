@@ -79,6 +79,20 @@ std::string fallbackTypeName(std::string_view path, const PathSyntax& syntax);
 // True for paths that a line of the history file cannot hold (TAB, CR, LF, NUL) or that are empty.
 bool isStorablePath(std::string_view path);
 
+// What the view was last built from by the filter, so that a search that only grows (a typed
+// character) can narrow the view it has instead of rebuilding and re-sorting it.
+struct ViewBasis {
+    bool valid = false;
+    std::string search;
+    std::string type;
+    std::string folder;
+    DateTime since = 0;
+    int column = 0;
+    bool descending = false;
+    const Collator* collator = nullptr;
+    std::uint64_t changes = 0; // the list's change count then
+};
+
 class HistoryList {
 public:
     static constexpr std::size_t kInitialCapacity = 256;
@@ -117,8 +131,11 @@ public:
     // Removes every entry and empties the view.
     void clear();
 
-    // The grid's selection.
-    std::vector<HistoryItem*>& viewItems() { return view_; }
+    // The grid's selection. Writing to it makes the filter rebuild the view next time.
+    std::vector<HistoryItem*>& viewItems() {
+        basis_.valid = false;
+        return view_;
+    }
     int ViewCount() const { return static_cast<int>(view_.size()); }
     HistoryItem& ViewItem(int index) { return *view_.at(static_cast<std::size_t>(index)); }
 
@@ -127,6 +144,13 @@ public:
 
     // Sorts the view by SortColumn and SortDescending.
     void sortView(const Collator& collator);
+
+    // Counts changes to Items (adds, moves, trims, clearing).
+    std::uint64_t changeCount() const { return changes_; }
+
+    // For the filter: the view and what it was built from, without dropping the basis.
+    std::vector<HistoryItem*>& filteredView() { return view_; }
+    ViewBasis& viewBasis() { return basis_; }
 
     // A click on header column c: c = 0 does nothing; another column sorts ascending by it; the
     // current column flips its direction. Returns true when the view was re-sorted.
@@ -137,6 +161,8 @@ private:
     ShellQuery& shell_;
     std::vector<std::unique_ptr<HistoryItem>> items_;
     std::vector<HistoryItem*> view_;
+    ViewBasis basis_;
+    std::uint64_t changes_ = 0;
     std::unordered_set<std::string> typeNames_;
 };
 

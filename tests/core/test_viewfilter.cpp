@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 using namespace vendle;
 
 namespace {
@@ -119,4 +122,71 @@ TEST_F(ViewFilterTest, MenuRepresentatives) {
     const auto withRoot = folderRepresentatives(history, bytes);
     ASSERT_EQ(withRoot.size(), 2u);
     EXPECT_EQ(FolderName(withRoot[0]->Path, history.syntax()), "");
+}
+
+TEST(ViewFilterNarrowing, AGrowingSearchGivesTheViewARebuildWouldGive) {
+    // Typing narrows the sorted view in place; the result must be what a rebuild from Items gives,
+    // in every column and direction, also after the list or the other filters change.
+    struct Shell final : ShellQuery {
+        ShellFileInfo queryFileInfo(const std::string&) override { return {}; }
+    } shell;
+    HistoryList history(PathSyntax::posix(), shell);
+    std::mt19937 rng(4);
+    const char* const words[] = {"Report", "report", "plan", "Plan", "議事録", "notes"};
+    for (int i = 0; i < 3000; ++i) {
+        const std::string path = "/d" + std::to_string(rng() % 20) + "/" + words[rng() % 6] +
+                                 std::to_string(rng() % 300) + (rng() % 2 ? ".txt" : ".odt");
+        history.AddItem(path)->LastUsed = 46000 + rng() % 40; // many equal times
+    }
+    ByteCollator collator;
+    const auto rebuilt = [&](const ViewFilter& filter) {
+        history.viewItems(); // drops what the view was built from
+        ApplyFilter(history, filter, collator);
+        return history.filteredView();
+    };
+    for (int column = 1; column <= 4; ++column) {
+        for (bool desc : {false, true}) {
+            history.SortColumn = column;
+            history.SortDescending = desc;
+            ViewFilter filter;
+            filter.type = column == 3 ? "TXT ファイル" : "";
+            ApplyFilter(history, filter, collator);
+            for (const std::string search : {"r", "RE", "rep", "repo", "report1", "report12x"}) {
+                filter.search = search;
+                ApplyFilter(history, filter, collator);
+                const std::vector<HistoryItem*> narrowed = history.filteredView();
+                EXPECT_EQ(narrowed, rebuilt(filter)) << column << desc << " " << search;
+                ApplyFilter(history, filter, collator); // the same search again: nothing moves
+                EXPECT_EQ(history.filteredView(), narrowed);
+            }
+            // A shorter search, a new entry and another type filter all rebuild.
+            filter.search = "rep";
+            ApplyFilter(history, filter, collator);
+            EXPECT_EQ(history.filteredView(), rebuilt(filter));
+            history.AddItem("/d1/Report-new.txt")->LastUsed = 46001;
+            filter.search = "repo";
+            ApplyFilter(history, filter, collator);
+            EXPECT_NE(
+                std::find_if(history.filteredView().begin(), history.filteredView().end(),
+                             [](const HistoryItem* item) { return item->Path == "/d1/Report-new.txt"; }),
+                history.filteredView().end());
+            EXPECT_EQ(history.filteredView(), rebuilt(filter));
+            filter.type = "ODT ファイル";
+            filter.search = "repor";
+            ApplyFilter(history, filter, collator);
+            EXPECT_EQ(history.filteredView(), rebuilt(filter));
+        }
+    }
+    // Header clicks re-sort the view with equal keys in their previous order; typing after them
+    // must still give what a rebuild gives.
+    ViewFilter filter;
+    filter.search = "p";
+    ApplyFilter(history, filter, collator);
+    history.clickColumn(1, collator);
+    history.clickColumn(4, collator);
+    history.clickColumn(4, collator);
+    filter.search = "pl";
+    ApplyFilter(history, filter, collator);
+    const std::vector<HistoryItem*> afterClicks = history.filteredView();
+    EXPECT_EQ(afterClicks, rebuilt(filter));
 }
