@@ -30,6 +30,7 @@
 #include <malloc.h>
 #include <map>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vendle;
 using namespace vendle::bench;
@@ -132,7 +133,10 @@ void BM_ApplyFilterSearch(benchmark::State& state) {
         state,
         "ApplyFilter, " + std::to_string(needle.size()) + "-char search, " + std::to_string(count / 1000) +
             "k",
-        [&] { ApplyFilter(history, filter, collator); },
+        [&] {
+            history.viewItems(); // the filter pass itself, not the narrowing of a view already built
+            ApplyFilter(history, filter, collator);
+        },
         [&] {
             std::size_t n = 0;
             for (int i = 0; i < history.ItemCount(); ++i)
@@ -192,12 +196,8 @@ void BM_KeystrokeSortByName(benchmark::State& state) {
         ApplyFilter(history, filter, *collator);
         rebuilt.push_back(msSince(t1));
     }
-    record(state, {"keystroke, sort by ファイル名, ja_JP collation, 100k",
-                   median(typed),
-                   median(rebuilt),
-                   0,
-                   16.0,
-                   {}});
+    record(state, {"keystroke, sort by ファイル名, ja_JP collation, 100k", median(typed), median(rebuilt),
+                   1.0, 0, "(baseline: the same keystroke rebuilt and sorted)"});
 }
 BENCHMARK(BM_KeystrokeSortByName)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
@@ -265,6 +265,8 @@ struct DiskTree {
         dataFile = dir.filePath(QStringLiteral("vendle.dat")).toStdString();
         platform::SystemFileAccess files;
         SaveHistory(history, dataFile, files, DateTimeFormat::japanese());
+        // Let the tree reach the disk now, so that writing it back does not run under the timings.
+        ::sync();
     }
 };
 

@@ -17,6 +17,15 @@ namespace vendle {
 
 namespace {
 
+// A hint to bring memory into the cache before it is read.
+inline void prefetch(const void* address) {
+#if defined(__GNUC__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
+}
+
 int sign(int v) {
     return v < 0 ? -1 : (v > 0 ? 1 : 0);
 }
@@ -190,10 +199,15 @@ void HistoryList::sortView(const Collator& collator) {
         return;
     if (column == kTimeColumn) {
         // A radix sort over the times, beside their pointers: no comparisons, one contiguous array.
+        // The records are scattered over memory: each is asked for a little ahead of its turn.
         std::vector<TimedPointer> timed;
         timed.reserve(view_.size());
-        for (HistoryItem* item : view_)
-            timed.push_back({item->LastUsed, item});
+        constexpr std::size_t kAhead = 16;
+        for (std::size_t i = 0; i < view_.size(); ++i) {
+            if (i + kAhead < view_.size())
+                prefetch(&view_[i + kAhead]->LastUsed);
+            timed.push_back({view_[i]->LastUsed, view_[i]});
+        }
         sortByTime(timed);
         if (desc)
             std::reverse(timed.begin(), timed.end());
