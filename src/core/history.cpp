@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <unordered_map>
 
 #if defined(__SSE2__)

@@ -67,24 +67,31 @@ void insertionSort(Entry* first, Entry* last, std::size_t depth) {
     }
 }
 
+// Loads the next eight key bytes of a range once the sort has got past the cached ones. Keys that
+// share all eight cached bytes and go on past them (common with collation keys of texts that begin
+// alike) need no partition for any of these bytes: then `depth` moves past them and the answer is
+// true.
+bool skipSharedBytes(Entry* first, Entry* last, std::size_t& depth, std::size_t& base) {
+    if (depth == base + 8) {
+        for (Entry* e = first; e < last; ++e)
+            e->cached = keyBytes(*e, depth);
+        base = depth;
+    }
+    if (depth != base)
+        return false;
+    const Entry* e = first;
+    while (e < last && e->cached == first->cached && e->length >= base + 8)
+        ++e;
+    if (e != last)
+        return false;
+    depth += 8;
+    return true;
+}
+
 void radixQuicksort(Entry* first, Entry* last, std::size_t depth, std::size_t base) {
     while (last - first > 16) {
-        if (depth == base + 8) {
-            for (Entry* e = first; e < last; ++e)
-                e->cached = keyBytes(*e, depth);
-            base = depth;
-        }
-        if (depth == base) {
-            // Keys that share all eight bytes and go on past them (common with collation keys of
-            // texts that begin alike) need no partition for any of these bytes.
-            const Entry* e = first;
-            while (e < last && e->cached == first->cached && e->length >= base + 8)
-                ++e;
-            if (e == last) {
-                depth += 8;
-                continue;
-            }
-        }
+        if (skipSharedBytes(first, last, depth, base))
+            continue;
         // Median of three as the pivot byte.
         const std::ptrdiff_t n = last - first;
         int a = byteAt(first[0], depth, base), b = byteAt(first[n / 2], depth, base),
@@ -135,20 +142,8 @@ void radixSort(Entry* first, Entry* last, std::size_t depth, std::size_t base, E
             radixQuicksort(first, last, depth, base);
             return;
         }
-        if (depth == base + 8) {
-            for (Entry* e = first; e < last; ++e)
-                e->cached = keyBytes(*e, depth);
-            base = depth;
-        }
-        if (depth == base) {
-            const Entry* e = first;
-            while (e < last && e->cached == first->cached && e->length >= base + 8)
-                ++e;
-            if (e == last) {
-                depth += 8;
-                continue;
-            }
-        }
+        if (skipSharedBytes(first, last, depth, base))
+            continue;
         // Bucket k holds the keys whose byte at `depth` is k - 1 (bucket 0: keys that end here);
         // it is [start[k], start[k + 1]).
         std::size_t start[258] = {};

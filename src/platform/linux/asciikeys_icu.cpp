@@ -1,5 +1,7 @@
 #include "asciikeys.h"
 
+#include "icucollator.h"
+
 #include <unicode/uset.h>
 
 #include <algorithm>
@@ -9,25 +11,14 @@ namespace vendle::platform {
 
 namespace {
 
-struct CollatorClose {
-    void operator()(UCollator* collator) const { ucol_close(collator); }
-};
-using CollatorPtr = std::unique_ptr<UCollator, CollatorClose>;
-
 struct SetClose {
     void operator()(USet* set) const { uset_close(set); }
 };
 
-CollatorPtr withStrength(const UCollator* collator, UColAttributeValue strength) {
-    UErrorCode status = U_ZERO_ERROR;
-#if U_ICU_VERSION_MAJOR_NUM >= 71
-    CollatorPtr copy(ucol_clone(collator, &status));
-#else
-    CollatorPtr copy(ucol_safeClone(collator, nullptr, nullptr, &status));
-#endif
-    if (U_FAILURE(status) || !copy)
-        return nullptr;
-    ucol_setStrength(copy.get(), strength);
+UCollatorPtr withStrength(const UCollator* collator, UColAttributeValue strength) {
+    UCollatorPtr copy = cloneCollator(collator);
+    if (copy)
+        ucol_setStrength(copy.get(), strength);
     return copy;
 }
 
@@ -89,8 +80,8 @@ std::shared_ptr<const AsciiKeys> AsciiKeys::derive(const UCollator* collator) {
         if (U_FAILURE(status) || touchesAscii(contractions.get()) || touchesAscii(expansions.get()))
             return nullptr;
     }
-    const CollatorPtr primary = withStrength(collator, UCOL_PRIMARY);
-    const CollatorPtr secondary = withStrength(collator, UCOL_SECONDARY);
+    const UCollatorPtr primary = withStrength(collator, UCOL_PRIMARY);
+    const UCollatorPtr secondary = withStrength(collator, UCOL_SECONDARY);
     if (!primary || !secondary)
         return nullptr;
 

@@ -2,10 +2,10 @@
 
 #include "asciikeys.h"
 #include "core/shelllink.h"
+#include "icucollator.h"
 
 #include <unicode/ucol.h>
 #include <unicode/ustring.h>
-#include <unicode/uvernum.h>
 
 #include <algorithm>
 #include <clocale>
@@ -15,21 +15,6 @@
 namespace vendle::platform {
 
 namespace {
-
-struct UCollatorClose {
-    void operator()(UCollator* collator) const { ucol_close(collator); }
-};
-using UCollatorPtr = std::unique_ptr<UCollator, UCollatorClose>;
-
-UCollatorPtr cloneOf(const UCollator* collator) {
-    UErrorCode status = U_ZERO_ERROR;
-#if U_ICU_VERSION_MAJOR_NUM >= 71
-    UCollatorPtr copy(ucol_clone(collator, &status));
-#else
-    UCollatorPtr copy(ucol_safeClone(collator, nullptr, nullptr, &status));
-#endif
-    return U_FAILURE(status) ? nullptr : std::move(copy);
-}
 
 // The sort key of UTF-8 text; the key's final zero byte, which plain byte comparison does not
 // need, is left off.
@@ -99,7 +84,7 @@ public:
     std::unique_ptr<Collator> clone() const override {
         // A clone shares the immutable collation data; its own state makes it safe on another
         // thread.
-        UCollatorPtr copy = cloneOf(collator_.get());
+        UCollatorPtr copy = cloneCollator(collator_.get());
         return copy ? std::make_unique<IcuCollator>(std::move(copy), ascii_) : nullptr;
     }
 
