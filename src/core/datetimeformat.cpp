@@ -235,31 +235,22 @@ template <typename Out> inline void appendNumber(Out& out, int value, int minDig
 }
 
 template <typename Out> void appendShortDate(Out& out, const DateFields& d, const DateTimeFormat& fmt) {
-    const int mDigits = fmt.monthTwoDigits ? 2 : 1;
-    const int dDigits = fmt.dayTwoDigits ? 2 : 1;
-    switch (fmt.order) {
-    case DateTimeFormat::DateOrder::MDY:
-        appendNumber(out, d.month, mDigits);
-        appendText(out, fmt.dateSeparator);
-        appendNumber(out, d.day, dDigits);
-        appendText(out, fmt.dateSeparator);
-        appendNumber(out, d.year, 4);
-        return;
-    case DateTimeFormat::DateOrder::DMY:
-        appendNumber(out, d.day, dDigits);
-        appendText(out, fmt.dateSeparator);
-        appendNumber(out, d.month, mDigits);
-        appendText(out, fmt.dateSeparator);
-        appendNumber(out, d.year, 4);
-        return;
-    case DateTimeFormat::DateOrder::YMD:
-        break;
+    struct Field {
+        int value;
+        int digits;
+    };
+    const Field year{d.year, 4};
+    const Field month{d.month, fmt.monthTwoDigits ? 2 : 1};
+    const Field day{d.day, fmt.dayTwoDigits ? 2 : 1};
+    using Order = DateTimeFormat::DateOrder;
+    const std::array<Field, 3> fields = fmt.order == Order::MDY   ? std::array<Field, 3>{month, day, year}
+                                        : fmt.order == Order::DMY ? std::array<Field, 3>{day, month, year}
+                                                                  : std::array<Field, 3>{year, month, day};
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            appendText(out, fmt.dateSeparator);
+        appendNumber(out, fields[i].value, fields[i].digits);
     }
-    appendNumber(out, d.year, 4);
-    appendText(out, fmt.dateSeparator);
-    appendNumber(out, d.month, mDigits);
-    appendText(out, fmt.dateSeparator);
-    appendNumber(out, d.day, dDigits);
 }
 
 template <typename Out> void appendLongTime(Out& out, const TimeFields& t, const DateTimeFormat& fmt) {
