@@ -386,8 +386,10 @@ void BM_RecentScan(benchmark::State& state) {
         [&] {
             HistoryList history(PathSyntax::posix(), shell);
             DateTime last = fromUnixTime(old + 500);
+            RecentImports imports;
+            imports.begin({}, old + 500);
             source.resolved = 0;
-            scanRecent(history, source, last, now(), 10'000);
+            scanRecent(history, source, imports, last, now(), 10'000);
             resolvedPerScan = source.resolved;
         },
         {}, 0, 20.0);

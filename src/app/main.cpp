@@ -6,6 +6,7 @@
 #include "platform/singleinstance.h"
 #include "platform/system.h"
 #include "platform/terminationsignals.h"
+#include "widgets/messagebox.h"
 
 #include <QCoreApplication>
 #include <QSessionManager>
@@ -22,6 +23,8 @@ int main(int argc, char* argv[]) {
     app::TVendleMainForm* form = nullptr;
     bool terminationPending = false;
     QObject::connect(&termination, &platform::TerminationSignals::terminationRequested, [&](int) {
+        // Nothing may wait for an answer now: open boxes close and no new one opens.
+        widgets::MessageBox::shutDown();
         if (!form) {
             terminationPending = true;
             return;
@@ -51,7 +54,11 @@ int main(int argc, char* argv[]) {
                          &app::TVendleMainForm::activateFromSecondCopy);
 
         QObject::connect(&application, &QGuiApplication::commitDataRequest, mainForm.get(),
-                         [&](QSessionManager&) { mainForm->saveForSessionEnd(); });
+                         [&](QSessionManager&) {
+                             mainForm->saveForSessionEnd();
+                             // The session may yet go on (a cancelled logout): keep watching.
+                             mainForm->resumeWatching();
+                         });
 
         form = mainForm.get();
         if (terminationPending)
@@ -59,10 +66,10 @@ int main(int argc, char* argv[]) {
         else
             QApplication::exec();
         form = nullptr;
-        // A copy started from now on runs normally; the settings file is written as the main
-        // window goes.
-        instance.release();
+        // The settings file is written as the main window goes; only then may another copy start
+        // and read it.
         mainForm.reset();
+        instance.release();
     } catch (const std::exception& e) {
         app::VendleApplication::showError(QString::fromUtf8(e.what()));
     }

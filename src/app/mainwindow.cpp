@@ -25,6 +25,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFrame>
@@ -34,6 +35,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTableView>
 #include <QUrl>
@@ -51,17 +53,8 @@ QString q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// Runs `step`; on failure restores what must not stay half-set.
-template <typename Restore> class Finally {
-public:
-    explicit Finally(Restore r) : restore_(std::move(r)) {}
-    ~Finally() { restore_(); }
-    Finally(const Finally&) = delete;
-    Finally& operator=(const Finally&) = delete;
-
-private:
-    Restore restore_;
-};
+// Thrown inside FormCreate when the program was told to end while the start waited for the user.
+struct StartAbandoned {};
 
 // A menu caption that shows the text as it is: "&" would otherwise mark a shortcut letter.
 QString menuCaption(const std::string& text) {
@@ -274,6 +267,7 @@ void TVendleMainForm::FormCreate() {
         if (locations.size() > 1)
             DirMonitor2->setDirectory(QString::fromStdString(locations[1]));
         LastScanTime = now();
+        beginImports(*recent_, imports_, QDateTime::currentSecsSinceEpoch());
         startMonitors();
 
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -289,11 +283,15 @@ void TVendleMainForm::FormCreate() {
         ConfirmReadOnly = readConfirmReadOnly(*iniFile_);
         if (iniFile_->IsFirstKick())
             runFirstStart();
+        if (MessageBox::isShutDown())
+            throw StartAbandoned{};
         LoadHistory();
         items_->SortColumn = kTimeColumn;
         items_->SortDescending = true;
         Filter = ViewFilter{};
         ApplyFilter();
+    } catch (const StartAbandoned&) {
+        startAbandoned_ = true;
     } catch (const std::exception& e) {
         MessageBox::error(this, QString::fromUtf8(e.what()));
     }
@@ -346,7 +344,7 @@ void TVendleMainForm::LoadHistory() {
     const std::string oldTip = yTrayIcon1->TipHelp();
     yTrayIcon1->setIcon(busyIcon());
     Loading = true;
-    Finally restore([&] {
+    const auto restore = qScopeGuard([&] {
         yTrayIcon1->setTipHelp(oldTip);
         yTrayIcon1->setIcon(applicationIcon());
         Loading = false;
@@ -358,11 +356,12 @@ void TVendleMainForm::LoadHistory() {
             std::snprintf(tip, sizeof tip, "Loading(%d/%d)...", i, n);
             yTrayIcon1->setTipHelp(tip);
         });
+    // A file that exists but could not be read must survive this run untouched.
+    historyLoaded_ = report.openError.empty();
     if (report.fileMissing)
         return;
     if (!report.openError.empty())
         MessageBox::show(this, q(report.openError));
-    historyLoaded_ = true;
     yTrayIcon1->setTipHelp("種類フィルタ作成中...");
     TypeMenuBuild();
     yTrayIcon1->setTipHelp("フォルダフィルタ作成中...");
@@ -379,27 +378,38 @@ void TVendleMainForm::startMonitors() {
 }
 
 void TVendleMainForm::DirMonitor1Change() {
-    if (!created_) {
+    // Before the window is complete, and while a scan or its report runs (a box's own loop
+    // delivers change notices and activations), the request waits and is served afterwards.
+    if (!created_ || scanning_) {
         scanPending_ = true;
         return;
     }
-    scanPending_ = false;
-    // The folder of links may have been created since it was last watched.
-    if (DirMonitor2->Active() && !DirMonitor2->isWatching() && QDir(DirMonitor2->Directory()).exists()) {
-        DirMonitor2->setActive(false);
-        DirMonitor2->setActive(true);
-    }
-    try {
-        scanRecent(*items_, *recent_, LastScanTime, now(), DataMax);
-    } catch (const ShortcutError& e) {
-        MessageBox::show(this, q(e.boxText()));
-        MessageBox::error(this, QString::fromUtf8(e.what()));
+    if (saving_)
         return;
-    } catch (const std::exception& e) {
-        MessageBox::error(this, QString::fromUtf8(e.what()));
-        return;
-    }
-    ApplyFilter();
+    scanning_ = true;
+    const auto done = qScopeGuard([this] { scanning_ = false; });
+    do {
+        scanPending_ = false;
+        // The folder of links may have been created since it was last watched.
+        if (DirMonitor2->Active() && !DirMonitor2->isWatching() && QDir(DirMonitor2->Directory()).exists()) {
+            DirMonitor2->setActive(false);
+            DirMonitor2->setActive(true);
+        }
+        ScanResult result;
+        try {
+            result = scanRecent(*items_, *recent_, imports_, LastScanTime, now(), DataMax);
+        } catch (const std::exception& e) {
+            MessageBox::error(this, QString::fromUtf8(e.what()));
+            return;
+        }
+        ApplyFilter();
+        // Entries that could not be resolved were skipped; each is reported once, after the
+        // scan, and not again until the desktop records it anew.
+        for (const ScanFailure& failure : result.failures) {
+            MessageBox::show(this, q(failure.boxText));
+            MessageBox::error(this, QString::fromUtf8(failure.message));
+        }
+    } while (scanPending_ && !saving_);
 }
 
 void TVendleMainForm::TypeMenuBuild() {
@@ -524,45 +534,66 @@ void TVendleMainForm::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
 }
 
-void TVendleMainForm::SaveHistory() {
-    ProgressBox1->Execute();
-    Finally closeBox([this] { ProgressBox1->Close(); });
-    const int written = vendle::SaveHistory(
-        *items_, paths_.dataFile, *files_, format_,
-        [this](int percent, const std::string& text) { ProgressBox1->Progress(percent, q(text)); },
-        monotonicMilliseconds);
+void TVendleMainForm::SaveHistory(bool showProgress) {
+    SaveProgress progress;
+    if (showProgress) {
+        ProgressBox1->Execute();
+        progress = [this](int percent, const std::string& text) { ProgressBox1->Progress(percent, q(text)); };
+    }
+    const auto closeBox = qScopeGuard([&] {
+        if (showProgress)
+            ProgressBox1->Close();
+    });
+    const int written =
+        vendle::SaveHistory(*items_, paths_.dataFile, *files_, format_, progress, monotonicMilliseconds);
     writeItems(*iniFile_, written);
 }
 
-void TVendleMainForm::SaveAtExit() {
+void TVendleMainForm::SaveAtExit(bool showProgress) {
+    if (saving_)
+        return;
+    saving_ = true;
+    const auto done = qScopeGuard([this] { saving_ = false; });
     DirMonitor1->setActive(false);
     DirMonitor2->setActive(false);
-    QCoreApplication::processEvents();
     widgets::WriteColWidths(*iniFile_, kMainSection, "Grid", *Grid->horizontalHeader());
     widgets::WriteFormBounds(*iniFile_, kMainSection, "FormBounds", *this);
     writeDataMax(*iniFile_, DataMax);
     writeConfirmReadOnly(*iniFile_, ConfirmReadOnly);
-    SaveHistory();
+    if (historyLoaded_)
+        SaveHistory(showProgress);
 }
 
 void TVendleMainForm::Exit1Click() {
+    if (saving_)
+        return;
     hide();
     try {
         SaveAtExit();
     } catch (const std::exception& e) {
         MessageBox::error(this, QString::fromUtf8(e.what()));
+        resumeWatching();
         return;
     }
     QCoreApplication::exit(0); // quit() would first ask the windows, which refuse to close
 }
 
 void TVendleMainForm::saveForSessionEnd() {
+    if (startAbandoned_) {
+        iniFile_->discard();
+        return;
+    }
     try {
-        SaveAtExit();
+        SaveAtExit(false);
     } catch (const std::exception& e) {
         // The session is ending: nobody may be there to answer a box. The old files stay intact.
         std::fprintf(stderr, "Vendle: %s\n", e.what());
     }
+}
+
+void TVendleMainForm::resumeWatching() {
+    if (created_ && !startAbandoned_)
+        startMonitors();
 }
 
 } // namespace vendle::app

@@ -6,6 +6,7 @@
 #include "core/datetimeformat.h"
 #include "core/history.h"
 #include "core/inifileex.h"
+#include "core/recentscan.h"
 #include "core/viewfilter.h"
 #include "widgets/trayicon.h"
 
@@ -57,14 +58,20 @@ public:
     void ShowMainWindow();
     // A second copy asked this one to come forward.
     void activateFromSecondCopy();
-    // Stops watching, stores settings and writes the history. Throws when the history cannot be
-    // written; the program then stays resident with its history in memory.
-    void SaveAtExit();
+    // Stops watching, stores settings and writes the history, in one straight sequence: no scan
+    // and no box runs meanwhile, and only the progress box (when `showProgress`) sees events. The
+    // data file is written only when the history was loaded from it (or there was none), so a
+    // start that failed early never empties it. Throws when the history cannot be written; the
+    // program then stays resident with its history in memory.
+    void SaveAtExit(bool showProgress = true);
     // The exit command: hide, save, end the event loop. A failed save is shown and the program
-    // stays.
+    // stays, watching again.
     void Exit1Click();
-    // The session is ending or the process was asked to terminate: save what can be saved.
+    // The session is ending or the process was asked to terminate: save what can be saved, with
+    // no box and no progress window. A start abandoned before the user answered writes nothing.
     void saveForSessionEnd();
+    // The session did not end after all: watch again.
+    void resumeWatching();
 
     HistoryList& Items() { return *items_; }
     bool Loading = false;
@@ -119,7 +126,7 @@ private:
     void runFirstStart();
     void RegisterStartup();
     void LoadHistory();
-    void SaveHistory();
+    void SaveHistory(bool showProgress);
     void TypeMenuBuild();
     void FolderMenuBuild();
     void readLocale();
@@ -140,9 +147,13 @@ private:
     QMenu* miTypeFilter = nullptr;
     QActionGroup* folderGroup_ = nullptr;
     QActionGroup* typeGroup_ = nullptr;
-    bool historyLoaded_ = false;
-    bool created_ = false;     // FormCreate has finished
-    bool scanPending_ = false; // a change came in before that
+    RecentImports imports_;
+    bool historyLoaded_ = false;  // the data file was read, or there was none
+    bool startAbandoned_ = false; // the program was told to end while the start asked the user
+    bool created_ = false;        // FormCreate has finished
+    bool scanning_ = false;       // a scan or its report is running
+    bool scanPending_ = false;    // a change came in while it could not be scanned
+    bool saving_ = false;         // SaveAtExit is running
 };
 
 } // namespace vendle::app

@@ -50,8 +50,15 @@ std::size_t CodePage::charLength(std::string_view text, std::size_t pos) const {
     if (!isLeadByte(lead))
         return 1;
     const std::size_t rest = text.size() - pos;
-    if (kind_ == Kind::Cp932)
-        return std::min<std::size_t>(2, rest);
+    if (kind_ == Kind::Cp932) {
+        // A lead byte pairs only with a byte that can follow it; before any other byte (a TAB, a
+        // line end, the end of the text) it is a character of its own, so that what a writer put
+        // after it is read back as written.
+        if (rest < 2)
+            return 1;
+        const auto trail = static_cast<unsigned char>(text[pos + 1]);
+        return (trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFC) ? 2 : 1;
+    }
     // A malformed UTF-8 sequence ends at the first byte that is not a continuation byte, so that
     // an ASCII byte is never swallowed into a broken character.
     const std::size_t want = std::min(utf8SequenceLength(lead), rest);

@@ -21,7 +21,16 @@ LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess
     }
 
     std::vector<std::string_view> lines;
-    forEachLine(*text, [&](std::string_view line) { lines.push_back(line); });
+    // A damaged stretch (a NUL byte, as a crash can leave) costs only the lines it is in.
+    forEachLine(
+        *text,
+        [&](std::string_view line) {
+            if (line.find('\0') == std::string_view::npos)
+                lines.push_back(line);
+            else
+                ++report.damagedLines;
+        },
+        NulByte::InLine);
     report.lineCount = static_cast<int>(lines.size());
     history.presize(expectedItems, lines.size());
 

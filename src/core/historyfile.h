@@ -18,6 +18,7 @@ struct LoadReport {
     int lineCount = 0;        // lines in the file
     int added = 0;            // entries added to the history
     int unreadableTimes = 0;  // entries kept with time 0 because their time text could not be read
+    int damagedLines = 0;     // lines skipped because they hold a NUL byte
 };
 
 // Called with (index, count) for every hundredth line and once more with (count, count).
@@ -31,7 +32,8 @@ using TickSource = std::function<std::uint64_t()>;
 
 // Reads the data file into `history`: each line whose first field names an existing file becomes
 // an entry through AddItem, its time read from the second field. Lines of files that no longer
-// exist are dropped; an entry whose line has no TAB or an unreadable time is kept with time 0.
+// exist are dropped; an entry whose line has no TAB or an unreadable time is kept with time 0. A
+// line with a NUL byte is skipped, and reading goes on after it.
 // `expectedItems` (the stored line count) pre-sizes the list, bounded by the file's line count.
 LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess& files,
                        const DateTimeFormat& fmt, long long expectedItems, const LoadProgress& progress = {});

@@ -43,6 +43,8 @@ DateTime TIniFileEx::GetTotalExecTime() const {
 }
 
 TIniFileEx::~TIniFileEx() {
+    if (discarded_)
+        return;
     WriteString(kAppInfoSection, "TotalExecTime", DateTimeToFullTimeString(GetTotalExecTime()));
     try {
         files_.writeAtomically(fileName_, serialize());

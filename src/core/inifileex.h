@@ -29,6 +29,9 @@ public:
     TIniFileEx(const TIniFileEx&) = delete;
     TIniFileEx& operator=(const TIniFileEx&) = delete;
 
+    // Nothing of this run reaches the file: the start was abandoned before the user answered.
+    void discard() { discarded_ = true; }
+
     bool IsFirstKick() const { return isFirstKick_; }
     int ExecCount() const { return execCount_; }
     DateTime StartTime() const { return startTime_; }
@@ -59,6 +62,7 @@ private:
     DateTimeFormat fmt_;
     Clock clock_;
     ErrorReporter reportError_;
+    bool discarded_ = false;
     bool isFirstKick_ = false;
     int execCount_ = 0;
     DateTime startTime_ = 0;

@@ -2,25 +2,65 @@
 
 namespace vendle {
 
+void RecentImports::begin(const std::vector<RecentEntry>& present, std::int64_t startUnixTime) {
+    seen_.clear();
+    // Anything stamped in the start's second or later is later than the floor.
+    floor_ = RecentEntry::Stamp{startUnixTime - 1, 999'999'999};
+    for (const RecentEntry& entry : present)
+        seen_[entry.name] = entry.stamp();
+}
+
+bool RecentImports::isNew(const RecentEntry& entry) const {
+    const auto found = seen_.find(entry.name);
+    if (found != seen_.end())
+        return found->second != entry.stamp();
+    return entry.stamp() > floor_;
+}
+
+void RecentImports::settle(const std::vector<RecentEntry>& listing) {
+    std::unordered_map<std::string, RecentEntry::Stamp> now;
+    now.reserve(listing.size());
+    for (const RecentEntry& entry : listing)
+        now[entry.name] = entry.stamp();
+    for (const auto& [name, stamp] : seen_) {
+        if (!now.count(name) && stamp > floor_)
+            floor_ = stamp;
+    }
+    seen_ = std::move(now);
+}
+
 DateTime dosDateTime(std::int64_t unixTime) {
     const std::int64_t even = unixTime - (((unixTime % 2) + 2) % 2);
     return fromUnixTime(even);
 }
 
-ScanResult scanRecent(HistoryList& history, RecentSource& source, DateTime& lastScanTime, DateTime scanStart,
-                      int dataMax) {
+void beginImports(RecentSource& source, RecentImports& imports, std::int64_t startUnixTime) {
+    std::vector<RecentEntry> entries;
+    if (!source.list(entries))
+        entries.clear();
+    imports.begin(entries, startUnixTime);
+}
+
+ScanResult scanRecent(HistoryList& history, RecentSource& source, RecentImports& imports, DateTime& lastScanTime,
+                      DateTime scanStart, int dataMax) {
     ScanResult result;
     std::vector<RecentEntry> entries;
     result.listed = source.list(entries);
     if (result.listed) {
         for (const RecentEntry& entry : entries) {
-            const DateTime t = dosDateTime(entry.unixTime);
-            if (!(lastScanTime < t))
+            if (!imports.isNew(entry))
                 continue;
             ++result.examined;
-            const std::string path = source.resolve(entry);
+            std::string path;
+            try {
+                path = source.resolve(entry);
+            } catch (const ShortcutError& e) {
+                result.failures.push_back(ScanFailure{entry.name, e.boxText(), e.what()});
+                continue;
+            }
             if (path.empty())
                 continue;
+            const DateTime t = dosDateTime(entry.unixTime);
             const int known = history.indexOfPath(path);
             if (known >= 0) {
                 history.moveToEnd(known);
@@ -31,6 +71,7 @@ ScanResult scanRecent(HistoryList& history, RecentSource& source, DateTime& last
                 ++result.added;
             }
         }
+        imports.settle(entries);
         if (!entries.empty())
             lastScanTime = scanStart;
     }

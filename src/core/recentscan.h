@@ -1,13 +1,15 @@
-// Importing the desktop's recently-used records into the history: every entry written after the
-// last scan is resolved to its document, which moves to the newest place or is added, and the
+// Importing the desktop's recently-used records into the history: every entry recorded since it was
+// last examined is resolved to its document, which moves to the newest place or is added, and the
 // history is then cut to its size limit.
 #pragma once
 
 #include "errors.h"
 #include "history.h"
 
+#include <compare>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace vendle {
@@ -16,6 +18,14 @@ namespace vendle {
 struct RecentEntry {
     std::string name;          // how the source finds the entry again (file name, URI, ...)
     std::int64_t unixTime = 0; // when it was last written, seconds since 1970 UTC
+    std::int32_t nanos = 0;    // and within that second, as finely as the source records it
+
+    struct Stamp {
+        std::int64_t seconds = 0;
+        std::int32_t nanos = 0;
+        friend auto operator<=>(const Stamp&, const Stamp&) = default;
+    };
+    Stamp stamp() const { return {unixTime, nanos}; }
 };
 
 // The desktop's record of recently used documents.
@@ -46,22 +56,58 @@ private:
     std::string boxText_;
 };
 
+// What the import has already taken from the source: the time every listed entry had when it was
+// last examined, at the source's own resolution. An entry is new when it was not listed before and
+// was recorded after the floor, or when its time changed since. Times are only compared with
+// times of the same source, never with the clock, so an entry recorded while a scan runs waits
+// for the next scan instead of being skipped.
+class RecentImports {
+public:
+    // The start of watching: every entry listed now was recorded before, and an entry that shows
+    // up later counts if it was recorded in `startUnixTime`'s second or after it.
+    void begin(const std::vector<RecentEntry>& present, std::int64_t startUnixTime);
+
+    bool isNew(const RecentEntry& entry) const;
+
+    // After a scan of `listing`: each entry is remembered with its current time. Entries no longer
+    // listed are forgotten, and the floor rises to their times, so that one coming back unchanged
+    // (a file deleted and restored) is not taken twice.
+    void settle(const std::vector<RecentEntry>& listing);
+
+    std::size_t size() const { return seen_.size(); }
+
+private:
+    std::unordered_map<std::string, RecentEntry::Stamp> seen_;
+    RecentEntry::Stamp floor_{INT64_MIN, 0};
+};
+
 // A write time as the history keeps it: local time with even seconds (rounded down).
 DateTime dosDateTime(std::int64_t unixTime);
 
+// An entry that could not be resolved; the scan went on without it.
+struct ScanFailure {
+    std::string entry;   // the entry's name in the source
+    std::string boxText; // the short reason ("Resolve Error")
+    std::string message; // the error's full text
+};
+
 struct ScanResult {
     bool listed = false; // the source could be listed
-    int examined = 0;    // entries newer than the last scan
+    int examined = 0;    // entries new since they were last examined
     int moved = 0;       // known documents moved to the newest place
     int added = 0;       // documents new to the history
     int dropped = 0;     // oldest entries cut by the size limit
+    std::vector<ScanFailure> failures;
 };
 
-// One scan. `lastScanTime` advances to `scanStart` when the listing yielded any entry. A
-// ShortcutError from the source ends the scan at once: what was merged stays merged,
-// `lastScanTime` keeps its value and the size cut is left for the next scan. The view is emptied
+// Lists the source and starts `imports` from what it holds now (see RecentImports::begin).
+void beginImports(RecentSource& source, RecentImports& imports, std::int64_t startUnixTime);
+
+// One scan. Every new entry is resolved and merged; one that fails to resolve is skipped and
+// reported in the result, and is not examined again until the source records it anew.
+// `lastScanTime` advances to `scanStart` when the listing yielded any entry. The view is emptied
 // when entries are dropped; the caller rebuilds it.
-ScanResult scanRecent(HistoryList& history, RecentSource& source, DateTime& lastScanTime, DateTime scanStart,
-                      int dataMax);
+ScanResult scanRecent(HistoryList& history, RecentSource& source, RecentImports& imports, DateTime& lastScanTime,
+                      DateTime scanStart, int dataMax);
 
 } // namespace vendle

@@ -19,12 +19,15 @@ int SplitByChar(std::vector<std::string>& pieces, std::string_view text, char se
 std::size_t splitViews(std::vector<std::string_view>& pieces, std::string_view text, char separator,
                        CodePage cp);
 
+// What a NUL byte means to forEachLine: the end of the text, or a byte of the line it stands in.
+enum class NulByte { EndsText, InLine };
+
 // Calls `fn` with each line of `text`. Lines end at CR LF, a lone CR or a lone LF; a NUL byte ends
-// the text. A final line without an end is a line too; an empty text has none.
-template <typename Fn> void forEachLine(std::string_view text, Fn&& fn) {
-    const std::size_t nul = text.find('\0');
-    if (nul != std::string_view::npos)
-        text = text.substr(0, nul);
+// the text unless `nul` says otherwise. A final line without an end is a line too; an empty text
+// has none.
+template <typename Fn> void forEachLine(std::string_view text, Fn&& fn, NulByte nul = NulByte::EndsText) {
+    if (nul == NulByte::EndsText)
+        text = text.substr(0, text.find('\0'));
     std::size_t pos = 0;
     while (pos < text.size()) {
         std::size_t end = pos;

@@ -32,6 +32,7 @@ private:
         long long mtimeNs = -1;
         long long size = -1;
         unsigned long long inode = 0;
+        bool trusted = false; // read long enough after its last change to be reused
         std::vector<RecentEntry> entries;
     };
     mutable Snapshot bookmarks_;

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "core/history.h"
+#include "core/mimeglobs.h"
 
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -29,11 +31,14 @@ private:
         int iconIndex = 0;
     };
     const TypeInfo& typeInfo(const std::string& contentType);
+    const NameGlobs& nameGlobs();
 
     std::unordered_map<std::string, TypeInfo> types_;
     std::vector<std::vector<std::string>> icons_;
     std::unordered_map<std::string, int> iconIndexByNames_;
-    std::unordered_map<std::string, std::string> guesses_; // name suffix -> content type
+    // Extension key, or "/" and the whole name, -> content type.
+    std::unordered_map<std::string, std::string> guesses_;
+    std::unique_ptr<NameGlobs> globs_;
 };
 
 } // namespace vendle::platform

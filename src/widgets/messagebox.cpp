@@ -1,7 +1,9 @@
 #include "messagebox.h"
 
 #include <QApplication>
+#include <QList>
 #include <QMessageBox>
+#include <QPointer>
 #include <QQueue>
 
 namespace vendle::widgets {
@@ -18,6 +20,24 @@ struct TestSeam {
 TestSeam& seam() {
     static TestSeam s;
     return s;
+}
+
+// The boxes open right now, innermost last, and whether the program is ending.
+struct OpenBoxes {
+    QList<QPointer<QMessageBox>> boxes;
+    bool shutDown = false;
+};
+
+OpenBoxes& openBoxes() {
+    static OpenBoxes b;
+    return b;
+}
+
+int run(QMessageBox& box) {
+    openBoxes().boxes.append(&box);
+    const int result = box.exec();
+    openBoxes().boxes.removeAll(&box);
+    return result;
 }
 
 QMessageBox::Icon iconOf(MessageBox::Kind kind) {
@@ -44,6 +64,8 @@ QString caption() {
 } // namespace
 
 void MessageBox::show(QWidget* parent, const QString& text, Kind kind, const QString& title) {
+    if (openBoxes().shutDown)
+        return;
     if (seam().on) {
         seam().shown.append(text);
         if (!seam().answers.isEmpty())
@@ -51,21 +73,36 @@ void MessageBox::show(QWidget* parent, const QString& text, Kind kind, const QSt
         return;
     }
     QMessageBox box(iconOf(kind), title.isEmpty() ? caption() : title, text, QMessageBox::Ok, parent);
-    box.exec();
+    run(box);
 }
 
 MessageBox::Button MessageBox::askYesNo(QWidget* parent, const QString& text, Kind kind) {
+    if (openBoxes().shutDown)
+        return No;
     if (seam().on) {
         seam().shown.append(text);
         return seam().answers.isEmpty() ? No : seam().answers.dequeue();
     }
     QMessageBox box(iconOf(kind), caption(), text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes ? Yes : No;
+    return run(box) == QMessageBox::Yes && !openBoxes().shutDown ? Yes : No;
+}
+
+void MessageBox::shutDown() {
+    openBoxes().shutDown = true;
+    for (const QPointer<QMessageBox>& box : openBoxes().boxes) {
+        if (box)
+            box->done(QMessageBox::No);
+    }
+}
+
+bool MessageBox::isShutDown() {
+    return openBoxes().shutDown;
 }
 
 void MessageBox::setTestMode(bool on) {
     seam().on = on;
+    openBoxes().shutDown = false;
     seam().answers.clear();
     seam().shown.clear();
 }

@@ -24,6 +24,11 @@ public:
     // The standard error display: stop icon, OK button, the application title as caption.
     static void error(QWidget* parent, const QString& text) { show(parent, text, Error); }
 
+    // The program is ending: every open box is closed (as if answered No) and later boxes are not
+    // shown, so that nothing waits for an answer.
+    static void shutDown();
+    static bool isShutDown();
+
     // Test seam.
     static void setTestMode(bool on);
     static void queueAnswer(Button answer);

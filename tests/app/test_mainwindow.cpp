@@ -178,8 +178,8 @@ private slots:
 
     void failedSaveKeepsTheProgramAndItsHistory() {
         writeFile(path(QStringLiteral("vendle.ini")), knownUser() + "[VendleMainForm]\r\nItems=7\r\n\r\n");
-        QDir().mkpath(path(QStringLiteral("vendle.dat"))); // a folder where the file should be
         auto form = open();
+        QDir().mkpath(path(QStringLiteral("vendle.dat"))); // a folder where the file should be
         MessageBox::clearShownTexts();
         form->Items().AddItem(path(QStringLiteral("vendle.ini")).toStdString());
         form->Exit1Click();

@@ -43,17 +43,22 @@ protected:
     void SetUp() override {
         setenv("TZ", "UTC", 1);
         tzset();
+        imports.begin({}, t0 + 1);
     }
     NoShell shell;
     HistoryList history{PathSyntax::posix(), shell};
     FakeSource source;
+    RecentImports imports;
     const std::int64_t t0 = 1'796'688'000; // 2026-12-08 00:00:00
     DateTime lastScan = fromUnixTime(t0);
 
-    void entry(const std::string& name, std::int64_t t, const std::string& target) {
-        source.entries.push_back({name, t});
+    void entry(const std::string& name, std::int64_t t, const std::string& target, std::int32_t nanos = 0) {
+        source.entries.push_back({name, t, nanos});
         if (!target.empty())
             source.targets[name] = target;
+    }
+    ScanResult scan(std::int64_t start, int dataMax = 100) {
+        return scanRecent(history, source, imports, lastScan, fromUnixTime(start), dataMax);
     }
     std::vector<std::string> paths() {
         std::vector<std::string> out;
@@ -65,26 +70,75 @@ protected:
 
 } // namespace
 
-TEST_F(ScanTest, OnlyEntriesWrittenAfterTheLastScanAreResolved) {
+TEST_F(ScanTest, OnlyEntriesRecordedSinceTheyWereLastExaminedAreResolved) {
     entry("old.desktop", t0 - 100, "/d/old.txt");
     entry("same.desktop", t0, "/d/same.txt");
     entry("new.desktop", t0 + 11, "/d/new.txt");
     entry("gone.desktop", t0 + 12, "");
-    const DateTime start = fromUnixTime(t0 + 20);
-    const ScanResult r = scanRecent(history, source, lastScan, start, 100);
+    const ScanResult r = scan(t0 + 20);
     EXPECT_EQ(source.resolved, 2);
     EXPECT_EQ(r.examined, 2);
     EXPECT_EQ(r.added, 1);
     EXPECT_EQ(paths(), std::vector<std::string>{"/d/new.txt"});
     // The time is the entry's, rounded down to an even second, not the scan's.
     EXPECT_DOUBLE_EQ(history.Item(0).LastUsed, fromUnixTime(t0 + 10));
-    EXPECT_DOUBLE_EQ(lastScan, start);
+    EXPECT_DOUBLE_EQ(lastScan, fromUnixTime(t0 + 20));
 
     // A second scan finds nothing new but still advances the scan time.
     source.resolved = 0;
-    scanRecent(history, source, lastScan, fromUnixTime(t0 + 30), 100);
+    scan(t0 + 30);
     EXPECT_EQ(source.resolved, 0);
     EXPECT_DOUBLE_EQ(lastScan, fromUnixTime(t0 + 30));
+
+    // Recorded again, even with an older time than the scan's: examined again.
+    source.entries[0].unixTime = t0 + 25;
+    scan(t0 + 40);
+    EXPECT_EQ(source.resolved, 1);
+    EXPECT_EQ(paths(), (std::vector<std::string>{"/d/new.txt", "/d/old.txt"}));
+}
+
+TEST_F(ScanTest, EntriesPresentAtTheStartAreNotImportedButTheirNextUseIs) {
+    entry("a", t0 + 5, "/d/a");
+    entry("b", t0 + 5, "/d/b", 500);
+    imports.begin(source.entries, t0 + 5); // both were there when watching began
+    entry("c", t0 + 5, "/d/c", 900);      // recorded in the same second, after the start
+    scan(t0 + 6);
+    EXPECT_EQ(paths(), std::vector<std::string>{"/d/c"});
+    source.entries[1].nanos = 501; // b used again: only its finer time changed
+    scan(t0 + 6);
+    EXPECT_EQ(paths(), (std::vector<std::string>{"/d/c", "/d/b"}));
+}
+
+TEST_F(ScanTest, AnEntryRecordedWhileAScanRunsIsTakenByTheNext) {
+    // The scan began at t0 + 101.5; the entry was recorded at t0 + 101.7, too late for its listing.
+    entry("x.desktop", t0 + 101, "/d/x.txt", 700'000'000);
+    const std::vector<RecentEntry> all = source.entries;
+    source.entries.clear();
+    scan(t0 + 101);
+    EXPECT_EQ(history.ItemCount(), 0);
+    source.entries = all;
+    scan(t0 + 102);
+    EXPECT_EQ(paths(), std::vector<std::string>{"/d/x.txt"});
+    EXPECT_DOUBLE_EQ(history.Item(0).LastUsed, fromUnixTime(t0 + 100));
+    scan(t0 + 104); // and only once
+    EXPECT_EQ(source.resolved, 1);
+}
+
+TEST_F(ScanTest, ASourceRemovedAndRestoredUnchangedAddsNothing) {
+    entry("a", t0 + 10, "/d/a");
+    entry("b", t0 + 12, "/d/b");
+    scan(t0 + 20);
+    ASSERT_EQ(history.ItemCount(), 2);
+    const std::vector<RecentEntry> all = source.entries;
+    source.entries.clear();
+    scan(t0 + 30);
+    EXPECT_EQ(imports.size(), 0u); // forgotten while absent
+    history.moveToEnd(0);          // a: now the newest
+    source.entries = all;
+    entry("c", t0 + 31, "/d/c");
+    scan(t0 + 40);
+    EXPECT_EQ(paths(), (std::vector<std::string>{"/d/b", "/d/a", "/d/c"}));
+    EXPECT_EQ(source.resolved, 3);
 }
 
 TEST_F(ScanTest, AKnownDocumentMovesToTheEndWithItsNewTime) {
@@ -92,7 +146,7 @@ TEST_F(ScanTest, AKnownDocumentMovesToTheEndWithItsNewTime) {
         history.AddItem(p);
     entry("a.desktop", t0 + 5, "/d/a.txt");
     entry("B.desktop", t0 + 6, "/d/B.TXT"); // another case is another document
-    const ScanResult r = scanRecent(history, source, lastScan, fromUnixTime(t0 + 8), 100);
+    const ScanResult r = scan(t0 + 8);
     EXPECT_EQ(r.moved, 1);
     EXPECT_EQ(r.added, 1);
     EXPECT_EQ(paths(), (std::vector<std::string>{"/d/b.txt", "/d/c.txt", "/d/a.txt", "/d/B.TXT"}));
@@ -104,47 +158,44 @@ TEST_F(ScanTest, ListingOrderNotTimeOrderAndFoldersRefused) {
     entry("early.desktop", t0 + 20, "/d/early.txt");
     entry("dir.desktop", t0 + 30, "/d/folder");
     shell.folders.insert("/d/folder");
-    scanRecent(history, source, lastScan, fromUnixTime(t0 + 50), 100);
+    scan(t0 + 50);
     EXPECT_EQ(paths(), (std::vector<std::string>{"/d/late.txt", "/d/early.txt"}));
-}
-
-TEST_F(ScanTest, AnEntryInTheScansOwnTwoSecondStepWaits) {
-    lastScan = fromUnixTime(t0 + 100);        // the last scan began at an even second
-    entry("x.desktop", t0 + 101, "/d/x.txt"); // written after it, but rounds down to it
-    scanRecent(history, source, lastScan, fromUnixTime(t0 + 110), 100);
-    EXPECT_EQ(history.ItemCount(), 0);
 }
 
 TEST_F(ScanTest, DataMaxCutsTheOldest) {
     entry("1", t0 + 10, "/d/1");
     entry("2", t0 + 12, "/d/2");
     entry("3", t0 + 14, "/d/3");
-    const ScanResult r = scanRecent(history, source, lastScan, fromUnixTime(t0 + 20), 1);
+    const ScanResult r = scan(t0 + 20, 1);
     EXPECT_EQ(r.dropped, 2);
     EXPECT_EQ(paths(), std::vector<std::string>{"/d/3"});
     // A lowered limit applies at the next scan even when it finds nothing.
     history.AddItem("/d/4");
     source.entries.clear();
-    scanRecent(history, source, lastScan, fromUnixTime(t0 + 30), 1);
+    scan(t0 + 30, 1);
     EXPECT_EQ(paths(), std::vector<std::string>{"/d/4"});
 }
 
-TEST_F(ScanTest, AResolverErrorEndsTheScanAndKeepsTheScanTime) {
+TEST_F(ScanTest, ABadEntryIsSkippedReportedOnceAndTheRestImported) {
     history.AddItem("/d/keep");
     entry("first", t0 + 10, "/d/first");
     entry("!", t0 + 12, "");
     entry("after", t0 + 14, "/d/after");
-    const DateTime before = lastScan;
-    EXPECT_THROW(scanRecent(history, source, lastScan, fromUnixTime(t0 + 20), 1), ShortcutError);
-    EXPECT_EQ(paths(), (std::vector<std::string>{"/d/keep", "/d/first"})); // merged stays, no cut
-    EXPECT_DOUBLE_EQ(lastScan, before);
-    try {
-        scanRecent(history, source, lastScan, fromUnixTime(t0 + 20), 1);
-    } catch (const ShortcutError& e) {
-        EXPECT_EQ(e.boxText(), "Resolve Error");
-        EXPECT_EQ(std::string(e.what()).rfind("QVZ:Exception occured at ", 0), 0u);
-        EXPECT_NE(std::string(e.what()).find(")<0>."), std::string::npos);
-    }
+    const ScanResult r = scan(t0 + 20, 2);
+    EXPECT_EQ(paths(), (std::vector<std::string>{"/d/first", "/d/after"}));
+    EXPECT_DOUBLE_EQ(lastScan, fromUnixTime(t0 + 20));
+    ASSERT_EQ(r.failures.size(), 1u);
+    EXPECT_EQ(r.failures[0].entry, "!");
+    EXPECT_EQ(r.failures[0].boxText, "Resolve Error");
+    EXPECT_EQ(r.failures[0].message.rfind("QVZ:Exception occured at ", 0), 0u);
+    EXPECT_NE(r.failures[0].message.find(")<0>."), std::string::npos);
+    // Not again until the source records it anew.
+    EXPECT_TRUE(scan(t0 + 30).failures.empty());
+    entry("later", t0 + 31, "/d/later");
+    EXPECT_TRUE(scan(t0 + 40).failures.empty());
+    EXPECT_EQ(paths().back(), "/d/later");
+    source.entries[1].unixTime = t0 + 41;
+    EXPECT_EQ(scan(t0 + 50).failures.size(), 1u);
 }
 
 TEST_F(ScanTest, AnUnlistableSourceKeepsTheScanTimeButStillCuts) {
@@ -152,7 +203,7 @@ TEST_F(ScanTest, AnUnlistableSourceKeepsTheScanTimeButStillCuts) {
     history.AddItem("/d/b");
     source.listable = false;
     const DateTime before = lastScan;
-    const ScanResult r = scanRecent(history, source, lastScan, fromUnixTime(t0 + 20), 1);
+    const ScanResult r = scan(t0 + 20, 1);
     EXPECT_FALSE(r.listed);
     EXPECT_DOUBLE_EQ(lastScan, before);
     EXPECT_EQ(paths(), std::vector<std::string>{"/d/b"});

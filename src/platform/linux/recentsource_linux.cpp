@@ -2,12 +2,14 @@
 
 #include "core/desktopentry.h"
 #include "platform/shortcut.h"
+#include "xbelreader.h"
 
 #include <glib.h>
 #include <glib/gstdio.h>
 
 #include <memory>
 #include <sys/stat.h>
+#include <time.h>
 
 namespace vendle::platform {
 
@@ -18,8 +20,8 @@ bool isFolderEntry(const RecentEntry& entry) {
     return !entry.name.empty() && entry.name.front() == '/';
 }
 
-std::int64_t unixTimeOf(GDateTime* t) {
-    return t ? g_date_time_to_unix(t) : 0;
+long long nanosOf(const struct timespec& t) {
+    return static_cast<long long>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
 }
 
 } // namespace
@@ -39,47 +41,33 @@ bool DesktopRecentSource::listBookmarks(std::vector<RecentEntry>& entries) const
     struct stat st {};
     if (::stat(file.c_str(), &st) != 0)
         return false;
-    const long long mtimeNs = static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
-    if (bookmarks_.mtimeNs == mtimeNs && bookmarks_.size == st.st_size && bookmarks_.inode == st.st_ino) {
+    const long long mtimeNs = nanosOf(st.st_mtim);
+    if (bookmarks_.mtimeNs == mtimeNs && bookmarks_.size == st.st_size && bookmarks_.inode == st.st_ino &&
+        bookmarks_.trusted) {
         entries.insert(entries.end(), bookmarks_.entries.begin(), bookmarks_.entries.end());
         return true;
     }
+    struct timespec readStart {};
+    clock_gettime(CLOCK_REALTIME, &readStart);
     std::vector<RecentEntry> parsed;
     if (!parseBookmarks(file, parsed))
         return false;
+    // File times tick coarsely: a rewrite of the same size soon after this read may keep the
+    // same time. The copy is reused only when it was read well after the file's last change.
+    const bool trusted = nanosOf(readStart) - mtimeNs > 1'000'000'000;
     bookmarks_ = Snapshot{mtimeNs, static_cast<long long>(st.st_size),
-                          static_cast<unsigned long long>(st.st_ino), parsed};
+                          static_cast<unsigned long long>(st.st_ino), trusted, parsed};
     entries.insert(entries.end(), parsed.begin(), parsed.end());
     return true;
 }
 
 bool DesktopRecentSource::parseBookmarks(const std::string& file, std::vector<RecentEntry>& entries) {
-    std::unique_ptr<GBookmarkFile, decltype(&g_bookmark_file_free)> bookmarks(g_bookmark_file_new(),
-                                                                              g_bookmark_file_free);
-    // The bookmark reader stamps a missing time with the moment of loading; such a time is no
-    // record of use and counts as missing.
-    const std::int64_t loadStart = g_get_real_time() / G_USEC_PER_SEC;
-    if (!g_bookmark_file_load_from_file(bookmarks.get(), file.c_str(), nullptr))
+    gchar* contents = nullptr;
+    gsize length = 0;
+    if (!g_file_get_contents(file.c_str(), &contents, &length, nullptr))
         return false;
-    const std::int64_t loadEnd = g_get_real_time() / G_USEC_PER_SEC + 1;
-    const auto recorded = [=](GDateTime* t) {
-        const std::int64_t v = unixTimeOf(t);
-        return v >= loadStart && v <= loadEnd ? 0 : v;
-    };
-    gsize count = 0;
-    std::unique_ptr<gchar*, decltype(&g_strfreev)> uris(g_bookmark_file_get_uris(bookmarks.get(), &count),
-                                                        g_strfreev);
-    for (gsize i = 0; i < count; ++i) {
-        const gchar* uri = uris.get()[i];
-        // The time of use is the last modification, else the last visit, else the addition.
-        std::int64_t t = recorded(g_bookmark_file_get_modified_date_time(bookmarks.get(), uri, nullptr));
-        if (t == 0)
-            t = recorded(g_bookmark_file_get_visited_date_time(bookmarks.get(), uri, nullptr));
-        if (t == 0)
-            t = recorded(g_bookmark_file_get_added_date_time(bookmarks.get(), uri, nullptr));
-        entries.push_back(RecentEntry{uri, t});
-    }
-    return true;
+    const std::unique_ptr<gchar, decltype(&g_free)> owned(contents, g_free);
+    return readXbelEntries(std::string_view(contents, length), entries);
 }
 
 bool DesktopRecentSource::listLinkFolder(std::vector<RecentEntry>& entries) const {
@@ -92,7 +80,8 @@ bool DesktopRecentSource::listLinkFolder(std::vector<RecentEntry>& entries) cons
         GStatBuf st;
         if (g_lstat(path.c_str(), &st) != 0)
             continue;
-        entries.push_back(RecentEntry{path, static_cast<std::int64_t>(st.st_mtime)});
+        entries.push_back(RecentEntry{path, static_cast<std::int64_t>(st.st_mtim.tv_sec),
+                                      static_cast<std::int32_t>(st.st_mtim.tv_nsec)});
     }
     return true;
 }

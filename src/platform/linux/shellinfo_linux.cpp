@@ -4,6 +4,7 @@
 #include <glib/gstdio.h>
 
 #include <memory>
+#include <string_view>
 
 namespace vendle::platform {
 
@@ -57,14 +58,33 @@ ShellFileInfo DesktopShellInfo::queryFileInfo(const std::string& path) {
     return queryKnownFileInfo(path);
 }
 
+const NameGlobs& DesktopShellInfo::nameGlobs() {
+    if (!globs_) {
+        globs_ = std::make_unique<NameGlobs>();
+        std::vector<std::string> dirs{g_get_user_data_dir()};
+        for (const gchar* const* d = g_get_system_data_dirs(); d && *d; ++d)
+            dirs.emplace_back(*d);
+        for (const std::string& dir : dirs) {
+            gchar* contents = nullptr;
+            gsize length = 0;
+            if (g_file_get_contents((dir + "/mime/globs2").c_str(), &contents, &length, nullptr)) {
+                globs_->addGlobs2(std::string_view(contents, length));
+                g_free(contents);
+            }
+        }
+    }
+    return *globs_;
+}
+
 ShellFileInfo DesktopShellInfo::queryKnownFileInfo(const std::string& path) {
     ShellFileInfo result;
     // The type comes from the name alone, as the desktop guesses it without reading the file.
-    // Names that share everything from their first dot on share the guess.
+    // Names that share everything from their first dot on share the guess, unless the MIME
+    // database knows a pattern for more of the name ("CMakeLists.txt", "README*"): such names
+    // are guessed, and kept, one by one.
     const std::size_t slash = path.rfind('/');
     const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
-    const std::size_t dot = name.find('.', 1);
-    const std::string key = dot == std::string::npos ? name : name.substr(dot);
+    const std::string key = nameGlobs().wholeNameMatters(name) ? "/" + name : std::string(extensionKey(name));
     auto found = guesses_.find(key);
     if (found == guesses_.end()) {
         GString_ guessed(g_content_type_guess(name.c_str(), nullptr, 0, nullptr), g_free);

@@ -1,0 +1,87 @@
+#include "xbelreader.h"
+
+#include <glib.h>
+
+#include <cstring>
+#include <memory>
+#include <optional>
+
+namespace vendle::platform {
+
+namespace {
+
+struct ParseState {
+    int depth = 0;
+    bool rootSeen = false;
+    std::vector<RecentEntry> entries;
+};
+
+// A time attribute as seconds and nanoseconds; nullopt when it cannot be read.
+std::optional<RecentEntry::Stamp> readTime(const char* text) {
+    std::unique_ptr<GDateTime, decltype(&g_date_time_unref)> t(g_date_time_new_from_iso8601(text, nullptr),
+                                                               g_date_time_unref);
+    if (!t)
+        return std::nullopt;
+    return RecentEntry::Stamp{g_date_time_to_unix(t.get()),
+                              static_cast<std::int32_t>(g_date_time_get_microsecond(t.get())) * 1000};
+}
+
+void startElement(GMarkupParseContext*, const gchar* element, const gchar** names, const gchar** values,
+                  gpointer data, GError** error) {
+    auto& state = *static_cast<ParseState*>(data);
+    const int depth = state.depth++;
+    if (depth == 0) {
+        if (std::strcmp(element, "xbel") != 0) {
+            g_set_error_literal(error, G_MARKUP_ERROR, G_MARKUP_ERROR_INVALID_CONTENT, "not a bookmark file");
+            return;
+        }
+        state.rootSeen = true;
+        return;
+    }
+    if (depth != 1 || std::strcmp(element, "bookmark") != 0)
+        return;
+    const char* href = nullptr;
+    std::optional<RecentEntry::Stamp> latest;
+    for (int i = 0; names[i]; ++i) {
+        if (std::strcmp(names[i], "href") == 0) {
+            href = values[i];
+        } else if (std::strcmp(names[i], "added") == 0 || std::strcmp(names[i], "modified") == 0 ||
+                   std::strcmp(names[i], "visited") == 0) {
+            const std::optional<RecentEntry::Stamp> t = readTime(values[i]);
+            if (t && (!latest || *latest < *t))
+                latest = t;
+        }
+    }
+    if (!href || !*href)
+        return;
+    RecentEntry entry{href, 0, 0};
+    if (latest) {
+        entry.unixTime = latest->seconds;
+        entry.nanos = latest->nanos;
+    }
+    state.entries.push_back(std::move(entry));
+}
+
+void endElement(GMarkupParseContext*, const gchar*, gpointer data, GError**) {
+    --static_cast<ParseState*>(data)->depth;
+}
+
+} // namespace
+
+bool readXbelEntries(std::string_view text, std::vector<RecentEntry>& entries) {
+    if (text.size() > static_cast<std::size_t>(G_MAXSSIZE))
+        return false;
+    const GMarkupParser parser{startElement, endElement, nullptr, nullptr, nullptr};
+    ParseState state;
+    std::unique_ptr<GMarkupParseContext, decltype(&g_markup_parse_context_free)> context(
+        g_markup_parse_context_new(&parser, G_MARKUP_PREFIX_ERROR_POSITION, &state, nullptr),
+        g_markup_parse_context_free);
+    if (!g_markup_parse_context_parse(context.get(), text.data(), static_cast<gssize>(text.size()), nullptr) ||
+        !g_markup_parse_context_end_parse(context.get(), nullptr) || !state.rootSeen)
+        return false;
+    entries.insert(entries.end(), std::make_move_iterator(state.entries.begin()),
+                   std::make_move_iterator(state.entries.end()));
+    return true;
+}
+
+} // namespace vendle::platform

@@ -1,0 +1,18 @@
+// Reads the desktop's bookmark file of recently used documents ("recently-used.xbel"): the URI of
+// every bookmark and the latest of the times the file records for it, telling an absent time
+// attribute from a present one.
+#pragma once
+
+#include "core/recentscan.h"
+
+#include <string_view>
+#include <vector>
+
+namespace vendle::platform {
+
+// Appends one entry per top-level bookmark with an href: its URI and the latest of its "added",
+// "modified" and "visited" times (time 0 when none is present and readable). False, with nothing
+// appended, when the text is not a well-formed bookmark file.
+bool readXbelEntries(std::string_view text, std::vector<RecentEntry>& entries);
+
+} // namespace vendle::platform
