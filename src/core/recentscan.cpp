@@ -41,8 +41,8 @@ void beginImports(RecentSource& source, RecentImports& imports, std::int64_t sta
     imports.begin(entries, startUnixTime);
 }
 
-ScanResult scanRecent(HistoryList& history, RecentSource& source, RecentImports& imports, DateTime& lastScanTime,
-                      DateTime scanStart, int dataMax) {
+ScanResult scanRecent(HistoryList& history, RecentSource& source, RecentImports& imports,
+                      DateTime& lastScanTime, DateTime scanStart, int dataMax) {
     ScanResult result;
     std::vector<RecentEntry> entries;
     result.listed = source.list(entries);

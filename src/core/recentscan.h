@@ -107,7 +107,7 @@ void beginImports(RecentSource& source, RecentImports& imports, std::int64_t sta
 // reported in the result, and is not examined again until the source records it anew.
 // `lastScanTime` advances to `scanStart` when the listing yielded any entry. The view is emptied
 // when entries are dropped; the caller rebuilds it.
-ScanResult scanRecent(HistoryList& history, RecentSource& source, RecentImports& imports, DateTime& lastScanTime,
-                      DateTime scanStart, int dataMax);
+ScanResult scanRecent(HistoryList& history, RecentSource& source, RecentImports& imports,
+                      DateTime& lastScanTime, DateTime scanStart, int dataMax);
 
 } // namespace vendle

@@ -243,22 +243,62 @@ private slots:
         QCOMPARE(QString::fromStdString(form->Items().Item(1).Path), path(QStringLiteral("docs/doc0.txt")));
         QCOMPARE(form->Items().Item(1).LastUsed, dosDateTime(soon + 4));
 
-        // A link whose URL cannot be decoded ends the scan with both messages.
+        // A link whose URL cannot be decoded is skipped with both messages, once; the rest of
+        // the scan and later scans go on.
         MessageBox::clearShownTexts();
-        const DateTime lastScan = form->LastScanTime;
         writeFile(path(QStringLiteral("data/RecentDocuments/bad.desktop")),
-                  "[Desktop Entry]\nType=Link\nURL=file:///%zz\n");
+                  "[Desktop Entry]\nType=Link\nURL=file:relative\n");
         QFile bad(path(QStringLiteral("data/RecentDocuments/bad.desktop")));
         QVERIFY(bad.open(QIODevice::ReadWrite));
         QVERIFY(bad.setFileTime(QDateTime::fromSecsSinceEpoch(soon + 30), QFileDevice::FileModificationTime));
+        writeFile(path(QStringLiteral("docs/doc2.txt")), "x");
+        link(QStringLiteral("2.desktop"), path(QStringLiteral("docs/doc2.txt")), soon + 6);
         form->DirMonitor1Change();
         QCOMPARE(MessageBox::shownTexts().size(), 2);
         QCOMPARE(MessageBox::shownTexts()[0], QStringLiteral("Resolve Error"));
         QVERIFY(MessageBox::shownTexts()[1].startsWith(QStringLiteral("QVZ:Exception occured at ")));
-        QCOMPARE(form->LastScanTime, lastScan);
+        QCOMPARE(form->Items().ItemCount(), 3);
+        MessageBox::clearShownTexts();
+        form->DirMonitor1Change();
+        link(QStringLiteral("3.desktop"), path(QStringLiteral("docs/doc1.txt")), soon + 8);
+        form->DirMonitor1Change();
+        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        QCOMPARE(QString::fromStdString(form->Items().Item(2).Path), path(QStringLiteral("docs/doc1.txt")));
 
         form->Exit1Click();
         QVERIFY(!form->DirMonitor1->Active()); // the exit save stops watching
+    }
+
+    void aFailedStartLeavesTheDataFileAsItWas() {
+        // The first-run registration fails (its folder cannot be made), so the history is never
+        // loaded: no exit path may write the empty history over the file.
+        const QByteArray dat = makeDocuments(3);
+        writeFile(path(QStringLiteral("vendle.dat")), dat);
+        writeFile(path(QStringLiteral("blocker")), "a file where a folder should be");
+        paths_.startupFolder = path(QStringLiteral("blocker/autostart")).toStdString();
+        for (int i = 0; i < 4; ++i)
+            MessageBox::queueAnswer(MessageBox::Ok);
+        MessageBox::queueAnswer(MessageBox::Yes);
+        auto form = open();
+        QVERIFY(MessageBox::shownTexts().last().startsWith(QStringLiteral("QVZ:Exception occured at ")));
+        QCOMPARE(form->Items().ItemCount(), 0);
+        form->saveForSessionEnd();
+        form->Exit1Click();
+        QCOMPARE(readFile(path(QStringLiteral("vendle.dat"))), dat);
+        form.reset();
+        QVERIFY(!readFile(path(QStringLiteral("vendle.ini"))).contains("Items="));
+    }
+
+    void aSessionEndSaveThatIsNotFollowedByTheEndKeepsWatching() {
+        writeFile(path(QStringLiteral("vendle.ini")), knownUser());
+        writeFile(path(QStringLiteral("vendle.dat")), makeDocuments(2));
+        auto form = open();
+        form->saveForSessionEnd();
+        QVERIFY(!form->DirMonitor1->Active());
+        QCOMPARE(readFile(path(QStringLiteral("vendle.dat"))).count("\r\n"), 2);
+        form->resumeWatching();
+        QVERIFY(form->DirMonitor1->Active());
+        QVERIFY(form->DirMonitor2->Active());
     }
 
     void withoutANotificationAreaTheWindowStaysReachable() {

@@ -1,5 +1,5 @@
 // The real program as separate processes: one copy per user, hand-over, and the end on SIGTERM.
-#include "appfiles.h"
+#include "program.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,43 +13,16 @@ using vendle::test::readFile;
 class ProcessTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString exe_;
-    QString runtime_;
+    std::unique_ptr<vendle::test::ProgramFolder> folder_;
 
-    QString path(const QString& name) const { return dir_->filePath(name); }
-
-    std::unique_ptr<QProcess> start() {
-        auto p = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_);
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("data")));
-        env.insert(QStringLiteral("HOME"), path(QStringLiteral("home")));
-        p->setProcessEnvironment(env);
-        p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        p->start(exe_, {});
-        return p;
-    }
-
-    // True once the running copy listens for a second one.
-    bool listening() {
-        QLocalSocket socket;
-        socket.connectToServer(runtime_ + QStringLiteral("/Vendle.socket"));
-        return socket.waitForConnected(200);
-    }
-
+    QString path(const QString& name) const { return folder_->path(name); }
+    std::unique_ptr<QProcess> start() { return folder_->start(); }
+    bool listening() { return folder_->listening(); }
     void waitUntilListening() { QTRY_VERIFY_WITH_TIMEOUT(listening(), 15000); }
 
 private slots:
     void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        runtime_ = path(QStringLiteral("rt"));
-        QDir().mkpath(runtime_);
-        QFile::setPermissions(runtime_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        exe_ = path(QStringLiteral("vendle"));
-        QVERIFY(QFile::copy(QStringLiteral(VENDLE_EXECUTABLE), exe_));
+        folder_ = std::make_unique<vendle::test::ProgramFolder>();
         // A returning user, so that no welcome box waits for an answer.
         vendle::test::writeFile(path(QStringLiteral("vendle.ini")), vendle::test::knownUser());
     }
@@ -76,6 +49,47 @@ private slots:
         QVERIFY(ini.contains("\r\nExecCount=4\r\n"));
         QVERIFY(ini.contains("\r\nItems=0\r\n"));
         QVERIFY(ini.contains("\r\nTotalExecTime="));
+    }
+
+    // Documents that exist, one line each in the data file's format.
+    QByteArray documents(int count) {
+        QDir().mkpath(path(QStringLiteral("docs")));
+        QByteArray lines;
+        for (int i = 0; i < count; ++i) {
+            const QString doc = path(QStringLiteral("docs/%1.txt").arg(i));
+            vendle::test::writeFile(doc, "x");
+            lines += doc.toUtf8() + "\t2026/12/08 10:00:00\r\n";
+        }
+        return lines;
+    }
+
+    void sigtermDuringTheWelcomeEndsAtOnceAndWritesNothing() {
+        QFile::remove(path(QStringLiteral("vendle.ini"))); // a first start: the welcome waits
+        const QByteArray dat = documents(20);
+        vendle::test::writeFile(path(QStringLiteral("vendle.dat")), dat);
+        auto p = start();
+        waitUntilListening();
+        QTest::qWait(1000); // the first box is open by now
+        QCOMPARE(p->state(), QProcess::Running);
+        p->terminate();
+        QVERIFY(p->waitForFinished(2000));
+        QCOMPARE(p->exitCode(), 0);
+        QVERIFY(!QFile::exists(path(QStringLiteral("vendle.ini"))));
+        QCOMPARE(readFile(path(QStringLiteral("vendle.dat"))), dat);
+    }
+
+    void sigtermWithABigHistoryKeepsEveryEntry() {
+        const QByteArray dat = documents(5000);
+        vendle::test::writeFile(path(QStringLiteral("vendle.dat")), dat);
+        auto p = start();
+        waitUntilListening();
+        QTest::qWait(300); // loading or loaded: either way the whole history is kept
+        p->terminate();
+        QVERIFY(p->waitForFinished(5000));
+        const QByteArray saved = readFile(path(QStringLiteral("vendle.dat")));
+        QCOMPARE(saved.count("\r\n"), 5000);
+        QCOMPARE(saved.left(saved.indexOf('\t')), dat.left(dat.indexOf('\t')));
+        QVERIFY(readFile(path(QStringLiteral("vendle.ini"))).contains("\r\nItems=5000\r\n"));
     }
 
     void copiesStartedTogetherLeaveOneRunning() {

@@ -48,16 +48,19 @@ TEST_F(HistoryFileTest, LoadsLinesOfExistingFilesOnly) {
                         "/d/c.txt\r\n"                        // no TAB: kept with time 0
                         "\r\n"
                         "/d/b.txt\tnot a date\textra\r\n"; // unreadable time: kept with time 0
-    // After a NUL byte nothing counts.
+    // A line with a NUL byte is damaged and skipped; the lines after it still count.
     files.files[kDat] += std::string("\0/d/c.txt\t2026/12/08 1:00:00\r\n", 30);
+    files.files[kDat] += "/d/c.txt\t2026/12/10 1:00:00\r\n";
     const LoadReport report = LoadHistory(history, kDat, files, ja, 100);
     EXPECT_FALSE(report.fileMissing);
     EXPECT_TRUE(report.openError.empty());
-    EXPECT_EQ(report.lineCount, 8);
-    EXPECT_EQ(report.added, 5);
+    EXPECT_EQ(report.lineCount, 9);
+    EXPECT_EQ(report.damagedLines, 1);
+    EXPECT_EQ(report.added, 6);
     EXPECT_EQ(report.unreadableTimes, 2);
-    EXPECT_EQ(paths(),
-              (std::vector<std::string>{"/d/a.txt", "/d/b.txt", "/d/a.txt", "/d/c.txt", "/d/b.txt"}));
+    EXPECT_EQ(paths(), (std::vector<std::string>{"/d/a.txt", "/d/b.txt", "/d/a.txt", "/d/c.txt", "/d/b.txt",
+                                                 "/d/c.txt"}));
+    EXPECT_DOUBLE_EQ(history.Item(5).LastUsed, at(2026, 12, 10, 1));
     EXPECT_DOUBLE_EQ(history.Item(0).LastUsed, at(2026, 12, 8, 9, 5, 7));
     EXPECT_DOUBLE_EQ(history.Item(1).LastUsed, at(2026, 12, 8));
     EXPECT_DOUBLE_EQ(history.Item(2).LastUsed, at(2026, 12, 9, 1));
@@ -110,6 +113,41 @@ TEST_F(HistoryFileTest, SavesOneCrLfLinePerItem) {
     EXPECT_EQ(reread.Item(1).Path, "/d/報告.odt");
     EXPECT_DOUBLE_EQ(reread.Item(0).LastUsed, history.Item(0).LastUsed);
     EXPECT_DOUBLE_EQ(reread.Item(1).LastUsed, history.Item(1).LastUsed);
+}
+
+TEST_F(HistoryFileTest, ADamagedBlockInALargeFileCostsOnlyItsOwnLines) {
+    std::string text;
+    for (int i = 0; i < 5000; ++i) {
+        const std::string p = "/d/" + std::to_string(i);
+        files.files[p] = "";
+        text += (i == 3300 ? std::string(1, '\0') + p : p) + "\t2026/12/08 9:05:07\r\n";
+    }
+    text += std::string(40, '\0') + "\r\n"; // a zeroed stretch, as a crash can leave
+    text += "/d/0\t2026/12/09\r\n";
+    files.files[kDat] = text;
+    EXPECT_EQ(LoadHistory(history, kDat, files, ja, 5000).added, 5000);
+    EXPECT_EQ(SaveHistory(history, kDat, files, ja), 5000);
+}
+
+TEST_F(HistoryFileTest, WhatTheWriterWritesTheReaderReadsBackInCp932) {
+    // Paths whose last byte is a CP932 lead byte, or that hold one before a byte it cannot pair
+    // with: the TAB after them must still end the path.
+    NoShell s2;
+    HistoryList cp932(PathSyntax::posix(CodePage::cp932()), s2);
+    const std::vector<std::string> names = {"/d/\x95\x5C\x83", "/d/a\x81", "/d/\x82\xA0\x82\xA2.txt",
+                                            "/d/\xE0\x20x"};
+    for (const std::string& p : names) {
+        files.files[p] = "";
+        cp932.AddItem(p)->LastUsed = at(2026, 12, 8, 9, 5, 7);
+    }
+    EXPECT_EQ(SaveHistory(cp932, kDat, files, ja), 4);
+    HistoryList reread(PathSyntax::posix(CodePage::cp932()), s2);
+    EXPECT_EQ(LoadHistory(reread, kDat, files, ja, 4).unreadableTimes, 0);
+    ASSERT_EQ(reread.ItemCount(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(reread.Item(i).Path, names[static_cast<std::size_t>(i)]);
+        EXPECT_DOUBLE_EQ(reread.Item(i).LastUsed, at(2026, 12, 8, 9, 5, 7));
+    }
 }
 
 TEST_F(HistoryFileTest, EmptyHistoryWritesAnEmptyFile) {

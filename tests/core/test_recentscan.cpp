@@ -101,7 +101,7 @@ TEST_F(ScanTest, EntriesPresentAtTheStartAreNotImportedButTheirNextUseIs) {
     entry("a", t0 + 5, "/d/a");
     entry("b", t0 + 5, "/d/b", 500);
     imports.begin(source.entries, t0 + 5); // both were there when watching began
-    entry("c", t0 + 5, "/d/c", 900);      // recorded in the same second, after the start
+    entry("c", t0 + 5, "/d/c", 900);       // recorded in the same second, after the start
     scan(t0 + 6);
     EXPECT_EQ(paths(), std::vector<std::string>{"/d/c"});
     source.entries[1].nanos = 501; // b used again: only its finer time changed

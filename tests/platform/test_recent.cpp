@@ -1,4 +1,5 @@
 #include "core/shelllink.h"
+#include "platform/linux/xbelreader.h"
 #include "platform/recentsource.h"
 #include "platform/shellinfo.h"
 #include "platform/shortcut.h"
@@ -149,6 +150,21 @@ TEST(DesktopShellInfo, TypesFoldersAndSharedIcons) {
     EXPECT_EQ(shell.queryFileInfo(dir.write("x.zzqq", std::string(64, '\0'))).typeName, "");
 }
 
+TEST(DesktopShellInfo, WholeNameTypesDoNotDependOnTheOrderOfAsking) {
+    for (const bool cmakeFirst : {true, false}) {
+        DesktopShellInfo shell;
+        std::string cmake, notes;
+        if (cmakeFirst)
+            cmake = shell.queryKnownFileInfo("/p/CMakeLists.txt").typeName;
+        notes = shell.queryKnownFileInfo("/p/notes.txt").typeName;
+        if (!cmakeFirst)
+            cmake = shell.queryKnownFileInfo("/p/CMakeLists.txt").typeName;
+        EXPECT_NE(cmake, notes) << cmakeFirst;
+        EXPECT_EQ(shell.queryKnownFileInfo("/q/other.txt").typeName, notes);
+        EXPECT_EQ(shell.queryKnownFileInfo("/q/CMakeLists.txt").typeName, cmake);
+    }
+}
+
 TEST(DesktopRecentSource, ARewrittenBookmarkFileIsReadAgain) {
     TempDir dir;
     const std::string one = bookmark("file:///a.txt", "2026-12-08T01:00:00Z", "2026-12-08T01:00:00Z", "");
@@ -165,4 +181,87 @@ TEST(DesktopRecentSource, ARewrittenBookmarkFileIsReadAgain) {
     fs::rename(dir.path("data/new.xbel"), dir.path("data/recently-used.xbel"));
     ASSERT_TRUE(source.list(entries));
     EXPECT_EQ(entries.size(), 2u);
+}
+
+TEST(XbelReader, TimesAreReadExactlyAndAbsentOnesAreNoTimes) {
+    std::vector<RecentEntry> entries;
+    // A bookmark written this very moment keeps its time; the latest of the three counts.
+    const std::string text = xbel(bookmark("file:///a", "2026-12-08T07:58:12.608475Z",
+                                           "2026-12-08T07:58:14.500179Z", "2026-12-08T07:58:12.608476Z") +
+                                  bookmark("file:///b", "2026-12-08T01:00:00Z", "", "") +
+                                  "  <bookmark href=\"file:///c\"><info/></bookmark>\n" +
+                                  bookmark("file:///d", "not a time", "2026-12-08T01:00:00+09:00", "") +
+                                  "  <bookmark added=\"2026-12-08T01:00:00Z\"/>\n"); // no href: no entry
+    ASSERT_TRUE(readXbelEntries(text, entries));
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[0].name, "file:///a");
+    EXPECT_EQ(entries[0].unixTime, 1'796'716'694);
+    EXPECT_EQ(entries[0].nanos, 500'179'000);
+    EXPECT_EQ(entries[1].unixTime, 1'796'691'600);
+    EXPECT_EQ(entries[1].nanos, 0);
+    EXPECT_EQ(entries[2].unixTime, 0); // no time at all
+    EXPECT_EQ(entries[3].unixTime, 1'796'691'600 - 9 * 3600);
+
+    // Not a bookmark file, or not well formed: nothing.
+    for (const char* bad : {"", "this is no xml", "<html><bookmark href=\"file:///x\"/></html>",
+                            "<xbel><bookmark href=\"file:///x\" added=\"2026-12-08T01:00:00Z\">"}) {
+        entries.clear();
+        EXPECT_FALSE(readXbelEntries(bad, entries)) << bad;
+        EXPECT_TRUE(entries.empty());
+    }
+}
+
+// Every way a writer changes the bookmark file: created after the start, rewritten in place with
+// the same size within the same instant, replaced by a rename, deleted and written again.
+TEST(DesktopRecentSource, ImportFollowsEveryKindOfWrite) {
+    TempDir dir;
+    setenv("TZ", "UTC", 1);
+    tzset();
+    const std::string a = dir.write("docs/a.txt", "x");
+    const std::string b = dir.write("docs/b.txt", "x");
+    const std::string c = dir.write("docs/c.txt", "x");
+    const std::string file = dir.path("data/recently-used.xbel");
+    const auto mark = [](const std::string& doc, const std::string& when) {
+        return bookmark("file://" + doc, when, when, when);
+    };
+    class NoShell final : public ShellQuery {
+        ShellFileInfo queryFileInfo(const std::string&) override { return {}; }
+    } shell;
+    HistoryList history(PathSyntax::posix(), shell);
+    DesktopRecentSource source(dir.path("data"));
+    RecentImports imports;
+    beginImports(source, imports, 1'796'716'000); // 2026-12-08T07:46:40Z, no file yet
+    DateTime last = 0;
+    const auto scan = [&] { return scanRecent(history, source, imports, last, 0, 100); };
+    const auto pathAt = [&](int i) { return history.Item(i).Path; };
+
+    dir.write("data/recently-used.xbel", xbel(mark(a, "2026-12-08T07:50:00.000001Z")));
+    EXPECT_EQ(scan().added, 1);
+    // Rewritten in place: same size, same file, at once.
+    {
+        std::ofstream(file, std::ios::binary | std::ios::in | std::ios::out)
+            << xbel(mark(a, "2026-12-08T07:50:00.000002Z"));
+    }
+    ScanResult r = scan();
+    EXPECT_EQ(r.moved, 1);
+    EXPECT_EQ(r.examined, 1);
+    // Replaced by a rename, with one more entry.
+    dir.write("data/new.xbel",
+              xbel(mark(a, "2026-12-08T07:50:00.000002Z") + mark(b, "2026-12-08T07:51:00Z")));
+    fs::rename(dir.path("data/new.xbel"), file);
+    r = scan();
+    EXPECT_EQ(r.examined, 1);
+    EXPECT_EQ(pathAt(1), b);
+    // Deleted: nothing is lost. Written again with the same entries and one new: only that one.
+    fs::remove(file);
+    EXPECT_EQ(scan().examined, 0);
+    dir.write("data/recently-used.xbel",
+              xbel(mark(a, "2026-12-08T07:50:00.000002Z") + mark(b, "2026-12-08T07:51:00Z") +
+                   mark(c, "2026-12-08T07:52:00Z")));
+    r = scan();
+    EXPECT_EQ(r.examined, 1);
+    ASSERT_EQ(history.ItemCount(), 3);
+    EXPECT_EQ(pathAt(0), a);
+    EXPECT_EQ(pathAt(2), c);
+    EXPECT_DOUBLE_EQ(history.Item(2).LastUsed, dosDateTime(1'796'716'320));
 }

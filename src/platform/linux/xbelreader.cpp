@@ -76,7 +76,8 @@ bool readXbelEntries(std::string_view text, std::vector<RecentEntry>& entries) {
     std::unique_ptr<GMarkupParseContext, decltype(&g_markup_parse_context_free)> context(
         g_markup_parse_context_new(&parser, G_MARKUP_PREFIX_ERROR_POSITION, &state, nullptr),
         g_markup_parse_context_free);
-    if (!g_markup_parse_context_parse(context.get(), text.data(), static_cast<gssize>(text.size()), nullptr) ||
+    if (!g_markup_parse_context_parse(context.get(), text.data(), static_cast<gssize>(text.size()),
+                                      nullptr) ||
         !g_markup_parse_context_end_parse(context.get(), nullptr) || !state.rootSeen)
         return false;
     entries.insert(entries.end(), std::make_move_iterator(state.entries.begin()),

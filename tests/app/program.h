@@ -1,0 +1,63 @@
+// The real program in a temporary folder of its own, started as a separate process with private
+// desktop folders, for the tests that treat it as a user's session would.
+#pragma once
+
+#include "appfiles.h"
+
+#include <QDir>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace vendle::test {
+
+class ProgramFolder {
+public:
+    ProgramFolder() {
+        runtime_ = path(QStringLiteral("rt"));
+        QDir().mkpath(runtime_);
+        QFile::setPermissions(runtime_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir().mkpath(path(QStringLiteral("data")));
+        exe_ = path(QStringLiteral("vendle"));
+        QFile::copy(QStringLiteral(VENDLE_EXECUTABLE), exe_);
+    }
+
+    QString path(const QString& name) const { return dir_.filePath(name); }
+
+    // The environment of the program: offscreen, with the folder's own runtime, config, data and
+    // home folders.
+    QProcessEnvironment environment() const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_);
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("data")));
+        env.insert(QStringLiteral("HOME"), path(QStringLiteral("home")));
+        return env;
+    }
+
+    std::unique_ptr<QProcess> start() const {
+        auto p = std::make_unique<QProcess>();
+        p->setProcessEnvironment(environment());
+        p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p->start(exe_, {});
+        return p;
+    }
+
+    // True once the running copy listens for a second one.
+    bool listening() const {
+        QLocalSocket socket;
+        socket.connectToServer(runtime_ + QStringLiteral("/Vendle.socket"));
+        return socket.waitForConnected(200);
+    }
+
+private:
+    QTemporaryDir dir_;
+    QString runtime_;
+    QString exe_;
+};
+
+} // namespace vendle::test

@@ -1,0 +1,123 @@
+// The real program beside the desktop's real writer of recently used documents: GTK's recent
+// manager records documents one by one at varied gaps while the program runs, as applications do
+// when a user opens files; every document must reach the history once, with its time.
+#include "core/datetime.h"
+#include "core/datetimeformat.h"
+#include "core/text.h"
+#include "program.h"
+
+#include <QDateTime>
+#include <QStandardPaths>
+
+#include <map>
+
+using vendle::test::readFile;
+
+class RealWriterTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<vendle::test::ProgramFolder> folder_;
+    std::unique_ptr<QProcess> writer_;
+
+    QString path(const QString& name) const { return folder_->path(name); }
+
+    // Asks GTK to record `doc` and waits until its bookmark file is written.
+    void record(const QString& doc) {
+        writer_->write(doc.toUtf8() + "\n");
+        QVERIFY(writer_->waitForBytesWritten(5000));
+        // Lines other than answers (the virtual display's own talk) are passed over.
+        QByteArray answer;
+        while (!answer.startsWith("ok ") && !answer.startsWith("failed ")) {
+            while (!writer_->canReadLine())
+                QVERIFY2(writer_->waitForReadyRead(10000), "GTK's recent manager did not answer");
+            answer = writer_->readLine().trimmed();
+        }
+        QCOMPARE(answer, "ok " + doc.toUtf8());
+    }
+
+private slots:
+    void init() {
+        if (!QFile::exists(QStringLiteral("/usr/bin/python3")) ||
+            QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty())
+            QFAIL("the real writer needs python3-gi, gir1.2-gtk-3.0 and xvfb (scripts/deps.sh test)");
+        folder_ = std::make_unique<vendle::test::ProgramFolder>();
+        vendle::test::writeFile(path(QStringLiteral("vendle.ini")), vendle::test::knownUser());
+        // GTK needs a display to run its recent manager; it gets a virtual one of its own.
+        writer_ = std::make_unique<QProcess>();
+        writer_->setProcessEnvironment(folder_->environment());
+        writer_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        writer_->start(QStringLiteral("xvfb-run"),
+                       {QStringLiteral("-a"), QStringLiteral(VENDLE_TEST_TOOLS "/gtk_recent_writer.py")});
+        QByteArray line;
+        while (line != "ready") {
+            while (!writer_->canReadLine())
+                QVERIFY2(writer_->waitForReadyRead(20000), "GTK's recent manager did not start");
+            line = writer_->readLine().trimmed();
+        }
+    }
+
+    void cleanup() {
+        if (writer_) {
+            writer_->closeWriteChannel();
+            if (!writer_->waitForFinished(5000))
+                writer_->kill();
+        }
+        writer_.reset();
+        folder_.reset();
+    }
+
+    void everyRecordedDocumentReachesTheHistoryOnceWithItsTime() {
+        auto program = folder_->start();
+        QTRY_VERIFY_WITH_TIMEOUT(folder_->listening(), 15000);
+        QTest::qWait(500);
+
+        // Gaps around the program's three-second look at the folder, short bursts among them, so
+        // that documents land right before, during and right after its scans.
+        const int gapsMs[] = {100,  2900, 150, 1000, 3000, 100, 100, 1700,
+                              2950, 400,  120, 2500, 3000, 600, 200, 1500};
+        constexpr int kCount = static_cast<int>(std::size(gapsMs));
+        std::map<QString, qint64> recordedAt;
+        QDir().mkpath(path(QStringLiteral("docs")));
+        for (int i = 0; i < kCount; ++i) {
+            const QString doc = path(QStringLiteral("docs/文書 %1.txt").arg(i));
+            vendle::test::writeFile(doc, "x");
+            QTest::qWait(gapsMs[i]);
+            recordedAt[doc] = QDateTime::currentSecsSinceEpoch();
+            record(doc);
+        }
+        // The first document opened again, after the program looked at the last one (documents
+        // recorded between two looks enter in the order of the listing): it moves to the newest
+        // place with its new time.
+        const QString again = path(QStringLiteral("docs/文書 0.txt"));
+        QTest::qWait(3500);
+        recordedAt[again] = QDateTime::currentSecsSinceEpoch();
+        record(again);
+        QTest::qWait(3500); // one more look at the folder
+
+        program->terminate();
+        QVERIFY(program->waitForFinished(15000));
+        QCOMPARE(program->exitCode(), 0);
+
+        const QByteArray dat = readFile(path(QStringLiteral("vendle.dat")));
+        const vendle::DateTimeFormat fmt = vendle::widgets::dateTimeFormatFromLocale(QLocale::system());
+        std::vector<std::pair<QString, vendle::DateTime>> lines;
+        vendle::forEachLine(dat.toStdString(), [&](std::string_view line) {
+            const std::size_t tab = line.find('\t');
+            QVERIFY(tab != std::string_view::npos);
+            lines.emplace_back(QString::fromStdString(std::string(line.substr(0, tab))),
+                               vendle::StrToDateTime(line.substr(tab + 1), fmt));
+        });
+        QCOMPARE(static_cast<int>(lines.size()), kCount);
+        QCOMPARE(lines.back().first, again);
+        for (const auto& [doc, when] : lines) {
+            QCOMPARE(std::count_if(lines.begin(), lines.end(), [&](const auto& l) { return l.first == doc; }),
+                     1);
+            // The bookmark's own time, kept at two-second steps.
+            const double expected = vendle::fromUnixTime(recordedAt.at(doc));
+            QVERIFY2(when <= expected + 1.5 / 86400 && when >= expected - 2.5 / 86400, qPrintable(doc));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(RealWriterTest)
+#include "test_realwriter.moc"
