@@ -1,6 +1,7 @@
 // The real program as separate processes: one copy per user, hand-over, and the end on SIGTERM.
 #include "program.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
@@ -90,6 +91,28 @@ private slots:
         QCOMPARE(saved.count("\r\n"), 5000);
         QCOMPARE(saved.left(saved.indexOf('\t')), dat.left(dat.indexOf('\t')));
         QVERIFY(readFile(path(QStringLiteral("vendle.ini"))).contains("\r\nItems=5000\r\n"));
+    }
+
+    void sigtermWhileAnErrorBoxIsOpenStillSaves() {
+        const QByteArray dat = documents(3);
+        vendle::test::writeFile(path(QStringLiteral("vendle.dat")), dat);
+        auto p = start();
+        waitUntilListening();
+        // A bookmark that cannot be decoded: the next look at the folder opens its error box.
+        const QByteArray now = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toUtf8();
+        vendle::test::writeFile(
+            path(QStringLiteral("data/recently-used.xbel")),
+            "<?xml version=\"1.0\"?>\n<xbel version=\"1.0\">\n<bookmark href=\"file:///tmp/bad%zz\" "
+            "added=\"" +
+                now + "\" modified=\"" + now + "\"/>\n</xbel>\n");
+        QTest::qWait(4000);
+        auto second = start(); // a second copy asks for the window just before the end
+        QVERIFY(second->waitForFinished(15000));
+        p->terminate();
+        QVERIFY(p->waitForFinished(2000));
+        QCOMPARE(p->exitCode(), 0);
+        QCOMPARE(readFile(path(QStringLiteral("vendle.dat"))).count("\r\n"), 3);
+        QVERIFY(readFile(path(QStringLiteral("vendle.ini"))).contains("\r\nItems=3\r\n"));
     }
 
     void copiesStartedTogetherLeaveOneRunning() {
