@@ -444,8 +444,10 @@ void BM_KeystrokeToPaint(benchmark::State& state) {
     }
     widgets::MessageBox::setTestMode(true);
     app::TVendleMainForm form(paths);
-    for (const Document& d : documents(100'000))
-        form.Items().AddItem(d.path)->LastUsed = d.lastUsed;
+    form.session().change([](HistoryList& items) {
+        for (const Document& d : documents(100'000))
+            items.AddItem(d.path)->LastUsed = d.lastUsed;
+    });
     form.resize(900, 600);
     form.show();
     form.ApplyFilter();

@@ -33,11 +33,12 @@ TOptionDlg::TOptionDlg(TVendleMainForm& mainForm, QWidget* parent) : QDialog(par
 }
 
 void TOptionDlg::acOptionExecute() {
-    sudDataMax_->setValue(mainForm_.DataMax);
-    cbReadOnly_->setChecked(mainForm_.ConfirmReadOnly);
+    HistorySession& session = mainForm_.session();
+    sudDataMax_->setValue(session.DataMax);
+    cbReadOnly_->setChecked(session.ConfirmReadOnly);
     if (exec() == QDialog::Accepted) {
-        mainForm_.DataMax = sudDataMax_->value();
-        mainForm_.ConfirmReadOnly = cbReadOnly_->isChecked();
+        session.DataMax = sudDataMax_->value();
+        session.ConfirmReadOnly = cbReadOnly_->isChecked();
     }
 }
 
@@ -58,12 +59,10 @@ TFormAboutBox::TFormAboutBox(TVendleMainForm& mainForm, QWidget* parent)
 }
 
 void TFormAboutBox::showModalBox() {
-    if (const TIniFileEx* ini = mainForm_.IniFile()) {
-        details_->setText(
-            QStringLiteral("起動回数: %1回\n総起動時間: %2")
-                .arg(ini->ExecCount())
-                .arg(QString::fromStdString(DateTimeToFullTimeString(ini->GetTotalExecTime()))));
-    }
+    const TIniFileEx& ini = mainForm_.session().settings();
+    details_->setText(QStringLiteral("起動回数: %1回\n総起動時間: %2")
+                          .arg(ini.ExecCount())
+                          .arg(QString::fromStdString(DateTimeToFullTimeString(ini.GetTotalExecTime()))));
     exec();
 }
 

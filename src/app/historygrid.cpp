@@ -70,31 +70,31 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     const QPalette& pal = option.palette;
     // The row-number column looks like a fixed column; other cells use the view's colours, the
     // focused one included in the selection colours.
-    if (column == 0)
+    if (column == ColumnNumber)
         qDrawShadePanel(painter, rect, pal, false, 1, &pal.brush(QPalette::Button));
     else if (selected || current)
         painter->fillRect(rect, pal.brush(QPalette::Highlight));
     else
         painter->fillRect(rect, pal.brush(QPalette::Base));
-    painter->setPen(column != 0 && (selected || current) ? pal.color(QPalette::HighlightedText)
+    painter->setPen(column != ColumnNumber && (selected || current) ? pal.color(QPalette::HighlightedText)
                                                          : pal.color(QPalette::Text));
     painter->setFont(option.font);
     painter->setClipRect(rect);
     rect.adjust(kMargin, 0, -kMargin, 0);
 
-    if (column == 0) {
+    if (column == ColumnNumber) {
         drawInRect(*painter, QString::number(index.row() + 1), rect, Qt::AlignHCenter);
         painter->restore();
         return;
     }
     HistoryList& history = model->history();
     QString text = model->cellText(index);
-    if (column == 1 && history.ViewCount() > 0) {
+    if (column == ColumnName && history.ViewCount() > 0) {
         const QIcon icon = model->iconOf(history.ViewItem(index.row()).IconIndex);
         icon.paint(painter, QRect(rect.left(), rect.top() + 1, kIconSize, kIconSize));
         rect.setLeft(rect.left() + kIconAdvance);
     }
-    if (column == 2) {
+    if (column == ColumnFolder) {
         const QFontMetrics fm(painter->font());
         const std::string shortened =
             ShortenPath(text.toStdString(), rect.width(), history.syntax(), [&fm](std::string_view s) {
@@ -102,11 +102,11 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
             });
         text = QString::fromStdString(shortened);
     }
-    if (column == 1 || column == 2)
+    if (column == ColumnName || column == ColumnFolder)
         drawTextHighlighted(*painter, state_.searchText ? state_.searchText() : QString(), Qt::red, text,
                             rect);
     else
-        drawInRect(*painter, text, rect, column == 4 ? Qt::AlignHCenter : Qt::AlignLeft);
+        drawInRect(*painter, text, rect, column == ColumnTime ? Qt::AlignHCenter : Qt::AlignLeft);
     painter->restore();
 }
 
@@ -177,7 +177,7 @@ HistoryTableModel* HistoryGridView::historyModel() const {
 
 QString HistoryGridView::tooltipFor(const QModelIndex& index) const {
     const HistoryTableModel* m = historyModel();
-    if (!m || !index.isValid() || index.column() == 0)
+    if (!m || !index.isValid() || index.column() == ColumnNumber)
         return {};
     const QString text = m->cellText(index);
     return visualRect(index).width() < fontMetrics().horizontalAdvance(text) ? text : QString();

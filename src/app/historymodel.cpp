@@ -10,18 +10,13 @@ HistoryTableModel::HistoryTableModel(HistoryList& history, IconLookup icons, QOb
 void HistoryTableModel::setDateTimeFormat(const DateTimeFormat& fmt) {
     format_ = fmt;
     if (history_.ViewCount() > 0)
-        emit dataChanged(index(0, 4), index(rowCount() - 1, 4));
-}
-
-void HistoryTableModel::refresh() {
-    beginResetModel();
-    endResetModel();
+        emit dataChanged(index(0, ColumnTime), index(rowCount() - 1, ColumnTime));
 }
 
 QString HistoryTableModel::cellText(const QModelIndex& index) const {
     if (!index.isValid())
         return {};
-    if (index.column() == 0)
+    if (index.column() == ColumnNumber)
         return QString::number(index.row() + 1);
     return QString::fromStdString(CellText(history_, index.column(), index.row() + 1, format_));
 }
@@ -43,11 +38,11 @@ QVariant HistoryTableModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return cellText(index);
     case Qt::DecorationRole:
-        if (index.column() == 1 && history_.ViewCount() > 0)
+        if (index.column() == ColumnName && history_.ViewCount() > 0)
             return iconOf(history_.ViewItem(index.row()).IconIndex);
         return {};
     case Qt::TextAlignmentRole:
-        return int((index.column() == 0 || index.column() == 4 ? Qt::AlignHCenter : Qt::AlignLeft) |
+        return int((index.column() == ColumnNumber || index.column() == ColumnTime ? Qt::AlignHCenter : Qt::AlignLeft) |
                    Qt::AlignVCenter);
     default:
         return {};

@@ -26,8 +26,9 @@ public:
     void setDateTimeFormat(const DateTimeFormat& fmt);
     QIcon iconOf(int iconIndex) const { return icons_ ? icons_(iconIndex) : QIcon(); }
 
-    // The view was rebuilt or re-sorted.
-    void refresh();
+    // Around every change of the history or its view: views drop what they knew of the rows.
+    void beginChange() { beginResetModel(); }
+    void endChange() { endResetModel(); }
 
     // CellText of a model index (rows from 0, columns as the grid's).
     QString cellText(const QModelIndex& index) const;

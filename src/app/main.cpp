@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "app/dialogs.h"
 #include "app/mainwindow.h"
+#include "platform/logging.h"
 #include "platform/singleinstance.h"
 #include "platform/system.h"
 #include "platform/terminationsignals.h"
@@ -16,6 +17,7 @@
 int main(int argc, char* argv[]) {
     using namespace vendle;
     app::VendleApplication application(argc, argv);
+    installCoreLogHandler();
 
     // Termination requests are caught from the start; one that arrives before the main window
     // exists is acted on as soon as it does.
@@ -66,8 +68,8 @@ int main(int argc, char* argv[]) {
         else
             QApplication::exec();
         form = nullptr;
-        // The settings file is written as the main window goes; only then may another copy start
-        // and read it.
+        // The settings file reaches the disk; only then may another copy start and read it.
+        mainForm->FormDestroy();
         mainForm.reset();
         instance.release();
     } catch (const std::exception& e) {

@@ -1,15 +1,15 @@
 #include "mainwindow.h"
 
+#include "app/filtermenus.h"
+#include "app/guarded.h"
 #include "app/historygrid.h"
-#include "app/historymodel.h"
 #include "app/icons.h"
 #include "core/errors.h"
-#include "core/historyfile.h"
 #include "core/mainsettings.h"
-#include "core/recentscan.h"
 #include "platform/autostart.h"
 #include "platform/collation.h"
 #include "platform/fileaccess.h"
+#include "platform/logging.h"
 #include "platform/recentsource.h"
 #include "platform/shellinfo.h"
 #include "platform/system.h"
@@ -22,22 +22,18 @@
 #include "widgets/progressbox.h"
 #include "widgets/verinfo.h"
 
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScopeGuard>
 #include <QScreen>
-#include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -56,11 +52,6 @@ QString q(const std::string& s) {
 // Thrown inside FormCreate when the program was told to end while the start waited for the user.
 struct StartAbandoned {};
 
-// A menu caption that shows the text as it is: "&" would otherwise mark a shortcut letter.
-QString menuCaption(const std::string& text) {
-    return q(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
-
 const char* const kWelcome[] = {
     "初回起動です。",
     "『Vendle』をご使用いただきありがとうございます。",
@@ -75,26 +66,17 @@ const char* const kRegisterQuestion =
 
 } // namespace
 
-TVendleMainForm::TVendleMainForm(AppPaths paths, TrayBackendFactory trayBackend, QWidget* parent)
+TVendleMainForm::TVendleMainForm(AppPaths paths, TrayBackendFactory trayBackend, TIniFileEx::Clock clock,
+                                 QWidget* parent)
     : QMainWindow(parent), paths_(std::move(paths)), trayBackend_(std::move(trayBackend)) {
     setObjectName(QStringLiteral("VendleMainForm"));
     setWindowTitle(QStringLiteral("Vendle"));
     setWindowIcon(applicationIcon());
     setGeometry(230, 125, 426, 246);
-    createComponents();
-    createMenus();
-    FormCreate();
+    FormCreate(std::move(clock));
 }
 
 void TVendleMainForm::createComponents() {
-    files_ = std::make_unique<platform::SystemFileAccess>();
-    shell_ = std::make_unique<platform::DesktopShellInfo>();
-    recent_ = std::make_unique<platform::DesktopRecentSource>(paths_.dataHome);
-    widgets::ensureIconTheme();
-    icons_ = std::make_unique<widgets::IconList>([this](int index) { return shell_->iconNames(index); });
-    collator_ = platform::userCollator();
-    readLocale();
-
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -133,24 +115,26 @@ void TVendleMainForm::createComponents() {
 
     GridState state;
     state.searchText = [this] { return Edit1->text(); };
-    state.sortColumn = [this] { return items_ ? items_->SortColumn : -1; };
-    state.sortDescending = [this] { return items_ && items_->SortDescending; };
+    state.sortColumn = [this] { return session_->items().SortColumn; };
+    state.sortDescending = [this] { return session_->items().SortDescending; };
     state.pressedColumn = [this] { return PressedColumn; };
     state.upArrow = upArrow();
     state.downArrow = downArrow();
     Grid = new HistoryGridView(std::move(state), panel2);
     Grid->setObjectName(QStringLiteral("Grid"));
     Grid->hide();
+    Grid->setModel(&session_->model());
     clientLayout->addWidget(Grid);
     layout->addWidget(panel2, 1);
     setCentralWidget(central);
     connect(Grid->header(), &QHeaderView::sectionPressed, this, [this](int column) {
-        if (column <= 0)
-            return;
-        PressedColumn = column;
-        if (items_->clickColumn(column, *collator_))
-            model_->refresh();
-        Grid->header()->viewport()->update();
+        runGuarded(this, [&] {
+            if (column <= ColumnNumber)
+                return;
+            PressedColumn = column;
+            session_->clickColumn(column);
+            Grid->header()->viewport()->update();
+        });
     });
     connect(Grid->header(), &GridHeader::sectionReleased, this, [this] {
         if (PressedColumn != -1) {
@@ -165,14 +149,14 @@ void TVendleMainForm::createComponents() {
     for (widgets::TDirMonitor* monitor : {DirMonitor1, DirMonitor2}) {
         monitor->setFilter(widgets::TDirMonitor::kDefaultFilter);
         monitor->setIncludeSubDir(false);
-        connect(monitor, &widgets::TDirMonitor::OnChange, this, [this] { DirMonitor1Change(); });
+        connect(monitor, &widgets::TDirMonitor::OnChange, this, guarded(this, [this] { DirMonitor1Change(); }));
     }
     // The data folder's own subfolders matter too: the folder of links may appear later.
     DirMonitor1->setFilter(widgets::TDirMonitor::kDefaultFilter | widgets::TDirMonitor::dmfDirName);
     widgets::TDirMonitor::setInterval(3000);
     yTrayIcon1 = new widgets::TyTrayIcon(this, trayBackend_ ? trayBackend_() : nullptr);
     connect(yTrayIcon1, &widgets::TyTrayIcon::OnDblClick, this, [this] { ShowMainWindow(); });
-    connect(Edit1, &QLineEdit::textChanged, this, [this] { ApplyFilter(); });
+    connect(Edit1, &QLineEdit::textChanged, this, guarded(this, [this] { ApplyFilter(); }));
     AVerInfo1 = new widgets::TAVerInfo(this, platform::programVersion());
 }
 
@@ -193,28 +177,10 @@ void TVendleMainForm::createMenus() {
     file->addAction(QStringLiteral("設定(&S)"), this, &TVendleMainForm::settingsRequested);
     file->addAction(QStringLiteral("終了(&X)"), this, &TVendleMainForm::Exit1Click);
 
-    QMenu* filter = menuBar()->addMenu(QStringLiteral("フィルタ(&I)"));
-    miFolderFilter = filter->addMenu(QStringLiteral("フォルダ(&F)"));
-    QMenu* time = filter->addMenu(QStringLiteral("時間(&T)"));
-    miTypeFilter = filter->addMenu(QStringLiteral("種類(&Y)"));
-    auto* days = new QActionGroup(this);
-    const std::pair<int, const char*> ages[] = {{0, "（なし）"},
-                                                {1, "今日使ったファイル(&T)"},
-                                                {2, "昨日・今日使ったファイル(&Y)"},
-                                                {3, "おととい・昨日・今日で使ったファイル（&B)"},
-                                                {7, "この１週間で使ったファイル(&W)"},
-                                                {10, "この１０日間で使ったファイル(&D)"},
-                                                {31, "ここ１ヶ月で使ったファイル(&M)"}};
-    for (const auto& [tag, caption] : ages) {
-        QAction* a = time->addAction(QString::fromUtf8(caption));
-        a->setCheckable(true);
-        a->setChecked(tag == 0);
-        days->addAction(a);
-        connect(a, &QAction::triggered, this, [this, tag = tag] {
-            Filter.since = filterSinceForDays(tag, now());
-            ApplyFilter();
-        });
-    }
+    filterMenu_ = menuBar()->addMenu(QStringLiteral("フィルタ(&I)"));
+    filterMenus = new FilterMenus(
+        *filterMenu_, *session_, [this](int index) { return iconFor(index); }, shell_->folderIconIndex(), this);
+    connect(filterMenus, &FilterMenus::filterChanged, this, guarded(this, [this] { ApplyFilter(); }));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->addAction(QStringLiteral("目次(&C)"), this, [this] { ShowHelpTopic("index.htm"); });
@@ -222,76 +188,74 @@ void TVendleMainForm::createMenus() {
 }
 
 void TVendleMainForm::readLocale() {
-    format_ = widgets::dateTimeFormatFromLocale(QLocale::system());
-    if (iniFile_)
-        iniFile_->setDateTimeFormat(format_);
-    if (model_) {
-        model_->setDateTimeFormat(format_);
-        UpdateView();
-    }
+    session_->setDateTimeFormat(widgets::dateTimeFormatFromLocale(QLocale::system()));
+    UpdateView();
 }
 
-void TVendleMainForm::FormCreate() {
+void TVendleMainForm::FormCreate(TIniFileEx::Clock clock) {
     Loading = false;
-    items_ = std::make_unique<HistoryList>(PathSyntax::posix(platform::systemCodePage()), *shell_);
-    model_ = new HistoryTableModel(
-        *items_, [this](int index) { return iconFor(index); }, this);
-    model_->setDateTimeFormat(format_);
-    Grid->setModel(model_);
+    // The history, its model and the settings file.
+    auto shell = std::make_unique<platform::DesktopShellInfo>();
+    shell_ = shell.get();
+    widgets::ensureIconTheme();
+    icons_ = std::make_unique<widgets::IconList>([this](int index) { return shell_->iconNames(index); });
+    HistorySession::Parts parts;
+    parts.files = std::make_unique<platform::SystemFileAccess>();
+    parts.shell = std::move(shell);
+    parts.recent = std::make_unique<platform::DesktopRecentSource>(paths_.dataHome);
+    parts.collator = platform::userCollator();
+    parts.clock = std::move(clock);
+    parts.syntax = PathSyntax::posix(platform::systemCodePage());
+    parts.icons = [this](int index) { return iconFor(index); };
+    session_ = std::make_unique<HistorySession>(paths_.iniFile, paths_.dataFile, std::move(parts),
+                                                widgets::dateTimeFormatFromLocale(QLocale::system()));
+    session_->settings().setErrorReporter([](const std::string& message) { MessageBox::error(nullptr, q(message)); });
+    createComponents();
+    createMenus();
     UpArrow = upArrow();
     DownArrow = downArrow();
     PressedColumn = -1;
-    try {
-        AVerInfo1->setShowVer(true);
-    } catch (const std::exception& e) {
-        MessageBox::error(this, QString::fromUtf8(e.what()));
-    }
-    iniFile_ = std::make_unique<TIniFileEx>(paths_.iniFile, *files_, format_);
-    iniFile_->setErrorReporter([](const std::string& message) { MessageBox::error(nullptr, q(message)); });
+    runGuarded(this, [this] { AVerInfo1->setShowVer(true); });
 
     yTrayIcon1->setIcon(applicationIcon());
     yTrayIcon1->setTipHelp("Vendle");
-    try {
-        yTrayIcon1->setVisible(true);
-    } catch (const std::exception& e) {
-        MessageBox::error(this, QString::fromUtf8(e.what()));
-    }
+    runGuarded(this, [this] { yTrayIcon1->setVisible(true); });
 
     // Any failure from here on is shown and the remaining steps are skipped; the program keeps
     // running with what was set up.
     try {
-        const std::vector<std::string> locations = recent_->locations();
+        const std::vector<std::string> locations = session_->recent().locations();
         if (locations.empty() || locations.front().empty())
             VENDLE_TRACE();
-        DirMonitor1->setDirectory(QString::fromStdString(locations[0]));
+        DirMonitor1->setDirectory(q(locations[0]));
         if (locations.size() > 1)
-            DirMonitor2->setDirectory(QString::fromStdString(locations[1]));
-        LastScanTime = now();
-        beginImports(*recent_, imports_, QDateTime::currentSecsSinceEpoch());
+            DirMonitor2->setDirectory(q(locations[1]));
+        session_->beginWatching();
         startMonitors();
 
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             const QRect area = screen->geometry();
             move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
         }
-        widgets::ReadFormBounds(*iniFile_, kMainSection, "FormBounds", *this);
-        widgets::ReadColWidths(*iniFile_, kMainSection, "Grid", *Grid->horizontalHeader());
-        Grid->horizontalHeader()->resizeSection(
-            0, Grid->fontMetrics().horizontalAdvance(QStringLiteral("88888")));
+        widgets::ReadFormBounds(session_->settings(), kMainSection, "FormBounds", *this);
+        widgets::ReadColWidths(session_->settings(), kMainSection, "Grid", *Grid->horizontalHeader());
+        Grid->horizontalHeader()->resizeSection(ColumnNumber,
+                                                Grid->fontMetrics().horizontalAdvance(QStringLiteral("88888")));
 
-        DataMax = readDataMax(*iniFile_);
-        ConfirmReadOnly = readConfirmReadOnly(*iniFile_);
-        if (iniFile_->IsFirstKick())
+        session_->readSettings();
+        if (session_->settings().IsFirstKick())
             runFirstStart();
         if (MessageBox::isShutDown())
             throw StartAbandoned{};
         LoadHistory();
-        items_->SortColumn = kTimeColumn;
-        items_->SortDescending = true;
-        Filter = ViewFilter{};
+        session_->change([](HistoryList& list) {
+            list.SortColumn = ColumnTime;
+            list.SortDescending = true;
+        });
+        session_->Filter = ViewFilter{};
         ApplyFilter();
     } catch (const StartAbandoned&) {
-        startAbandoned_ = true;
+        session_->abandon();
     } catch (const std::exception& e) {
         MessageBox::error(this, QString::fromUtf8(e.what()));
     }
@@ -304,10 +268,8 @@ void TVendleMainForm::FormCreate() {
 }
 
 TVendleMainForm::~TVendleMainForm() {
-    // The settings file records the running time and reaches the disk now.
-    iniFile_.reset();
+    // The grid lets go of the model before the session that owns it goes.
     Grid->setModel(nullptr);
-    items_.reset();
 }
 
 bool TVendleMainForm::withoutTray() const {
@@ -329,7 +291,7 @@ void TVendleMainForm::RegisterStartup() {
     if (paths_.startupFolder.empty())
         VENDLE_TRACE();
     const std::string entry = paths_.startupFolder + "/" + platform::startupEntryFileName("Vendle");
-    if (files_->exists(entry)) {
+    if (session_->files().exists(entry)) {
         MessageBox::show(this, QStringLiteral("すでにスタートアップに登録されています。"));
         return;
     }
@@ -351,21 +313,18 @@ void TVendleMainForm::LoadHistory() {
     });
     yTrayIcon1->setTipHelp("Loading...");
     char tip[64];
-    const LoadReport report = vendle::LoadHistory(
-        *items_, paths_.dataFile, *files_, format_, readItemsHint(*iniFile_), [&](int i, int n) {
-            std::snprintf(tip, sizeof tip, "Loading(%d/%d)...", i, n);
-            yTrayIcon1->setTipHelp(tip);
-        });
-    // A file that exists but could not be read must survive this run untouched.
-    historyLoaded_ = report.openError.empty();
+    const LoadReport report = session_->Load([&](int i, int n) {
+        std::snprintf(tip, sizeof tip, "Loading(%d/%d)...", i, n);
+        yTrayIcon1->setTipHelp(tip);
+    });
     if (report.fileMissing)
         return;
     if (!report.openError.empty())
         MessageBox::show(this, q(report.openError));
     yTrayIcon1->setTipHelp("種類フィルタ作成中...");
-    TypeMenuBuild();
+    filterMenus->TypeMenuBuild();
     yTrayIcon1->setTipHelp("フォルダフィルタ作成中...");
-    FolderMenuBuild();
+    filterMenus->FolderMenuBuild();
 }
 
 QIcon TVendleMainForm::iconFor(int iconIndex) const {
@@ -384,7 +343,7 @@ void TVendleMainForm::DirMonitor1Change() {
         scanPending_ = true;
         return;
     }
-    if (saving_)
+    if (saving_ || session_->abandoned())
         return;
     scanning_ = true;
     const auto done = qScopeGuard([this] { scanning_ = false; });
@@ -395,81 +354,33 @@ void TVendleMainForm::DirMonitor1Change() {
             DirMonitor2->setActive(false);
             DirMonitor2->setActive(true);
         }
-        ScanResult result;
-        try {
-            result = scanRecent(*items_, *recent_, imports_, LastScanTime, now(), DataMax);
-        } catch (const std::exception& e) {
-            MessageBox::error(this, QString::fromUtf8(e.what()));
-            return;
-        }
+        const ScanResult result = session_->Scan();
         ApplyFilter();
-        // Entries that could not be resolved were skipped; each is reported once, after the
-        // scan, and not again until the desktop records it anew.
-        for (const ScanFailure& failure : result.failures) {
-            MessageBox::show(this, q(failure.boxText));
-            MessageBox::error(this, QString::fromUtf8(failure.message));
-        }
+        reportScan(result);
     } while (scanPending_ && !saving_);
 }
 
-void TVendleMainForm::TypeMenuBuild() {
-    typeGroup_ = new QActionGroup(this);
-    QAction* none = miTypeFilter->addAction(QStringLiteral("（なし）"));
-    none->setCheckable(true);
-    none->setChecked(true);
-    typeGroup_->addAction(none);
-    connect(none, &QAction::triggered, this, [this] {
-        Filter.type.clear();
-        ApplyFilter();
-    });
-    for (HistoryItem* rep : typeRepresentatives(*items_, *collator_)) {
-        const std::string type = rep->TypeName();
-        QAction* a = miTypeFilter->addAction(iconFor(rep->IconIndex), menuCaption(type));
-        a->setCheckable(true);
-        typeGroup_->addAction(a);
-        connect(a, &QAction::triggered, this, [this, type] {
-            Filter.type = type;
-            ApplyFilter();
-        });
-    }
-}
-
-void TVendleMainForm::FolderMenuBuild() {
-    folderGroup_ = new QActionGroup(this);
-    QAction* none = miFolderFilter->addAction(QStringLiteral("（なし）"));
-    none->setCheckable(true);
-    none->setChecked(true);
-    folderGroup_->addAction(none);
-    connect(none, &QAction::triggered, this, [this] {
-        Filter.folder.clear();
-        ApplyFilter();
-    });
-    const QIcon folderIcon = iconFor(shell_->folderIconIndex());
-    for (HistoryItem* rep : folderRepresentatives(*items_, *collator_)) {
-        const std::string folder(FolderName(rep->Path, items_->syntax()));
-        QAction* a = miFolderFilter->addAction(folderIcon, menuCaption(folder));
-        a->setCheckable(true);
-        folderGroup_->addAction(a);
-        connect(a, &QAction::triggered, this, [this, folder] {
-            Filter.folder = folder;
-            ApplyFilter();
-        });
+void TVendleMainForm::reportScan(const ScanResult& result) {
+    // Entries that could not be resolved were skipped; each is reported once, after the scan,
+    // and not again until the desktop records it anew.
+    for (const ScanFailure& failure : result.failures) {
+        MessageBox::show(this, q(failure.boxText));
+        MessageBox::error(this, QString::fromUtf8(failure.message));
     }
 }
 
 void TVendleMainForm::ApplyFilter() {
-    Filter.search = Edit1->text().toStdString();
-    vendle::ApplyFilter(*items_, Filter, *collator_);
-    model_->refresh();
+    session_->ApplyFilter(Edit1->text().toStdString());
+    const HistoryList& items = session_->items();
     UpdateView();
-    Label2->setText(q(countLabelText(items_->ItemCount(), items_->ViewCount(), !Filter.isEmpty())));
+    Label2->setText(q(countLabelText(items.ItemCount(), items.ViewCount(), !session_->Filter.isEmpty())));
     Label2->adjustSize();
-    Grid->setCurrentIndex(model_->index(0, 1));
+    Grid->setCurrentIndex(session_->model().index(0, ColumnName));
 }
 
 void TVendleMainForm::UpdateView() {
-    Label1->setText(q(DateTimeToStr(LastScanTime, format_) + " "));
-    const bool any = items_ && items_->ItemCount() > 0;
+    Label1->setText(q(DateTimeToStr(session_->LastScanTime, session_->dateTimeFormat()) + " "));
+    const bool any = session_->items().ItemCount() > 0;
     Grid->setVisible(any);
     Panel2->setVisible(!any);
     Grid->viewport()->update();
@@ -477,7 +388,7 @@ void TVendleMainForm::UpdateView() {
 
 void TVendleMainForm::ShowHelpTopic(const char* page) {
     // The help file sits beside the program; without it the user is told where it was looked for.
-    if (!files_->exists(paths_.helpFile)) {
+    if (!session_->files().exists(paths_.helpFile)) {
         MessageBox::error(this, q(paths_.helpFile + "は見つかりません。"));
         return;
     }
@@ -530,7 +441,7 @@ void TVendleMainForm::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LocaleChange)
         readLocale();
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        DirMonitor1Change();
+        runGuarded(this, [this] { DirMonitor1Change(); });
     QMainWindow::changeEvent(event);
 }
 
@@ -544,9 +455,7 @@ void TVendleMainForm::SaveHistory(bool showProgress) {
         if (showProgress)
             ProgressBox1->Close();
     });
-    const int written =
-        vendle::SaveHistory(*items_, paths_.dataFile, *files_, format_, progress, monotonicMilliseconds);
-    writeItems(*iniFile_, written);
+    session_->SaveHistory(progress);
 }
 
 void TVendleMainForm::SaveAtExit(bool showProgress) {
@@ -556,12 +465,10 @@ void TVendleMainForm::SaveAtExit(bool showProgress) {
     const auto done = qScopeGuard([this] { saving_ = false; });
     DirMonitor1->setActive(false);
     DirMonitor2->setActive(false);
-    widgets::WriteColWidths(*iniFile_, kMainSection, "Grid", *Grid->horizontalHeader());
-    widgets::WriteFormBounds(*iniFile_, kMainSection, "FormBounds", *this);
-    writeDataMax(*iniFile_, DataMax);
-    writeConfirmReadOnly(*iniFile_, ConfirmReadOnly);
-    if (historyLoaded_)
-        SaveHistory(showProgress);
+    widgets::WriteColWidths(session_->settings(), kMainSection, "Grid", *Grid->horizontalHeader());
+    widgets::WriteFormBounds(session_->settings(), kMainSection, "FormBounds", *this);
+    session_->storeSettings();
+    SaveHistory(showProgress);
 }
 
 void TVendleMainForm::Exit1Click() {
@@ -579,21 +486,24 @@ void TVendleMainForm::Exit1Click() {
 }
 
 void TVendleMainForm::saveForSessionEnd() {
-    if (startAbandoned_) {
-        iniFile_->discard();
+    if (session_->abandoned())
         return;
-    }
     try {
         SaveAtExit(false);
     } catch (const std::exception& e) {
         // The session is ending: nobody may be there to answer a box. The old files stay intact.
+        qCWarning(lcUi).noquote() << "saving at the end of the session failed:" << QString::fromUtf8(e.what());
         std::fprintf(stderr, "Vendle: %s\n", e.what());
     }
 }
 
 void TVendleMainForm::resumeWatching() {
-    if (created_ && !startAbandoned_)
+    if (created_ && !session_->abandoned())
         startMonitors();
+}
+
+void TVendleMainForm::FormDestroy() {
+    session_->writeSettingsFile();
 }
 
 } // namespace vendle::app

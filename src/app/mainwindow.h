@@ -1,13 +1,10 @@
-// The main window: owner of the history, the settings file, the tray icon and the menus; its
-// creation loads everything in a fixed order and its exit sequence writes settings and history.
+// The main window: the search box over the grid, the menus and the tray icon, wired to the history
+// session that does the work. Its creation sets everything up in a fixed order; its exit sequence
+// writes settings and history.
 #pragma once
 
 #include "app/apppaths.h"
-#include "core/datetimeformat.h"
-#include "core/history.h"
-#include "core/inifileex.h"
-#include "core/recentscan.h"
-#include "core/viewfilter.h"
+#include "app/historysession.h"
 #include "widgets/trayicon.h"
 
 #include <QMainWindow>
@@ -16,17 +13,13 @@
 #include <functional>
 #include <memory>
 
-class QActionGroup;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QTableView;
 
 namespace vendle::platform {
-class DesktopRecentSource;
 class DesktopShellInfo;
-class SystemFileAccess;
-} // namespace vendle::platform
+}
 
 namespace vendle::widgets {
 class IconList;
@@ -37,8 +30,8 @@ class TProgressBox;
 
 namespace vendle::app {
 
+class FilterMenus;
 class HistoryGridView;
-class HistoryTableModel;
 
 class TVendleMainForm : public QMainWindow {
     Q_OBJECT
@@ -46,10 +39,14 @@ class TVendleMainForm : public QMainWindow {
 public:
     using TrayBackendFactory = std::function<std::unique_ptr<widgets::TrayBackend>()>;
 
-    // Creates the window and runs FormCreate. `trayBackend` replaces the notification area (tests).
-    explicit TVendleMainForm(AppPaths paths, TrayBackendFactory trayBackend = {}, QWidget* parent = nullptr);
-    // FormDestroy: the settings file reaches the disk here.
+    // Creates the window and runs FormCreate. `trayBackend` replaces the notification area and
+    // `clock` the system clock (tests).
+    explicit TVendleMainForm(AppPaths paths, TrayBackendFactory trayBackend = {},
+                             TIniFileEx::Clock clock = vendle::now, QWidget* parent = nullptr);
     ~TVendleMainForm() override;
+
+    HistorySession& session() { return *session_; }
+    const HistoryList& Items() const { return session_->items(); }
 
     // Opens a page of the help file beside the program; a missing file is reported with its path.
     void ShowHelpTopic(const char* page);
@@ -72,18 +69,14 @@ public:
     void saveForSessionEnd();
     // The session did not end after all: watch again.
     void resumeWatching();
+    // The last step of the exit: the settings file reaches the disk.
+    void FormDestroy();
 
-    HistoryList& Items() { return *items_; }
     bool Loading = false;
-    int DataMax = 10'000;
-    bool ConfirmReadOnly = false;
-    DateTime LastScanTime = 0;
     int PressedColumn = -1;
-    ViewFilter Filter;
     QPixmap UpArrow;
     QPixmap DownArrow;
 
-    TIniFileEx* IniFile() const { return iniFile_.get(); }
     widgets::TyTrayIcon* yTrayIcon1 = nullptr;
     widgets::TProgressBox* ProgressBox1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
@@ -93,6 +86,9 @@ public:
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Panel2 = nullptr;
+    FilterMenus* filterMenus = nullptr;
+    widgets::TDirMonitor* DirMonitor1 = nullptr; // the data folder with the bookmark file
+    widgets::TDirMonitor* DirMonitor2 = nullptr; // the folder of desktop links
 
     // True when no notification area exists: the window then stays reachable on the task bar.
     bool withoutTray() const;
@@ -100,15 +96,12 @@ public:
     void ApplyFilter();
     void UpdateView();
 
-    // Imports what the desktop recorded since the last scan (a change in its folders, or the
+    // Imports what the desktop recorded since the last look (a change in its folders, or the
     // window was activated). Held back until the window is fully created.
     void DirMonitor1Change();
 
     // The icon of an icon index, loaded once.
     QIcon iconFor(int iconIndex) const;
-
-    widgets::TDirMonitor* DirMonitor1 = nullptr; // the data folder with the bookmark file
-    widgets::TDirMonitor* DirMonitor2 = nullptr; // the folder of desktop links
 
 signals:
     void settingsRequested();
@@ -120,40 +113,27 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void FormCreate();
+    void FormCreate(TIniFileEx::Clock clock);
     void createComponents();
     void createMenus();
     void runFirstStart();
     void RegisterStartup();
     void LoadHistory();
     void SaveHistory(bool showProgress);
-    void TypeMenuBuild();
-    void FolderMenuBuild();
     void readLocale();
     void startMonitors();
+    void reportScan(const ScanResult& result);
 
     AppPaths paths_;
     TrayBackendFactory trayBackend_;
-    DateTimeFormat format_;
-    std::unique_ptr<platform::SystemFileAccess> files_;
-    std::unique_ptr<platform::DesktopShellInfo> shell_;
-    std::unique_ptr<platform::DesktopRecentSource> recent_;
+    platform::DesktopShellInfo* shell_ = nullptr; // owned by the session
     std::unique_ptr<widgets::IconList> icons_;
-    std::unique_ptr<Collator> collator_;
-    std::unique_ptr<HistoryList> items_;
-    std::unique_ptr<TIniFileEx> iniFile_;
-    HistoryTableModel* model_ = nullptr;
-    QMenu* miFolderFilter = nullptr;
-    QMenu* miTypeFilter = nullptr;
-    QActionGroup* folderGroup_ = nullptr;
-    QActionGroup* typeGroup_ = nullptr;
-    RecentImports imports_;
-    bool historyLoaded_ = false;  // the data file was read, or there was none
-    bool startAbandoned_ = false; // the program was told to end while the start asked the user
-    bool created_ = false;        // FormCreate has finished
-    bool scanning_ = false;       // a scan or its report is running
-    bool scanPending_ = false;    // a change came in while it could not be scanned
-    bool saving_ = false;         // SaveAtExit is running
+    std::unique_ptr<HistorySession> session_;
+    QMenu* filterMenu_ = nullptr;
+    bool created_ = false;     // FormCreate has finished
+    bool scanning_ = false;    // a scan or its report is running
+    bool scanPending_ = false; // a change came in while it could not be scanned
+    bool saving_ = false;      // SaveAtExit is running
 };
 
 } // namespace vendle::app

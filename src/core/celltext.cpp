@@ -23,19 +23,19 @@ std::size_t firstSeparator(std::string_view s, const PathSyntax& syntax) {
 
 std::string CellText(HistoryList& history, int column, int row, const DateTimeFormat& fmt) {
     if (history.ViewCount() == 0)
-        return column == 1 ? "該当なし" : "";
+        return column == ColumnName ? "該当なし" : "";
     if (row < 1 || row > history.ViewCount())
         return {};
     const HistoryItem& item = history.ViewItem(row - 1);
     const PathSyntax& syntax = history.syntax();
     switch (column) {
-    case 1:
+    case ColumnName:
         return std::string(fileNameOf(item.Path, syntax));
-    case 2:
+    case ColumnFolder:
         return std::string(directoryOf(item.Path, syntax));
-    case 3:
+    case ColumnType:
         return item.TypeName();
-    case 4:
+    case ColumnTime:
         return formatGridDateTime(item.LastUsed, fmt);
     default:
         return {};

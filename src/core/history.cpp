@@ -36,9 +36,9 @@ int collate(std::string_view a, std::string_view b, const SortContext& ctx) {
 // The key a text column sorts by.
 std::string_view textKey(const HistoryItem& item, int column, const PathSyntax& syntax) {
     switch (column) {
-    case 1:
+    case ColumnName:
         return fileNameOf(item.Path, syntax);
-    case 2:
+    case ColumnFolder:
         return directoryOf(item.Path, syntax);
     default:
         return item.TypeName();
@@ -194,9 +194,9 @@ void HistoryList::clear() {
 void HistoryList::sortView(const Collator& collator) {
     const int column = SortColumn;
     const bool desc = SortDescending;
-    if (column <= 0 || column >= kColumnCount)
+    if (column <= ColumnNumber || column >= kColumnCount)
         return;
-    if (column == kTimeColumn) {
+    if (column == ColumnTime) {
         // A radix sort over the times, beside their pointers: no comparisons, one contiguous array.
         // The records are scattered over memory: each is asked for a little ahead of its turn.
         std::vector<TimedPointer> timed;
@@ -218,7 +218,7 @@ void HistoryList::sortView(const Collator& collator) {
     // repeat, so their keys are computed once per distinct text.
     std::vector<std::string_view> texts;
     std::vector<std::size_t> slots; // index into texts per view item, for folders and types
-    if (column == 1) {
+    if (column == ColumnName) {
         texts.reserve(view_.size());
         for (HistoryItem* item : view_)
             texts.push_back(textKey(*item, column, syntax_));
@@ -257,7 +257,7 @@ void HistoryList::sortView(const Collator& collator) {
 }
 
 bool HistoryList::clickColumn(int column, const Collator& collator) {
-    if (column <= 0 || column >= kColumnCount)
+    if (column <= ColumnNumber || column >= kColumnCount)
         return false;
     if (column != SortColumn) {
         SortColumn = column;

@@ -63,8 +63,9 @@ int CompareTime(const HistoryItem& a, const HistoryItem& b, const SortContext& c
 int CompareTimeDesc(const HistoryItem& a, const HistoryItem& b, const SortContext& ctx);
 int CompareFolderName(const HistoryItem& a, const HistoryItem& b, const SortContext& ctx);
 
-inline constexpr int kColumnCount = 5;
-inline constexpr int kTimeColumn = 4;
+// The grid's columns, left to right; sorting and the filter speak of the same numbers.
+enum Column : int { ColumnNumber, ColumnName, ColumnFolder, ColumnType, ColumnTime };
+inline constexpr int kColumnCount = ColumnTime + 1;
 
 // Comparator of a column, indexed by column and then by descending; column 0 has none.
 extern const Comparator SortTable[kColumnCount][2];
@@ -138,8 +139,9 @@ public:
     }
     int ViewCount() const { return static_cast<int>(view_.size()); }
     HistoryItem& ViewItem(int index) { return *view_.at(static_cast<std::size_t>(index)); }
+    const HistoryItem& ViewItem(int index) const { return *view_.at(static_cast<std::size_t>(index)); }
 
-    int SortColumn = kTimeColumn;
+    int SortColumn = ColumnTime;
     bool SortDescending = true;
 
     // Sorts the view by SortColumn and SortDescending.

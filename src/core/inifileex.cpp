@@ -1,8 +1,8 @@
 #include "inifileex.h"
 
 #include "fulltime.h"
+#include "log.h"
 
-#include <cstdio>
 
 namespace vendle {
 
@@ -42,24 +42,18 @@ DateTime TIniFileEx::GetTotalExecTime() const {
     return stored + (clock_() - startTime_);
 }
 
-TIniFileEx::~TIniFileEx() {
-    if (discarded_)
-        return;
+bool TIniFileEx::UpdateFile() {
     WriteString(kAppInfoSection, "TotalExecTime", DateTimeToFullTimeString(GetTotalExecTime()));
     try {
         files_.writeAtomically(fileName_, serialize());
+        return true;
     } catch (const std::exception& e) {
         const std::string message = std::string("設定を保存できませんでした。\n") + e.what();
-        if (reportError_) {
-            try {
-                reportError_(message);
-            } catch (...) {
-                std::fprintf(stderr, "%s\n", message.c_str());
-            }
-        } else {
-            std::fprintf(stderr, "%s\n", message.c_str());
-        }
+        logMessage(LogTopic::Files, message);
+        if (reportError_)
+            reportError_(message);
     }
+    return false;
 }
 
 } // namespace vendle

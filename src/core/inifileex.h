@@ -1,6 +1,6 @@
 // The program's settings file: the in-memory INI store loaded at start and written once, atomically,
-// when the object is destroyed, plus the start bookkeeping of the application information section
-// (first start, start count, total running time).
+// by the exit sequence, plus the start bookkeeping of the application information section (first
+// start, start count, total running time).
 #pragma once
 
 #include "fileaccess.h"
@@ -22,15 +22,12 @@ public:
     // bookkeeping in memory.
     TIniFileEx(std::string fileName, FileAccess& files, DateTimeFormat fmt, Clock clock = now);
 
-    // Stores the total running time and writes the file. A failure is handed to the error reporter
-    // and leaves the old file as it was.
-    ~TIniFileEx();
+    // Stores the total running time and writes the file; true when it was written. A failure is
+    // handed to the error reporter and leaves the old file as it was.
+    bool UpdateFile();
 
     TIniFileEx(const TIniFileEx&) = delete;
     TIniFileEx& operator=(const TIniFileEx&) = delete;
-
-    // Nothing of this run reaches the file: the start was abandoned before the user answered.
-    void discard() { discarded_ = true; }
 
     bool IsFirstKick() const { return isFirstKick_; }
     int ExecCount() const { return execCount_; }
@@ -62,7 +59,6 @@ private:
     DateTimeFormat fmt_;
     Clock clock_;
     ErrorReporter reportError_;
-    bool discarded_ = false;
     bool isFirstKick_ = false;
     int execCount_ = 0;
     DateTime startTime_ = 0;

@@ -11,9 +11,8 @@ public:
     bool isExistingFile(const std::string& path) override;
     std::optional<std::string> readAll(const std::string& path) override;
 
-    // Writes a temporary file beside the target and renames it over the target. The new file is
-    // flushed to the disk first unless the file system orders its data before the rename anyway;
-    // on failure the temporary file is removed and the target is left as it was.
+    // Writes a temporary file beside the target, flushes it to the disk and renames it over the
+    // target; on failure the temporary file is removed and the target is left as it was.
     void writeAtomicallyFrom(const std::string& path, const ByteWriter& write) override;
 };
 

@@ -39,6 +39,12 @@ class MainWindowTest : public QObject {
         return std::make_unique<TVendleMainForm>(paths_, [this] { return std::make_unique<FakeTray>(log_); });
     }
 
+    // The end of the program: the exit sequence's last step writes the settings file.
+    static void finish(std::unique_ptr<TVendleMainForm> form) {
+        form->FormDestroy();
+        form.reset();
+    }
+
     // Real files for the history to find.
     QByteArray makeDocuments(int count) {
         QDir().mkpath(path(QStringLiteral("docs")));
@@ -100,7 +106,7 @@ private slots:
         for (int i = 0; i < 4; ++i)
             MessageBox::queueAnswer(MessageBox::Ok);
         MessageBox::queueAnswer(MessageBox::No);
-        open().reset();
+        finish(open());
         const QStringList shown = MessageBox::shownTexts();
         QCOMPARE(shown.size(), 7);
         QCOMPARE(shown[5], QStringLiteral("「いいえ」を選択しました。\n"));
@@ -110,7 +116,7 @@ private slots:
         MessageBox::clearShownTexts();
         auto second = open();
         QVERIFY(MessageBox::shownTexts().isEmpty());
-        QCOMPARE(second->IniFile()->ExecCount(), 2);
+        QCOMPARE(second->session().settings().ExecCount(), 2);
     }
 
     void closingHidesAndWritesNothing() {
@@ -139,7 +145,7 @@ private slots:
         QCOMPARE(form->Items().ItemCount(), 3);
         QCOMPARE(form->Items().ViewCount(), 3);
         QCOMPARE(MessageBox::shownTexts(), QStringList());
-        form->DataMax = 500;
+        form->session().DataMax = 500;
         // The exit command ends the event loop even though the window refuses to close.
         QEventLoop loop;
         QTimer::singleShot(0, form.get(), [&] { form->Exit1Click(); });
@@ -149,7 +155,7 @@ private slots:
         const QByteArray dat = readFile(path(QStringLiteral("vendle.dat")));
         QCOMPARE(dat.count("\r\n"), 3);
         QVERIFY(!dat.contains("gone.txt"));
-        form.reset();
+        finish(std::move(form));
         const QByteArray ini = readFile(path(QStringLiteral("vendle.ini")));
         for (const char* key : {"\r\nItems=3\r\n", "\r\nDataMax=500\r\n", "\r\nReadOnly=0\r\n", "\r\nGrid=",
                                 "\r\nFormBounds=0,-1,-1,-1,-1,", "\r\nExecCount=4\r\n", "\r\nTotalExecTime="})
@@ -181,12 +187,13 @@ private slots:
         auto form = open();
         QDir().mkpath(path(QStringLiteral("vendle.dat"))); // a folder where the file should be
         MessageBox::clearShownTexts();
-        form->Items().AddItem(path(QStringLiteral("vendle.ini")).toStdString());
+        form->session().change(
+            [&](HistoryList& items) { items.AddItem(path(QStringLiteral("vendle.ini")).toStdString()); });
         form->Exit1Click();
         QCOMPARE(MessageBox::shownTexts().size(), 1);
         QVERIFY(MessageBox::shownTexts()[0].contains(path(QStringLiteral("vendle.dat"))));
         QCOMPARE(form->Items().ItemCount(), 1);
-        form.reset();
+        finish(std::move(form));
         QVERIFY(readFile(path(QStringLiteral("vendle.ini"))).contains("\r\nItems=7\r\n")); // not updated
     }
 
@@ -200,7 +207,7 @@ private slots:
         auto form = open();
         QCOMPARE(MessageBox::shownTexts(), QStringList());
         QCOMPARE(form->Items().ItemCount(), 0);
-        QCOMPARE(form->DataMax, 1);
+        QCOMPARE(form->session().DataMax, 1);
     }
 
     void secondCopyRestoresAMinimisedWindowOnly() {
@@ -285,7 +292,7 @@ private slots:
         form->saveForSessionEnd();
         form->Exit1Click();
         QCOMPARE(readFile(path(QStringLiteral("vendle.dat"))), dat);
-        form.reset();
+        finish(std::move(form));
         QVERIFY(!readFile(path(QStringLiteral("vendle.ini"))).contains("Items="));
     }
 

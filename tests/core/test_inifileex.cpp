@@ -18,11 +18,24 @@ protected:
     DateTime clock = encodeDate(2026, 12, 8) + encodeTime(10, 0, 0, 0);
     std::vector<std::string> reported;
 
-    std::unique_ptr<TIniFileEx> open() {
-        auto ini =
-            std::make_unique<TIniFileEx>(kPath, files, DateTimeFormat::japanese(), [this] { return clock; });
+    // A run of the program: the exit sequence writes the file when the run is done with it.
+    class Run {
+    public:
+        explicit Run(std::unique_ptr<TIniFileEx> ini) : ini_(std::move(ini)) {}
+        Run(Run&&) = default;
+        ~Run() {
+            if (ini_)
+                ini_->UpdateFile();
+        }
+        TIniFileEx* operator->() const { return ini_.get(); }
+
+    private:
+        std::unique_ptr<TIniFileEx> ini_;
+    };
+    Run open() {
+        auto ini = std::make_unique<TIniFileEx>(kPath, files, DateTimeFormat::japanese(), [this] { return clock; });
         ini->setErrorReporter([this](const std::string& m) { reported.push_back(m); });
-        return ini;
+        return Run(std::move(ini));
     }
 };
 

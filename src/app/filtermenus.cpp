@@ -1,0 +1,91 @@
+#include "filtermenus.h"
+
+#include "app/historysession.h"
+
+#include <QActionGroup>
+#include <QIcon>
+#include <QMenu>
+
+namespace vendle::app {
+
+namespace {
+
+// A menu caption that shows the text as it is: "&" would otherwise mark a shortcut letter.
+QString menuCaption(const std::string& text) {
+    return QString::fromStdString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+} // namespace
+
+FilterMenus::FilterMenus(QMenu& filterMenu, HistorySession& session, IconLookup icons, int folderIcon,
+                         QObject* parent)
+    : QObject(parent), session_(session), icons_(std::move(icons)), folderIcon_(folderIcon) {
+    miFolderFilter = filterMenu.addMenu(QStringLiteral("フォルダ(&F)"));
+    miTimeFilter = filterMenu.addMenu(QStringLiteral("時間(&T)"));
+    miTypeFilter = filterMenu.addMenu(QStringLiteral("種類(&Y)"));
+    buildTimeMenu();
+}
+
+void FilterMenus::buildTimeMenu() {
+    auto* days = new QActionGroup(this);
+    const std::pair<int, const char*> ages[] = {{0, "（なし）"},
+                                                {1, "今日使ったファイル(&T)"},
+                                                {2, "昨日・今日使ったファイル(&Y)"},
+                                                {3, "おととい・昨日・今日で使ったファイル（&B)"},
+                                                {7, "この１週間で使ったファイル(&W)"},
+                                                {10, "この１０日間で使ったファイル(&D)"},
+                                                {31, "ここ１ヶ月で使ったファイル(&M)"}};
+    for (const auto& [tag, caption] : ages) {
+        QAction* a = miTimeFilter->addAction(QString::fromUtf8(caption));
+        a->setCheckable(true);
+        a->setChecked(tag == 0);
+        days->addAction(a);
+        connect(a, &QAction::triggered, this, [this, tag = tag] {
+            session_.Filter.since = filterSinceForDays(tag, session_.now());
+            emit filterChanged();
+        });
+    }
+}
+
+QActionGroup* FilterMenus::startMenu(QMenu& menu, const std::function<void()>& clear) {
+    menu.clear();
+    auto* group = new QActionGroup(&menu);
+    QAction* none = menu.addAction(QStringLiteral("（なし）"));
+    none->setCheckable(true);
+    none->setChecked(true);
+    group->addAction(none);
+    connect(none, &QAction::triggered, this, [this, clear] {
+        clear();
+        emit filterChanged();
+    });
+    return group;
+}
+
+void FilterMenus::TypeMenuBuild() {
+    QActionGroup* group = startMenu(*miTypeFilter, [this] { session_.Filter.type.clear(); });
+    for (const auto& [type, icon] : session_.typeChoices()) {
+        QAction* a = miTypeFilter->addAction(icons_(icon), menuCaption(type));
+        a->setCheckable(true);
+        group->addAction(a);
+        connect(a, &QAction::triggered, this, [this, type = type] {
+            session_.Filter.type = type;
+            emit filterChanged();
+        });
+    }
+}
+
+void FilterMenus::FolderMenuBuild() {
+    QActionGroup* group = startMenu(*miFolderFilter, [this] { session_.Filter.folder.clear(); });
+    const QIcon folderIcon = icons_(folderIcon_);
+    for (const std::string& folder : session_.folderChoices()) {
+        QAction* a = miFolderFilter->addAction(folderIcon, menuCaption(folder));
+        a->setCheckable(true);
+        group->addAction(a);
+        connect(a, &QAction::triggered, this, [this, folder] {
+            session_.Filter.folder = folder;
+            emit filterChanged();
+        });
+    }
+}
+
+} // namespace vendle::app

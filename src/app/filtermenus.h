@@ -1,0 +1,49 @@
+// The filter menu's three submenus: age ("時間(&T)") with its fixed choices, and type ("種類(&Y)")
+// and folder ("フォルダ(&F)") listing what the history holds. A choice sets the session's filter
+// and asks for the view to be rebuilt.
+#pragma once
+
+#include <QObject>
+
+class QActionGroup;
+class QIcon;
+class QMenu;
+
+namespace vendle::app {
+
+class HistorySession;
+
+class FilterMenus : public QObject {
+    Q_OBJECT
+
+public:
+    using IconLookup = std::function<QIcon(int iconIndex)>;
+
+    // Adds "フォルダ(&F)", "時間(&T)" and "種類(&Y)" to `filterMenu`. `folderIcon` is the icon index
+    // of a folder.
+    FilterMenus(QMenu& filterMenu, HistorySession& session, IconLookup icons, int folderIcon,
+                QObject* parent = nullptr);
+
+    // Lists the types and the folders that the history holds now, each menu with "（なし）" first
+    // and checked.
+    void TypeMenuBuild();
+    void FolderMenuBuild();
+
+    QMenu* miFolderFilter = nullptr;
+    QMenu* miTimeFilter = nullptr;
+    QMenu* miTypeFilter = nullptr;
+
+signals:
+    // A choice changed the session's filter.
+    void filterChanged();
+
+private:
+    void buildTimeMenu();
+    QActionGroup* startMenu(QMenu& menu, const std::function<void()>& clear);
+
+    HistorySession& session_;
+    IconLookup icons_;
+    int folderIcon_ = 0;
+};
+
+} // namespace vendle::app

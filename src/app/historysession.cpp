@@ -1,0 +1,119 @@
+#include "historysession.h"
+
+#include "core/mainsettings.h"
+#include "platform/logging.h"
+
+namespace vendle::app {
+
+HistorySession::HistorySession(std::string iniFile, std::string dataFile, Parts parts, const DateTimeFormat& fmt,
+                               QObject* parent)
+    : QObject(parent), parts_(std::move(parts)), format_(fmt), dataFile_(std::move(dataFile)) {
+    items_ = std::make_unique<HistoryList>(parts_.syntax, *parts_.shell);
+    model_ = std::make_unique<HistoryTableModel>(*items_, parts_.icons);
+    model_->setDateTimeFormat(format_);
+    ini_ = std::make_unique<TIniFileEx>(std::move(iniFile), *parts_.files, format_, parts_.clock);
+}
+
+HistorySession::~HistorySession() = default;
+
+void HistorySession::setDateTimeFormat(const DateTimeFormat& fmt) {
+    format_ = fmt;
+    ini_->setDateTimeFormat(fmt);
+    model_->setDateTimeFormat(fmt);
+}
+
+void HistorySession::change(const std::function<void(HistoryList&)>& edit) {
+    model_->beginChange();
+    const auto done = qScopeGuard([this] { model_->endChange(); });
+    edit(*items_);
+}
+
+void HistorySession::readSettings() {
+    DataMax = readDataMax(*ini_);
+    ConfirmReadOnly = readConfirmReadOnly(*ini_);
+}
+
+void HistorySession::beginWatching() {
+    LastScanTime = now();
+    beginImports(*parts_.recent, imports_, toUnixTime(LastScanTime));
+}
+
+LoadReport HistorySession::Load(const LoadProgress& progress) {
+    LoadReport report;
+    change([&](HistoryList& list) {
+        report = vendle::LoadHistory(list, dataFile_, *parts_.files, format_, readItemsHint(*ini_), progress);
+    });
+    // A file that exists but could not be read must survive this run untouched.
+    loaded_ = report.openError.empty();
+    if (report.damagedLines > 0 || report.unreadableTimes > 0)
+        qCInfo(lcFiles) << "data file:" << report.damagedLines << "damaged lines skipped,"
+                        << report.unreadableTimes << "times unreadable";
+    return report;
+}
+
+ScanResult HistorySession::Scan() {
+    ScanResult result;
+    change([&](HistoryList& list) {
+        result = scanRecent(list, *parts_.recent, imports_, LastScanTime, now(), DataMax);
+    });
+    for (const ScanFailure& failure : result.failures)
+        qCWarning(lcRecent).noquote() << "skipped" << QString::fromStdString(failure.entry) << "-"
+                                      << QString::fromStdString(failure.boxText);
+    qCDebug(lcRecent) << "scan: examined" << result.examined << "added" << result.added << "moved"
+                      << result.moved << "dropped" << result.dropped;
+    return result;
+}
+
+void HistorySession::ApplyFilter(const std::string& search) {
+    Filter.search = search;
+    change([&](HistoryList& list) { vendle::ApplyFilter(list, Filter, *parts_.collator); });
+    emit viewChanged();
+}
+
+bool HistorySession::clickColumn(int column) {
+    bool sorted = false;
+    change([&](HistoryList& list) { sorted = list.clickColumn(column, *parts_.collator); });
+    if (sorted)
+        emit viewChanged();
+    return sorted;
+}
+
+// The representatives are found with a scratch counter in the records; nothing a view shows
+// changes, so the model is not reset.
+std::vector<std::pair<std::string, int>> HistorySession::typeChoices() {
+    std::vector<std::pair<std::string, int>> choices;
+    for (const HistoryItem* rep : typeRepresentatives(*items_, *parts_.collator))
+        choices.emplace_back(rep->TypeName(), rep->IconIndex);
+    return choices;
+}
+
+std::vector<std::string> HistorySession::folderChoices() {
+    std::vector<std::string> choices;
+    for (const HistoryItem* rep : folderRepresentatives(*items_, *parts_.collator))
+        choices.emplace_back(FolderName(rep->Path, items_->syntax()));
+    return choices;
+}
+
+void HistorySession::storeSettings() {
+    writeDataMax(*ini_, DataMax);
+    writeConfirmReadOnly(*ini_, ConfirmReadOnly);
+}
+
+void HistorySession::SaveHistory(const SaveProgress& progress) {
+    if (!loaded_) {
+        qCWarning(lcFiles) << "the history was not loaded: the data file is left as it is";
+        return;
+    }
+    const int written =
+        vendle::SaveHistory(*items_, dataFile_, *parts_.files, format_, progress, monotonicMilliseconds);
+    writeItems(*ini_, written);
+}
+
+void HistorySession::writeSettingsFile() {
+    if (abandoned_ || settingsWritten_)
+        return;
+    settingsWritten_ = true;
+    ini_->UpdateFile();
+}
+
+} // namespace vendle::app

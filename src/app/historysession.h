@@ -1,0 +1,112 @@
+// The history's life: the settings file, the history list with the grid's model over it, the
+// desktop's record of recently used documents and the clock. Loading, importing, filtering,
+// sorting and saving all happen here, and every change of the history goes through `change`, so
+// that the model announces it and no view ever shows a stale list. The main window drives it.
+#pragma once
+
+#include "app/historymodel.h"
+#include "core/collation.h"
+#include "core/fileaccess.h"
+#include "core/historyfile.h"
+#include "core/inifileex.h"
+#include "core/recentscan.h"
+#include "core/viewfilter.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace vendle::app {
+
+class HistorySession : public QObject {
+    Q_OBJECT
+
+public:
+    // What the session works with: the platform's services in the program, fakes in tests.
+    struct Parts {
+        std::unique_ptr<FileAccess> files;
+        std::unique_ptr<ShellQuery> shell;
+        std::unique_ptr<RecentSource> recent;
+        std::unique_ptr<Collator> collator;
+        TIniFileEx::Clock clock = vendle::now;
+        PathSyntax syntax = PathSyntax::posix();
+        HistoryTableModel::IconLookup icons;
+    };
+
+    // Reads the settings file (`iniFile`); the history in `dataFile` is read by Load.
+    HistorySession(std::string iniFile, std::string dataFile, Parts parts, const DateTimeFormat& fmt,
+                   QObject* parent = nullptr);
+    ~HistorySession() override;
+
+    const HistoryList& items() const { return *items_; }
+    HistoryTableModel& model() { return *model_; }
+    TIniFileEx& settings() { return *ini_; }
+    FileAccess& files() { return *parts_.files; }
+    RecentSource& recent() { return *parts_.recent; }
+    const Collator& collator() const { return *parts_.collator; }
+    DateTime now() const { return parts_.clock(); }
+    const DateTimeFormat& dateTimeFormat() const { return format_; }
+    void setDateTimeFormat(const DateTimeFormat& fmt);
+
+    int DataMax = 10'000;
+    bool ConfirmReadOnly = false;
+    DateTime LastScanTime = 0;
+    ViewFilter Filter;
+
+    // The one way to change the history: the model is reset around `edit`.
+    void change(const std::function<void(HistoryList&)>& edit);
+
+    // "DataMax" and "ReadOnly" from the settings file.
+    void readSettings();
+    // The start of watching the desktop: what it records from now on is imported.
+    void beginWatching();
+
+    // Reads the data file. Afterwards `loaded()` tells whether saving may replace it: true when it
+    // was read or did not exist, false when it exists but could not be read.
+    LoadReport Load(const LoadProgress& progress);
+    bool loaded() const { return loaded_; }
+
+    // Imports what the desktop recorded since it was last looked at, then rebuilds the view.
+    ScanResult Scan();
+
+    // Rebuilds the view from the history with Filter (its search set to `search`).
+    void ApplyFilter(const std::string& search);
+    // A click on a column header; true when the view was re-sorted.
+    bool clickColumn(int column);
+
+    // What the type and folder filters can choose from: each type with the icon index of its
+    // first document, and each folder that holds two or more documents, both in collated order.
+    std::vector<std::pair<std::string, int>> typeChoices();
+    std::vector<std::string> folderChoices();
+
+    // Stores DataMax and ConfirmReadOnly in the settings file (in memory).
+    void storeSettings();
+    // Writes the data file and "Items"; does nothing when the history was not loaded. Throws when
+    // the file cannot be written, leaving the old one as it was.
+    void SaveHistory(const SaveProgress& progress);
+    // Writes the settings file, once; a failure goes to the settings file's error reporter.
+    void writeSettingsFile();
+    // The start was abandoned before the user answered: nothing of this run is written.
+    void abandon() { abandoned_ = true; }
+    bool abandoned() const { return abandoned_; }
+
+signals:
+    // The view was rebuilt or re-sorted.
+    void viewChanged();
+
+private:
+    Parts parts_;
+    DateTimeFormat format_;
+    std::string dataFile_;
+    std::unique_ptr<TIniFileEx> ini_;
+    std::unique_ptr<HistoryList> items_;
+    std::unique_ptr<HistoryTableModel> model_; // after items_: it goes first
+    RecentImports imports_;
+    bool loaded_ = false;
+    bool abandoned_ = false;
+    bool settingsWritten_ = false;
+};
+
+} // namespace vendle::app

@@ -1,0 +1,50 @@
+// Owning pointers for GLib's objects and strings, and reading a whole file with GLib's reason when
+// it fails, so that every platform unit frees and reports the same way.
+#pragma once
+
+#include <glib-object.h>
+#include <glib.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace vendle::platform {
+
+// Calls a GLib release function for a non-null pointer.
+template <auto Release> struct GRelease {
+    template <typename T> void operator()(T* p) const {
+        if (p)
+            Release(p);
+    }
+};
+
+using GCharPtr = std::unique_ptr<gchar, GRelease<g_free>>;
+using GStrvPtr = std::unique_ptr<gchar*, GRelease<g_strfreev>>;
+using GErrorPtr = std::unique_ptr<GError, GRelease<g_error_free>>;
+using GDateTimePtr = std::unique_ptr<GDateTime, GRelease<g_date_time_unref>>;
+using GDirPtr = std::unique_ptr<GDir, GRelease<g_dir_close>>;
+using GMarkupContextPtr = std::unique_ptr<GMarkupParseContext, GRelease<g_markup_parse_context_free>>;
+template <typename T> using GObjectPtr = std::unique_ptr<T, GRelease<g_object_unref>>;
+
+// The message of a GLib error, or "" for none.
+inline std::string messageOf(const GErrorPtr& error) {
+    return error && error->message ? std::string(error->message) : std::string();
+}
+
+// The whole file; nullopt when it cannot be read, with GLib's reason in `why` when it is given.
+inline std::optional<std::string> readWholeFile(const std::string& path, std::string* why = nullptr) {
+    gchar* contents = nullptr;
+    gsize length = 0;
+    GError* raw = nullptr;
+    if (!g_file_get_contents(path.c_str(), &contents, &length, &raw)) {
+        const GErrorPtr error(raw);
+        if (why)
+            *why = messageOf(error);
+        return std::nullopt;
+    }
+    const GCharPtr owned(contents);
+    return std::string(contents, length);
+}
+
+} // namespace vendle::platform
