@@ -23,7 +23,8 @@ template <typename Body> void runGuarded(QWidget* parent, Body&& body) {
 
 // A slot that runs `body` guarded.
 template <typename Body> auto guarded(QWidget* parent, Body body) {
-    return [parent = QPointer<QWidget>(parent), body = std::move(body)]() { runGuarded(parent.data(), body); };
+    return
+        [parent = QPointer<QWidget>(parent), body = std::move(body)]() { runGuarded(parent.data(), body); };
 }
 
 } // namespace vendle::app

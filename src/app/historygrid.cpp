@@ -77,7 +77,7 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     else
         painter->fillRect(rect, pal.brush(QPalette::Base));
     painter->setPen(column != ColumnNumber && (selected || current) ? pal.color(QPalette::HighlightedText)
-                                                         : pal.color(QPalette::Text));
+                                                                    : pal.color(QPalette::Text));
     painter->setFont(option.font);
     painter->setClipRect(rect);
     rect.adjust(kMargin, 0, -kMargin, 0);

@@ -42,7 +42,8 @@ QVariant HistoryTableModel::data(const QModelIndex& index, int role) const {
             return iconOf(history_.ViewItem(index.row()).IconIndex);
         return {};
     case Qt::TextAlignmentRole:
-        return int((index.column() == ColumnNumber || index.column() == ColumnTime ? Qt::AlignHCenter : Qt::AlignLeft) |
+        return int((index.column() == ColumnNumber || index.column() == ColumnTime ? Qt::AlignHCenter
+                                                                                   : Qt::AlignLeft) |
                    Qt::AlignVCenter);
     default:
         return {};

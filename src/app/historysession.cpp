@@ -5,8 +5,8 @@
 
 namespace vendle::app {
 
-HistorySession::HistorySession(std::string iniFile, std::string dataFile, Parts parts, const DateTimeFormat& fmt,
-                               QObject* parent)
+HistorySession::HistorySession(std::string iniFile, std::string dataFile, Parts parts,
+                               const DateTimeFormat& fmt, QObject* parent)
     : QObject(parent), parts_(std::move(parts)), format_(fmt), dataFile_(std::move(dataFile)) {
     items_ = std::make_unique<HistoryList>(parts_.syntax, *parts_.shell);
     model_ = std::make_unique<HistoryTableModel>(*items_, parts_.icons);

@@ -1,20 +1,18 @@
 #include "mainwindow.h"
 
+#include "app/desktopparts.h"
 #include "app/filtermenus.h"
+#include "app/firststart.h"
 #include "app/guarded.h"
+#include "app/helptopics.h"
 #include "app/historygrid.h"
 #include "app/icons.h"
+#include "app/recentwatch.h"
+#include "app/toppanel.h"
 #include "core/errors.h"
 #include "core/mainsettings.h"
-#include "platform/autostart.h"
-#include "platform/collation.h"
-#include "platform/fileaccess.h"
 #include "platform/logging.h"
-#include "platform/recentsource.h"
-#include "platform/shellinfo.h"
-#include "platform/system.h"
 #include "platform/version.h"
-#include "widgets/dirmonitor.h"
 #include "widgets/formbounds.h"
 #include "widgets/iconlist.h"
 #include "widgets/localeformat.h"
@@ -24,9 +22,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFrame>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -34,7 +29,6 @@
 #include <QMenuBar>
 #include <QScopeGuard>
 #include <QScreen>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <cstdio>
@@ -51,18 +45,6 @@ QString q(const std::string& s) {
 
 // Thrown inside FormCreate when the program was told to end while the start waited for the user.
 struct StartAbandoned {};
-
-const char* const kWelcome[] = {
-    "初回起動です。",
-    "『Vendle』をご使用いただきありがとうございます。",
-    "このプログラムは Windows の標準機能である「最近使ったファイル」の機能を拡張します。",
-    "起動するとタスクバーに常駐しますので、右クリックしてみたください。",
-};
-
-const char* const kRegisterQuestion =
-    "このプログラムをスタートアップに登録しますか？\n『Vendle』は常駐しないとその能力を発揮できません。\n"
-    "登録することを強くおすすめします。\nここで登録しない場合は手動で登録していただくことになります。\n"
-    "この文の意味がわからない方は、「はい」を押してください。";
 
 } // namespace
 
@@ -82,23 +64,10 @@ void TVendleMainForm::createComponents() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    // The top panel: scan time at the right of its first line, the count below it at the left and
-    // the search box stretching with the window.
-    auto* panel1 = new QFrame(central);
-    panel1->setObjectName(QStringLiteral("Panel1"));
-    panel1->setFrameShape(QFrame::Panel);
-    panel1->setFrameShadow(QFrame::Sunken);
-    panel1->setFixedHeight(41);
-    Label1 = new QLabel(panel1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label2 = new QLabel(QStringLiteral("nnn個のファイル"), panel1);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->move(8, 3);
-    Edit1 = new QLineEdit(panel1);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(8, 16, 401, 20);
-    panel1->installEventFilter(this);
+    auto* panel1 = new TopPanel(central);
+    Label1 = panel1->Label1;
+    Label2 = panel1->Label2;
+    Edit1 = panel1->Edit1;
     layout->addWidget(panel1);
 
     auto* panel2 = new QFrame(central);
@@ -144,16 +113,15 @@ void TVendleMainForm::createComponents() {
     });
 
     ProgressBox1 = new widgets::TProgressBox(this);
-    DirMonitor1 = new widgets::TDirMonitor(this);
-    DirMonitor2 = new widgets::TDirMonitor(this);
-    for (widgets::TDirMonitor* monitor : {DirMonitor1, DirMonitor2}) {
-        monitor->setFilter(widgets::TDirMonitor::kDefaultFilter);
-        monitor->setIncludeSubDir(false);
-        connect(monitor, &widgets::TDirMonitor::OnChange, this, guarded(this, [this] { DirMonitor1Change(); }));
-    }
-    // The data folder's own subfolders matter too: the folder of links may appear later.
-    DirMonitor1->setFilter(widgets::TDirMonitor::kDefaultFilter | widgets::TDirMonitor::dmfDirName);
-    widgets::TDirMonitor::setInterval(3000);
+    watch_ = new RecentWatch(
+        *session_,
+        [this](const ScanResult& result) {
+            ApplyFilter();
+            reportScan(result);
+        },
+        this);
+    DirMonitor1 = watch_->DirMonitor1;
+    DirMonitor2 = watch_->DirMonitor2;
     yTrayIcon1 = new widgets::TyTrayIcon(this, trayBackend_ ? trayBackend_() : nullptr);
     connect(yTrayIcon1, &widgets::TyTrayIcon::OnDblClick, this, [this] { ShowMainWindow(); });
     connect(Edit1, &QLineEdit::textChanged, this, guarded(this, [this] { ApplyFilter(); }));
@@ -179,7 +147,7 @@ void TVendleMainForm::createMenus() {
 
     filterMenu_ = menuBar()->addMenu(QStringLiteral("フィルタ(&I)"));
     filterMenus = new FilterMenus(
-        *filterMenu_, *session_, [this](int index) { return iconFor(index); }, shell_->folderIconIndex(), this);
+        *filterMenu_, *session_, [this](int index) { return iconFor(index); }, folderIcon_, this);
     connect(filterMenus, &FilterMenus::filterChanged, this, guarded(this, [this] { ApplyFilter(); }));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
@@ -195,21 +163,13 @@ void TVendleMainForm::readLocale() {
 void TVendleMainForm::FormCreate(TIniFileEx::Clock clock) {
     Loading = false;
     // The history, its model and the settings file.
-    auto shell = std::make_unique<platform::DesktopShellInfo>();
-    shell_ = shell.get();
-    widgets::ensureIconTheme();
-    icons_ = std::make_unique<widgets::IconList>([this](int index) { return shell_->iconNames(index); });
-    HistorySession::Parts parts;
-    parts.files = std::make_unique<platform::SystemFileAccess>();
-    parts.shell = std::move(shell);
-    parts.recent = std::make_unique<platform::DesktopRecentSource>(paths_.dataHome);
-    parts.collator = platform::userCollator();
-    parts.clock = std::move(clock);
-    parts.syntax = PathSyntax::posix(platform::systemCodePage());
-    parts.icons = [this](int index) { return iconFor(index); };
-    session_ = std::make_unique<HistorySession>(paths_.iniFile, paths_.dataFile, std::move(parts),
+    DesktopParts desktop = desktopParts(paths_, std::move(clock));
+    icons_ = std::move(desktop.icons);
+    folderIcon_ = desktop.folderIcon;
+    session_ = std::make_unique<HistorySession>(paths_.iniFile, paths_.dataFile, std::move(desktop.parts),
                                                 widgets::dateTimeFormatFromLocale(QLocale::system()));
-    session_->settings().setErrorReporter([](const std::string& message) { MessageBox::error(nullptr, q(message)); });
+    session_->settings().setErrorReporter(
+        [](const std::string& message) { MessageBox::error(nullptr, q(message)); });
     createComponents();
     createMenus();
     UpArrow = upArrow();
@@ -227,11 +187,9 @@ void TVendleMainForm::FormCreate(TIniFileEx::Clock clock) {
         const std::vector<std::string> locations = session_->recent().locations();
         if (locations.empty() || locations.front().empty())
             VENDLE_TRACE();
-        DirMonitor1->setDirectory(q(locations[0]));
-        if (locations.size() > 1)
-            DirMonitor2->setDirectory(q(locations[1]));
+        watch_->setLocations(locations);
         session_->beginWatching();
-        startMonitors();
+        watch_->start();
 
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             const QRect area = screen->geometry();
@@ -239,12 +197,12 @@ void TVendleMainForm::FormCreate(TIniFileEx::Clock clock) {
         }
         widgets::ReadFormBounds(session_->settings(), kMainSection, "FormBounds", *this);
         widgets::ReadColWidths(session_->settings(), kMainSection, "Grid", *Grid->horizontalHeader());
-        Grid->horizontalHeader()->resizeSection(ColumnNumber,
-                                                Grid->fontMetrics().horizontalAdvance(QStringLiteral("88888")));
+        Grid->horizontalHeader()->resizeSection(
+            ColumnNumber, Grid->fontMetrics().horizontalAdvance(QStringLiteral("88888")));
 
         session_->readSettings();
         if (session_->settings().IsFirstKick())
-            runFirstStart();
+            runFirstStart(this, paths_, session_->files());
         if (MessageBox::isShutDown())
             throw StartAbandoned{};
         LoadHistory();
@@ -260,8 +218,7 @@ void TVendleMainForm::FormCreate(TIniFileEx::Clock clock) {
         MessageBox::error(this, QString::fromUtf8(e.what()));
     }
     created_ = true;
-    if (scanPending_)
-        DirMonitor1Change();
+    watch_->setReady();
     // Without a notification area a hidden window could never be reached again.
     if (withoutTray())
         show();
@@ -274,32 +231,6 @@ TVendleMainForm::~TVendleMainForm() {
 
 bool TVendleMainForm::withoutTray() const {
     return !yTrayIcon1->isAvailable();
-}
-
-void TVendleMainForm::runFirstStart() {
-    for (const char* text : kWelcome)
-        MessageBox::show(this, QString::fromUtf8(text));
-    if (MessageBox::askYesNo(this, QString::fromUtf8(kRegisterQuestion)) == MessageBox::Yes) {
-        RegisterStartup();
-    } else {
-        MessageBox::show(this, QStringLiteral("「いいえ」を選択しました。\n"));
-        MessageBox::show(this, QStringLiteral("スタートアップには登録しません。"));
-    }
-}
-
-void TVendleMainForm::RegisterStartup() {
-    if (paths_.startupFolder.empty())
-        VENDLE_TRACE();
-    const std::string entry = paths_.startupFolder + "/" + platform::startupEntryFileName("Vendle");
-    if (session_->files().exists(entry)) {
-        MessageBox::show(this, QStringLiteral("すでにスタートアップに登録されています。"));
-        return;
-    }
-    const std::string exe = paths_.executable;
-    const std::string folder = exe.substr(0, exe.rfind('/') + 1);
-    if (!platform::CreateShortcut(exe, entry, "Vendle", folder))
-        VENDLE_TRACE();
-    MessageBox::show(this, QStringLiteral("スタートアップに登録しました。"));
 }
 
 void TVendleMainForm::LoadHistory() {
@@ -331,33 +262,8 @@ QIcon TVendleMainForm::iconFor(int iconIndex) const {
     return icons_->icon(iconIndex);
 }
 
-void TVendleMainForm::startMonitors() {
-    DirMonitor1->setActive(true);
-    DirMonitor2->setActive(true);
-}
-
 void TVendleMainForm::DirMonitor1Change() {
-    // Before the window is complete, and while a scan or its report runs (a box's own loop
-    // delivers change notices and activations), the request waits and is served afterwards.
-    if (!created_ || scanning_) {
-        scanPending_ = true;
-        return;
-    }
-    if (saving_ || session_->abandoned())
-        return;
-    scanning_ = true;
-    const auto done = qScopeGuard([this] { scanning_ = false; });
-    do {
-        scanPending_ = false;
-        // The folder of links may have been created since it was last watched.
-        if (DirMonitor2->Active() && !DirMonitor2->isWatching() && QDir(DirMonitor2->Directory()).exists()) {
-            DirMonitor2->setActive(false);
-            DirMonitor2->setActive(true);
-        }
-        const ScanResult result = session_->Scan();
-        ApplyFilter();
-        reportScan(result);
-    } while (scanPending_ && !saving_);
+    watch_->request();
 }
 
 void TVendleMainForm::reportScan(const ScanResult& result) {
@@ -387,14 +293,7 @@ void TVendleMainForm::UpdateView() {
 }
 
 void TVendleMainForm::ShowHelpTopic(const char* page) {
-    // The help file sits beside the program; without it the user is told where it was looked for.
-    if (!session_->files().exists(paths_.helpFile)) {
-        MessageBox::error(this, q(paths_.helpFile + "は見つかりません。"));
-        return;
-    }
-    const QUrl url = QUrl::fromLocalFile(q(paths_.helpFile));
-    if (!QDesktopServices::openUrl(url))
-        MessageBox::error(this, q(paths_.helpFile + "::/" + page + "を開けませんでした。"));
+    showHelpTopic(this, paths_.helpFile, session_->files(), page);
 }
 
 void TVendleMainForm::ShowMainWindow() {
@@ -427,16 +326,6 @@ void TVendleMainForm::closeEvent(QCloseEvent* event) {
         hide();
 }
 
-bool TVendleMainForm::eventFilter(QObject* watched, QEvent* event) {
-    // Label1 spans the panel's first line and the search box keeps its right margin.
-    if (event->type() == QEvent::Resize && watched == Edit1->parentWidget()) {
-        const int width = Edit1->parentWidget()->width();
-        Label1->setGeometry(0, 2, width - 4, 12);
-        Edit1->resize(std::max(40, width - 8 - 9), 20);
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
 void TVendleMainForm::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LocaleChange)
         readLocale();
@@ -462,9 +351,12 @@ void TVendleMainForm::SaveAtExit(bool showProgress) {
     if (saving_)
         return;
     saving_ = true;
-    const auto done = qScopeGuard([this] { saving_ = false; });
-    DirMonitor1->setActive(false);
-    DirMonitor2->setActive(false);
+    watch_->setSaving(true);
+    const auto done = qScopeGuard([this] {
+        saving_ = false;
+        watch_->setSaving(false);
+    });
+    watch_->stop();
     widgets::WriteColWidths(session_->settings(), kMainSection, "Grid", *Grid->horizontalHeader());
     widgets::WriteFormBounds(session_->settings(), kMainSection, "FormBounds", *this);
     session_->storeSettings();
@@ -492,14 +384,15 @@ void TVendleMainForm::saveForSessionEnd() {
         SaveAtExit(false);
     } catch (const std::exception& e) {
         // The session is ending: nobody may be there to answer a box. The old files stay intact.
-        qCWarning(lcUi).noquote() << "saving at the end of the session failed:" << QString::fromUtf8(e.what());
+        qCWarning(lcUi).noquote() << "saving at the end of the session failed:"
+                                  << QString::fromUtf8(e.what());
         std::fprintf(stderr, "Vendle: %s\n", e.what());
     }
 }
 
 void TVendleMainForm::resumeWatching() {
     if (created_ && !session_->abandoned())
-        startMonitors();
+        watch_->start();
 }
 
 void TVendleMainForm::FormDestroy() {

@@ -17,10 +17,6 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 
-namespace vendle::platform {
-class DesktopShellInfo;
-}
-
 namespace vendle::widgets {
 class IconList;
 class TDirMonitor;
@@ -32,6 +28,7 @@ namespace vendle::app {
 
 class FilterMenus;
 class HistoryGridView;
+class RecentWatch;
 
 class TVendleMainForm : public QMainWindow {
     Q_OBJECT
@@ -110,30 +107,25 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate(TIniFileEx::Clock clock);
     void createComponents();
     void createMenus();
-    void runFirstStart();
-    void RegisterStartup();
     void LoadHistory();
     void SaveHistory(bool showProgress);
     void readLocale();
-    void startMonitors();
     void reportScan(const ScanResult& result);
 
     AppPaths paths_;
     TrayBackendFactory trayBackend_;
-    platform::DesktopShellInfo* shell_ = nullptr; // owned by the session
-    std::unique_ptr<widgets::IconList> icons_;
+    std::unique_ptr<widgets::IconList> icons_; // before the session, whose model looks icons up here
+    int folderIcon_ = 0;
     std::unique_ptr<HistorySession> session_;
     QMenu* filterMenu_ = nullptr;
-    bool created_ = false;     // FormCreate has finished
-    bool scanning_ = false;    // a scan or its report is running
-    bool scanPending_ = false; // a change came in while it could not be scanned
-    bool saving_ = false;      // SaveAtExit is running
+    RecentWatch* watch_ = nullptr;
+    bool created_ = false; // FormCreate has finished
+    bool saving_ = false;  // SaveAtExit is running
 };
 
 } // namespace vendle::app

@@ -1,0 +1,73 @@
+#include "recentwatch.h"
+
+#include "app/guarded.h"
+#include "app/historysession.h"
+#include "widgets/dirmonitor.h"
+
+#include <QDir>
+#include <QScopeGuard>
+
+namespace vendle::app {
+
+RecentWatch::RecentWatch(HistorySession& session, std::function<void(const ScanResult&)> afterScan,
+                         QObject* parent)
+    : QObject(parent), session_(session), afterScan_(std::move(afterScan)) {
+    DirMonitor1 = new widgets::TDirMonitor(this);
+    DirMonitor2 = new widgets::TDirMonitor(this);
+    for (widgets::TDirMonitor* monitor : {DirMonitor1, DirMonitor2}) {
+        monitor->setFilter(widgets::TDirMonitor::kDefaultFilter);
+        monitor->setIncludeSubDir(false);
+        connect(monitor, &widgets::TDirMonitor::OnChange, this,
+                [this] { runGuarded(nullptr, [this] { request(); }); });
+    }
+    // The data folder's own subfolders matter too: the folder of links may appear later.
+    DirMonitor1->setFilter(widgets::TDirMonitor::kDefaultFilter | widgets::TDirMonitor::dmfDirName);
+    widgets::TDirMonitor::setInterval(3000);
+}
+
+void RecentWatch::setLocations(const std::vector<std::string>& locations) {
+    if (!locations.empty())
+        DirMonitor1->setDirectory(QString::fromStdString(locations[0]));
+    if (locations.size() > 1)
+        DirMonitor2->setDirectory(QString::fromStdString(locations[1]));
+}
+
+void RecentWatch::start() {
+    DirMonitor1->setActive(true);
+    DirMonitor2->setActive(true);
+}
+
+void RecentWatch::stop() {
+    DirMonitor1->setActive(false);
+    DirMonitor2->setActive(false);
+}
+
+void RecentWatch::setReady() {
+    ready_ = true;
+    if (pending_)
+        request();
+}
+
+void RecentWatch::request() {
+    if (!ready_ || scanning_) {
+        pending_ = true;
+        return;
+    }
+    if (saving_ || session_.abandoned())
+        return;
+    scanning_ = true;
+    const auto done = qScopeGuard([this] { scanning_ = false; });
+    do {
+        pending_ = false;
+        // The folder of links may have been created since it was last watched.
+        if (DirMonitor2->Active() && !DirMonitor2->isWatching() && QDir(DirMonitor2->Directory()).exists()) {
+            DirMonitor2->setActive(false);
+            DirMonitor2->setActive(true);
+        }
+        const ScanResult result = session_.Scan();
+        if (afterScan_)
+            afterScan_(result);
+    } while (pending_ && !saving_);
+}
+
+} // namespace vendle::app

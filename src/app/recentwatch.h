@@ -1,0 +1,56 @@
+// Watching the desktop's record of recently used documents: the two folders it lives in, and the
+// rule for when a look at it runs. A look never runs before the window is complete, never inside
+// another look or its report (a box's own event loop delivers change notices and activations:
+// they are served once it is done), and never while the program saves.
+#pragma once
+
+#include "core/recentscan.h"
+
+#include <QObject>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vendle::widgets {
+class TDirMonitor;
+}
+
+namespace vendle::app {
+
+class HistorySession;
+
+class RecentWatch : public QObject {
+    Q_OBJECT
+
+public:
+    // `afterScan` shows the outcome of each look (the view, the reports).
+    RecentWatch(HistorySession& session, std::function<void(const ScanResult&)> afterScan,
+                QObject* parent = nullptr);
+
+    widgets::TDirMonitor* DirMonitor1 = nullptr; // the data folder with the bookmark file
+    widgets::TDirMonitor* DirMonitor2 = nullptr; // the folder of desktop links
+
+    // The folders to watch, as the recent source names them (first the data folder).
+    void setLocations(const std::vector<std::string>& locations);
+    void start();
+    void stop();
+
+    // The window is complete: a look asked for before runs now.
+    void setReady();
+    // While saving, looks are refused.
+    void setSaving(bool saving) { saving_ = saving; }
+
+    // A change was noticed or the window was activated.
+    void request();
+
+private:
+    HistorySession& session_;
+    std::function<void(const ScanResult&)> afterScan_;
+    bool ready_ = false;
+    bool scanning_ = false;
+    bool pending_ = false;
+    bool saving_ = false;
+};
+
+} // namespace vendle::app
