@@ -48,6 +48,7 @@ void FilterMenus::buildTimeMenu() {
 }
 
 QActionGroup* FilterMenus::startMenu(QMenu& menu, const std::function<void()>& clear) {
+    qDeleteAll(menu.findChildren<QActionGroup*>(Qt::FindDirectChildrenOnly));
     menu.clear();
     auto* group = new QActionGroup(&menu);
     QAction* none = menu.addAction(QStringLiteral("（なし）"));

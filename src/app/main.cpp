@@ -24,16 +24,17 @@ int main(int argc, char* argv[]) {
     platform::TerminationSignals termination;
     app::TVendleMainForm* form = nullptr;
     bool terminationPending = false;
-    QObject::connect(&termination, &platform::TerminationSignals::terminationRequested, [&](int) {
-        // Nothing may wait for an answer now: open boxes close and no new one opens.
-        widgets::MessageBox::shutDown();
-        if (!form) {
-            terminationPending = true;
-            return;
-        }
-        form->saveForSessionEnd();
-        QCoreApplication::exit(0); // quit() would first ask the windows, which refuse to close
-    });
+    QObject::connect(
+        &termination, &platform::TerminationSignals::terminationRequested, &termination, [&](int) {
+            // Nothing may wait for an answer now: open boxes close and no new one opens.
+            widgets::MessageBox::shutDown();
+            if (!form) {
+                terminationPending = true;
+                return;
+            }
+            form->saveForSessionEnd();
+            QCoreApplication::exit(0); // quit() would first ask the windows, which refuse to close
+        });
 
     platform::SingleInstance instance(QStringLiteral("Vendle"));
     if (!instance.acquire()) {

@@ -156,8 +156,10 @@ UriPath fileUriToPath(std::string_view uri) {
     }
     std::string path;
     for (std::size_t i = 0; i < rest.size(); ++i) {
-        if (rest[i] == '#' || rest[i] == '?')
-            break;
+        if (rest[i] == '#' || rest[i] == '\0') {
+            result.status = UriPath::Status::Undecodable;
+            return result;
+        }
         if (rest[i] != '%') {
             path += rest[i];
             continue;
@@ -165,7 +167,8 @@ UriPath fileUriToPath(std::string_view uri) {
         const bool complete = i + 2 < rest.size();
         const int hi = complete ? hexValue(rest[i + 1]) : -1;
         const int lo = complete ? hexValue(rest[i + 2]) : -1;
-        if (hi < 0 || lo < 0 || (hi == 0 && lo == 0)) {
+        // A NUL cannot stand in a path, and an escaped "/" would join two names into one.
+        if (hi < 0 || lo < 0 || (hi == 0 && lo == 0) || (hi == 2 && lo == 15)) {
             result.status = UriPath::Status::Undecodable;
             return result;
         }

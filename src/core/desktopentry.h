@@ -33,7 +33,9 @@ struct UriPath {
 };
 
 // "file:///p", "file://localhost/p" or "file:/p" with %XX escapes decoded. Other schemes and remote hosts are
-// NotLocal; a broken escape, a NUL or a relative path is Undecodable.
+// NotLocal; a broken escape, an escaped or raw NUL, an escaped "/", a "#" or a relative path is
+// Undecodable. It reads local URIs as GLib's g_filename_from_uri does (the decoder desktop writers
+// pair with), so that a recorded document is found under the same path they meant.
 UriPath fileUriToPath(std::string_view uri);
 
 // The target of a desktop link file (a "[Desktop Entry]" of Type=Link): its URL as a local path.

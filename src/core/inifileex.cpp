@@ -3,7 +3,6 @@
 #include "fulltime.h"
 #include "log.h"
 
-
 namespace vendle {
 
 TIniFileEx::TIniFileEx(std::string fileName, FileAccess& files, DateTimeFormat fmt, Clock clock)

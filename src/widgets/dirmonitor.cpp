@@ -1,5 +1,7 @@
 #include "dirmonitor.h"
 
+#include "platform/logging.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QPointer>
@@ -26,7 +28,7 @@ public:
         if (!timer_) {
             // Owned by the application object, so that it goes before the event dispatcher.
             timer_ = new QTimer(QCoreApplication::instance());
-            QObject::connect(timer_.data(), &QTimer::timeout, [this] { poll(); });
+            QObject::connect(timer_.data(), &QTimer::timeout, timer_.data(), [this] { poll(); });
         }
         return *timer_;
     }
@@ -61,7 +63,8 @@ TDirMonitor::~TDirMonitor() {
 void TDirMonitor::restartWatch() {
     notification_.close();
     const QString dir = directory_.isEmpty() ? QDir::currentPath() : directory_;
-    notification_.open(QFile::encodeName(dir).toStdString(), filter_, includeSubDir_);
+    if (!notification_.open(QFile::encodeName(dir).toStdString(), filter_, includeSubDir_))
+        qCInfo(lcWatch) << "cannot watch" << dir << "(it may not exist yet)";
 }
 
 void TDirMonitor::setActive(bool active) {

@@ -68,7 +68,7 @@ private:
             return;
         tray_ = std::make_unique<QSystemTrayIcon>();
         tray_->setContextMenu(nativeMenu_);
-        QObject::connect(tray_.get(), &QSystemTrayIcon::activated,
+        QObject::connect(tray_.get(), &QSystemTrayIcon::activated, tray_.get(),
                          [this](QSystemTrayIcon::ActivationReason r) {
                              if (!receiver_)
                                  return;

@@ -33,7 +33,8 @@ protected:
         std::unique_ptr<TIniFileEx> ini_;
     };
     Run open() {
-        auto ini = std::make_unique<TIniFileEx>(kPath, files, DateTimeFormat::japanese(), [this] { return clock; });
+        auto ini =
+            std::make_unique<TIniFileEx>(kPath, files, DateTimeFormat::japanese(), [this] { return clock; });
         ini->setErrorReporter([this](const std::string& m) { reported.push_back(m); });
         return Run(std::move(ini));
     }

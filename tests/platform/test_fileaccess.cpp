@@ -156,7 +156,8 @@ TEST_F(FileAccessTest, AFullDiskLeavesTheOldFile) {
 TEST_F(FileAccessTest, NewFilesArePrivateAndReplacedOnesKeepTheirMode) {
     const fs::path file = dir / "vendle.dat";
     files.writeAtomically(file.string(), "new");
-    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     files.writeAtomically(file.string(), "again");
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,

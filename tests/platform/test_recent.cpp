@@ -1,3 +1,4 @@
+#include "core/desktopentry.h"
 #include "core/shelllink.h"
 #include "platform/linux/xbelreader.h"
 #include "platform/recentsource.h"
@@ -6,6 +7,8 @@
 #include "tempdir.h"
 
 #include <gtest/gtest.h>
+
+#include <glib.h>
 
 #include <fcntl.h>
 #include <filesystem>
@@ -181,6 +184,26 @@ TEST(DesktopRecentSource, ARewrittenBookmarkFileIsReadAgain) {
     fs::rename(dir.path("data/new.xbel"), dir.path("data/recently-used.xbel"));
     ASSERT_TRUE(source.list(entries));
     EXPECT_EQ(entries.size(), 2u);
+}
+
+// Desktop writers make their URIs for GLib's decoder; ours must find the same path, or none.
+TEST(FileUri, AgreesWithGLibOnLocalUris) {
+    for (const char* uri :
+         {"file:///a/b%20c", "file:///a%2Fb", "file:///a%2fb", "file:///a#frag", "file:///a?q",
+          "file://localhost/x", "file:/x", "file:rel", "file:///a%00b", "file:///a%zz", "FILE:///up",
+          "file:///%e6%96%87", "file:////x", "file://", "file:///", "file:///%"}) {
+        gchar* host = nullptr;
+        gchar* glibPath = g_filename_from_uri(uri, &host, nullptr);
+        const UriPath ours = fileUriToPath(uri);
+        if (glibPath) {
+            EXPECT_EQ(ours.status, UriPath::Status::Ok) << uri;
+            EXPECT_EQ(ours.path, glibPath) << uri;
+        } else {
+            EXPECT_NE(ours.status, UriPath::Status::Ok) << uri;
+        }
+        g_free(glibPath);
+        g_free(host);
+    }
 }
 
 TEST(XbelReader, TimesAreReadExactlyAndAbsentOnesAreNoTimes) {

@@ -2,9 +2,8 @@
 
 #include "core/desktopentry.h"
 
-#include <glib.h>
-
-#include <memory>
+#include "glibutil.h"
+#include "platform/logging.h"
 
 namespace vendle::platform {
 
@@ -12,7 +11,7 @@ std::string startupFolder() {
     const char* config = g_get_user_config_dir();
     if (!config || !*config)
         return {};
-    std::unique_ptr<gchar, decltype(&g_free)> path(g_build_filename(config, "autostart", nullptr), g_free);
+    const GCharPtr path(g_build_filename(config, "autostart", nullptr));
     return path.get();
 }
 
@@ -22,13 +21,20 @@ std::string startupEntryFileName(const std::string& title) {
 
 bool CreateShortcut(const std::string& target, const std::string& entryPath, const std::string& description,
                     const std::string& workingFolder) {
-    std::unique_ptr<gchar, decltype(&g_free)> folder(g_path_get_dirname(entryPath.c_str()), g_free);
-    if (g_mkdir_with_parents(folder.get(), 0700) != 0)
+    const GCharPtr folder(g_path_get_dirname(entryPath.c_str()));
+    if (g_mkdir_with_parents(folder.get(), 0700) != 0) {
+        qCWarning(lcFiles) << "cannot create" << folder.get() << g_strerror(errno);
         return false;
+    }
     DesktopApplicationEntry entry{description, description, target, workingFolder};
     const std::string text = formatDesktopEntry(entry);
-    return g_file_set_contents_full(entryPath.c_str(), text.data(), static_cast<gssize>(text.size()),
-                                    G_FILE_SET_CONTENTS_CONSISTENT, 0644, nullptr) != 0;
+    GError* raw = nullptr;
+    if (!g_file_set_contents_full(entryPath.c_str(), text.data(), static_cast<gssize>(text.size()),
+                                  G_FILE_SET_CONTENTS_CONSISTENT, 0644, &raw)) {
+        qCWarning(lcFiles) << "cannot write the autostart entry:" << messageOf(GErrorPtr(raw)).c_str();
+        return false;
+    }
+    return true;
 }
 
 } // namespace vendle::platform

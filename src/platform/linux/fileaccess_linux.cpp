@@ -23,7 +23,8 @@ std::optional<std::string> SystemFileAccess::readAll(const std::string& path) {
     std::string why;
     std::optional<std::string> text = readWholeFile(path, &why);
     if (!text)
-        qCWarning(lcFiles).noquote() << "cannot read" << QString::fromStdString(path) << QString::fromStdString(why);
+        qCWarning(lcFiles).noquote() << "cannot read" << QString::fromStdString(path)
+                                     << QString::fromStdString(why);
     return text;
 }
 

@@ -20,7 +20,6 @@ template <auto Release> struct GRelease {
 };
 
 using GCharPtr = std::unique_ptr<gchar, GRelease<g_free>>;
-using GStrvPtr = std::unique_ptr<gchar*, GRelease<g_strfreev>>;
 using GErrorPtr = std::unique_ptr<GError, GRelease<g_error_free>>;
 using GDateTimePtr = std::unique_ptr<GDateTime, GRelease<g_date_time_unref>>;
 using GDirPtr = std::unique_ptr<GDir, GRelease<g_dir_close>>;

@@ -4,7 +4,9 @@
 #include "platform/shortcut.h"
 #include "xbelreader.h"
 
-#include <glib.h>
+#include "glibutil.h"
+#include "platform/logging.h"
+
 #include <glib/gstdio.h>
 
 #include <memory>
@@ -62,19 +64,27 @@ bool DesktopRecentSource::listBookmarks(std::vector<RecentEntry>& entries) const
 }
 
 bool DesktopRecentSource::parseBookmarks(const std::string& file, std::vector<RecentEntry>& entries) {
-    gchar* contents = nullptr;
-    gsize length = 0;
-    if (!g_file_get_contents(file.c_str(), &contents, &length, nullptr))
+    std::string why;
+    const std::optional<std::string> text = readWholeFile(file, &why);
+    if (!text) {
+        qCInfo(lcRecent) << "cannot read" << file.c_str() << why.c_str();
         return false;
-    const std::unique_ptr<gchar, decltype(&g_free)> owned(contents, g_free);
-    return readXbelEntries(std::string_view(contents, length), entries);
+    }
+    if (!readXbelEntries(*text, entries, &why)) {
+        qCWarning(lcRecent) << "not a bookmark file:" << file.c_str() << why.c_str();
+        return false;
+    }
+    return true;
 }
 
 bool DesktopRecentSource::listLinkFolder(std::vector<RecentEntry>& entries) const {
     const std::string folder = linkFolder();
-    std::unique_ptr<GDir, decltype(&g_dir_close)> dir(g_dir_open(folder.c_str(), 0, nullptr), g_dir_close);
-    if (!dir)
+    GError* raw = nullptr;
+    const GDirPtr dir(g_dir_open(folder.c_str(), 0, &raw));
+    if (!dir) {
+        qCInfo(lcRecent) << "cannot list" << folder.c_str() << messageOf(GErrorPtr(raw)).c_str();
         return false;
+    }
     while (const gchar* name = g_dir_read_name(dir.get())) {
         const std::string path = folder + "/" + name;
         GStatBuf st;

@@ -1,5 +1,7 @@
 #include "platform/shellinfo.h"
 
+#include "glibutil.h"
+
 #include <gio/gio.h>
 #include <glib/gstdio.h>
 
@@ -8,15 +10,7 @@
 
 namespace vendle::platform {
 
-namespace {
-
-template <typename T> struct GObjectUnref {
-    void operator()(T* p) const { g_object_unref(p); }
-};
-template <typename T> using GPtr = std::unique_ptr<T, GObjectUnref<T>>;
-using GString_ = std::unique_ptr<gchar, decltype(&g_free)>;
-
-} // namespace
+namespace {} // namespace
 
 const DesktopShellInfo::TypeInfo& DesktopShellInfo::typeInfo(const std::string& contentType) {
     const auto found = types_.find(contentType);
@@ -25,12 +19,12 @@ const DesktopShellInfo::TypeInfo& DesktopShellInfo::typeInfo(const std::string& 
     TypeInfo info;
     // Unknown data has no useful description: leave it empty so the name-based type applies.
     if (!g_content_type_is_unknown(contentType.c_str())) {
-        GString_ description(g_content_type_get_description(contentType.c_str()), g_free);
+        const GCharPtr description(g_content_type_get_description(contentType.c_str()));
         if (description)
             info.description = description.get();
     }
     std::vector<std::string> names;
-    GPtr<GIcon> icon(g_content_type_get_icon(contentType.c_str()));
+    GObjectPtr<GIcon> icon(g_content_type_get_icon(contentType.c_str()));
     if (icon && G_IS_THEMED_ICON(icon.get())) {
         for (const gchar* const* n = g_themed_icon_get_names(G_THEMED_ICON(icon.get())); n && *n; ++n)
             names.emplace_back(*n);
@@ -65,12 +59,8 @@ const NameGlobs& DesktopShellInfo::nameGlobs() {
         for (const gchar* const* d = g_get_system_data_dirs(); d && *d; ++d)
             dirs.emplace_back(*d);
         for (const std::string& dir : dirs) {
-            gchar* contents = nullptr;
-            gsize length = 0;
-            if (g_file_get_contents((dir + "/mime/globs2").c_str(), &contents, &length, nullptr)) {
-                globs_->addGlobs2(std::string_view(contents, length));
-                g_free(contents);
-            }
+            if (const std::optional<std::string> text = readWholeFile(dir + "/mime/globs2"))
+                globs_->addGlobs2(*text);
         }
     }
     return *globs_;
@@ -87,7 +77,7 @@ ShellFileInfo DesktopShellInfo::queryKnownFileInfo(const std::string& path) {
     const std::string key = nameGlobs().wholeNameMatters(name) ? "/" + name : std::string(extensionKey(name));
     auto found = guesses_.find(key);
     if (found == guesses_.end()) {
-        GString_ guessed(g_content_type_guess(name.c_str(), nullptr, 0, nullptr), g_free);
+        const GCharPtr guessed(g_content_type_guess(name.c_str(), nullptr, 0, nullptr));
         found = guesses_.emplace(key, guessed ? std::string(guessed.get()) : std::string()).first;
     }
     const TypeInfo& type = typeInfo(found->second);

@@ -4,7 +4,9 @@
 #include "core/recentscan.h"
 #include "core/shelllink.h"
 
-#include <glib.h>
+#include "glibutil.h"
+#include "platform/logging.h"
+
 #include <glib/gstdio.h>
 #include <iconv.h>
 
@@ -13,8 +15,6 @@
 namespace vendle::platform {
 
 namespace {
-
-using GStr = std::unique_ptr<gchar, decltype(&g_free)>;
 
 bool pathExists(const std::string& path) {
     GStatBuf st;
@@ -26,7 +26,7 @@ std::string readSmallFile(const std::string& path, std::size_t limit) {
     gsize length = 0;
     if (!g_file_get_contents(path.c_str(), &contents, &length, nullptr))
         return {};
-    GStr owned(contents, g_free);
+    const GCharPtr owned(contents);
     return length > limit ? std::string() : std::string(contents, length);
 }
 
@@ -82,11 +82,11 @@ std::string windowsPathToLocal(const std::string& windowsPath) {
         prefix + "/dosdevices/" + static_cast<char>(g_ascii_tolower(windowsPath[0])) + ":";
     if (!pathExists(drive))
         return {};
-    GStr linkTarget(g_file_read_link(drive.c_str(), nullptr), g_free);
+    const GCharPtr linkTarget(g_file_read_link(drive.c_str(), nullptr));
     std::string base = drive;
     if (linkTarget) {
-        GStr dir(g_path_get_dirname(drive.c_str()), g_free);
-        GStr resolved(g_canonicalize_filename(linkTarget.get(), dir.get()), g_free);
+        const GCharPtr dir(g_path_get_dirname(drive.c_str()));
+        const GCharPtr resolved(g_canonicalize_filename(linkTarget.get(), dir.get()));
         base = resolved.get();
     }
     std::string rest = windowsPath.substr(2);
@@ -102,19 +102,21 @@ std::string ResolveShortcut(const std::string& path) {
     if (g_lstat(path.c_str(), &st) != 0)
         return {};
     if (S_ISLNK(st.st_mode)) {
-        GStr target(g_file_read_link(path.c_str(), nullptr), g_free);
+        const GCharPtr target(g_file_read_link(path.c_str(), nullptr));
         if (!target)
             return {};
-        GStr dir(g_path_get_dirname(path.c_str()), g_free);
-        GStr absolute(g_canonicalize_filename(target.get(), dir.get()), g_free);
+        const GCharPtr dir(g_path_get_dirname(path.c_str()));
+        const GCharPtr absolute(g_canonicalize_filename(target.get(), dir.get()));
         return pathExists(absolute.get()) ? std::string(absolute.get()) : std::string();
     }
     if (!S_ISREG(st.st_mode))
         return {};
     if (endsWithNoCase(path, ".desktop")) {
         const UriPath target = desktopLinkTarget(readSmallFile(path, kMaxLinkSize), g_get_home_dir());
-        if (target.status == UriPath::Status::Undecodable)
+        if (target.status == UriPath::Status::Undecodable) {
+            qCWarning(lcRecent) << "a link whose URL cannot be decoded:" << path.c_str();
             throw ShortcutError(__FILE__, __LINE__, "Resolve Error");
+        }
         if (target.status != UriPath::Status::Ok || !pathExists(target.path))
             return {};
         return target.path;

@@ -1,5 +1,7 @@
 #include "platform/system.h"
 
+#include "glibutil.h"
+
 #include "core/paths.h"
 
 #include <glib.h>
@@ -23,7 +25,7 @@ std::string SystemErrorText(int code) {
 }
 
 std::string executablePath() {
-    std::unique_ptr<gchar, decltype(&g_free)> target(g_file_read_link("/proc/self/exe", nullptr), g_free);
+    const GCharPtr target(g_file_read_link("/proc/self/exe", nullptr));
     return target ? std::string(target.get()) : std::string();
 }
 

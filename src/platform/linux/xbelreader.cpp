@@ -1,6 +1,6 @@
 #include "xbelreader.h"
 
-#include <glib.h>
+#include "glibutil.h"
 
 #include <cstring>
 #include <memory>
@@ -18,8 +18,7 @@ struct ParseState {
 
 // A time attribute as seconds and nanoseconds; nullopt when it cannot be read.
 std::optional<RecentEntry::Stamp> readTime(const char* text) {
-    std::unique_ptr<GDateTime, decltype(&g_date_time_unref)> t(g_date_time_new_from_iso8601(text, nullptr),
-                                                               g_date_time_unref);
+    const GDateTimePtr t(g_date_time_new_from_iso8601(text, nullptr));
     if (!t)
         return std::nullopt;
     return RecentEntry::Stamp{g_date_time_to_unix(t.get()),
@@ -68,18 +67,23 @@ void endElement(GMarkupParseContext*, const gchar*, gpointer data, GError**) {
 
 } // namespace
 
-bool readXbelEntries(std::string_view text, std::vector<RecentEntry>& entries) {
+bool readXbelEntries(std::string_view text, std::vector<RecentEntry>& entries, std::string* why) {
     if (text.size() > static_cast<std::size_t>(G_MAXSSIZE))
         return false;
     const GMarkupParser parser{startElement, endElement, nullptr, nullptr, nullptr};
     ParseState state;
-    std::unique_ptr<GMarkupParseContext, decltype(&g_markup_parse_context_free)> context(
-        g_markup_parse_context_new(&parser, G_MARKUP_PREFIX_ERROR_POSITION, &state, nullptr),
-        g_markup_parse_context_free);
-    if (!g_markup_parse_context_parse(context.get(), text.data(), static_cast<gssize>(text.size()),
-                                      nullptr) ||
-        !g_markup_parse_context_end_parse(context.get(), nullptr) || !state.rootSeen)
+    const GMarkupContextPtr context(
+        g_markup_parse_context_new(&parser, G_MARKUP_PREFIX_ERROR_POSITION, &state, nullptr));
+    GError* raw = nullptr;
+    const bool parsed =
+        g_markup_parse_context_parse(context.get(), text.data(), static_cast<gssize>(text.size()), &raw) &&
+        g_markup_parse_context_end_parse(context.get(), &raw);
+    const GErrorPtr error(raw);
+    if (!parsed || !state.rootSeen) {
+        if (why)
+            *why = parsed ? "no bookmark file" : messageOf(error);
         return false;
+    }
     entries.insert(entries.end(), std::make_move_iterator(state.entries.begin()),
                    std::make_move_iterator(state.entries.end()));
     return true;

@@ -12,7 +12,7 @@ namespace vendle::platform {
 
 // Appends one entry per top-level bookmark with an href: its URI and the latest of its "added",
 // "modified" and "visited" times (time 0 when none is present and readable). False, with nothing
-// appended, when the text is not a well-formed bookmark file.
-bool readXbelEntries(std::string_view text, std::vector<RecentEntry>& entries);
+// appended, when the text is not a well-formed bookmark file; `why` then receives the reason.
+bool readXbelEntries(std::string_view text, std::vector<RecentEntry>& entries, std::string* why = nullptr);
 
 } // namespace vendle::platform

@@ -1,0 +1,168 @@
+// The history session and the filter menus on fakes: files in memory, a listing the test writes and
+// a clock the test sets, so nothing waits for real time.
+#include "app/filtermenus.h"
+#include "app/historysession.h"
+#include "core/fakefiles.h"
+
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <map>
+#include <set>
+
+using namespace vendle;
+using namespace vendle::app;
+
+namespace {
+
+class FakeShell final : public ShellQuery {
+public:
+    ShellFileInfo queryFileInfo(const std::string& path) override {
+        const bool text = path.size() > 4 && path.compare(path.size() - 4, 4, ".txt") == 0;
+        return {false, text ? "Text" : "Image", text ? 1 : 2};
+    }
+};
+
+class FakeRecent final : public RecentSource {
+public:
+    std::vector<RecentEntry> entries;
+    std::vector<std::string> locations() const override { return {"/data"}; }
+    bool list(std::vector<RecentEntry>& out) override {
+        out = entries;
+        return true;
+    }
+    std::string resolve(const RecentEntry& entry) override { return entry.name; }
+};
+
+const std::string kIni = "/p/vendle.ini";
+const std::string kDat = "/p/vendle.dat";
+
+} // namespace
+
+class SessionTest : public QObject {
+    Q_OBJECT
+
+    test::FakeFiles* files_ = nullptr;
+    FakeRecent* recent_ = nullptr;
+    DateTime clock_ = 0;
+    std::unique_ptr<HistorySession> session_;
+
+    void open() {
+        HistorySession::Parts parts;
+        auto files = std::make_unique<test::FakeFiles>();
+        auto recent = std::make_unique<FakeRecent>();
+        if (files_)
+            *files = *files_; // the same disk for the next run
+        files_ = files.get();
+        recent_ = recent.get();
+        parts.files = std::move(files);
+        parts.shell = std::make_unique<FakeShell>();
+        parts.recent = std::move(recent);
+        parts.collator = std::make_unique<ByteCollator>();
+        parts.clock = [this] { return clock_; };
+        session_.reset();
+        session_ = std::make_unique<HistorySession>(kIni, kDat, std::move(parts), DateTimeFormat::japanese());
+    }
+
+    // A document on the fake disk, recorded by the desktop `secondsAfterStart` after the clock's start.
+    void record(const std::string& path, int secondsAfterStart) {
+        files_->files[path] = "x";
+        recent_->entries.push_back(
+            {path, toUnixTime(encodeDate(2026, 12, 8) + encodeTime(10, 0, 0, 0)) + secondsAfterStart});
+    }
+
+private slots:
+    void init() {
+        setenv("TZ", "UTC", 1);
+        tzset();
+        files_ = nullptr;
+        clock_ = encodeDate(2026, 12, 8) + encodeTime(10, 0, 0, 0);
+        open();
+    }
+
+    void importsWhatTheDesktopRecordsAndEveryChangeIsAnnounced() {
+        session_->beginWatching();
+        QCOMPARE(session_->LastScanTime, clock_);
+        QSignalSpy aboutToReset(&session_->model(), &QAbstractItemModel::modelAboutToBeReset);
+        QSignalSpy reset(&session_->model(), &QAbstractItemModel::modelReset);
+        record("/d/a.txt", 4);
+        record("/d/b.png", 6);
+        clock_ += encodeTime(0, 0, 10, 0);
+        const ScanResult result = session_->Scan();
+        QCOMPARE(result.added, 2);
+        QCOMPARE(session_->LastScanTime, clock_);
+        QCOMPARE(reset.count(), 1);
+        QCOMPARE(aboutToReset.count(), 1);
+        session_->ApplyFilter("");
+        QCOMPARE(reset.count(), 2);
+        QCOMPARE(session_->model().rowCount(), 2);
+        // Newest first: the time sort is the default.
+        QCOMPARE(session_->model().index(0, ColumnName).data().toString(), QStringLiteral("b.png"));
+        QVERIFY(session_->clickColumn(ColumnName));
+        QCOMPARE(session_->model().index(0, ColumnName).data().toString(), QStringLiteral("a.txt"));
+        QCOMPARE(reset.count(), 3);
+    }
+
+    void anUnreadableDataFileIsNeverReplaced() {
+        files_->files[kDat] = "/d/a.txt\t2026/12/08\r\n";
+        files_->unreadable.insert(kDat);
+        QVERIFY(!session_->Load({}).openError.empty());
+        QVERIFY(!session_->loaded());
+        session_->SaveHistory({});
+        QCOMPARE(files_->writes, 0);
+        QVERIFY(!session_->settings().ValueExists("VendleMainForm", "Items"));
+    }
+
+    void settingsReachTheFileOnceAndNotAtAllWhenAbandoned() {
+        session_->DataMax = 42;
+        session_->storeSettings();
+        session_->writeSettingsFile();
+        session_->writeSettingsFile();
+        QCOMPARE(files_->writes, 1);
+        QVERIFY(files_->files[kIni].find("DataMax=42\r\n") != std::string::npos);
+
+        open(); // the next run, told to end during its start
+        session_->abandon();
+        session_->writeSettingsFile();
+        QCOMPARE(files_->writes, 1);
+        QVERIFY(files_->files[kIni].find("ExecCount=1\r\n") != std::string::npos);
+    }
+
+    void filterMenusListTheHistoryAndFollowTheClock() {
+        files_->files["/d/a.txt"] = "x";
+        files_->files["/d/b.txt"] = "x";
+        files_->files["/e/c.png"] = "x";
+        files_->files[kDat] =
+            "/d/a.txt\t2026/12/08 9:00:00\r\n/d/b.txt\t2026/12/06\r\n/e/c.png\t2026/12/08\r\n";
+        session_->Load({});
+        QMenu filter;
+        FilterMenus menus(
+            filter, *session_, [](int) { return QIcon(); }, 0);
+        menus.TypeMenuBuild();
+        menus.FolderMenuBuild();
+        QStringList types;
+        for (QAction* a : menus.miTypeFilter->actions())
+            types << a->text();
+        QCOMPARE(types,
+                 (QStringList{QStringLiteral("（なし）"), QStringLiteral("Image"), QStringLiteral("Text")}));
+        QCOMPARE(menus.miFolderFilter->actions().size(), 2); // "（なし）" and /d/, the one folder shared
+        QSignalSpy changed(&menus, &FilterMenus::filterChanged);
+        menus.miTypeFilter->actions().at(2)->trigger();
+        QCOMPARE(session_->Filter.type, std::string("Text"));
+        // "Today" is the clock's today, not the machine's.
+        menus.miTimeFilter->actions().at(1)->trigger();
+        QCOMPARE(session_->Filter.since, encodeDate(2026, 12, 8));
+        QCOMPARE(changed.count(), 2);
+        session_->ApplyFilter("");
+        QCOMPARE(session_->items().ViewCount(), 1);
+        QCOMPARE(session_->items().ViewItem(0).Path, std::string("/d/a.txt"));
+        // Rebuilt, a menu starts over with "（なし）" checked.
+        menus.TypeMenuBuild();
+        QCOMPARE(menus.miTypeFilter->actions().size(), 3);
+        QVERIFY(menus.miTypeFilter->actions().at(0)->isChecked());
+    }
+};
+
+QTEST_MAIN(SessionTest)
+#include "test_session.moc"
