@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "app/desktopparts.h"
+#include "app/documentopener.h"
 #include "app/filtermenus.h"
 #include "app/firststart.h"
 #include "app/guarded.h"
@@ -113,6 +114,10 @@ void TVendleMainForm::createComponents() {
     });
 
     ProgressBox1 = new widgets::TProgressBox(this);
+    opener = new DocumentOpener(*this, *session_, paths_.dataHome, this);
+    connect(Grid, &QAbstractItemView::doubleClicked, this, guarded(this, [this] {
+                opener->acExecuteExecute(Grid->currentIndex().column(), Grid->currentIndex().row());
+            }));
     watch_ = new RecentWatch(
         *session_,
         [this](const ScanResult& result) {
@@ -142,6 +147,10 @@ void TVendleMainForm::createMenus() {
     yTrayIcon1->setRBPopupMenu(PopupMenu1);
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    QAction* open2 =
+        file->addAction(QStringLiteral("開く(&O)"), this, guarded(this, [this] { opener->Open2Click(); }));
+    open2->setObjectName(QStringLiteral("Open2"));
+    open2->setStatusTip(QStringLiteral("指定されたファイルを開き履歴に追加します"));
     file->addAction(QStringLiteral("設定(&S)"), this, &TVendleMainForm::settingsRequested);
     file->addAction(QStringLiteral("終了(&X)"), this, &TVendleMainForm::Exit1Click);
 

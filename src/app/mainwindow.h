@@ -26,6 +26,7 @@ class TProgressBox;
 
 namespace vendle::app {
 
+class DocumentOpener;
 class FilterMenus;
 class HistoryGridView;
 class RecentWatch;
@@ -84,6 +85,7 @@ public:
     QLabel* Label2 = nullptr;
     QLabel* Panel2 = nullptr;
     FilterMenus* filterMenus = nullptr;
+    DocumentOpener* opener = nullptr;
     widgets::TDirMonitor* DirMonitor1 = nullptr; // the data folder with the bookmark file
     widgets::TDirMonitor* DirMonitor2 = nullptr; // the folder of desktop links
 

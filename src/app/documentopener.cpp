@@ -1,0 +1,53 @@
+#include "documentopener.h"
+
+#include "app/historysession.h"
+#include "core/mainsettings.h"
+#include "core/paths.h"
+#include "platform/opener.h"
+#include "widgets/messagebox.h"
+
+#include <QFileDialog>
+#include <QWidget>
+
+namespace vendle::app {
+
+using widgets::MessageBox;
+
+DocumentOpener::DocumentOpener(QWidget& window, HistorySession& session, std::string dataHome,
+                               QObject* parent)
+    : QObject(parent), window_(window), session_(session), dataHome_(std::move(dataHome)) {}
+
+bool DocumentOpener::OpenDocument(const std::string& path) {
+    if (session_.ConfirmReadOnly && platform::isReadOnlyFile(path)) {
+        const QString question = QString::fromStdString(path + " は読み取り専用ファイルです。続行しますか？");
+        if (MessageBox::askYesNo(&window_, question, MessageBox::Warning) != MessageBox::Yes)
+            return false;
+    }
+    const platform::OpenResult result = platform::openWithDefaultApplication(path);
+    if (!result.ok) {
+        MessageBox::show(&window_, QString::fromStdString(result.reason + "ファイル名:" + path));
+        return false;
+    }
+    platform::noteRecentlyUsed(path, dataHome_);
+    incrementCounter(session_.settings(), "ExecuteCount");
+    return true;
+}
+
+void DocumentOpener::acExecuteExecute(int column, int row) {
+    const HistoryList& items = session_.items();
+    if (row < 0 || row >= items.ViewCount())
+        return;
+    const std::string& path = items.ViewItem(row).Path;
+    if (column == ColumnName)
+        OpenDocument(path);
+    else if (column == ColumnFolder)
+        OpenDocument(std::string(directoryOf(path, items.syntax())));
+}
+
+void DocumentOpener::Open2Click() {
+    const QString file = QFileDialog::getOpenFileName(&window_);
+    if (!file.isEmpty())
+        OpenDocument(file.toStdString());
+}
+
+} // namespace vendle::app

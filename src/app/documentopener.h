@@ -1,0 +1,40 @@
+// Opening documents: the grid's current document or its folder, or a file chosen in a dialog, with
+// the read-only question. A successful open is noted as recently used the way the desktop does, so
+// that the watched record brings the document into the history; opening never edits it directly.
+#pragma once
+
+#include <QObject>
+
+#include <string>
+
+class QWidget;
+
+namespace vendle::app {
+
+class HistorySession;
+
+class DocumentOpener : public QObject {
+    Q_OBJECT
+
+public:
+    // `dataHome` is where the desktop's recently-used file lives (empty: the user's data folder).
+    DocumentOpener(QWidget& window, HistorySession& session, std::string dataHome, QObject* parent = nullptr);
+
+    // Opens one path with its default application; true when it was opened. A failure is shown
+    // with the system's reason and the path; nothing else changes.
+    bool OpenDocument(const std::string& path);
+
+    // The view entry `row` (from 0): column "ファイル名" opens the document, "フォルダ" its folder,
+    // any other column nothing.
+    void acExecuteExecute(int column, int row);
+
+    // The File menu's "開く(&O)": a file chosen in the standard dialog.
+    void Open2Click();
+
+private:
+    QWidget& window_;
+    HistorySession& session_;
+    std::string dataHome_;
+};
+
+} // namespace vendle::app

@@ -1,0 +1,149 @@
+// Opening documents for real: a test application, registered in a private data folder as the
+// default for text files and folders, writes what it was given to a marker file.
+#include "app/documentopener.h"
+#include "app/historysession.h"
+#include "core/fakefiles.h"
+#include "platform/system.h"
+#include "widgets/messagebox.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+#include <cerrno>
+
+using namespace vendle;
+using namespace vendle::app;
+using widgets::MessageBox;
+
+namespace {
+
+class NoShell final : public ShellQuery {
+public:
+    ShellFileInfo queryFileInfo(const std::string&) override { return {}; }
+};
+
+class NoRecent final : public RecentSource {
+public:
+    std::vector<std::string> locations() const override { return {}; }
+    bool list(std::vector<RecentEntry>&) override { return true; }
+    std::string resolve(const RecentEntry&) override { return {}; }
+};
+
+QByteArray slurp(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void put(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+}
+
+} // namespace
+
+class OpenerTest : public QObject {
+    Q_OBJECT
+
+public:
+    explicit OpenerTest(QTemporaryDir& home) : home_(home) {}
+
+private:
+    QTemporaryDir& home_;
+    std::unique_ptr<HistorySession> session_;
+    std::unique_ptr<QWidget> window_;
+    std::unique_ptr<DocumentOpener> opener_;
+
+    QString path(const QString& name) const { return home_.filePath(name); }
+    QString marker() const { return path(QStringLiteral("opened.txt")); }
+    int executeCount() { return session_->settings().ReadInteger("VendleMainForm", "ExecuteCount", 0); }
+
+private slots:
+    void init() {
+        QFile::remove(marker());
+        QFile::remove(path(QStringLiteral("data/recently-used.xbel")));
+        HistorySession::Parts parts;
+        parts.files = std::make_unique<test::FakeFiles>();
+        parts.shell = std::make_unique<NoShell>();
+        parts.recent = std::make_unique<NoRecent>();
+        parts.collator = std::make_unique<ByteCollator>();
+        session_ = std::make_unique<HistorySession>("/p/vendle.ini", "/p/vendle.dat", std::move(parts),
+                                                    DateTimeFormat::japanese());
+        window_ = std::make_unique<QWidget>();
+        opener_ =
+            std::make_unique<DocumentOpener>(*window_, *session_, path(QStringLiteral("data")).toStdString());
+        MessageBox::setTestMode(true);
+    }
+
+    void cleanup() { MessageBox::setTestMode(false); }
+
+    void aDocumentOpensInItsApplicationAndIsNotedAsRecentlyUsed() {
+        const QString doc = path(QStringLiteral("docs/報告 1.txt"));
+        put(doc, "hello\n");
+        QVERIFY(opener_->OpenDocument(doc.toStdString()));
+        QTRY_COMPARE_WITH_TIMEOUT(slurp(marker()), doc.toUtf8() + "\n", 10000);
+        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        QCOMPARE(executeCount(), 1);
+        const QByteArray xbel = slurp(path(QStringLiteral("data/recently-used.xbel")));
+        QVERIFY(xbel.contains(QUrl::fromLocalFile(doc).toEncoded()));
+        QVERIFY(xbel.contains("name=\"Vendle\""));
+        QVERIFY(xbel.contains("modified=\""));
+        // Again: the same bookmark, counted once more.
+        QVERIFY(opener_->OpenDocument(doc.toStdString()));
+        QCOMPARE(executeCount(), 2);
+        const QByteArray again = slurp(path(QStringLiteral("data/recently-used.xbel")));
+        QCOMPARE(again.count("<bookmark "), 1);
+        QVERIFY(again.contains("count=\"2\""));
+        QTRY_COMPARE_WITH_TIMEOUT(slurp(marker()).count('\n'), 2, 10000);
+    }
+
+    void aFailedOpenSaysWhyAndChangesNothing() {
+        const std::string gone = path(QStringLiteral("docs/gone.txt")).toStdString();
+        QVERIFY(!opener_->OpenDocument(gone));
+        QCOMPARE(MessageBox::shownTexts(), QStringList{QString::fromStdString(
+                                               platform::SystemErrorText(ENOENT) + "ファイル名:" + gone)});
+        QCOMPARE(executeCount(), 0);
+        QVERIFY(!QFile::exists(path(QStringLiteral("data/recently-used.xbel"))));
+        QTest::qWait(200);
+        QVERIFY(!QFile::exists(marker()));
+    }
+
+    void theFolderColumnOpensTheFolder() {
+        const QString doc = path(QStringLiteral("docs/b.txt"));
+        put(doc, "x");
+        session_->change([&](HistoryList& items) { items.AddItem(doc.toStdString()); });
+        session_->ApplyFilter("");
+        opener_->acExecuteExecute(ColumnType, 0); // no document opens from the type column
+        opener_->acExecuteExecute(ColumnFolder, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(slurp(marker()), path(QStringLiteral("docs")).toUtf8() + "\n", 10000);
+        QCOMPARE(executeCount(), 1);
+    }
+};
+
+int main(int argc, char* argv[]) {
+    // GLib reads these once: they must be set before anything asks for them.
+    QTemporaryDir home;
+    const QByteArray data = home.filePath(QStringLiteral("data")).toUtf8();
+    const QByteArray config = home.filePath(QStringLiteral("config")).toUtf8();
+    qputenv("XDG_DATA_HOME", data);
+    qputenv("XDG_CONFIG_HOME", config);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QByteArray marker = home.filePath(QStringLiteral("opened.txt")).toUtf8();
+    put(QString::fromUtf8(data + "/applications/vendle-test-viewer.desktop"),
+        "[Desktop Entry]\nType=Application\nName=Vendle test viewer\nMimeType=text/plain;inode/directory;\n"
+        "Exec=sh -c 'echo \"$1\" >> \"" +
+            marker + "\"' sh %f\n");
+    put(QString::fromUtf8(config + "/mimeapps.list"),
+        "[Default Applications]\ntext/plain=vendle-test-viewer.desktop\n"
+        "inode/directory=vendle-test-viewer.desktop\n");
+    QApplication app(argc, argv);
+    OpenerTest test(home);
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_opener.moc"
