@@ -8,6 +8,7 @@
 #include "app/helptopics.h"
 #include "app/historygrid.h"
 #include "app/icons.h"
+#include "app/keymoves.h"
 #include "app/recentwatch.h"
 #include "app/toppanel.h"
 #include "core/errors.h"
@@ -115,9 +116,11 @@ void TVendleMainForm::createComponents() {
 
     ProgressBox1 = new widgets::TProgressBox(this);
     opener = new DocumentOpener(*this, *session_, paths_.dataHome, this);
-    connect(Grid, &QAbstractItemView::doubleClicked, this, guarded(this, [this] {
-                opener->acExecuteExecute(Grid->currentIndex().column(), Grid->currentIndex().row());
-            }));
+    const auto acExecute = guarded(this, [this] {
+        opener->acExecuteExecute(Grid->currentIndex().column(), Grid->currentIndex().row());
+    });
+    connect(Grid, &QAbstractItemView::doubleClicked, this, acExecute);
+    new KeyMoves(*this, *Edit1, *Grid, acExecute);
     watch_ = new RecentWatch(
         *session_,
         [this](const ScanResult& result) {

@@ -87,6 +87,36 @@ private slots:
         MessageBox::setTestMode(false);
     }
 
+    void keysMoveBetweenSearchAndGrid() {
+        form_->ShowMainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        form_->Edit1->setFocus();
+        QTest::keyClicks(form_->Edit1, QStringLiteral("txt"));
+        QCOMPARE(form_->Items().ViewCount(), 3);
+        QTest::keyClick(form_->Edit1, Qt::Key_Down);
+        QTRY_VERIFY(form_->Grid->hasFocus());
+        QTest::keyClick(form_->Grid, Qt::Key_Down);
+        QCOMPARE(form_->Grid->currentIndex().row(), 1);
+        QTest::keyClick(form_->Grid, Qt::Key_Up);
+        QVERIFY(form_->Grid->hasFocus()); // row 2 to row 1 stays in the grid
+        QTest::keyClick(form_->Grid, Qt::Key_Up);
+        QTRY_VERIFY(form_->Edit1->hasFocus());
+        // Esc from anywhere: the search is cleared and has the focus.
+        form_->Grid->setFocus();
+        QTest::keyClick(form_->Grid, Qt::Key_Escape);
+        QTRY_VERIFY(form_->Edit1->hasFocus());
+        QVERIFY(form_->Edit1->text().isEmpty());
+        QCOMPARE(form_->Items().ViewCount(), 5);
+        // Enter on a missing document's row tries to open it and reports why it could not.
+        QFile::remove(QString::fromStdString(form_->Items().ViewItem(0).Path));
+        form_->Grid->setFocus();
+        form_->Grid->setCurrentIndex(form_->Grid->model()->index(0, ColumnName));
+        QTest::keyClick(form_->Grid, Qt::Key_Return);
+        QCOMPARE(MessageBox::shownTexts().size(), 1);
+        QVERIFY(MessageBox::shownTexts()[0].endsWith(
+            QStringLiteral("ファイル名:") + QString::fromStdString(form_->Items().ViewItem(0).Path)));
+    }
+
     void modelIsConsistent() {
         QAbstractItemModelTester tester(form_->Grid->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
