@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "app/desktopparts.h"
+#include "app/documentmenu.h"
 #include "app/documentopener.h"
 #include "app/filtermenus.h"
 #include "app/firststart.h"
@@ -9,11 +10,13 @@
 #include "app/historygrid.h"
 #include "app/icons.h"
 #include "app/keymoves.h"
+#include "app/propertiesdialog.h"
 #include "app/recentwatch.h"
 #include "app/toppanel.h"
 #include "core/errors.h"
 #include "core/mainsettings.h"
 #include "platform/logging.h"
+#include "platform/shellmenu.h"
 #include "platform/version.h"
 #include "widgets/formbounds.h"
 #include "widgets/iconlist.h"
@@ -121,6 +124,11 @@ void TVendleMainForm::createComponents() {
     });
     connect(Grid, &QAbstractItemView::doubleClicked, this, acExecute);
     new KeyMoves(*this, *Edit1, *Grid, acExecute);
+    documentMenu = new DocumentMenu(
+        *Grid, *session_, platform::desktopShell([this](const auto& paths) { showProperties(this, paths); }));
+    Grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Grid, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { runGuarded(this, [&] { documentMenu->GridRightClick(pos); }); });
     watch_ = new RecentWatch(
         *session_,
         [this](const ScanResult& result) {

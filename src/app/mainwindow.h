@@ -26,6 +26,7 @@ class TProgressBox;
 
 namespace vendle::app {
 
+class DocumentMenu;
 class DocumentOpener;
 class FilterMenus;
 class HistoryGridView;
@@ -86,6 +87,7 @@ public:
     QLabel* Panel2 = nullptr;
     FilterMenus* filterMenus = nullptr;
     DocumentOpener* opener = nullptr;
+    DocumentMenu* documentMenu = nullptr;
     widgets::TDirMonitor* DirMonitor1 = nullptr; // the data folder with the bookmark file
     widgets::TDirMonitor* DirMonitor2 = nullptr; // the folder of desktop links
 

@@ -1,0 +1,65 @@
+// The desktop's context menu for documents, as the platform offers it: a menu description with
+// command ids in a given range (open, open with, the containing folder, Send To, cut, copy, move to
+// the trash, properties), the command behind an id, and the Send To folder's entries with the paste
+// into one of them.
+#pragma once
+
+#include "core/contextmenu.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vendle::platform {
+
+struct InvokeResult {
+    bool ok = true;
+    std::string reason; // why it failed, in the user's language
+};
+
+// The context menu of one set of documents.
+class ShellContextMenu {
+public:
+    virtual ~ShellContextMenu() = default;
+    // Appends the items with ids from `firstId` on (never beyond `lastId`); false on failure.
+    virtual bool query(std::vector<MenuItem>& menu, int firstId, int lastId) = 0;
+    // Carries out the item `offset` places after `firstId`.
+    virtual InvokeResult invoke(int offset) = 0;
+    // The offset of the copy command (the first half of Send To).
+    virtual int copyOffset() const = 0;
+};
+
+struct SendToEntry {
+    std::string name; // as the menu shows it
+    std::string path; // the entry in the Send To folder
+};
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // The menu for the documents; null when it cannot be built (a path that does not exist).
+    virtual std::unique_ptr<ShellContextMenu> contextMenu(const std::vector<std::string>& paths) = 0;
+    // The Send To folder's entries that are not folders, in name order.
+    virtual std::vector<SendToEntry> sendToEntries() = 0;
+    // Pastes what the copy command put on the clipboard into Send To entry `index`.
+    virtual InvokeResult pasteToSendTo(std::size_t index) = 0;
+};
+
+// The desktop's shell. `showProperties` shows the properties of documents (a window of the
+// program's). The Send To folder is `sendToFolder`; empty: $XDG_DATA_HOME/vendle/SendTo, made on
+// first use with entries for the user's desktop and documents folders.
+std::unique_ptr<Shell> desktopShell(std::function<void(const std::vector<std::string>&)> showProperties,
+                                    std::string sendToFolder = {});
+
+// The facts a properties window shows.
+struct FileProperties {
+    std::string name;
+    std::string type;
+    std::string folder;
+    long long size = -1; // bytes; -1 for a folder or when unknown
+    long long modifiedUnix = 0;
+};
+FileProperties filePropertiesOf(const std::string& path);
+
+} // namespace vendle::platform

@@ -1,0 +1,150 @@
+#include "contextmenu.h"
+
+#include "core/hresult.h"
+#include "platform/shellmenu.h"
+#include "widgets/messagebox.h"
+
+#include <QMenu>
+#include <QWidget>
+
+namespace vendle::widgets {
+
+namespace {
+
+constexpr std::uint32_t kEFail = 0x80004005u;
+
+// A name shown as it is: "&" would otherwise mark a shortcut letter.
+std::string plainCaption(const std::string& name) {
+    std::string out;
+    for (char c : name) {
+        out += c;
+        if (c == '&')
+            out += '&';
+    }
+    return out;
+}
+
+// A popup action's command id: its data when that holds a positive integer, else its position.
+int commandIdOf(const QAction& action, int position) {
+    bool isInt = false;
+    const int id = action.data().toInt(&isInt);
+    return isInt && id > 0 ? id : position;
+}
+
+void fill(QMenu& menu, const std::vector<MenuItem>& items) {
+    for (const MenuItem& item : items) {
+        if (item.separator) {
+            menu.addSeparator();
+        } else if (item.id == 0) {
+            QMenu* sub = menu.addMenu(QString::fromStdString(item.caption));
+            sub->setEnabled(item.enabled && !item.submenu.empty());
+            fill(*sub, item.submenu);
+        } else {
+            QAction* a = menu.addAction(QString::fromStdString(item.caption));
+            a->setData(item.id);
+            a->setEnabled(item.enabled);
+        }
+    }
+}
+
+} // namespace
+
+TQnContextMenu::TQnContextMenu(QWidget* owner, platform::Shell& shell)
+    : QObject(owner), owner_(owner), shell_(shell), tracker_(&TQnContextMenu::TrackPopupMenu) {}
+
+void TQnContextMenu::SetPopupMenu(QMenu* menu) {
+    popupMenu_ = menu;
+}
+
+std::vector<MenuItem> TQnContextMenu::popupItems(const QMenu& menu) {
+    std::vector<MenuItem> items;
+    int position = 0;
+    for (QAction* a : menu.actions()) {
+        ++position;
+        if (a->isSeparator())
+            continue;
+        items.push_back(MenuItem::command(a->text().toStdString(), commandIdOf(*a, position)));
+    }
+    return items;
+}
+
+int TQnContextMenu::TrackPopupMenu(const std::vector<MenuItem>& items, const QPoint& screen) {
+    QMenu menu;
+    fill(menu, items);
+    const QAction* chosen = menu.exec(screen);
+    return chosen ? chosen->data().toInt() : 0;
+}
+
+void TQnContextMenu::Popup(int x, int y, const std::string& fileName) {
+    FileNames = {fileName};
+    PopupEx(x, y);
+}
+
+void TQnContextMenu::PopupEx(int x, int y) {
+    if (!owner_ || FileNames.empty())
+        return;
+    const QPoint screen = owner_->mapToGlobal(QPoint(x, y));
+    const std::vector<MenuItem> popup = popupMenu_ ? popupItems(*popupMenu_) : std::vector<MenuItem>();
+    const int highest = HighestCommandId(popup);
+    // Any failure while the menu is built ends the call quietly, without a menu.
+    const std::unique_ptr<platform::ShellContextMenu> context = shell_.contextMenu(FileNames);
+    if (!context)
+        return;
+    std::vector<MenuItem> menu;
+    if (!context->query(menu, highest + 1, kShellLastCommandId))
+        return;
+    std::vector<std::string> names;
+    for (const platform::SendToEntry& entry : shell_.sendToEntries())
+        names.push_back(plainCaption(entry.name));
+    const bool sendTo = SetSendToMenu(menu, names);
+    if (popupMenu_)
+        appendPopupItems(menu, popup);
+
+    const MenuCommand command = dispatchCommand(tracker_(menu, screen), highest, sendTo);
+    switch (command.kind) {
+    case MenuCommand::Kind::None:
+        return;
+    case MenuCommand::Kind::Popup: {
+        int position = 0;
+        for (QAction* a : popupMenu_->actions()) {
+            ++position;
+            if (!a->isSeparator() && commandIdOf(*a, position) == command.popupId) {
+                a->trigger();
+                break;
+            }
+        }
+        return;
+    }
+    case MenuCommand::Kind::Shell: {
+        const platform::InvokeResult r = context->invoke(command.shellOffset);
+        if (!r.ok)
+            invokeFailed(r.reason,
+                         QStringLiteral(" ERROR! %1 %2").arg(QStringLiteral(__FILE__)).arg(__LINE__));
+        return;
+    }
+    case MenuCommand::Kind::SendTo: {
+        // Send To is the shell's copy, then the paste into the chosen entry, which runs either way.
+        const platform::InvokeResult copied = context->invoke(context->copyOffset());
+        if (!copied.ok)
+            invokeFailed(copied.reason,
+                         QStringLiteral(" ERROR! %1 %2").arg(QStringLiteral(__FILE__)).arg(__LINE__));
+        const platform::InvokeResult pasted =
+            shell_.pasteToSendTo(static_cast<std::size_t>(command.sendToIndex));
+        if (!pasted.ok)
+            invokeFailed(pasted.reason, QStringLiteral(" ERROR(%1) %2 %3")
+                                            .arg(QString::fromStdString(HResultName(kEFail)))
+                                            .arg(QStringLiteral(__FILE__))
+                                            .arg(__LINE__));
+        return;
+    }
+    }
+}
+
+void TQnContextMenu::invokeFailed(const std::string& reason, const QString& title) {
+    // The reason first, in words; then the failure itself.
+    if (!reason.empty())
+        MessageBox::show(nullptr, QString::fromStdString(reason));
+    MessageBox::show(nullptr, QStringLiteral(" InvokeCommand failed! "), MessageBox::Information, title);
+}
+
+} // namespace vendle::widgets
