@@ -124,8 +124,11 @@ void TVendleMainForm::createComponents() {
     });
     connect(Grid, &QAbstractItemView::doubleClicked, this, acExecute);
     new KeyMoves(*this, *Edit1, *Grid, acExecute);
+    // The Send To folder lives with the desktop's data (a test's own folder when it gives one).
+    const std::string sendTo = paths_.dataHome.empty() ? std::string() : paths_.dataHome + "/vendle/SendTo";
     documentMenu = new DocumentMenu(
-        *Grid, *session_, platform::desktopShell([this](const auto& paths) { showProperties(this, paths); }));
+        *Grid, *session_,
+        platform::desktopShell([this](const auto& paths) { showProperties(this, paths); }, sendTo));
     Grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Grid, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { runGuarded(this, [&] { documentMenu->GridRightClick(pos); }); });

@@ -1,7 +1,9 @@
+#include "app/documentmenu.h"
 #include "app/historygrid.h"
 #include "app/historymodel.h"
 #include "app/mainwindow.h"
 #include "appfiles.h"
+#include "widgets/contextmenu.h"
 #include "widgets/faketray.h"
 #include "widgets/localeformat.h"
 #include "widgets/messagebox.h"
@@ -115,6 +117,40 @@ private slots:
         QCOMPARE(MessageBox::shownTexts().size(), 1);
         QVERIFY(MessageBox::shownTexts()[0].endsWith(
             QStringLiteral("ファイル名:") + QString::fromStdString(form_->Items().ViewItem(0).Path)));
+    }
+
+    void rightClickOffersTheSelectedDocuments() {
+        form_->resize(700, 400);
+        form_->ShowMainWindow();
+        std::vector<std::string> offered;
+        form_->documentMenu->contextMenu().setTracker([&](const std::vector<MenuItem>&, const QPoint&) {
+            offered = form_->documentMenu->contextMenu().FileNames;
+            return 0; // dismissed
+        });
+        QItemSelectionModel* selection = form_->Grid->selectionModel();
+        form_->Grid->setCurrentIndex(form_->Grid->model()->index(0, ColumnName));
+        selection->select(QItemSelection(form_->Grid->model()->index(0, ColumnName),
+                                         form_->Grid->model()->index(2, ColumnFolder)),
+                          QItemSelectionModel::ClearAndSelect);
+        const auto rowCentre = [&](int row, int column) {
+            return form_->Grid->visualRect(form_->Grid->model()->index(row, column)).center();
+        };
+        form_->documentMenu->GridRightClick(rowCentre(1, ColumnType));
+        QCOMPARE(offered.size(), std::size_t(3));
+        QCOMPARE(offered[0], form_->Items().ViewItem(0).Path);
+        QCOMPARE(offered[2], form_->Items().ViewItem(2).Path);
+        QCOMPARE(form_->Grid->currentIndex().row(), 0); // inside the selection: nothing moves
+        // Outside the selection the clicked row becomes current and is the only document.
+        form_->documentMenu->GridRightClick(rowCentre(4, ColumnFolder));
+        QCOMPARE(offered, std::vector<std::string>{form_->Items().ViewItem(4).Path});
+        QCOMPARE(form_->Grid->currentIndex().row(), 4);
+        QCOMPARE(form_->Grid->currentIndex().column(), int(ColumnFolder));
+        QCOMPARE(form_->session().settings().ReadInteger("VendleMainForm", "ContextMenuCount", 0), 2);
+        // Below the last row: no menu, no count.
+        offered.clear();
+        form_->documentMenu->GridRightClick(QPoint(10, form_->Grid->viewport()->height() - 2));
+        QVERIFY(offered.empty());
+        QCOMPARE(form_->session().settings().ReadInteger("VendleMainForm", "ContextMenuCount", 0), 2);
     }
 
     void modelIsConsistent() {

@@ -1,0 +1,139 @@
+// The desktop's document menu for real, in private desktop folders: the menu it offers, Send To
+// entries, copying into a Send To folder without overwriting, the trash and the clipboard.
+#include "platform/shellmenu.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+
+using namespace vendle;
+
+namespace {
+
+void put(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+}
+
+const MenuItem* find(const std::vector<MenuItem>& menu, const std::string& caption) {
+    for (const MenuItem& item : menu) {
+        if (item.caption == caption)
+            return &item;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class ShellMenuTest : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ShellMenuTest(QTemporaryDir& home) : home_(home) {}
+
+private:
+    QTemporaryDir& home_;
+    QString path(const QString& name) const { return home_.filePath(name); }
+    QString sendTo() const { return path(QStringLiteral("sendto")); }
+
+private slots:
+    void theSendToFolderStartsWithTwoEntriesAndListsNonFoldersInNameOrder() {
+        auto shell = platform::desktopShell({}, sendTo().toStdString());
+        std::vector<platform::SendToEntry> entries = shell->sendToEntries();
+        QCOMPARE(entries.size(), std::size_t(2));
+        QCOMPARE(entries[0].name, std::string("デスクトップ"));
+        QCOMPARE(entries[1].name, std::string("ドキュメント"));
+        QDir().mkpath(sendTo() + QStringLiteral("/a folder"));
+        put(sendTo() + QStringLiteral("/zz-tool"), "#!/bin/sh\n");
+        QVERIFY(QFile::link(path(QStringLiteral("box")), sendTo() + QStringLiteral("/box")));
+        entries = shell->sendToEntries();
+        QCOMPARE(entries.size(), std::size_t(4)); // not the folder; the link to one, yes
+        QCOMPARE(entries[0].name, std::string("box"));
+        QCOMPARE(entries[3].name, std::string("zz-tool"));
+    }
+
+    void sendingCopiesIntoTheFolderAndNeverOverwrites() {
+        QDir().mkpath(path(QStringLiteral("box")));
+        const QString doc = path(QStringLiteral("docs/報告.txt"));
+        put(doc, "report");
+        auto shell = platform::desktopShell({}, sendTo().toStdString());
+        auto menu = shell->contextMenu({doc.toStdString()});
+        QVERIFY(menu);
+        std::vector<MenuItem> items;
+        QVERIFY(menu->query(items, 3, 0x7FFF));
+        QVERIFY(find(items, "開く(&O)"));
+        QVERIFY(find(items, "送る(&N)"));
+        QCOMPARE(find(items, "コピー(&C)")->id - 3, menu->copyOffset());
+        QVERIFY(menu->invoke(menu->copyOffset()).ok);
+        const QMimeData* data = QApplication::clipboard()->mimeData();
+        QVERIFY(data->hasUrls());
+        QVERIFY(data->data(QStringLiteral("x-special/gnome-copied-files")).startsWith("copy\nfile://"));
+
+        const std::vector<platform::SendToEntry> entries = shell->sendToEntries();
+        const auto box =
+            std::find_if(entries.begin(), entries.end(), [](const auto& e) { return e.name == "box"; });
+        QVERIFY(box != entries.end());
+        const std::size_t index = static_cast<std::size_t>(box - entries.begin());
+        QVERIFY(shell->pasteToSendTo(index).ok);
+        QCOMPARE(QFile(path(QStringLiteral("box/報告.txt"))).size(), 6);
+        put(doc, "changed");
+        const platform::InvokeResult again = shell->pasteToSendTo(index);
+        QVERIFY(!again.ok);
+        QVERIFY(QString::fromStdString(again.reason).contains(QStringLiteral("上書きはしません")));
+        QCOMPARE(QFile(path(QStringLiteral("box/報告.txt"))).size(), 6);
+    }
+
+    void trashMovesTheDocumentToTheUsersTrash() {
+        const QString doc = path(QStringLiteral("data/docs/old.txt"));
+        put(doc, "old");
+        auto shell = platform::desktopShell({}, sendTo().toStdString());
+        auto menu = shell->contextMenu({doc.toStdString()});
+        std::vector<MenuItem> items;
+        QVERIFY(menu->query(items, 1, 0x7FFF));
+        const MenuItem* trash = find(items, "ゴミ箱へ移動(&D)");
+        QVERIFY(trash);
+        QVERIFY(menu->invoke(trash->id - 1).ok);
+        QVERIFY(!QFile::exists(doc));
+        QVERIFY(QFile::exists(path(QStringLiteral("data/Trash/files/old.txt"))));
+        // A document that is gone has no menu.
+        QVERIFY(!shell->contextMenu({doc.toStdString()}));
+    }
+
+    void propertiesGoToTheProgramsWindow() {
+        const QString doc = path(QStringLiteral("docs/p.txt"));
+        put(doc, "12345");
+        std::vector<std::string> asked;
+        auto shell = platform::desktopShell([&](const std::vector<std::string>& p) { asked = p; },
+                                            sendTo().toStdString());
+        auto menu = shell->contextMenu({doc.toStdString()});
+        std::vector<MenuItem> items;
+        QVERIFY(menu->query(items, 1, 0x7FFF));
+        QVERIFY(menu->invoke(find(items, "プロパティ(&R)")->id - 1).ok);
+        QCOMPARE(asked, std::vector<std::string>{doc.toStdString()});
+        const platform::FileProperties p = platform::filePropertiesOf(doc.toStdString());
+        QCOMPARE(p.name, std::string("p.txt"));
+        QCOMPARE(p.size, 5LL);
+        QVERIFY(!p.type.empty());
+    }
+};
+
+int main(int argc, char* argv[]) {
+    // GLib reads these once: they must be set before anything asks for them.
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ShellMenuTest test(home);
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_shellmenu.moc"
