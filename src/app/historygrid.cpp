@@ -3,6 +3,7 @@
 #include "app/historymodel.h"
 #include "core/celltext.h"
 
+#include <QApplication>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -181,6 +182,42 @@ QString HistoryGridView::tooltipFor(const QModelIndex& index) const {
         return {};
     const QString text = m->cellText(index);
     return visualRect(index).width() < fontMetrics().horizontalAdvance(text) ? text : QString();
+}
+
+bool HistoryGridView::GridSelectCell(int column) {
+    if (column == ColumnName || column == ColumnFolder)
+        return true;
+    QApplication::beep();
+    return false;
+}
+
+QModelIndex HistoryGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    const QModelIndex target = QTableView::moveCursor(action, modifiers);
+    if (target.isValid() && target.column() != currentIndex().column() && !GridSelectCell(target.column()))
+        return model()->index(target.row(), currentIndex().column());
+    return target;
+}
+
+void HistoryGridView::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && index.isValid() && !GridSelectCell(index.column())) {
+        event->accept(); // refused: the current cell stays where it was
+        return;
+    }
+    QTableView::mousePressEvent(event);
+}
+
+void HistoryGridView::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && index.column() != ColumnName && index.column() != ColumnFolder) {
+        QApplication::beep();
+        const int column = currentIndex().isValid() ? currentIndex().column() : int(ColumnName);
+        setCurrentIndex(model()->index(index.row(), column));
+        emit doubleClicked(currentIndex());
+        event->accept();
+        return;
+    }
+    QTableView::mouseDoubleClickEvent(event);
 }
 
 bool HistoryGridView::viewportEvent(QEvent* event) {

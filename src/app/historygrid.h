@@ -66,8 +66,16 @@ public:
     // The tooltip text for a cell: its full text when it is wider than the cell, else empty.
     QString tooltipFor(const QModelIndex& index) const;
 
+    // Only the file name and folder columns may hold the current cell; a move anywhere else is
+    // refused with the system's beep. Clicks and keys pass through this rule.
+    static bool GridSelectCell(int column);
+
 protected:
     bool viewportEvent(QEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    // A double click on a refused column still moves the row; the current column stays.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     GridState state_;

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -117,6 +118,35 @@ private slots:
         QCOMPARE(MessageBox::shownTexts().size(), 1);
         QVERIFY(MessageBox::shownTexts()[0].endsWith(
             QStringLiteral("ファイル名:") + QString::fromStdString(form_->Items().ViewItem(0).Path)));
+    }
+
+    void onlyNameAndFolderCellsBecomeCurrent() {
+        form_->resize(700, 400);
+        form_->ShowMainWindow();
+        QTableView* grid = form_->Grid;
+        const auto centre = [&](int row, int column) {
+            return grid->visualRect(grid->model()->index(row, column)).center();
+        };
+        grid->setCurrentIndex(grid->model()->index(1, ColumnName));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre(3, ColumnType));
+        QCOMPARE(grid->currentIndex(), grid->model()->index(1, ColumnName)); // refused
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre(2, ColumnFolder));
+        QCOMPARE(grid->currentIndex(), grid->model()->index(2, ColumnFolder));
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Right); // to the type column: refused
+        QCOMPARE(grid->currentIndex().column(), int(ColumnFolder));
+        QTest::keyClick(grid, Qt::Key_Left);
+        QCOMPARE(grid->currentIndex().column(), int(ColumnName));
+        QTest::keyClick(grid, Qt::Key_Left); // the row numbers: refused
+        QCOMPARE(grid->currentIndex().column(), int(ColumnName));
+        // A double click on a refused column: the row moves, the column stays, and it opens.
+        QFile::remove(QString::fromStdString(form_->Items().ViewItem(4).Path)); // nothing really launches
+        QSignalSpy opened(grid, &QAbstractItemView::doubleClicked);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, centre(4, ColumnTime));
+        QCOMPARE(grid->currentIndex(), grid->model()->index(4, ColumnName));
+        QCOMPARE(opened.count(), 1);
+        QVERIFY(MessageBox::shownTexts().last().endsWith(
+            QString::fromStdString(form_->Items().ViewItem(4).Path)));
     }
 
     void rightClickOffersTheSelectedDocuments() {
