@@ -1,7 +1,7 @@
 #include "mainwindow.h"
 
 #include "app/desktopparts.h"
-#include "app/documentmenu.h"
+#include "app/documentactions.h"
 #include "app/documentopener.h"
 #include "app/filtermenus.h"
 #include "app/firststart.h"
@@ -9,14 +9,11 @@
 #include "app/helptopics.h"
 #include "app/historygrid.h"
 #include "app/icons.h"
-#include "app/keymoves.h"
-#include "app/propertiesdialog.h"
 #include "app/recentwatch.h"
 #include "app/toppanel.h"
 #include "core/errors.h"
 #include "core/mainsettings.h"
 #include "platform/logging.h"
-#include "platform/shellmenu.h"
 #include "platform/version.h"
 #include "widgets/formbounds.h"
 #include "widgets/iconlist.h"
@@ -118,20 +115,9 @@ void TVendleMainForm::createComponents() {
     });
 
     ProgressBox1 = new widgets::TProgressBox(this);
-    opener = new DocumentOpener(*this, *session_, paths_.dataHome, this);
-    const auto acExecute = guarded(this, [this] {
-        opener->acExecuteExecute(Grid->currentIndex().column(), Grid->currentIndex().row());
-    });
-    connect(Grid, &QAbstractItemView::doubleClicked, this, acExecute);
-    new KeyMoves(*this, *Edit1, *Grid, acExecute);
-    // The Send To folder lives with the desktop's data (a test's own folder when it gives one).
-    const std::string sendTo = paths_.dataHome.empty() ? std::string() : paths_.dataHome + "/vendle/SendTo";
-    documentMenu = new DocumentMenu(
-        *Grid, *session_,
-        platform::desktopShell([this](const auto& paths) { showProperties(this, paths); }, sendTo));
-    Grid->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(Grid, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { runGuarded(this, [&] { documentMenu->GridRightClick(pos); }); });
+    documents = new DocumentActions(*this, *Edit1, *Grid, *session_, paths_);
+    opener = documents->opener;
+    documentMenu = documents->documentMenu;
     watch_ = new RecentWatch(
         *session_,
         [this](const ScanResult& result) {

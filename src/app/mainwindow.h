@@ -26,6 +26,7 @@ class TProgressBox;
 
 namespace vendle::app {
 
+class DocumentActions;
 class DocumentMenu;
 class DocumentOpener;
 class FilterMenus;
@@ -86,6 +87,7 @@ public:
     QLabel* Label2 = nullptr;
     QLabel* Panel2 = nullptr;
     FilterMenus* filterMenus = nullptr;
+    DocumentActions* documents = nullptr;
     DocumentOpener* opener = nullptr;
     DocumentMenu* documentMenu = nullptr;
     widgets::TDirMonitor* DirMonitor1 = nullptr; // the data folder with the bookmark file

@@ -1,0 +1,36 @@
+#include "documentactions.h"
+
+#include "app/documentmenu.h"
+#include "app/documentopener.h"
+#include "app/guarded.h"
+#include "app/historygrid.h"
+#include "app/keymoves.h"
+#include "app/propertiesdialog.h"
+#include "platform/shellmenu.h"
+
+namespace vendle::app {
+
+DocumentActions::DocumentActions(QWidget& window, QLineEdit& search, HistoryGridView& grid,
+                                 HistorySession& session, const AppPaths& paths)
+    : QObject(&window), grid_(grid) {
+    opener = new DocumentOpener(window, session, paths.dataHome, this);
+    const auto acExecute = guarded(&window, [this] { acExecuteExecute(); });
+    connect(&grid, &QAbstractItemView::doubleClicked, this, acExecute);
+    new KeyMoves(window, search, grid, acExecute);
+    // The Send To folder lives with the desktop's data (a test's own folder when it gives one).
+    const std::string sendTo = paths.dataHome.empty() ? std::string() : paths.dataHome + "/vendle/SendTo";
+    QWidget* parent = &window;
+    documentMenu = new DocumentMenu(
+        grid, session,
+        platform::desktopShell([parent](const auto& files) { showProperties(parent, files); }, sendTo));
+    grid.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&grid, &QWidget::customContextMenuRequested, this, [this, parent](const QPoint& pos) {
+        runGuarded(parent, [&] { documentMenu->GridRightClick(pos); });
+    });
+}
+
+void DocumentActions::acExecuteExecute() {
+    opener->acExecuteExecute(grid_.currentIndex().column(), grid_.currentIndex().row());
+}
+
+} // namespace vendle::app
