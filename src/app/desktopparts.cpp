@@ -15,7 +15,6 @@ DesktopParts desktopParts(const AppPaths& paths, TIniFileEx::Clock clock) {
     platform::DesktopShellInfo* names = shell.get();
     widgets::ensureIconTheme();
     d.icons = std::make_unique<widgets::IconList>([names](int index) { return names->iconNames(index); });
-    d.folderIcon = shell->folderIconIndex();
     d.parts.files = std::make_unique<platform::SystemFileAccess>();
     d.parts.shell = std::move(shell);
     d.parts.recent = std::make_unique<platform::DesktopRecentSource>(paths.dataHome);

@@ -16,7 +16,6 @@ namespace vendle::app {
 struct DesktopParts {
     HistorySession::Parts parts;
     std::unique_ptr<widgets::IconList> icons; // parts.icons looks up here: keep it longer than them
-    int folderIcon = 0;                       // the icon index of a folder
 };
 
 DesktopParts desktopParts(const AppPaths& paths, TIniFileEx::Clock clock);

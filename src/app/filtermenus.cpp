@@ -17,9 +17,8 @@ QString menuCaption(const std::string& text) {
 
 } // namespace
 
-FilterMenus::FilterMenus(QMenu& filterMenu, HistorySession& session, IconLookup icons, int folderIcon,
-                         QObject* parent)
-    : QObject(parent), session_(session), icons_(std::move(icons)), folderIcon_(folderIcon) {
+FilterMenus::FilterMenus(QMenu& filterMenu, HistorySession& session, IconLookup icons, QObject* parent)
+    : QObject(parent), session_(session), icons_(std::move(icons)) {
     miFolderFilter = filterMenu.addMenu(QStringLiteral("フォルダ(&F)"));
     miTimeFilter = filterMenu.addMenu(QStringLiteral("時間(&T)"));
     miTypeFilter = filterMenu.addMenu(QStringLiteral("種類(&Y)"));
@@ -77,12 +76,11 @@ void FilterMenus::TypeMenuBuild() {
 
 void FilterMenus::FolderMenuBuild() {
     QActionGroup* group = startMenu(*miFolderFilter, [this] { session_.Filter.folder.clear(); });
-    const QIcon folderIcon = icons_(folderIcon_);
-    for (const std::string& folder : session_.folderChoices()) {
-        QAction* a = miFolderFilter->addAction(folderIcon, menuCaption(folder));
+    for (const auto& [folder, icon] : session_.folderChoices()) {
+        QAction* a = miFolderFilter->addAction(icons_(icon), menuCaption(folder));
         a->setCheckable(true);
         group->addAction(a);
-        connect(a, &QAction::triggered, this, [this, folder] {
+        connect(a, &QAction::triggered, this, [this, folder = folder] {
             session_.Filter.folder = folder;
             emit filterChanged();
         });

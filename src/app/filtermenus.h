@@ -19,10 +19,8 @@ class FilterMenus : public QObject {
 public:
     using IconLookup = std::function<QIcon(int iconIndex)>;
 
-    // Adds "フォルダ(&F)", "時間(&T)" and "種類(&Y)" to `filterMenu`. `folderIcon` is the icon index
-    // of a folder.
-    FilterMenus(QMenu& filterMenu, HistorySession& session, IconLookup icons, int folderIcon,
-                QObject* parent = nullptr);
+    // Adds "フォルダ(&F)", "時間(&T)" and "種類(&Y)" to `filterMenu`.
+    FilterMenus(QMenu& filterMenu, HistorySession& session, IconLookup icons, QObject* parent = nullptr);
 
     // Lists the types and the folders that the history holds now, each menu with "（なし）" first
     // and checked.
@@ -43,7 +41,6 @@ private:
 
     HistorySession& session_;
     IconLookup icons_;
-    int folderIcon_ = 0;
 };
 
 } // namespace vendle::app

@@ -87,10 +87,13 @@ std::vector<std::pair<std::string, int>> HistorySession::typeChoices() {
     return choices;
 }
 
-std::vector<std::string> HistorySession::folderChoices() {
-    std::vector<std::string> choices;
-    for (const HistoryItem* rep : folderRepresentatives(*items_, *parts_.collator))
-        choices.emplace_back(FolderName(rep->Path, items_->syntax()));
+std::vector<std::pair<std::string, int>> HistorySession::folderChoices() {
+    std::vector<std::pair<std::string, int>> choices;
+    for (const HistoryItem* rep : folderRepresentatives(*items_, *parts_.collator)) {
+        std::string folder(FolderName(rep->Path, items_->syntax()));
+        const int icon = parts_.shell->queryFileInfo(folder).iconIndex;
+        choices.emplace_back(std::move(folder), icon);
+    }
     return choices;
 }
 

@@ -77,9 +77,10 @@ public:
     bool clickColumn(int column);
 
     // What the type and folder filters can choose from: each type with the icon index of its
-    // first document, and each folder that holds two or more documents, both in collated order.
+    // first document, and each folder that holds two or more documents, both in collated order,
     std::vector<std::pair<std::string, int>> typeChoices();
-    std::vector<std::string> folderChoices();
+    // with the icon index of the folder itself.
+    std::vector<std::pair<std::string, int>> folderChoices();
 
     // Stores DataMax and ConfirmReadOnly in the settings file (in memory).
     void storeSettings();

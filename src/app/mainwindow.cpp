@@ -156,7 +156,7 @@ void TVendleMainForm::createMenus() {
 
     filterMenu_ = menuBar()->addMenu(QStringLiteral("フィルタ(&I)"));
     filterMenus = new FilterMenus(
-        *filterMenu_, *session_, [this](int index) { return iconFor(index); }, folderIcon_, this);
+        *filterMenu_, *session_, [this](int index) { return iconFor(index); }, this);
     connect(filterMenus, &FilterMenus::filterChanged, this, guarded(this, [this] { ApplyFilter(); }));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
@@ -174,7 +174,6 @@ void TVendleMainForm::FormCreate(TIniFileEx::Clock clock) {
     // The history, its model and the settings file.
     DesktopParts desktop = desktopParts(paths_, std::move(clock));
     icons_ = std::move(desktop.icons);
-    folderIcon_ = desktop.folderIcon;
     session_ = std::make_unique<HistorySession>(paths_.iniFile, paths_.dataFile, std::move(desktop.parts),
                                                 widgets::dateTimeFormatFromLocale(QLocale::system()));
     session_->settings().setErrorReporter(

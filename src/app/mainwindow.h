@@ -126,7 +126,6 @@ private:
     AppPaths paths_;
     TrayBackendFactory trayBackend_;
     std::unique_ptr<widgets::IconList> icons_; // before the session, whose model looks icons up here
-    int folderIcon_ = 0;
     std::unique_ptr<HistorySession> session_;
     QMenu* filterMenu_ = nullptr;
     RecentWatch* watch_ = nullptr;

@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+struct _GIcon; // GLib's GIcon
+
 namespace vendle::platform {
 
 class DesktopShellInfo final : public ShellQuery {
@@ -32,6 +34,8 @@ private:
     };
     const TypeInfo& typeInfo(const std::string& contentType);
     const NameGlobs& nameGlobs();
+    int iconIndexOf(::_GIcon* icon, const char* fallback);
+    int folderIconIndexOf(const std::string& folder);
 
     std::unordered_map<std::string, TypeInfo> types_;
     std::vector<std::vector<std::string>> icons_;
@@ -39,6 +43,7 @@ private:
     // Extension key, or "/" and the whole name, -> content type.
     std::unordered_map<std::string, std::string> guesses_;
     std::unique_ptr<NameGlobs> globs_;
+    std::unordered_map<std::string, int> folderIcons_; // folder path -> its icon index
 };
 
 } // namespace vendle::platform

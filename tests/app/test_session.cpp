@@ -19,6 +19,8 @@ namespace {
 class FakeShell final : public ShellQuery {
 public:
     ShellFileInfo queryFileInfo(const std::string& path) override {
+        if (path.find('.') == std::string::npos) // the fake's folders have no dots
+            return {true, "", 3};
         const bool text = path.size() > 4 && path.compare(path.size() - 4, 4, ".txt") == 0;
         return {false, text ? "Text" : "Image", text ? 1 : 2};
     }
@@ -137,8 +139,11 @@ private slots:
             "/d/a.txt\t2026/12/08 9:00:00\r\n/d/b.txt\t2026/12/06\r\n/e/c.png\t2026/12/08\r\n";
         session_->Load({});
         QMenu filter;
-        FilterMenus menus(
-            filter, *session_, [](int) { return QIcon(); }, 0);
+        std::vector<int> icons;
+        FilterMenus menus(filter, *session_, [&](int index) {
+            icons.push_back(index);
+            return QIcon();
+        });
         menus.TypeMenuBuild();
         menus.FolderMenuBuild();
         QStringList types;
@@ -147,6 +152,8 @@ private slots:
         QCOMPARE(types,
                  (QStringList{QStringLiteral("（なし）"), QStringLiteral("Image"), QStringLiteral("Text")}));
         QCOMPARE(menus.miFolderFilter->actions().size(), 2); // "（なし）" and /d/, the one folder shared
+        // Each item shows its own icon: the types' (2 for images, 1 for text), then the folder's.
+        QCOMPARE(icons, (std::vector<int>{2, 1, 3}));
         QSignalSpy changed(&menus, &FilterMenus::filterChanged);
         menus.miTypeFilter->actions().at(2)->trigger();
         QCOMPARE(session_->Filter.type, std::string("Text"));

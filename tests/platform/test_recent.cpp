@@ -140,6 +140,10 @@ TEST(DesktopShellInfo, TypesFoldersAndSharedIcons) {
     DesktopShellInfo shell;
     const ShellFileInfo folder = shell.queryFileInfo(dir.path());
     EXPECT_TRUE(folder.isFolder);
+    // A folder's own icon, with the plain folder icon as its fallback.
+    EXPECT_EQ(shell.iconNames(folder.iconIndex).back(), "folder");
+    EXPECT_EQ(shell.queryFileInfo(dir.path() + "/").iconIndex,
+              shell.queryFileInfo(dir.path() + "/").iconIndex);
     const ShellFileInfo a = shell.queryFileInfo(dir.write("a.txt", "x"));
     const ShellFileInfo b = shell.queryFileInfo(dir.path("missing.txt")); // typed by its name
     EXPECT_FALSE(a.isFolder);

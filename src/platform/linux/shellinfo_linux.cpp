@@ -23,22 +23,38 @@ const DesktopShellInfo::TypeInfo& DesktopShellInfo::typeInfo(const std::string& 
         if (description)
             info.description = description.get();
     }
+    const GObjectPtr<GIcon> icon(g_content_type_get_icon(contentType.c_str()));
+    info.iconIndex = iconIndexOf(icon.get(), "text-x-generic");
+    return types_.emplace(contentType, std::move(info)).first->second;
+}
+
+int DesktopShellInfo::iconIndexOf(GIcon* icon, const char* fallback) {
     std::vector<std::string> names;
-    GObjectPtr<GIcon> icon(g_content_type_get_icon(contentType.c_str()));
-    if (icon && G_IS_THEMED_ICON(icon.get())) {
-        for (const gchar* const* n = g_themed_icon_get_names(G_THEMED_ICON(icon.get())); n && *n; ++n)
+    if (icon && G_IS_THEMED_ICON(icon)) {
+        for (const gchar* const* n = g_themed_icon_get_names(G_THEMED_ICON(icon)); n && *n; ++n)
             names.emplace_back(*n);
     }
-    names.emplace_back("text-x-generic");
-    // One index per distinct icon, however many content types share it.
+    names.emplace_back(fallback);
+    // One index per distinct icon, however many content types or folders share it.
     std::string key;
     for (const std::string& n : names)
         key.append(n).push_back('\n');
     const auto [slot, added] = iconIndexByNames_.emplace(key, static_cast<int>(icons_.size()));
     if (added)
         icons_.push_back(std::move(names));
-    info.iconIndex = slot->second;
-    return types_.emplace(contentType, std::move(info)).first->second;
+    return slot->second;
+}
+
+int DesktopShellInfo::folderIconIndexOf(const std::string& folder) {
+    // A folder may have an icon of its own (the desktop, documents, music, ...).
+    const auto found = folderIcons_.find(folder);
+    if (found != folderIcons_.end())
+        return found->second;
+    const GObjectPtr<GFile> file(g_file_new_for_path(folder.c_str()));
+    const GObjectPtr<GFileInfo> info(
+        g_file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_ICON, G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
+    const int index = info ? iconIndexOf(g_file_info_get_icon(info.get()), "folder") : folderIconIndex();
+    return folderIcons_.emplace(folder, index).first->second;
 }
 
 ShellFileInfo DesktopShellInfo::queryFileInfo(const std::string& path) {
@@ -46,7 +62,7 @@ ShellFileInfo DesktopShellInfo::queryFileInfo(const std::string& path) {
     GStatBuf st;
     if (g_stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
         result.isFolder = true;
-        result.iconIndex = folderIconIndex();
+        result.iconIndex = folderIconIndexOf(path);
         return result;
     }
     return queryKnownFileInfo(path);
