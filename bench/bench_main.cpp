@@ -12,6 +12,8 @@
 #include "platform/fileaccess.h"
 #include "platform/recentsource.h"
 #include "platform/shellinfo.h"
+#include "platform/shellmenu.h"
+#include "widgets/contextmenu.h"
 #include "widgets/messagebox.h"
 
 #include <QApplication>
@@ -426,6 +428,41 @@ void BM_MemoryPerItem(benchmark::State& state) {
     results().push_back(r);
 }
 BENCHMARK(BM_MemoryPerItem)->UseManualTime()->Iterations(1);
+
+// --- The document context menu ---------------------------------------------------------------
+
+void BM_ContextMenu(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    QTemporaryDir dir;
+    std::vector<std::string> files;
+    for (int i = 0; i < count; ++i) {
+        files.push_back(dir.filePath(QStringLiteral("docs/report %1.txt").arg(i)).toStdString());
+        fs::create_directories(fs::path(files.back()).parent_path());
+        std::ofstream(files.back()) << 'x';
+    }
+    const auto shell = platform::desktopShell({}, dir.filePath(QStringLiteral("SendTo")).toStdString());
+    QWidget owner;
+    widgets::TQnContextMenu menu(&owner, *shell);
+    std::size_t items = 0;
+    // Everything up to the moment the menu would appear; the "user" dismisses it at once.
+    menu.setTracker([&](const std::vector<MenuItem>& built, const QPoint&) {
+        items = built.size();
+        return 0;
+    });
+    menu.FileNames = files;
+    measurePair(
+        state, "context menu built, " + std::to_string(count) + (count == 1 ? " document" : " documents"),
+        [&] { menu.PopupEx(0, 0); }, {}, 0, 50.0);
+    if (items == 0)
+        results().back().note = "FAIL: no menu was built";
+}
+BENCHMARK(BM_ContextMenu)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(100)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20);
 
 // --- The real window -------------------------------------------------------------------------
 
