@@ -1,6 +1,7 @@
 #include "filtermenus.h"
 
 #include "app/historysession.h"
+#include "core/contextmenu.h"
 
 #include <QActionGroup>
 #include <QIcon>
@@ -10,9 +11,8 @@ namespace vendle::app {
 
 namespace {
 
-// A menu caption that shows the text as it is: "&" would otherwise mark a shortcut letter.
 QString menuCaption(const std::string& text) {
-    return QString::fromStdString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return QString::fromStdString(plainCaption(text));
 }
 
 } // namespace

@@ -4,6 +4,16 @@
 
 namespace vendle {
 
+std::string plainCaption(std::string_view name) {
+    std::string out;
+    for (char c : name) {
+        out += c;
+        if (c == '&')
+            out += '&';
+    }
+    return out;
+}
+
 int HighestCommandId(const std::vector<MenuItem>& popup) {
     int highest = 0;
     for (const MenuItem& item : popup)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vendle {
@@ -18,6 +19,9 @@ struct MenuItem {
     static MenuItem command(std::string caption, int id) { return {std::move(caption), id, false, true, {}}; }
     static MenuItem line() { return {{}, 0, true, true, {}}; }
 };
+
+// A name shown in a menu as it is: "&" would otherwise mark the item's shortcut letter.
+std::string plainCaption(std::string_view name);
 
 inline constexpr int kShellLastCommandId = 0x7FFF;
 inline constexpr int kSendToFirstId = 1525;

@@ -13,17 +13,6 @@ namespace {
 
 constexpr std::uint32_t kEFail = 0x80004005u;
 
-// A name shown as it is: "&" would otherwise mark a shortcut letter.
-std::string plainCaption(const std::string& name) {
-    std::string out;
-    for (char c : name) {
-        out += c;
-        if (c == '&')
-            out += '&';
-    }
-    return out;
-}
-
 // A popup action's command id: its data when that holds a positive integer, else its position.
 int commandIdOf(const QAction& action, int position) {
     bool isInt = false;

@@ -91,6 +91,22 @@ private slots:
         QCOMPARE(QFile(path(QStringLiteral("box/報告.txt"))).size(), 6);
     }
 
+    void openWithListsTheTypesApplicationsAndLaunchesTheChosenOne() {
+        const QString doc = path(QStringLiteral("docs/w.txt"));
+        put(doc, "w");
+        auto shell = platform::desktopShell({}, sendTo().toStdString());
+        auto menu = shell->contextMenu({doc.toStdString()});
+        std::vector<MenuItem> items;
+        QVERIFY(menu->query(items, 1, 0x7FFF));
+        const MenuItem* with = find(items, "アプリケーションで開く(&H)");
+        QVERIFY(with);
+        const MenuItem* viewer = find(with->submenu, "Vendle test &&viewer");
+        QVERIFY(viewer);
+        QVERIFY(menu->invoke(viewer->id - 1).ok);
+        QTRY_COMPARE_WITH_TIMEOUT(QFile(path(QStringLiteral("opened.txt"))).size(), doc.toUtf8().size() + 1,
+                                  10000);
+    }
+
     void trashMovesTheDocumentToTheUsersTrash() {
         const QString doc = path(QStringLiteral("data/docs/old.txt"));
         put(doc, "old");
@@ -130,7 +146,15 @@ int main(int argc, char* argv[]) {
     QTemporaryDir home;
     qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
     qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A text viewer of the test's own: the default for text, registered only through the defaults.
+    put(home.filePath(QStringLiteral("data/applications/vendle-test-viewer.desktop")),
+        "[Desktop Entry]\nType=Application\nName=Vendle test &viewer\nMimeType=text/plain;\n"
+        "Exec=sh -c 'echo \"$1\" >> \"" +
+            home.filePath(QStringLiteral("opened.txt")).toUtf8() + "\"' sh %f\n");
+    put(home.filePath(QStringLiteral("config/mimeapps.list")),
+        "[Default Applications]\ntext/plain=vendle-test-viewer.desktop\n");
     QApplication app(argc, argv);
     ShellMenuTest test(home);
     return QTest::qExec(&test, argc, argv);

@@ -120,12 +120,20 @@ public:
                                          [&](const std::string& p) { return contentTypeOf(p) == type; });
         if (oneType) {
             MenuItem with{"アプリケーションで開く(&H)", 0, false, true, {}};
+            // The default application first, then the others registered for the type.
             GList* apps = g_app_info_get_all_for_type(type.c_str());
+            if (GAppInfo* preferred = g_app_info_get_default_for_type(type.c_str(), FALSE))
+                apps = g_list_prepend(apps, preferred);
+            std::vector<std::string> listed;
             for (GList* a = apps; a; a = a->next) {
                 auto* app = G_APP_INFO(a->data);
-                if (g_app_info_should_show(app) && g_app_info_get_id(app))
-                    add(with.submenu, g_app_info_get_display_name(app),
-                        {Kind::OpenWith, g_app_info_get_id(app)});
+                const char* id = g_app_info_get_id(app);
+                if (!id || !g_app_info_should_show(app) ||
+                    std::find(listed.begin(), listed.end(), id) != listed.end())
+                    continue;
+                listed.emplace_back(id);
+                const char* name = g_app_info_get_display_name(app);
+                add(with.submenu, plainCaption(name ? name : id), {Kind::OpenWith, id});
             }
             g_list_free_full(apps, g_object_unref);
             with.enabled = !with.submenu.empty();
