@@ -51,8 +51,8 @@ int DesktopShellInfo::folderIconIndexOf(const std::string& folder) {
     if (found != folderIcons_.end())
         return found->second;
     const GObjectPtr<GFile> file(g_file_new_for_path(folder.c_str()));
-    const GObjectPtr<GFileInfo> info(
-        g_file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_ICON, G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
+    const GObjectPtr<GFileInfo> info(g_file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_ICON,
+                                                       G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
     const int index = info ? iconIndexOf(g_file_info_get_icon(info.get()), "folder") : folderIconIndex();
     return folderIcons_.emplace(folder, index).first->second;
 }
