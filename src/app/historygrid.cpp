@@ -7,7 +7,9 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QToolTip>
+#include <QWheelEvent>
 #include <qdrawutil.h>
 
 namespace vendle::app {
@@ -151,6 +153,48 @@ void GridHeader::mouseReleaseEvent(QMouseEvent* event) {
     emit sectionReleased();
 }
 
+namespace {
+
+// The row-number column that stays put: a view of column 0 over the grid's own. Its cells never
+// become current; a double click there acts on the row, a wheel scrolls the grid.
+class FixedColumn final : public QTableView {
+public:
+    explicit FixedColumn(HistoryGridView& grid) : QTableView(&grid), grid_(grid) {
+        setFocusPolicy(Qt::NoFocus);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setFrameShape(QFrame::NoFrame);
+        setEditTriggers(QAbstractItemView::NoEditTriggers);
+        setShowGrid(true);
+        verticalHeader()->hide();
+        verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        verticalHeader()->setMinimumSectionSize(18);
+        verticalHeader()->setDefaultSectionSize(18);
+        horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        setItemDelegate(grid.itemDelegate());
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        HistoryGridView::GridSelectCell(ColumnNumber); // refused, with the beep
+        event->accept();
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override { event->accept(); }
+    void mouseMoveEvent(QMouseEvent* event) override { event->accept(); }
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        const QModelIndex index = indexAt(event->position().toPoint());
+        if (index.isValid())
+            grid_.doubleClickOnRow(index.row());
+        event->accept();
+    }
+    void wheelEvent(QWheelEvent* event) override { QCoreApplication::sendEvent(grid_.viewport(), event); }
+
+private:
+    HistoryGridView& grid_;
+};
+
+} // namespace
+
 HistoryGridView::HistoryGridView(GridState state, QWidget* parent)
     : QTableView(parent), state_(std::move(state)) {
     header_ = new GridHeader(state_, this);
@@ -170,6 +214,17 @@ HistoryGridView::HistoryGridView(GridState state, QWidget* parent)
     setTabKeyNavigation(false);
     setSortingEnabled(false);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    fixed_ = new FixedColumn(*this);
+    fixed_->setHorizontalHeader(new GridHeader(state_, fixed_));
+    fixed_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    viewport()->stackUnder(fixed_);
+    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, fixed_->verticalScrollBar(),
+            &QAbstractSlider::setValue);
+    connect(header_, &QHeaderView::sectionResized, this, [this](int column) {
+        if (column == ColumnNumber)
+            layoutFixedColumn();
+    });
 }
 
 HistoryTableModel* HistoryGridView::historyModel() const {
@@ -211,13 +266,49 @@ void HistoryGridView::mouseDoubleClickEvent(QMouseEvent* event) {
     const QModelIndex index = indexAt(event->position().toPoint());
     if (index.isValid() && index.column() != ColumnName && index.column() != ColumnFolder) {
         QApplication::beep();
-        const int column = currentIndex().isValid() ? currentIndex().column() : int(ColumnName);
-        setCurrentIndex(model()->index(index.row(), column));
-        emit doubleClicked(currentIndex());
+        doubleClickOnRow(index.row());
         event->accept();
         return;
     }
     QTableView::mouseDoubleClickEvent(event);
+}
+
+void HistoryGridView::doubleClickOnRow(int row) {
+    const int column = currentIndex().isValid() ? currentIndex().column() : int(ColumnName);
+    setCurrentIndex(model()->index(row, column));
+    emit doubleClicked(currentIndex());
+}
+
+void HistoryGridView::setModel(QAbstractItemModel* m) {
+    QTableView::setModel(m);
+    if (!fixed_)
+        return;
+    fixed_->setModel(m);
+    if (!m)
+        return;
+    fixed_->setSelectionModel(selectionModel());
+    for (int column = ColumnNumber + 1; column < kColumnCount; ++column)
+        fixed_->setColumnHidden(column, true);
+    layoutFixedColumn();
+}
+
+void HistoryGridView::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    layoutFixedColumn();
+}
+
+void HistoryGridView::updateGeometries() {
+    QTableView::updateGeometries();
+    layoutFixedColumn();
+}
+
+void HistoryGridView::layoutFixedColumn() {
+    if (!fixed_)
+        return;
+    fixed_->setColumnWidth(ColumnNumber, columnWidth(ColumnNumber));
+    fixed_->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
+    fixed_->setGeometry(frameWidth(), frameWidth(), columnWidth(ColumnNumber),
+                        viewport()->height() + horizontalHeader()->height());
 }
 
 bool HistoryGridView::viewportEvent(QEvent* event) {

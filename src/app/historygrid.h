@@ -70,16 +70,31 @@ public:
     // refused with the system's beep. Clicks and keys pass through this rule.
     static bool GridSelectCell(int column);
 
+    void setModel(QAbstractItemModel* model) override;
+
+    // The row numbers stay at the left edge while the other columns scroll: a view of column 0
+    // alone lies over it.
+    QTableView* fixedColumn() const { return fixed_; }
+
+    // A double click whose column may not become current: the row moves, the column stays, and
+    // the current cell is opened.
+    void doubleClickOnRow(int row);
+
 protected:
     bool viewportEvent(QEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void mousePressEvent(QMouseEvent* event) override;
     // A double click on a refused column still moves the row; the current column stays.
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void updateGeometries() override;
 
 private:
+    void layoutFixedColumn();
+
     GridState state_;
     GridHeader* header_ = nullptr;
+    QTableView* fixed_ = nullptr;
 };
 
 // Draws `text` from the rectangle's left edge with the first match of `search` in `colour`, bold

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -147,6 +148,25 @@ private slots:
         QCOMPARE(opened.count(), 1);
         QVERIFY(MessageBox::shownTexts().last().endsWith(
             QString::fromStdString(form_->Items().ViewItem(4).Path)));
+    }
+
+    void rowNumbersStayAtTheLeftEdge() {
+        form_->resize(300, 160);
+        form_->ShowMainWindow();
+        HistoryGridView* grid = form_->Grid;
+        QTableView* fixed = grid->fixedColumn();
+        QVERIFY(fixed->isVisible());
+        grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+        QVERIFY(grid->horizontalScrollBar()->value() > 0);
+        QCOMPARE(fixed->geometry().left(), grid->frameWidth());
+        QCOMPARE(fixed->width(), grid->columnWidth(ColumnNumber));
+        QCOMPARE(fixed->model()->index(2, ColumnNumber).data().toString(), QStringLiteral("3"));
+        grid->verticalScrollBar()->setValue(2);
+        QCOMPARE(fixed->verticalScrollBar()->value(), 2);
+        // A click on a row number never makes it current.
+        const QModelIndex before = grid->currentIndex();
+        QTest::mouseClick(fixed->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(grid->currentIndex(), before);
     }
 
     void rightClickOffersTheSelectedDocuments() {
