@@ -107,6 +107,27 @@ private slots:
                                   10000);
     }
 
+    void aProgramInTheSendToFolderGetsTheDocuments() {
+        const QString doc = path(QStringLiteral("docs/s p.txt"));
+        put(doc, "x");
+        const QString got = path(QStringLiteral("got.txt"));
+        put(sendTo() + QStringLiteral("/mm-tool"),
+            "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\" >> '" + got.toUtf8() + "'; done\n");
+        QFile::setPermissions(sendTo() + QStringLiteral("/mm-tool"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        auto shell = platform::desktopShell({}, sendTo().toStdString());
+        auto menu = shell->contextMenu({doc.toStdString()});
+        std::vector<MenuItem> items;
+        QVERIFY(menu->query(items, 1, 0x7FFF));
+        QVERIFY(menu->invoke(menu->copyOffset()).ok);
+        const std::vector<platform::SendToEntry> entries = shell->sendToEntries();
+        const auto tool =
+            std::find_if(entries.begin(), entries.end(), [](const auto& e) { return e.name == "mm-tool"; });
+        QVERIFY(tool != entries.end());
+        QVERIFY(shell->pasteToSendTo(static_cast<std::size_t>(tool - entries.begin())).ok);
+        QTRY_COMPARE_WITH_TIMEOUT(QFile(got).size(), doc.toUtf8().size() + 1, 10000);
+    }
+
     void trashMovesTheDocumentToTheUsersTrash() {
         const QString doc = path(QStringLiteral("data/docs/old.txt"));
         put(doc, "old");
