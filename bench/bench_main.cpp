@@ -440,7 +440,7 @@ void BM_ContextMenu(benchmark::State& state) {
         fs::create_directories(fs::path(files.back()).parent_path());
         std::ofstream(files.back()) << 'x';
     }
-    const auto shell = platform::desktopShell({}, dir.filePath(QStringLiteral("SendTo")).toStdString());
+    const auto shell = platform::desktopShell({}, dir.path().toStdString());
     QWidget owner;
     widgets::TQnContextMenu menu(&owner, *shell);
     std::size_t items = 0;

@@ -17,12 +17,11 @@ DocumentActions::DocumentActions(QWidget& window, QLineEdit& search, HistoryGrid
     const auto acExecute = guarded(&window, [this] { acExecuteExecute(); });
     connect(&grid, &QAbstractItemView::doubleClicked, this, acExecute);
     new KeyMoves(window, search, grid, acExecute);
-    // The Send To folder lives with the desktop's data (a test's own folder when it gives one).
-    const std::string sendTo = paths.dataHome.empty() ? std::string() : paths.dataHome + "/vendle/SendTo";
     QWidget* parent = &window;
-    documentMenu = new DocumentMenu(
-        grid, session,
-        platform::desktopShell([parent](const auto& files) { showProperties(parent, files); }, sendTo));
+    documentMenu =
+        new DocumentMenu(grid, session,
+                         platform::desktopShell(
+                             [parent](const auto& files) { showProperties(parent, files); }, paths.dataHome));
     grid.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&grid, &QWidget::customContextMenuRequested, this, [this, parent](const QPoint& pos) {
         runGuarded(parent, [&] { documentMenu->GridRightClick(pos); });

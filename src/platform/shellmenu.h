@@ -47,10 +47,11 @@ public:
 };
 
 // The desktop's shell. `showProperties` shows the properties of documents (a window of the
-// program's). The Send To folder is `sendToFolder`; empty: $XDG_DATA_HOME/vendle/SendTo, made on
-// first use with entries for the user's desktop and documents folders.
+// program's). `dataHome` is the user's data folder (empty: $XDG_DATA_HOME): the recently-used file
+// that opening notes documents in, and the Send To folder "vendle/SendTo", made on first use with
+// entries for the user's desktop and documents folders.
 std::unique_ptr<Shell> desktopShell(std::function<void(const std::vector<std::string>&)> showProperties,
-                                    std::string sendToFolder = {});
+                                    std::string dataHome = {});
 
 // The facts a properties window shows.
 struct FileProperties {

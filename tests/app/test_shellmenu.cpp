@@ -42,11 +42,12 @@ public:
 private:
     QTemporaryDir& home_;
     QString path(const QString& name) const { return home_.filePath(name); }
-    QString sendTo() const { return path(QStringLiteral("sendto")); }
+    std::string dataHome() const { return path(QStringLiteral("data")).toStdString(); }
+    QString sendTo() const { return path(QStringLiteral("data/vendle/SendTo")); }
 
 private slots:
     void theSendToFolderStartsWithTwoEntriesAndListsNonFoldersInNameOrder() {
-        auto shell = platform::desktopShell({}, sendTo().toStdString());
+        auto shell = platform::desktopShell({}, dataHome());
         std::vector<platform::SendToEntry> entries = shell->sendToEntries();
         QCOMPARE(entries.size(), std::size_t(2));
         QCOMPARE(entries[0].name, std::string("デスクトップ"));
@@ -64,7 +65,7 @@ private slots:
         QDir().mkpath(path(QStringLiteral("box")));
         const QString doc = path(QStringLiteral("docs/報告.txt"));
         put(doc, "report");
-        auto shell = platform::desktopShell({}, sendTo().toStdString());
+        auto shell = platform::desktopShell({}, dataHome());
         auto menu = shell->contextMenu({doc.toStdString()});
         QVERIFY(menu);
         std::vector<MenuItem> items;
@@ -94,7 +95,7 @@ private slots:
     void openWithListsTheTypesApplicationsAndLaunchesTheChosenOne() {
         const QString doc = path(QStringLiteral("docs/w.txt"));
         put(doc, "w");
-        auto shell = platform::desktopShell({}, sendTo().toStdString());
+        auto shell = platform::desktopShell({}, dataHome());
         auto menu = shell->contextMenu({doc.toStdString()});
         std::vector<MenuItem> items;
         QVERIFY(menu->query(items, 1, 0x7FFF));
@@ -115,7 +116,7 @@ private slots:
             "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\" >> '" + got.toUtf8() + "'; done\n");
         QFile::setPermissions(sendTo() + QStringLiteral("/mm-tool"),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        auto shell = platform::desktopShell({}, sendTo().toStdString());
+        auto shell = platform::desktopShell({}, dataHome());
         auto menu = shell->contextMenu({doc.toStdString()});
         std::vector<MenuItem> items;
         QVERIFY(menu->query(items, 1, 0x7FFF));
@@ -131,7 +132,7 @@ private slots:
     void trashMovesTheDocumentToTheUsersTrash() {
         const QString doc = path(QStringLiteral("data/docs/old.txt"));
         put(doc, "old");
-        auto shell = platform::desktopShell({}, sendTo().toStdString());
+        auto shell = platform::desktopShell({}, dataHome());
         auto menu = shell->contextMenu({doc.toStdString()});
         std::vector<MenuItem> items;
         QVERIFY(menu->query(items, 1, 0x7FFF));
@@ -148,8 +149,8 @@ private slots:
         const QString doc = path(QStringLiteral("docs/p.txt"));
         put(doc, "12345");
         std::vector<std::string> asked;
-        auto shell = platform::desktopShell([&](const std::vector<std::string>& p) { asked = p; },
-                                            sendTo().toStdString());
+        auto shell =
+            platform::desktopShell([&](const std::vector<std::string>& p) { asked = p; }, dataHome());
         auto menu = shell->contextMenu({doc.toStdString()});
         std::vector<MenuItem> items;
         QVERIFY(menu->query(items, 1, 0x7FFF));

@@ -101,8 +101,8 @@ std::vector<std::string> clipboardFiles() {
 class DesktopContextMenu final : public ShellContextMenu {
 public:
     DesktopContextMenu(std::vector<std::string> paths,
-                       std::function<void(const std::vector<std::string>&)> props)
-        : paths_(std::move(paths)), properties_(std::move(props)) {}
+                       std::function<void(const std::vector<std::string>&)> props, std::string dataHome)
+        : paths_(std::move(paths)), properties_(std::move(props)), dataHome_(std::move(dataHome)) {}
 
     bool query(std::vector<MenuItem>& menu, int firstId, int lastId) override {
         actions_.clear();
@@ -166,7 +166,7 @@ public:
             for (const std::string& p : paths_) {
                 const OpenResult r = openWithDefaultApplication(p);
                 if (r.ok)
-                    noteRecentlyUsed(p);
+                    noteRecentlyUsed(p, dataHome_);
                 results.push_back({r.ok, r.ok ? std::string() : r.reason + "ファイル名:" + p});
             }
             return combine(results);
@@ -178,7 +178,7 @@ public:
             InvokeResult r = launch(G_APP_INFO(app.get()), paths_);
             if (r.ok) {
                 for (const std::string& p : paths_)
-                    noteRecentlyUsed(p);
+                    noteRecentlyUsed(p, dataHome_);
             }
             return r;
         }
@@ -231,6 +231,7 @@ private:
 
     std::vector<std::string> paths_;
     std::function<void(const std::vector<std::string>&)> properties_;
+    std::string dataHome_;
     std::vector<Action> actions_;
     int copyOffset_ = -1;
 };
@@ -284,11 +285,9 @@ InvokeResult copyInto(const std::string& folder, const std::vector<std::string>&
 
 class DesktopShell final : public Shell {
 public:
-    DesktopShell(std::function<void(const std::vector<std::string>&)> props, std::string folder)
-        : properties_(std::move(props)), folder_(std::move(folder)) {
-        if (folder_.empty())
-            folder_ = std::string(g_get_user_data_dir()) + "/vendle/SendTo";
-    }
+    DesktopShell(std::function<void(const std::vector<std::string>&)> props, std::string dataHome)
+        : properties_(std::move(props)), dataHome_(std::move(dataHome)),
+          folder_((dataHome_.empty() ? std::string(g_get_user_data_dir()) : dataHome_) + "/vendle/SendTo") {}
 
     std::unique_ptr<ShellContextMenu> contextMenu(const std::vector<std::string>& paths) override {
         if (paths.empty())
@@ -298,7 +297,7 @@ public:
             if (g_stat(p.c_str(), &st) != 0)
                 return nullptr;
         }
-        return std::make_unique<DesktopContextMenu>(paths, properties_);
+        return std::make_unique<DesktopContextMenu>(paths, properties_, dataHome_);
     }
 
     std::vector<SendToEntry> sendToEntries() override {
@@ -372,14 +371,15 @@ private:
     }
 
     std::function<void(const std::vector<std::string>&)> properties_;
+    std::string dataHome_;
     std::string folder_;
 };
 
 } // namespace
 
 std::unique_ptr<Shell> desktopShell(std::function<void(const std::vector<std::string>&)> showProperties,
-                                    std::string sendToFolder) {
-    return std::make_unique<DesktopShell>(std::move(showProperties), std::move(sendToFolder));
+                                    std::string dataHome) {
+    return std::make_unique<DesktopShell>(std::move(showProperties), std::move(dataHome));
 }
 
 FileProperties filePropertiesOf(const std::string& path) {
