@@ -1,48 +1,76 @@
 // The settings dialog and the About box, created at start with the main window.
 #pragma once
 
+#include "core/datetime.h"
+
 #include <QDialog>
+
+#include <array>
+#include <cstdint>
+#include <functional>
 
 class QCheckBox;
 class QLabel;
-class QSpinBox;
+class QLineEdit;
+class QTimer;
 
-namespace vendle {
-class TIniFileEx;
+namespace vendle::widgets {
+class TSlideUpDown;
 }
 
 namespace vendle::app {
 
-class TVendleMainForm;
+class HistorySession;
 
 // History size (1 to 100,000) and whether read-only documents are confirmed before opening.
 class TOptionDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TOptionDlg(TVendleMainForm& mainForm, QWidget* parent = nullptr);
+    // `showHelp` opens a help page ("Option.htm" for this dialog).
+    TOptionDlg(HistorySession& session, std::function<void(const char* page)> showHelp,
+               QWidget* parent = nullptr);
 
-    // Shows the dialog with the current values and applies them on OK.
+    // Shows the dialog with the current values and takes them over on OK.
     void acOptionExecute();
 
+    QLineEdit* Memo1 = nullptr;
+    widgets::TSlideUpDown* sudDataMax = nullptr;
+    QCheckBox* cbReadOnly = nullptr;
+
 private:
-    TVendleMainForm& mainForm_;
-    QSpinBox* sudDataMax_ = nullptr;
-    QCheckBox* cbReadOnly_ = nullptr;
+    void HelpBtnClick();
+
+    HistorySession& session_;
+    std::function<void(const char* page)> showHelp_;
 };
 
-// The program's name and version, the number of starts and the total running time.
+// The program's name and version, the number of starts and the total running time, counting up
+// once a second while the box is open.
 class TFormAboutBox : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TFormAboutBox(TVendleMainForm& mainForm, QWidget* parent = nullptr);
+    TFormAboutBox(HistorySession& session, std::array<std::uint16_t, 4> version, QWidget* parent = nullptr);
 
+    // Shows the box modally.
     void showModalBox();
 
+    // Fills the version, the start count and the running time, and starts counting.
+    void FormShow();
+    void Timer1Timer();
+
+    QLabel* VersionNumber = nullptr;
+    QLabel* ExecCount = nullptr;
+    QLabel* TotalExecTime = nullptr;
+    QTimer* Timer1 = nullptr;
+    DateTime RunningTime = 0;
+
 private:
-    TVendleMainForm& mainForm_;
-    QLabel* details_ = nullptr;
+    void ShowElapsed();
+
+    HistorySession& session_;
+    std::array<std::uint16_t, 4> version_;
 };
 
 } // namespace vendle::app

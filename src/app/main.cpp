@@ -7,6 +7,7 @@
 #include "platform/singleinstance.h"
 #include "platform/system.h"
 #include "platform/terminationsignals.h"
+#include "platform/version.h"
 #include "widgets/messagebox.h"
 
 #include <QCoreApplication>
@@ -47,8 +48,10 @@ int main(int argc, char* argv[]) {
         if (executable.empty())
             executable = QCoreApplication::applicationFilePath().toStdString();
         auto mainForm = std::make_unique<app::TVendleMainForm>(app::AppPaths::beside(executable));
-        app::TOptionDlg optionDlg(*mainForm);
-        app::TFormAboutBox aboutBox(*mainForm);
+        // Top-level dialogs, centred on the screen; they go after the main window.
+        app::TOptionDlg optionDlg(mainForm->session(),
+                                  [&](const char* page) { mainForm->ShowHelpTopic(page); });
+        app::TFormAboutBox aboutBox(mainForm->session(), platform::programVersion());
         QObject::connect(mainForm.get(), &app::TVendleMainForm::settingsRequested, &optionDlg,
                          &app::TOptionDlg::acOptionExecute);
         QObject::connect(mainForm.get(), &app::TVendleMainForm::aboutRequested, &aboutBox,

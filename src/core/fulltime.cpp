@@ -42,21 +42,38 @@ int StrToInt(std::string_view text) {
     return static_cast<int>(static_cast<std::uint32_t>(negative ? -value : value));
 }
 
-std::string DateTimeToFullTimeString(DateTime duration) {
+namespace {
+
+// A duration as total hours (unsigned 16-bit: they wrap at 65,536), minutes, seconds and
+// milliseconds; negative durations (a clock set back) count as zero.
+struct Elapsed {
+    std::uint16_t hours = 0;
+    int min = 0;
+    int sec = 0;
+    int ms = 0;
+};
+
+Elapsed splitDuration(DateTime duration) {
     if (!(duration > 0))
         duration = 0;
     const auto totalMs = static_cast<std::int64_t>(std::llround(duration * static_cast<double>(kMsPerDay)));
-    const std::int64_t days = totalMs / kMsPerDay;
-    std::int64_t rest = totalMs % kMsPerDay;
-    const int ms = static_cast<int>(rest % 1000);
+    std::int64_t rest = totalMs;
+    Elapsed e;
+    e.ms = static_cast<int>(rest % 1000);
     rest /= 1000;
-    const int sec = static_cast<int>(rest % 60);
+    e.sec = static_cast<int>(rest % 60);
     rest /= 60;
-    const int min = static_cast<int>(rest % 60);
-    const int hour = static_cast<int>(rest / 60);
-    const auto hours = static_cast<std::uint16_t>(days * 24 + hour);
+    e.min = static_cast<int>(rest % 60);
+    e.hours = static_cast<std::uint16_t>(rest / 60);
+    return e;
+}
+
+} // namespace
+
+std::string DateTimeToFullTimeString(DateTime duration) {
+    const Elapsed e = splitDuration(duration);
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%d:%02d:%02d.%03d", static_cast<int>(hours), min, sec, ms);
+    std::snprintf(buf, sizeof buf, "%d:%02d:%02d.%03d", static_cast<int>(e.hours), e.min, e.sec, e.ms);
     return buf;
 }
 
@@ -88,6 +105,13 @@ DateTime FullTimeStringToDateTime(std::string_view text) {
         millis = StrToInt(msText);
     }
     return static_cast<DateTime>(days) + encodeTime(hours, minutes, seconds, millis);
+}
+
+std::string elapsedText(DateTime duration) {
+    const Elapsed e = splitDuration(duration);
+    char text[64];
+    std::snprintf(text, sizeof text, "%d時間%d分%d秒", static_cast<int>(e.hours), e.min, e.sec);
+    return text;
 }
 
 } // namespace vendle

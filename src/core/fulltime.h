@@ -12,6 +12,10 @@ namespace vendle {
 // (a clock set back) are written as zero.
 std::string DateTimeToFullTimeString(DateTime duration);
 
+// "%d時間%d分%d秒": the total hours (not carried into days; wrapping at 65,536), minutes and
+// seconds of a running time. Negative durations show as zero.
+std::string elapsedText(DateTime duration);
+
 // Reads "h:mm:ss" or "h:mm:ss.zzz". Throws ConvertError: "FullTimeString が不正です。" for a missing
 // ":" or a second "."; an integer or time-range error for bad pieces.
 DateTime FullTimeStringToDateTime(std::string_view text);

@@ -2,7 +2,7 @@
 // default for text files and folders, writes what it was given to a marker file.
 #include "app/documentopener.h"
 #include "app/historysession.h"
-#include "core/fakefiles.h"
+#include "fakeparts.h"
 #include "platform/system.h"
 #include "widgets/messagebox.h"
 
@@ -20,18 +20,6 @@ using namespace vendle::app;
 using widgets::MessageBox;
 
 namespace {
-
-class NoShell final : public ShellQuery {
-public:
-    ShellFileInfo queryFileInfo(const std::string&) override { return {}; }
-};
-
-class NoRecent final : public RecentSource {
-public:
-    std::vector<std::string> locations() const override { return {}; }
-    bool list(std::vector<RecentEntry>&) override { return true; }
-    std::string resolve(const RecentEntry&) override { return {}; }
-};
 
 QByteArray slurp(const QString& path) {
     QFile f(path);
@@ -67,11 +55,9 @@ private slots:
     void init() {
         QFile::remove(marker());
         QFile::remove(path(QStringLiteral("data/recently-used.xbel")));
-        HistorySession::Parts parts;
-        parts.files = std::make_unique<test::FakeFiles>();
-        parts.shell = std::make_unique<NoShell>();
-        parts.recent = std::make_unique<NoRecent>();
-        parts.collator = std::make_unique<ByteCollator>();
+        test::FakeFiles* files = nullptr;
+        test::FakeRecent* recent = nullptr;
+        HistorySession::Parts parts = test::fakeParts(files, recent, vendle::now);
         session_ = std::make_unique<HistorySession>("/p/vendle.ini", "/p/vendle.dat", std::move(parts),
                                                     DateTimeFormat::japanese());
         window_ = std::make_unique<QWidget>();

@@ -2,7 +2,7 @@
 // a clock the test sets, so nothing waits for real time.
 #include "app/filtermenus.h"
 #include "app/historysession.h"
-#include "core/fakefiles.h"
+#include "fakeparts.h"
 
 #include <QMenu>
 #include <QSignalSpy>
@@ -16,26 +16,7 @@ using namespace vendle::app;
 
 namespace {
 
-class FakeShell final : public ShellQuery {
-public:
-    ShellFileInfo queryFileInfo(const std::string& path) override {
-        if (path.find('.') == std::string::npos) // the fake's folders have no dots
-            return {true, "", 3};
-        const bool text = path.size() > 4 && path.compare(path.size() - 4, 4, ".txt") == 0;
-        return {false, text ? "Text" : "Image", text ? 1 : 2};
-    }
-};
-
-class FakeRecent final : public RecentSource {
-public:
-    std::vector<RecentEntry> entries;
-    std::vector<std::string> locations() const override { return {"/data"}; }
-    bool list(std::vector<RecentEntry>& out) override {
-        out = entries;
-        return true;
-    }
-    std::string resolve(const RecentEntry& entry) override { return entry.name; }
-};
+using test::FakeRecent;
 
 const std::string kIni = "/p/vendle.ini";
 const std::string kDat = "/p/vendle.dat";
@@ -51,18 +32,10 @@ class SessionTest : public QObject {
     std::unique_ptr<HistorySession> session_;
 
     void open() {
-        HistorySession::Parts parts;
-        auto files = std::make_unique<test::FakeFiles>();
-        auto recent = std::make_unique<FakeRecent>();
-        if (files_)
-            *files = *files_; // the same disk for the next run
-        files_ = files.get();
-        recent_ = recent.get();
-        parts.files = std::move(files);
-        parts.shell = std::make_unique<FakeShell>();
-        parts.recent = std::move(recent);
-        parts.collator = std::make_unique<ByteCollator>();
-        parts.clock = [this] { return clock_; };
+        const std::unique_ptr<test::FakeFiles> disk =
+            files_ ? std::make_unique<test::FakeFiles>(*files_) : nullptr;
+        HistorySession::Parts parts = test::fakeParts(
+            files_, recent_, [this] { return clock_; }, disk.get());
         session_.reset();
         session_ = std::make_unique<HistorySession>(kIni, kDat, std::move(parts), DateTimeFormat::japanese());
     }

@@ -1,0 +1,116 @@
+// The settings dialog and the About box over a session on fakes.
+#include "app/dialogs.h"
+#include "core/fulltime.h"
+#include "fakeparts.h"
+#include "widgets/slideupdown.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace vendle;
+using namespace vendle::app;
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+
+    test::FakeFiles* files_ = nullptr;
+    test::FakeRecent* recent_ = nullptr;
+    DateTime clock_ = 0;
+    std::unique_ptr<HistorySession> session_;
+
+    // Runs `act` once the modal dialog is up.
+    static void whileOpen(QDialog& dialog, std::function<void()> act) {
+        QTimer::singleShot(0, &dialog, [&dialog, act] {
+            QTRY_VERIFY(dialog.isVisible());
+            act();
+        });
+    }
+
+private slots:
+    void init() {
+        setenv("TZ", "UTC", 1);
+        tzset();
+        clock_ = encodeDate(2026, 12, 8) + encodeTime(10, 0, 0, 0);
+        files_ = nullptr;
+        test::FakeFiles disk;
+        disk.files["/p/vendle.ini"] = "[%%% Application Infomation Section %%%]\r\nFirstKick=2026/01/01\r\n"
+                                      "ExecCount=41\r\nTotalExecTime=26:00:00.000\r\n";
+        session_ = std::make_unique<HistorySession>("/p/vendle.ini", "/p/vendle.dat",
+                                                    test::fakeParts(
+                                                        files_, recent_, [this] { return clock_; }, &disk),
+                                                    DateTimeFormat::japanese());
+    }
+
+    void cancelChangesNothingAndOkTakesTheValuesOver() {
+        std::vector<std::string> help;
+        TOptionDlg dialog(*session_, [&](const char* page) { help.emplace_back(page); });
+        session_->DataMax = 10'000;
+        whileOpen(dialog, [&] {
+            QCOMPARE(dialog.Memo1->text(), QStringLiteral("10,000"));
+            dialog.sudDataMax->setPosition(500);
+            dialog.cbReadOnly->setChecked(true);
+            dialog.findChild<QPushButton*>(QStringLiteral("HelpBtn"))->click();
+            QVERIFY(dialog.isVisible()); // help leaves the dialog open
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        });
+        dialog.acOptionExecute();
+        QCOMPARE(session_->DataMax, 10'000);
+        QVERIFY(!session_->ConfirmReadOnly);
+        QCOMPARE(help, std::vector<std::string>{"Option.htm"});
+
+        // Values past the limits cannot be set; OK takes the position, cut to an integer.
+        whileOpen(dialog, [&] {
+            QCOMPARE(dialog.Memo1->text(), QStringLiteral("10,000")); // the old value again
+            dialog.sudDataMax->setPosition(250'000);
+            QCOMPARE(dialog.Memo1->text(), QStringLiteral("100,000"));
+            dialog.sudDataMax->setPosition(1);
+            dialog.cbReadOnly->setChecked(true);
+            dialog.findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
+        });
+        dialog.acOptionExecute();
+        QCOMPARE(session_->DataMax, 1);
+        QVERIFY(session_->ConfirmReadOnly);
+
+        // A history of one document from the next scan on.
+        session_->beginWatching();
+        for (const char* p : {"/d/a.txt", "/d/b.txt"}) {
+            files_->files[p] = "x";
+            recent_->entries.push_back({p, toUnixTime(clock_) + 5});
+        }
+        session_->Scan();
+        QCOMPARE(session_->items().ItemCount(), 1);
+    }
+
+    void theAboutBoxShowsVersionStartsAndCountsTheRunningTimeUp() {
+        TFormAboutBox box(*session_, {1, 2, 3, 4});
+        box.FormShow();
+        QCOMPARE(box.VersionNumber->text(), QStringLiteral("1.2 Release(3) Build(4)"));
+        QCOMPARE(box.ExecCount->text(), QStringLiteral("42回"));
+        QCOMPARE(box.TotalExecTime->text(), QStringLiteral("26時間0分0秒")); // hours, not days
+        QVERIFY(box.Timer1->isActive());
+        QCOMPARE(box.Timer1->interval(), 1000);
+        box.Timer1Timer();
+        box.Timer1Timer();
+        QCOMPARE(box.TotalExecTime->text(), QStringLiteral("26時間0分2秒"));
+        // A minute later the next showing starts from the newer total.
+        clock_ += encodeTime(0, 1, 0, 0);
+        box.FormShow();
+        QCOMPARE(box.TotalExecTime->text(), QStringLiteral("26時間1分0秒"));
+    }
+
+    void elapsedTextKeepsHoursAndWrapsLikeTheStoredTotal() {
+        QCOMPARE(elapsedText(2 + encodeTime(2, 3, 7, 0)), std::string("50時間3分7秒"));
+        QCOMPARE(elapsedText(65'536.0 / 24 + encodeTime(0, 0, 5, 0)), std::string("0時間0分5秒"));
+        QCOMPARE(elapsedText(-1), std::string("0時間0分0秒"));
+        // Seconds that are a fraction of a day come out whole, not one short.
+        QCOMPARE(elapsedText(59.0 / 86'400), std::string("0時間0分59秒"));
+        QCOMPARE(elapsedText(encodeTime(0, 0, 59, 999)), std::string("0時間0分59秒"));
+    }
+};
+
+QTEST_MAIN(DialogsTest)
+#include "test_dialogs.moc"
