@@ -6,7 +6,7 @@
 #include "app/filtermenus.h"
 #include "app/firststart.h"
 #include "app/guarded.h"
-#include "app/helptopics.h"
+#include "app/htmlhelp.h"
 #include "app/historygrid.h"
 #include "app/icons.h"
 #include "app/recentwatch.h"
@@ -31,6 +31,7 @@
 #include <QMenuBar>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <cstdio>
@@ -147,21 +148,30 @@ void TVendleMainForm::createMenus() {
     yTrayIcon1->setRBPopupMenu(PopupMenu1);
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->setObjectName(QStringLiteral("File1"));
     QAction* open2 =
         file->addAction(QStringLiteral("開く(&O)"), this, guarded(this, [this] { opener->Open2Click(); }));
     open2->setObjectName(QStringLiteral("Open2"));
     open2->setStatusTip(QStringLiteral("指定されたファイルを開き履歴に追加します"));
-    file->addAction(QStringLiteral("設定(&S)"), this, &TVendleMainForm::settingsRequested);
-    file->addAction(QStringLiteral("終了(&X)"), this, &TVendleMainForm::Exit1Click);
+    file->addAction(QStringLiteral("設定(&S)"), this, &TVendleMainForm::settingsRequested)
+        ->setObjectName(QStringLiteral("O1"));
+    QAction* exit2 = file->addAction(QStringLiteral("終了(&X)"), this, &TVendleMainForm::Exit1Click);
+    exit2->setObjectName(QStringLiteral("Exit2"));
+    exit2->setIcon(QIcon::fromTheme(QStringLiteral("application-exit"),
+                                    style()->standardIcon(QStyle::SP_DialogCloseButton)));
 
     filterMenu_ = menuBar()->addMenu(QStringLiteral("フィルタ(&I)"));
+    filterMenu_->setObjectName(QStringLiteral("F1"));
     filterMenus = new FilterMenus(
         *filterMenu_, *session_, [this](int index) { return iconFor(index); }, this);
     connect(filterMenus, &FilterMenus::filterChanged, this, guarded(this, [this] { ApplyFilter(); }));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-    help->addAction(QStringLiteral("目次(&C)"), this, [this] { ShowHelpTopic("index.htm"); });
-    help->addAction(QStringLiteral("バージョン情報(&A)"), this, &TVendleMainForm::aboutRequested);
+    help->setObjectName(QStringLiteral("Help1"));
+    help->addAction(QStringLiteral("目次(&C)"), this, [this] { ShowHelpTopic("index.htm"); })
+        ->setObjectName(QStringLiteral("Contents1"));
+    help->addAction(QStringLiteral("バージョン情報(&A)"), this, &TVendleMainForm::aboutRequested)
+        ->setObjectName(QStringLiteral("About1"));
 }
 
 void TVendleMainForm::readLocale() {
@@ -176,6 +186,7 @@ void TVendleMainForm::FormCreate(TIniFileEx::Clock clock) {
     icons_ = std::move(desktop.icons);
     session_ = std::make_unique<HistorySession>(paths_.iniFile, paths_.dataFile, std::move(desktop.parts),
                                                 widgets::dateTimeFormatFromLocale(QLocale::system()));
+    help_ = std::make_unique<THtmlHelp>(paths_.helpFile);
     session_->settings().setErrorReporter(
         [](const std::string& message) { MessageBox::error(nullptr, q(message)); });
     createComponents();
@@ -301,7 +312,7 @@ void TVendleMainForm::UpdateView() {
 }
 
 void TVendleMainForm::ShowHelpTopic(const char* page) {
-    showHelpTopic(this, paths_.helpFile, session_->files(), page);
+    runGuarded(this, [&] { help_->ShowTopic(page, 0); });
 }
 
 void TVendleMainForm::ShowMainWindow() {

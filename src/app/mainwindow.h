@@ -32,6 +32,7 @@ class DocumentOpener;
 class FilterMenus;
 class HistoryGridView;
 class RecentWatch;
+class THtmlHelp;
 
 class TVendleMainForm : public QMainWindow {
     Q_OBJECT
@@ -127,6 +128,7 @@ private:
     TrayBackendFactory trayBackend_;
     std::unique_ptr<widgets::IconList> icons_; // before the session, whose model looks icons up here
     std::unique_ptr<HistorySession> session_;
+    std::unique_ptr<THtmlHelp> help_;
     QMenu* filterMenu_ = nullptr;
     RecentWatch* watch_ = nullptr;
     bool created_ = false; // FormCreate has finished

@@ -1,0 +1,46 @@
+// The program's help: pages of the compiled help file beside the program, shown in the program's
+// own help window. A page is addressed as the file's path, "::/" and the page.
+#pragma once
+
+#include <memory>
+#include <string>
+
+class QWidget;
+
+namespace vendle::widgets {
+class HelpBrowser;
+}
+
+namespace vendle::app {
+
+class THtmlHelp {
+public:
+    // `fileName` is the help file (the program's path with ".chm").
+    explicit THtmlHelp(std::string fileName);
+    ~THtmlHelp();
+    THtmlHelp(const THtmlHelp&) = delete;
+    THtmlHelp& operator=(const THtmlHelp&) = delete;
+    // The help window is not owned by any window of the program.
+
+    const std::string& FileName() const { return fileName_; }
+    void setFileName(const std::string& name) { fileName_ = name; }
+
+    // Shows a page (command 0: display the topic); returns the help window's id, or 0. Throws
+    // IoError "<path>は見つかりません。" when the file is not there.
+    long ShowTopic(const char* page, int command = 0);
+    long CallHtmlHelp(const char* page, int command, long data);
+
+    // The address of a page: FileName + "::/" + page.
+    std::string address(const char* page) const { return fileName_ + "::/" + page; }
+
+    // The help window, once shown.
+    QWidget* window() const;
+
+private:
+    std::string fileName_;
+    std::unique_ptr<QWidget> window_; // a top-level window of its own
+    widgets::HelpBrowser* browser_ = nullptr;
+    std::string openFile_;
+};
+
+} // namespace vendle::app

@@ -1,0 +1,58 @@
+#include "platform/chmfile.h"
+
+#include "platform/logging.h"
+
+#include <chm_lib.h>
+
+namespace vendle::platform {
+
+namespace {
+
+// No page, picture or style sheet of a help file comes near this; a larger length is damage.
+constexpr LONGUINT64 kMaxObject = 16 * 1024 * 1024;
+
+class ChmLibFile final : public ChmFile {
+public:
+    explicit ChmLibFile(chmFile* handle) : handle_(handle) {}
+    ~ChmLibFile() override { chm_close(handle_); }
+    ChmLibFile(const ChmLibFile&) = delete;
+    ChmLibFile& operator=(const ChmLibFile&) = delete;
+
+    std::optional<std::string> read(const std::string& path) override {
+        chmUnitInfo ui{};
+        if (path.empty() || path.size() >= sizeof ui.path ||
+            chm_resolve_object(handle_, path.c_str(), &ui) != CHM_RESOLVE_SUCCESS)
+            return std::nullopt;
+        if (ui.length > kMaxObject) {
+            qCWarning(lcUi) << "help object too large:" << path.c_str();
+            return std::nullopt;
+        }
+        std::string bytes(static_cast<std::size_t>(ui.length), '\0');
+        if (ui.length == 0)
+            return bytes;
+        const LONGINT64 got =
+            chm_retrieve_object(handle_, &ui, reinterpret_cast<unsigned char*>(bytes.data()), 0,
+                                static_cast<LONGINT64>(ui.length));
+        if (got != static_cast<LONGINT64>(ui.length)) {
+            qCWarning(lcUi) << "help object cannot be read whole:" << path.c_str();
+            return std::nullopt;
+        }
+        return bytes;
+    }
+
+private:
+    chmFile* handle_;
+};
+
+} // namespace
+
+std::unique_ptr<ChmFile> ChmFile::open(const std::string& path) {
+    chmFile* handle = chm_open(path.c_str());
+    if (!handle) {
+        qCWarning(lcUi) << "not a help file:" << path.c_str();
+        return nullptr;
+    }
+    return std::make_unique<ChmLibFile>(handle);
+}
+
+} // namespace vendle::platform

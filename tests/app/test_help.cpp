@@ -1,0 +1,100 @@
+// The compiled help file and the help window: pages read out of the file the build made, links
+// followed inside it, damaged files and missing pages shown as an error page, a missing file
+// reported with its path.
+#include "app/htmlhelp.h"
+#include "core/fileaccess.h"
+#include "platform/chmfile.h"
+#include "widgets/helpviewer.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextDocument>
+
+using namespace vendle;
+
+class HelpTest : public QObject {
+    Q_OBJECT
+
+    QString helpFile() const { return QStringLiteral(VENDLE_HELP_FILE); }
+
+private slots:
+    void init() {
+        if (!QFile::exists(helpFile()))
+            QSKIP("the help file was not built (chmcmd missing)");
+    }
+
+    void theBuiltFileHoldsThePagesAndTheirStyle() {
+        const auto chm = platform::ChmFile::open(helpFile().toStdString());
+        QVERIFY(chm);
+        const std::optional<std::string> index = chm->read("/index.htm");
+        QVERIFY(index);
+        QVERIFY(index->find("Vendle ヘルプ") != std::string::npos);
+        const std::optional<std::string> option = chm->read("/Option.htm");
+        QVERIFY(option && option->find("履歴数") != std::string::npos);
+        QVERIFY(chm->read("/style.css"));
+        QVERIFY(!chm->read("/nothing.htm"));
+        QVERIFY(!chm->read(""));
+    }
+
+    void damagedFilesGiveNoPagesAndNoCrash() {
+        QTemporaryDir dir;
+        QFile in(helpFile());
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        const QByteArray whole = in.readAll();
+        for (const qsizetype keep : {qsizetype(0), qsizetype(100), whole.size() / 3, whole.size() - 200}) {
+            const QString path = dir.filePath(QStringLiteral("cut%1.chm").arg(keep));
+            QFile out(path);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(whole.left(keep));
+            out.close();
+            widgets::HelpBrowser browser;
+            browser.openFile(path.toStdString());
+            browser.showPage(QStringLiteral("index.htm")); // whatever remains, it must not crash
+            QVERIFY(!browser.toPlainText().isEmpty());
+        }
+        QByteArray junk = whole;
+        for (qsizetype i = 0x60; i < junk.size(); i += 7)
+            junk[i] = static_cast<char>(junk[i] ^ 0x5A);
+        const QString path = dir.filePath(QStringLiteral("junk.chm"));
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(junk);
+        out.close();
+        widgets::HelpBrowser browser;
+        browser.openFile(path.toStdString());
+        browser.showPage(QStringLiteral("index.htm"));
+        QVERIFY(!browser.toPlainText().isEmpty());
+    }
+
+    void theHelpWindowShowsPagesAndFollowsLinks() {
+        app::THtmlHelp help(helpFile().toStdString());
+        QCOMPARE(help.address("index.htm"), helpFile().toStdString() + "::/index.htm");
+        QVERIFY(help.ShowTopic("index.htm", 0) != 0);
+        QVERIFY(help.window()->isVisible());
+        auto* browser = help.window()->findChild<widgets::HelpBrowser*>();
+        QVERIFY(browser);
+        QVERIFY(browser->toPlainText().contains(QStringLiteral("使ったファイルの長い履歴")));
+        emit browser->anchorClicked(QUrl(QStringLiteral("history.htm")));
+        QCOMPARE(browser->source().path(), QStringLiteral("/history.htm"));
+        QVERIFY(browser->toPlainText().contains(QStringLiteral("履歴がたまるしくみ")));
+        help.ShowTopic("Option.htm", 0);
+        QVERIFY(browser->toPlainText().contains(QStringLiteral("履歴数")));
+        help.ShowTopic("missing.htm", 0);
+        QVERIFY(browser->toPlainText().contains(QStringLiteral("ページを表示できません")));
+    }
+
+    void aMissingFileIsReportedWithItsPath() {
+        app::THtmlHelp help("/nowhere/vendle.chm");
+        try {
+            help.ShowTopic("index.htm", 0);
+            QFAIL("no error");
+        } catch (const IoError& e) {
+            QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("/nowhere/vendle.chmは見つかりません。"));
+        }
+        QVERIFY(!help.window());
+    }
+};
+
+QTEST_MAIN(HelpTest)
+#include "test_help.moc"
