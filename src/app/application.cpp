@@ -21,7 +21,8 @@ QString preferredJapaneseFont() {
 
 VendleApplication::VendleApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Vendle"));
-    setApplicationDisplayName(QStringLiteral("Vendle"));
+    // No display name of its own: the platform would append it to every window title, after the
+    // title that already names the program.
     setQuitOnLastWindowClosed(false);
 
     // A proportional Japanese Gothic with a 12-pixel character height.

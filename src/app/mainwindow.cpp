@@ -130,6 +130,12 @@ void TVendleMainForm::createComponents() {
     DirMonitor2 = watch_->DirMonitor2;
     yTrayIcon1 = new widgets::TyTrayIcon(this, trayBackend_ ? trayBackend_() : nullptr);
     connect(yTrayIcon1, &widgets::TyTrayIcon::OnDblClick, this, [this] { ShowMainWindow(); });
+    // On Linux desktops a single click is the tray icon's primary activation.
+    connect(yTrayIcon1, &widgets::TyTrayIcon::OnMouseUp, this,
+            [this](auto*, Qt::MouseButton button, const QPoint&) {
+                if (button == Qt::LeftButton)
+                    ShowMainWindow();
+            });
     connect(Edit1, &QLineEdit::textChanged, this, guarded(this, [this] { ApplyFilter(); }));
     AVerInfo1 = new widgets::TAVerInfo(this, platform::programVersion());
 }
@@ -323,14 +329,16 @@ void TVendleMainForm::ShowMainWindow() {
 }
 
 void TVendleMainForm::activateFromSecondCopy() {
+    // A user who starts the program again expects to see it: a minimised window comes back in the
+    // state it had (maximised stays maximised), a hidden one is shown, as the tray icon does.
     if (isMinimized()) {
-        setWindowState(windowState() & ~Qt::WindowMinimized);
+        setWindowState(shownState_ & ~Qt::WindowMinimized);
         show();
         activateWindow();
     } else if (isVisible()) {
         raise();
         activateWindow();
-    } else if (withoutTray()) {
+    } else {
         ShowMainWindow();
     }
 }
@@ -346,6 +354,8 @@ void TVendleMainForm::closeEvent(QCloseEvent* event) {
 }
 
 void TVendleMainForm::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized))
+        shownState_ = windowState();
     if (event->type() == QEvent::LocaleChange)
         readLocale();
     if (event->type() == QEvent::ActivationChange && isActiveWindow())

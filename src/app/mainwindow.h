@@ -133,6 +133,7 @@ private:
     RecentWatch* watch_ = nullptr;
     bool created_ = false; // FormCreate has finished
     bool saving_ = false;  // SaveAtExit is running
+    Qt::WindowStates shownState_ = Qt::WindowNoState; // the state before the last minimising
 };
 
 } // namespace vendle::app

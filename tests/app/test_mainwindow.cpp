@@ -83,8 +83,15 @@ private slots:
         const QStringList shown = MessageBox::shownTexts();
         QCOMPARE(shown.size(), 6);
         QCOMPARE(shown[0], QStringLiteral("初回起動です。"));
-        QVERIFY(shown[4].startsWith(QStringLiteral("このプログラムをスタートアップに登録しますか？\n")));
-        QCOMPARE(shown[5], QStringLiteral("スタートアップに登録しました。"));
+        // The welcome speaks of this desktop, not of another system's features.
+        QCOMPARE(
+            shown[2],
+            QStringLiteral(
+                "このプログラムはデスクトップの標準機能である「最近使ったファイル」の機能を拡張します。"));
+        QCOMPARE(shown[3],
+                 QStringLiteral("起動すると通知領域に常駐しますので、右クリックしてみたください。"));
+        QVERIFY(shown[4].startsWith(QStringLiteral("このプログラムを自動起動に登録しますか？\n")));
+        QCOMPARE(shown[5], QStringLiteral("自動起動に登録しました。"));
         const QByteArray entry = readFile(path(QStringLiteral("autostart/Vendle.desktop")));
         QVERIFY(entry.contains("Exec=" + path(QStringLiteral("vendle")).toUtf8() + "\n"));
         QVERIFY(entry.contains("Type=Application\n"));
@@ -98,7 +105,7 @@ private slots:
             MessageBox::queueAnswer(MessageBox::Ok);
         MessageBox::queueAnswer(MessageBox::Yes);
         auto form = open();
-        QCOMPARE(MessageBox::shownTexts().last(), QStringLiteral("すでにスタートアップに登録されています。"));
+        QCOMPARE(MessageBox::shownTexts().last(), QStringLiteral("すでに自動起動に登録されています。"));
         QCOMPARE(readFile(path(QStringLiteral("autostart/Vendle.desktop"))), QByteArray("mine"));
     }
 
@@ -110,7 +117,7 @@ private slots:
         const QStringList shown = MessageBox::shownTexts();
         QCOMPARE(shown.size(), 7);
         QCOMPARE(shown[5], QStringLiteral("「いいえ」を選択しました。\n"));
-        QCOMPARE(shown[6], QStringLiteral("スタートアップには登録しません。"));
+        QCOMPARE(shown[6], QStringLiteral("自動起動には登録しません。"));
         QVERIFY(!QFile::exists(path(QStringLiteral("autostart/Vendle.desktop"))));
 
         MessageBox::clearShownTexts();
@@ -210,14 +217,23 @@ private slots:
         QCOMPARE(form->session().DataMax, 1);
     }
 
-    void secondCopyRestoresAMinimisedWindowOnly() {
+    void secondCopyShowsTheWindowInTheStateItHad() {
         writeFile(path(QStringLiteral("vendle.ini")), knownUser());
         auto form = open();
+        form->Loading = true; // not while the history loads
         form->activateFromSecondCopy();
-        QVERIFY(!form->isVisible()); // hidden stays hidden
+        QVERIFY(!form->isVisible());
+        form->Loading = false;
+        form->activateFromSecondCopy(); // a hidden window is shown, as the tray icon does
+        QVERIFY(form->isVisible());
         form->showMinimized();
         form->activateFromSecondCopy();
         QVERIFY(form->isVisible());
+        QVERIFY(!form->isMinimized());
+        form->showMaximized();
+        form->showMinimized();
+        form->activateFromSecondCopy();
+        QVERIFY(form->isMaximized());
         QVERIFY(!form->isMinimized());
     }
 
