@@ -33,9 +33,25 @@ void HistorySession::readSettings() {
     ConfirmReadOnly = readConfirmReadOnly(*ini_);
 }
 
+namespace {
+
+constexpr const char* kLastScanKey = "LastScanTime";
+
+// A local time as a stamp of the recent-documents source, a second early: a document recorded in
+// that second is looked at again rather than missed (looking again moves it, never doubles it).
+RecentEntry::Stamp stampBefore(DateTime local) {
+    return {toUnixTime(local) - 1, 0};
+}
+
+} // namespace
+
 void HistorySession::beginWatching() {
     LastScanTime = now();
-    beginImports(*parts_.recent, imports_, toUnixTime(LastScanTime));
+    // What the desktop recorded since an earlier run's last look (while the program was not
+    // running) is imported too; without that record, only what comes from now on.
+    const std::optional<RecentEntry::Stamp> previous =
+        stampFromText(ini_->ReadString(kMainSection, kLastScanKey, ""));
+    beginImports(*parts_.recent, imports_, toUnixTime(LastScanTime), previous);
 }
 
 LoadReport HistorySession::Load(const LoadProgress& progress) {
@@ -53,9 +69,12 @@ LoadReport HistorySession::Load(const LoadProgress& progress) {
 
 ScanResult HistorySession::Scan() {
     ScanResult result;
+    const DateTime start = now();
     change([&](HistoryList& list) {
-        result = scanRecent(list, *parts_.recent, imports_, LastScanTime, now(), DataMax);
+        result = scanRecent(list, *parts_.recent, imports_, LastScanTime, start, DataMax);
     });
+    if (result.listed)
+        lastCompletedScan_ = stampBefore(start);
     for (const ScanFailure& failure : result.failures)
         qCWarning(lcRecent).noquote() << "skipped" << QString::fromStdString(failure.entry) << "-"
                                       << QString::fromStdString(failure.boxText);
@@ -98,6 +117,8 @@ std::vector<std::pair<std::string, int>> HistorySession::folderChoices() {
 }
 
 void HistorySession::storeSettings() {
+    if (lastCompletedScan_)
+        ini_->WriteString(kMainSection, kLastScanKey, stampText(*lastCompletedScan_));
     writeDataMax(*ini_, DataMax);
     writeConfirmReadOnly(*ini_, ConfirmReadOnly);
 }

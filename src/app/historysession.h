@@ -60,7 +60,8 @@ public:
 
     // "DataMax" and "ReadOnly" from the settings file.
     void readSettings();
-    // The start of watching the desktop: what it records from now on is imported.
+    // The start of watching the desktop: what it records from now on is imported, and what it
+    // recorded since the last look of an earlier run ("LastScanTime", written by storeSettings).
     void beginWatching();
 
     // Reads the data file. Afterwards `loaded()` tells whether saving may replace it: true when it
@@ -105,6 +106,7 @@ private:
     std::unique_ptr<HistoryList> items_;
     std::unique_ptr<HistoryTableModel> model_; // after items_: it goes first
     RecentImports imports_;
+    std::optional<RecentEntry::Stamp> lastCompletedScan_; // the start of this run's last look
     bool loaded_ = false;
     bool abandoned_ = false;
     bool settingsWritten_ = false;

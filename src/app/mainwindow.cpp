@@ -244,6 +244,9 @@ void TVendleMainForm::FormCreate(TIniFileEx::Clock clock) {
     }
     created_ = true;
     watch_->setReady();
+    // Documents used while the program was not running come in at once.
+    if (session_->loaded())
+        DirMonitor1Change();
     // Without a notification area a hidden window could never be reached again.
     if (withoutTray())
         show();

@@ -1,13 +1,21 @@
 #include "recentscan.h"
 
+#include <charconv>
+#include <cstdio>
+
 namespace vendle {
 
-void RecentImports::begin(const std::vector<RecentEntry>& present, std::int64_t startUnixTime) {
+void RecentImports::begin(const std::vector<RecentEntry>& present, std::int64_t startUnixTime,
+                          std::optional<RecentEntry::Stamp> previousScan) {
     seen_.clear();
-    // Anything stamped in the start's second or later is later than the floor.
-    floor_ = RecentEntry::Stamp{startUnixTime - 1, 999'999'999};
-    for (const RecentEntry& entry : present)
-        seen_[entry.name] = entry.stamp();
+    // Anything stamped in the start's second or later is later than the floor; with an earlier
+    // run's last look, anything stamped after that look.
+    const RecentEntry::Stamp atStart{startUnixTime - 1, 999'999'999};
+    floor_ = previousScan && *previousScan < atStart ? *previousScan : atStart;
+    for (const RecentEntry& entry : present) {
+        if (!previousScan || !(entry.stamp() > floor_))
+            seen_[entry.name] = entry.stamp();
+    }
 }
 
 bool RecentImports::isNew(const RecentEntry& entry) const {
@@ -34,11 +42,31 @@ DateTime dosDateTime(std::int64_t unixTime) {
     return fromUnixTime(even);
 }
 
-void beginImports(RecentSource& source, RecentImports& imports, std::int64_t startUnixTime) {
+void beginImports(RecentSource& source, RecentImports& imports, std::int64_t startUnixTime,
+                  std::optional<RecentEntry::Stamp> previousScan) {
     std::vector<RecentEntry> entries;
     if (!source.list(entries))
         entries.clear();
-    imports.begin(entries, startUnixTime);
+    imports.begin(entries, startUnixTime, previousScan);
+}
+
+std::string stampText(RecentEntry::Stamp stamp) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%lld.%09d", static_cast<long long>(stamp.seconds), stamp.nanos);
+    return text;
+}
+
+std::optional<RecentEntry::Stamp> stampFromText(std::string_view text) {
+    const std::size_t dot = text.find('.');
+    if (dot == std::string_view::npos || text.size() - dot - 1 != 9)
+        return std::nullopt;
+    RecentEntry::Stamp stamp;
+    const auto [endS, errS] = std::from_chars(text.data(), text.data() + dot, stamp.seconds);
+    const auto [endN, errN] = std::from_chars(text.data() + dot + 1, text.data() + text.size(), stamp.nanos);
+    if (errS != std::errc() || endS != text.data() + dot || errN != std::errc() ||
+        endN != text.data() + text.size() || stamp.nanos < 0)
+        return std::nullopt;
+    return stamp;
 }
 
 ScanResult scanRecent(HistoryList& history, RecentSource& source, RecentImports& imports,

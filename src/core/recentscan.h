@@ -7,6 +7,8 @@
 #include "history.h"
 
 #include <compare>
+#include <optional>
+#include <string_view>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -64,8 +66,11 @@ private:
 class RecentImports {
 public:
     // The start of watching: every entry listed now was recorded before, and an entry that shows
-    // up later counts if it was recorded in `startUnixTime`'s second or after it.
-    void begin(const std::vector<RecentEntry>& present, std::int64_t startUnixTime);
+    // up later counts if it was recorded in `startUnixTime`'s second or after it. With the start of
+    // an earlier run's last completed look, `previousScan`, what was recorded since then counts too
+    // (documents used while the program was not running).
+    void begin(const std::vector<RecentEntry>& present, std::int64_t startUnixTime,
+               std::optional<RecentEntry::Stamp> previousScan = std::nullopt);
 
     bool isNew(const RecentEntry& entry) const;
 
@@ -101,7 +106,13 @@ struct ScanResult {
 };
 
 // Lists the source and starts `imports` from what it holds now (see RecentImports::begin).
-void beginImports(RecentSource& source, RecentImports& imports, std::int64_t startUnixTime);
+void beginImports(RecentSource& source, RecentImports& imports, std::int64_t startUnixTime,
+                  std::optional<RecentEntry::Stamp> previousScan = std::nullopt);
+
+// A stamp as text ("seconds.nanoseconds", as the settings file keeps it) and back; nullopt for a
+// text that is not one.
+std::string stampText(RecentEntry::Stamp stamp);
+std::optional<RecentEntry::Stamp> stampFromText(std::string_view text);
 
 // One scan. Every new entry is resolved and merged; one that fails to resolve is skipped and
 // reported in the result, and is not examined again until the source records it anew.

@@ -79,6 +79,29 @@ private slots:
         QCOMPARE(reset.count(), 3);
     }
 
+    void documentsUsedWhileTheProgramWasStoppedComeInAtTheNextStart() {
+        session_->beginWatching();
+        clock_ += encodeTime(0, 0, 10, 0);
+        session_->Scan(); // the last look of this run
+        session_->storeSettings();
+        session_->writeSettingsFile();
+        QVERIFY(files_->files[kIni].find("LastScanTime=") != std::string::npos);
+        record("/d/before.txt", 2); // seen before that look: not again
+        // Stopped; a document is used an hour later; the next run starts.
+        record("/d/meanwhile.txt", 3600);
+        clock_ += encodeTime(2, 0, 0, 0);
+        open();
+        recent_->entries = {
+            {"/d/before.txt", toUnixTime(encodeDate(2026, 12, 8) + encodeTime(10, 0, 0, 0)) + 2},
+            {"/d/meanwhile.txt", toUnixTime(encodeDate(2026, 12, 8) + encodeTime(10, 0, 0, 0)) + 3600}};
+        files_->files["/d/before.txt"] = "x";
+        files_->files["/d/meanwhile.txt"] = "x";
+        session_->beginWatching();
+        session_->Scan();
+        QCOMPARE(session_->items().ItemCount(), 1);
+        QCOMPARE(session_->items().Item(0).Path, std::string("/d/meanwhile.txt"));
+    }
+
     void anUnreadableDataFileIsNeverReplaced() {
         files_->files[kDat] = "/d/a.txt\t2026/12/08\r\n";
         files_->unreadable.insert(kDat);

@@ -109,6 +109,27 @@ TEST_F(ScanTest, EntriesPresentAtTheStartAreNotImportedButTheirNextUseIs) {
     EXPECT_EQ(paths(), (std::vector<std::string>{"/d/c", "/d/b"}));
 }
 
+TEST_F(ScanTest, WhatWasRecordedSinceAnEarlierRunsLastLookIsImportedAtStart) {
+    entry("before", t0 + 5, "/d/before");    // seen by the earlier run
+    entry("stopped", t0 + 50, "/d/stopped"); // recorded while the program was not running
+    imports.begin(source.entries, t0 + 100, RecentEntry::Stamp{t0 + 10, 0});
+    scan(t0 + 101);
+    EXPECT_EQ(paths(), std::vector<std::string>{"/d/stopped"});
+    // Without that record, nothing from before the start.
+    history.clear();
+    imports.begin(source.entries, t0 + 100);
+    scan(t0 + 101);
+    EXPECT_EQ(history.ItemCount(), 0);
+}
+
+TEST(Stamp, TextRoundTrip) {
+    const RecentEntry::Stamp s{1'796'716'694, 500'179'000};
+    EXPECT_EQ(stampText(s), "1796716694.500179000");
+    EXPECT_EQ(stampFromText(stampText(s)), s);
+    for (const char* bad : {"", "1796716694", "1796716694.5", "x.000000000", "1.-00000001", "1.0000000001"})
+        EXPECT_FALSE(stampFromText(bad).has_value()) << bad;
+}
+
 TEST_F(ScanTest, AnEntryRecordedWhileAScanRunsIsTakenByTheNext) {
     // The scan began at t0 + 101.5; the entry was recorded at t0 + 101.7, too late for its listing.
     entry("x.desktop", t0 + 101, "/d/x.txt", 700'000'000);
