@@ -79,8 +79,12 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         painter->fillRect(rect, pal.brush(QPalette::Highlight));
     else
         painter->fillRect(rect, pal.brush(QPalette::Base));
+    // A document on a volume that is away shows greyed.
+    const bool away = column != ColumnNumber && model->history().ViewCount() > index.row() &&
+                      model->history().ViewItem(index.row()).Unavailable;
     painter->setPen(column != ColumnNumber && (selected || current) ? pal.color(QPalette::HighlightedText)
-                                                                    : pal.color(QPalette::Text));
+                    : away ? pal.color(QPalette::Disabled, QPalette::Text)
+                           : pal.color(QPalette::Text));
     painter->setFont(option.font);
     painter->setClipRect(rect);
     rect.adjust(kMargin, 0, -kMargin, 0);

@@ -75,12 +75,28 @@ ScanResult HistorySession::Scan() {
     });
     if (result.listed)
         lastCompletedScan_ = stampBefore(start);
+    refreshUnavailable();
     for (const ScanFailure& failure : result.failures)
         qCWarning(lcRecent).noquote() << "skipped" << QString::fromStdString(failure.entry) << "-"
                                       << QString::fromStdString(failure.boxText);
     qCDebug(lcRecent) << "scan: examined" << result.examined << "added" << result.added << "moved"
                       << result.moved << "dropped" << result.dropped;
     return result;
+}
+
+void HistorySession::refreshUnavailable() {
+    std::vector<int> back;
+    for (int i = 0; i < items_->ItemCount(); ++i) {
+        if (items_->Item(i).Unavailable &&
+            parts_.files->presence(items_->Item(i).Path) == FileAccess::Presence::File)
+            back.push_back(i);
+    }
+    if (back.empty())
+        return;
+    change([&](HistoryList& list) {
+        for (int i : back)
+            list.Item(i).Unavailable = false;
+    });
 }
 
 void HistorySession::ApplyFilter(const std::string& search) {

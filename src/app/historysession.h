@@ -69,7 +69,8 @@ public:
     LoadReport Load(const LoadProgress& progress);
     bool loaded() const { return loaded_; }
 
-    // Imports what the desktop recorded since it was last looked at, then rebuilds the view.
+    // Imports what the desktop recorded since it was last looked at, and looks again at documents
+    // whose volume was away: those that are back show as usual again.
     ScanResult Scan();
 
     // Rebuilds the view from the history with Filter (its search set to `search`).
@@ -105,6 +106,8 @@ private:
     std::unique_ptr<TIniFileEx> ini_;
     std::unique_ptr<HistoryList> items_;
     std::unique_ptr<HistoryTableModel> model_; // after items_: it goes first
+    void refreshUnavailable();
+
     RecentImports imports_;
     std::optional<RecentEntry::Stamp> lastCompletedScan_; // the start of this run's last look
     bool loaded_ = false;

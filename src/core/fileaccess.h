@@ -51,6 +51,13 @@ public:
     // True when the path names an existing file; a folder does not count.
     virtual bool isExistingFile(const std::string& path) = 0;
 
+    // Whether a remembered document is there: a file, gone for good, or out of reach for now (its
+    // removable volume or network share is not mounted, or does not answer).
+    enum class Presence { File, Gone, Unavailable };
+    virtual Presence presence(const std::string& path) {
+        return isExistingFile(path) ? Presence::File : Presence::Gone;
+    }
+
     // The whole file, or nullopt when it cannot be opened or read.
     virtual std::optional<std::string> readAll(const std::string& path) = 0;
 

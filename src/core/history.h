@@ -39,6 +39,7 @@ struct HistoryItem {
     DateTime LastUsed = 0;
     std::int32_t IconIndex = 0;
     std::int32_t FolderTally = 0; // scratch counter of the folder menu build
+    bool Unavailable = false;     // on a volume that is not there now; typed by its name
     const std::string& TypeName() const { return *typeName_; }
 
 private:

@@ -42,11 +42,18 @@ LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess
             progress(static_cast<int>(i), report.lineCount);
         splitViews(fields, lines[i], '\t', cp);
         pathText.assign(fields[0]);
-        if (!files.isExistingFile(pathText))
+        // A deleted document leaves the history; one on a volume that is away stays, typed by its
+        // name without asking the disk.
+        const FileAccess::Presence presence = files.presence(pathText);
+        if (presence == FileAccess::Presence::Gone)
             continue;
         HistoryItem* item = history.AddItem(pathText, true);
         if (!item)
             continue;
+        if (presence == FileAccess::Presence::Unavailable) {
+            item->Unavailable = true;
+            ++report.unavailable;
+        }
         ++report.added;
         const std::optional<DateTime> when =
             fields.size() > 1 ? tryStrToDateTime(fields[1], fmt) : std::optional<DateTime>();

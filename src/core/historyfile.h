@@ -19,6 +19,7 @@ struct LoadReport {
     int added = 0;            // entries added to the history
     int unreadableTimes = 0;  // entries kept with time 0 because their time text could not be read
     int damagedLines = 0;     // lines skipped because they hold a NUL byte
+    int unavailable = 0;      // entries kept although their volume is not there now
 };
 
 // Called with (index, count) for every hundredth line and once more with (count, count).

@@ -92,7 +92,9 @@ ScanResult scanRecent(HistoryList& history, RecentSource& source, RecentImports&
             const int known = history.indexOfPath(path);
             if (known >= 0) {
                 history.moveToEnd(known);
-                history.Item(history.ItemCount() - 1).LastUsed = t;
+                HistoryItem& item = history.Item(history.ItemCount() - 1);
+                item.LastUsed = t;
+                item.Unavailable = false; // it was just used, so it is there
                 ++result.moved;
             } else if (HistoryItem* item = history.AddItem(path)) {
                 item->LastUsed = t;

@@ -2,6 +2,11 @@
 #pragma once
 
 #include "core/fileaccess.h"
+#include "core/volumes.h"
+
+#include <chrono>
+#include <set>
+#include <vector>
 
 namespace vendle::platform {
 
@@ -9,11 +14,24 @@ class SystemFileAccess final : public FileAccess {
 public:
     bool exists(const std::string& path) override;
     bool isExistingFile(const std::string& path) override;
+    // A path under a removable or network root (/media/$USER, /run/media/$USER, /media, /mnt,
+    // GVfs's folder) whose volume is not mounted is Unavailable, and so is one on a network file
+    // system that does not answer within a second and a half (that mount is then not asked again).
+    Presence presence(const std::string& path) override;
     std::optional<std::string> readAll(const std::string& path) override;
 
     // Writes a temporary file beside the target, flushes it to the disk and renames it over the
     // target; on failure the temporary file is removed and the target is left as it was.
     void writeAtomicallyFrom(const std::string& path, const ByteWriter& write) override;
+
+private:
+    void refreshMounts();
+
+    std::vector<MountEntry> mounts_;
+    std::vector<std::string> roots_;
+    std::string gvfsRoot_;
+    std::chrono::steady_clock::time_point mountsRead_{};
+    std::set<std::string> silentMounts_;
 };
 
 } // namespace vendle::platform

@@ -14,11 +14,15 @@ public:
     std::map<std::string, std::string> files;
     std::set<std::string> folders;
     std::set<std::string> unreadable;
+    std::set<std::string> away; // on a volume that is not there now
     bool failWrites = false;
     int writes = 0;
 
     bool exists(const std::string& path) override { return files.count(path) || folders.count(path); }
     bool isExistingFile(const std::string& path) override { return files.count(path) > 0; }
+    Presence presence(const std::string& path) override {
+        return away.count(path) ? Presence::Unavailable : FileAccess::presence(path);
+    }
     std::optional<std::string> readAll(const std::string& path) override {
         if (unreadable.count(path) || !files.count(path))
             return std::nullopt;

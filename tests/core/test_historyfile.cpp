@@ -150,6 +150,21 @@ TEST_F(HistoryFileTest, WhatTheWriterWritesTheReaderReadsBackInCp932) {
     }
 }
 
+TEST_F(HistoryFileTest, DocumentsOnAVolumeThatIsAwayStayDeletedOnesGo) {
+    files.files["/d/here.txt"] = "";
+    files.away.insert("/media/alice/USB/report.odt");
+    files.files[kDat] =
+        "/d/here.txt\t2026/12/08\r\n/media/alice/USB/report.odt\t2026/12/07\r\n/d/gone.txt\t2026/12/06\r\n";
+    const LoadReport report = LoadHistory(history, kDat, files, ja, 3);
+    EXPECT_EQ(report.unavailable, 1);
+    EXPECT_EQ(paths(), (std::vector<std::string>{"/d/here.txt", "/media/alice/USB/report.odt"}));
+    EXPECT_FALSE(history.Item(0).Unavailable);
+    EXPECT_TRUE(history.Item(1).Unavailable);
+    EXPECT_EQ(history.Item(1).TypeName(), "ODT ファイル"); // typed by its name
+    EXPECT_EQ(SaveHistory(history, kDat, files, ja), 2);
+    EXPECT_NE(files.files[kDat].find("/media/alice/USB/report.odt\t"), std::string::npos);
+}
+
 TEST_F(HistoryFileTest, EmptyHistoryWritesAnEmptyFile) {
     files.files[kDat] = "old contents\r\n";
     EXPECT_EQ(SaveHistory(history, kDat, files, ja), 0);

@@ -88,6 +88,18 @@ TEST_F(FileAccessTest, FailedWriteLeavesTheOldFileByteIdentical) {
     EXPECT_EQ(entries(), 1u);
 }
 
+TEST_F(FileAccessTest, ADocumentOnAnAbsentVolumeIsUnavailableNotGone) {
+    const std::string file = (dir / "here.txt").string();
+    files.writeAtomically(file, "x");
+    EXPECT_EQ(files.presence(file), vendle::FileAccess::Presence::File);
+    EXPECT_EQ(files.presence((dir / "gone.txt").string()), vendle::FileAccess::Presence::Gone);
+    EXPECT_EQ(files.presence(dir.string()), vendle::FileAccess::Presence::Gone); // a folder is no document
+    // No volume is mounted there: the document may come back with it.
+    EXPECT_EQ(files.presence("/mnt/vendle-absent-volume/report.odt"),
+              vendle::FileAccess::Presence::Unavailable);
+    EXPECT_EQ(files.presence("/media/vendle-absent-stick/a.txt"), vendle::FileAccess::Presence::Unavailable);
+}
+
 TEST_F(FileAccessTest, WriteIntoAMissingFolderFails) {
     EXPECT_THROW(files.writeAtomically((dir / "no" / "such" / "vendle.dat").string(), "x"), IoError);
 }

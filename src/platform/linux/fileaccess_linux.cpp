@@ -7,6 +7,10 @@
 
 #include <sys/stat.h>
 
+#include <future>
+#include <memory>
+#include <thread>
+
 namespace vendle::platform {
 
 bool SystemFileAccess::exists(const std::string& path) {
@@ -17,6 +21,68 @@ bool SystemFileAccess::exists(const std::string& path) {
 bool SystemFileAccess::isExistingFile(const std::string& path) {
     GStatBuf st;
     return g_stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+namespace {
+
+constexpr auto kNetworkWait = std::chrono::milliseconds(1500);
+
+FileAccess::Presence presenceOf(const std::string& path) {
+    GStatBuf st;
+    return g_stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) ? FileAccess::Presence::File
+                                                                  : FileAccess::Presence::Gone;
+}
+
+// The presence of a path on a file system that may not answer: asked on a thread of its own, given
+// up after `limit` (the thread finishes on its own whenever the system answers).
+std::optional<FileAccess::Presence> presenceWithin(const std::string& path, std::chrono::milliseconds limit) {
+    auto answer = std::make_shared<std::promise<FileAccess::Presence>>();
+    std::future<FileAccess::Presence> result = answer->get_future();
+    std::thread([path, answer] { answer->set_value(presenceOf(path)); }).detach();
+    if (result.wait_for(limit) != std::future_status::ready)
+        return std::nullopt;
+    return result.get();
+}
+
+} // namespace
+
+void SystemFileAccess::refreshMounts() {
+    const auto now = std::chrono::steady_clock::now();
+    if (!roots_.empty() && now - mountsRead_ < std::chrono::seconds(2))
+        return;
+    mountsRead_ = now;
+    mounts_ = parseMountInfo(readWholeFile("/proc/self/mountinfo").value_or(std::string()));
+    const std::string user = g_get_user_name();
+    gvfsRoot_ = std::string(g_get_user_runtime_dir()) + "/gvfs/";
+    roots_ = {"/media/" + user + "/", "/run/media/" + user + "/", "/media/", "/mnt/", gvfsRoot_};
+}
+
+FileAccess::Presence SystemFileAccess::presence(const std::string& path) {
+    refreshMounts();
+    const std::string volume = volumeRootOf(path, roots_);
+    if (!volume.empty()) {
+        // GVfs shows each mounted share as a folder of its own mount; elsewhere a volume is a mount.
+        const bool mounted = volume.compare(0, gvfsRoot_.size(), gvfsRoot_) == 0
+                                 ? presenceWithin(volume, kNetworkWait).has_value() &&
+                                       g_file_test(volume.c_str(), G_FILE_TEST_IS_DIR)
+                                 : isMountPoint(mounts_, volume);
+        if (!mounted)
+            return Presence::Unavailable;
+    }
+    const MountEntry* mount = mountOf(mounts_, path);
+    if (mount && isSlowFileSystem(mount->fsType)) {
+        if (silentMounts_.count(mount->mountPoint))
+            return Presence::Unavailable;
+        const std::optional<Presence> answer = presenceWithin(path, kNetworkWait);
+        if (!answer) {
+            qCWarning(lcFiles) << "no answer from" << mount->mountPoint.c_str()
+                               << "- its documents are kept as they are";
+            silentMounts_.insert(mount->mountPoint);
+            return Presence::Unavailable;
+        }
+        return *answer;
+    }
+    return presenceOf(path);
 }
 
 std::optional<std::string> SystemFileAccess::readAll(const std::string& path) {
