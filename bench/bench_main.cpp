@@ -2,6 +2,7 @@
 // measured beside a baseline in the same run. Prints Google Benchmark's table, then a summary with
 // the ratios and whether each target holds.
 #include "app/apppaths.h"
+#include "app/filtermenus.h"
 #include "app/historygrid.h"
 #include "app/mainwindow.h"
 #include "benchdata.h"
@@ -428,6 +429,41 @@ void BM_MemoryPerItem(benchmark::State& state) {
     results().push_back(r);
 }
 BENCHMARK(BM_MemoryPerItem)->UseManualTime()->Iterations(1);
+
+// --- The filter menus --------------------------------------------------------------------------
+
+void BM_FilterMenus(benchmark::State& state) {
+    QTemporaryDir dir;
+    app::AppPaths paths;
+    paths.executable = dir.filePath(QStringLiteral("vendle")).toStdString();
+    paths.iniFile = dir.filePath(QStringLiteral("vendle.ini")).toStdString();
+    paths.dataFile = dir.filePath(QStringLiteral("vendle.dat")).toStdString();
+    paths.dataHome = dir.filePath(QStringLiteral("data")).toStdString();
+    {
+        std::ofstream ini(paths.iniFile);
+        ini << "[%%% Application Infomation Section %%%]\r\nFirstKick="
+            << DateTimeToStr(encodeDate(2026, 1, 1), DateTimeFormat::japanese()) << "\r\n";
+    }
+    widgets::MessageBox::setTestMode(true);
+    app::TVendleMainForm form(paths);
+    form.session().change([](HistoryList& items) {
+        for (const Document& d : documents(100'000))
+            items.AddItem(d.path)->LastUsed = d.lastUsed;
+    });
+    std::size_t entries = 0;
+    measurePair(
+        state, "filter menus rebuilt (types and folders), 100k",
+        [&] {
+            form.filterMenus->TypeMenuBuild();
+            form.filterMenus->FolderMenuBuild();
+            entries = static_cast<std::size_t>(form.filterMenus->miFolderFilter->actions().size());
+        },
+        {}, 0, 30.0);
+    if (entries < 2)
+        results().back().note = "FAIL: no folders listed";
+    widgets::MessageBox::setTestMode(false);
+}
+BENCHMARK(BM_FilterMenus)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // --- The document context menu ---------------------------------------------------------------
 

@@ -23,6 +23,14 @@ FilterMenus::FilterMenus(QMenu& filterMenu, HistorySession& session, IconLookup 
     miTimeFilter = filterMenu.addMenu(QStringLiteral("時間(&T)"));
     miTypeFilter = filterMenu.addMenu(QStringLiteral("種類(&Y)"));
     buildTimeMenu();
+    connect(miTypeFilter, &QMenu::aboutToShow, this, [this] {
+        if (typesBuiltAt_ != session_.items().changeCount())
+            TypeMenuBuild();
+    });
+    connect(miFolderFilter, &QMenu::aboutToShow, this, [this] {
+        if (foldersBuiltAt_ != session_.items().changeCount())
+            FolderMenuBuild();
+    });
 }
 
 void FilterMenus::buildTimeMenu() {
@@ -46,13 +54,13 @@ void FilterMenus::buildTimeMenu() {
     }
 }
 
-QActionGroup* FilterMenus::startMenu(QMenu& menu, const std::function<void()>& clear) {
+QActionGroup* FilterMenus::startMenu(QMenu& menu, const std::function<void()>& clear, bool noneChosen) {
     qDeleteAll(menu.findChildren<QActionGroup*>(Qt::FindDirectChildrenOnly));
     menu.clear();
     auto* group = new QActionGroup(&menu);
     QAction* none = menu.addAction(QStringLiteral("（なし）"));
     none->setCheckable(true);
-    none->setChecked(true);
+    none->setChecked(noneChosen);
     group->addAction(none);
     connect(none, &QAction::triggered, this, [this, clear] {
         clear();
@@ -62,10 +70,14 @@ QActionGroup* FilterMenus::startMenu(QMenu& menu, const std::function<void()>& c
 }
 
 void FilterMenus::TypeMenuBuild() {
-    QActionGroup* group = startMenu(*miTypeFilter, [this] { session_.Filter.type.clear(); });
+    typesBuiltAt_ = session_.items().changeCount();
+    const std::string chosen = session_.Filter.type;
+    QActionGroup* group = startMenu(
+        *miTypeFilter, [this] { session_.Filter.type.clear(); }, chosen.empty());
     for (const auto& [type, icon] : session_.typeChoices()) {
         QAction* a = miTypeFilter->addAction(icons_(icon), menuCaption(type));
         a->setCheckable(true);
+        a->setChecked(type == chosen);
         group->addAction(a);
         connect(a, &QAction::triggered, this, [this, type = type] {
             session_.Filter.type = type;
@@ -75,10 +87,14 @@ void FilterMenus::TypeMenuBuild() {
 }
 
 void FilterMenus::FolderMenuBuild() {
-    QActionGroup* group = startMenu(*miFolderFilter, [this] { session_.Filter.folder.clear(); });
+    foldersBuiltAt_ = session_.items().changeCount();
+    const std::string chosen = session_.Filter.folder;
+    QActionGroup* group = startMenu(
+        *miFolderFilter, [this] { session_.Filter.folder.clear(); }, chosen.empty());
     for (const auto& [folder, icon] : session_.folderChoices()) {
         QAction* a = miFolderFilter->addAction(icons_(icon), menuCaption(folder));
         a->setCheckable(true);
+        a->setChecked(folder == chosen);
         group->addAction(a);
         connect(a, &QAction::triggered, this, [this, folder = folder] {
             session_.Filter.folder = folder;

@@ -5,6 +5,9 @@
 
 #include <QObject>
 
+#include <cstdint>
+#include <functional>
+
 class QActionGroup;
 class QIcon;
 class QMenu;
@@ -22,8 +25,9 @@ public:
     // Adds "フォルダ(&F)", "時間(&T)" and "種類(&Y)" to `filterMenu`.
     FilterMenus(QMenu& filterMenu, HistorySession& session, IconLookup icons, QObject* parent = nullptr);
 
-    // Lists the types and the folders that the history holds now, each menu with "（なし）" first
-    // and checked.
+    // Lists the types and the folders that the history holds now, each menu with "（なし）" first;
+    // the current choice stays checked. A menu about to be shown is built again when the history
+    // changed since it was built.
     void TypeMenuBuild();
     void FolderMenuBuild();
 
@@ -37,7 +41,11 @@ signals:
 
 private:
     void buildTimeMenu();
-    QActionGroup* startMenu(QMenu& menu, const std::function<void()>& clear);
+    QActionGroup* startMenu(QMenu& menu, const std::function<void()>& clear, bool noneChosen);
+
+    static constexpr std::uint64_t kNeverBuilt = ~std::uint64_t{0};
+    std::uint64_t typesBuiltAt_ = kNeverBuilt; // the history's change count then
+    std::uint64_t foldersBuiltAt_ = kNeverBuilt;
 
     HistorySession& session_;
     IconLookup icons_;

@@ -102,6 +102,37 @@ private slots:
         QCOMPARE(session_->items().Item(0).Path, std::string("/d/meanwhile.txt"));
     }
 
+    void filterMenusFollowTheHistoryWhenTheyOpen() {
+        QMenu filter;
+        FilterMenus menus(filter, *session_, [](int) { return QIcon(); });
+        // A first start: no data file, nothing built yet.
+        session_->Load({});
+        QCOMPARE(menus.miTypeFilter->actions().size(), 0);
+        session_->beginWatching();
+        record("/d/a.txt", 5);
+        record("/e/b.png", 6);
+        record("/e/c.png", 7);
+        clock_ += encodeTime(0, 0, 10, 0);
+        session_->Scan();
+        emit menus.miTypeFilter->aboutToShow();
+        QCOMPARE(menus.miTypeFilter->actions().size(), 3); // （なし）, Image, Text
+        menus.miTypeFilter->actions().at(1)->trigger();    // Image
+        emit menus.miFolderFilter->aboutToShow();
+        QCOMPARE(menus.miFolderFilter->actions().size(), 2); // （なし）, /e
+        // A new type comes in; the menu is built again when it opens, with the choice kept.
+        record("/f/d.odt", 20);
+        clock_ += encodeTime(0, 0, 30, 0);
+        session_->Scan();
+        emit menus.miTypeFilter->aboutToShow();
+        QStringList captions;
+        for (QAction* a : menus.miTypeFilter->actions())
+            captions << a->text();
+        QCOMPARE(captions,
+                 (QStringList{QStringLiteral("（なし）"), QStringLiteral("Image"), QStringLiteral("Text")}));
+        QVERIFY(menus.miTypeFilter->actions().at(1)->isChecked());
+        QCOMPARE(session_->Filter.type, std::string("Image"));
+    }
+
     void anUnreadableDataFileIsNeverReplaced() {
         files_->files[kDat] = "/d/a.txt\t2026/12/08\r\n";
         files_->unreadable.insert(kDat);
@@ -160,10 +191,10 @@ private slots:
         session_->ApplyFilter("");
         QCOMPARE(session_->items().ViewCount(), 1);
         QCOMPARE(session_->items().ViewItem(0).Path, std::string("/d/a.txt"));
-        // Rebuilt, a menu starts over with "（なし）" checked.
+        // Rebuilt, a menu keeps the current choice checked.
         menus.TypeMenuBuild();
         QCOMPARE(menus.miTypeFilter->actions().size(), 3);
-        QVERIFY(menus.miTypeFilter->actions().at(0)->isChecked());
+        QVERIFY(menus.miTypeFilter->actions().at(2)->isChecked());
     }
 };
 
