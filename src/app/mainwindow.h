@@ -131,8 +131,8 @@ private:
     std::unique_ptr<THtmlHelp> help_;
     QMenu* filterMenu_ = nullptr;
     RecentWatch* watch_ = nullptr;
-    bool created_ = false; // FormCreate has finished
-    bool saving_ = false;  // SaveAtExit is running
+    bool created_ = false;                            // FormCreate has finished
+    bool saving_ = false;                             // SaveAtExit is running
     Qt::WindowStates shownState_ = Qt::WindowNoState; // the state before the last minimising
 };
 

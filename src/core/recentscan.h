@@ -7,10 +7,10 @@
 #include "history.h"
 
 #include <compare>
-#include <optional>
-#include <string_view>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
