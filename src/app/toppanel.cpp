@@ -1,5 +1,6 @@
 #include "toppanel.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -11,23 +12,36 @@ TopPanel::TopPanel(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("Panel1"));
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Sunken);
-    setFixedHeight(41);
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label2 = new QLabel(QStringLiteral("nnn個のファイル"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->move(8, 3);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(8, 16, 401, 20);
+    relayout();
+}
+
+void TopPanel::relayout() {
+    const int line = QFontMetrics(font()).height();
+    const int editHeight = std::max(Edit1->sizeHint().height(), line + 4);
+    const int editTop = 3 + line;
+    Label1->setGeometry(0, 2, std::max(0, width() - 4), line);
+    Label2->setGeometry(8, 3, std::max(Label2->sizeHint().width(), 0), line);
+    // The search box keeps its right margin.
+    Edit1->setGeometry(8, editTop, std::max(40, width() - 8 - 9), editHeight);
+    setFixedHeight(editTop + editHeight + 5);
 }
 
 void TopPanel::resizeEvent(QResizeEvent* event) {
-    // Label1 spans the first line and the search box keeps its right margin.
-    Label1->setGeometry(0, 2, width() - 4, 12);
-    Edit1->resize(std::max(40, width() - 8 - 9), 20);
+    relayout();
     QFrame::resizeEvent(event);
+}
+
+void TopPanel::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange)
+        relayout();
+    QFrame::changeEvent(event);
 }
 
 } // namespace vendle::app

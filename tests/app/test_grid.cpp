@@ -2,6 +2,7 @@
 #include "app/historygrid.h"
 #include "app/historymodel.h"
 #include "app/mainwindow.h"
+#include "app/toppanel.h"
 #include "appfiles.h"
 #include "widgets/contextmenu.h"
 #include "widgets/faketray.h"
@@ -148,6 +149,28 @@ private slots:
         QCOMPARE(opened.count(), 1);
         QVERIFY(MessageBox::shownTexts().last().endsWith(
             QString::fromStdString(form_->Items().ViewItem(4).Path)));
+    }
+
+    void theTopPanelNeverClipsItsTextAtAnyFontSize() {
+        auto* panel = form_->findChild<TopPanel*>();
+        QVERIFY(panel);
+        form_->resize(500, 300);
+        for (int pixels = 9; pixels <= 24; ++pixels) {
+            QFont f = panel->font();
+            f.setPixelSize(pixels);
+            panel->setFont(f);
+            const int line = QFontMetrics(f).height();
+            QVERIFY2(panel->Label2->height() >= line, qPrintable(QString::number(pixels)));
+            QVERIFY2(panel->Label1->height() >= line, qPrintable(QString::number(pixels)));
+            QVERIFY2(panel->Label2->geometry().bottom() < panel->Edit1->geometry().top(),
+                     qPrintable(QString::number(pixels)));
+            QVERIFY2(panel->Label1->geometry().bottom() < panel->Edit1->geometry().top(),
+                     qPrintable(QString::number(pixels)));
+            QVERIFY2(panel->Edit1->geometry().bottom() < panel->height(),
+                     qPrintable(QString::number(pixels)));
+            QVERIFY2(panel->Edit1->height() >= panel->Edit1->sizeHint().height(),
+                     qPrintable(QString::number(pixels)));
+        }
     }
 
     void rowNumbersStayAtTheLeftEdge() {
