@@ -100,6 +100,8 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         const QIcon icon = model->iconOf(history.ViewItem(index.row()).IconIndex);
         icon.paint(painter, QRect(rect.left(), rect.top() + 1, kIconSize, kIconSize));
         rect.setLeft(rect.left() + kIconAdvance);
+        // A name too long for the cell loses its middle: its start and its extension stay.
+        text = QFontMetrics(painter->font()).elidedText(text, Qt::ElideMiddle, rect.width());
     }
     if (column == ColumnFolder) {
         const QFontMetrics fm(painter->font());
@@ -225,9 +227,12 @@ HistoryGridView::HistoryGridView(GridState state, QWidget* parent)
     viewport()->stackUnder(fixed_);
     connect(verticalScrollBar(), &QAbstractSlider::valueChanged, fixed_->verticalScrollBar(),
             &QAbstractSlider::setValue);
-    connect(header_, &QHeaderView::sectionResized, this, [this](int column) {
+    connect(header_, &QHeaderView::sectionResized, this, [this](int column, int, int newSize) {
         if (column == ColumnNumber)
             layoutFixedColumn();
+        // A width given by the user or the stored settings is the name column's own.
+        if (column == ColumnName && !filling_)
+            nameBase_ = newSize;
     });
 }
 
@@ -298,7 +303,32 @@ void HistoryGridView::setModel(QAbstractItemModel* m) {
 
 void HistoryGridView::resizeEvent(QResizeEvent* event) {
     QTableView::resizeEvent(event);
+    fillWithNameColumn();
     layoutFixedColumn();
+}
+
+void HistoryGridView::fitTimeColumn(const QString& longestTime) {
+    const int needed = QFontMetrics(font()).horizontalAdvance(longestTime) + 2 * kMargin + 6;
+    if (columnWidth(ColumnTime) < needed)
+        setColumnWidth(ColumnTime, needed);
+}
+
+void HistoryGridView::fillWithNameColumn() {
+    if (!model() || filling_)
+        return;
+    if (nameBase_ < 0)
+        nameBase_ = columnWidth(ColumnName);
+    int others = 0;
+    for (int c = 0; c < kColumnCount; ++c) {
+        if (c != ColumnName)
+            others += columnWidth(c);
+    }
+    const int target = std::max(nameBase_, viewport()->width() - others);
+    if (target != columnWidth(ColumnName)) {
+        filling_ = true;
+        setColumnWidth(ColumnName, target);
+        filling_ = false;
+    }
 }
 
 void HistoryGridView::updateGeometries() {

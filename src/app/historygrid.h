@@ -80,6 +80,12 @@ public:
     // the current cell is opened.
     void doubleClickOnRow(int row);
 
+    // Widens the time column, if need be, so that `longestTime` fits whole.
+    void fitTimeColumn(const QString& longestTime);
+    // The file name column takes the room the window has beyond the other columns; narrowing
+    // the window gives it back, down to the width it was given.
+    void fillWithNameColumn();
+
 protected:
     bool viewportEvent(QEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
@@ -95,6 +101,8 @@ private:
     GridState state_;
     GridHeader* header_ = nullptr;
     QTableView* fixed_ = nullptr;
+    int nameBase_ = -1;    // the name column's width before it was widened to fill
+    bool filling_ = false; // the name column is being widened by fillWithNameColumn
 };
 
 // Draws `text` from the rectangle's left edge with the first match of `search` in `colour`, bold

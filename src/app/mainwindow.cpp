@@ -57,7 +57,9 @@ TVendleMainForm::TVendleMainForm(AppPaths paths, TrayBackendFactory trayBackend,
     setObjectName(QStringLiteral("VendleMainForm"));
     setWindowTitle(QStringLiteral("Vendle"));
     setWindowIcon(applicationIcon());
-    setGeometry(230, 125, 426, 246);
+    // The design's first size is meant for a 12-pixel line; a taller font gets a larger window.
+    const double scale = std::max(1.0, fontMetrics().height() / 12.0);
+    setGeometry(230, 125, static_cast<int>(426 * scale), static_cast<int>(246 * scale));
     FormCreate(std::move(clock));
 }
 
@@ -182,7 +184,15 @@ void TVendleMainForm::createMenus() {
 
 void TVendleMainForm::readLocale() {
     session_->setDateTimeFormat(widgets::dateTimeFormatFromLocale(QLocale::system()));
+    fitColumns();
     UpdateView();
+}
+
+void TVendleMainForm::fitColumns() {
+    // The widest time this locale writes, so that no time is ever cut.
+    const DateTime widest = encodeDate(2088, 12, 28) + encodeTime(18, 58, 58, 0);
+    Grid->fitTimeColumn(q(formatGridDateTime(widest, session_->dateTimeFormat())));
+    Grid->fillWithNameColumn();
 }
 
 void TVendleMainForm::FormCreate(TIniFileEx::Clock clock) {
@@ -224,6 +234,7 @@ void TVendleMainForm::FormCreate(TIniFileEx::Clock clock) {
         widgets::ReadColWidths(session_->settings(), kMainSection, "Grid", *Grid->horizontalHeader());
         Grid->horizontalHeader()->resizeSection(
             ColumnNumber, Grid->fontMetrics().horizontalAdvance(QStringLiteral("88888")));
+        fitColumns();
 
         session_->readSettings();
         if (session_->settings().IsFirstKick())

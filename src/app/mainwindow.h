@@ -122,6 +122,7 @@ private:
     void LoadHistory();
     void SaveHistory(bool showProgress);
     void readLocale();
+    void fitColumns();
     void reportScan(const ScanResult& result);
 
     AppPaths paths_;

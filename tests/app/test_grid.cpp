@@ -173,6 +173,24 @@ private slots:
         }
     }
 
+    void theNameColumnTakesTheRoomAndTimesAreNeverCut() {
+        form_->ShowMainWindow();
+        HistoryGridView* grid = form_->Grid;
+        const auto total = [&] {
+            int sum = 0;
+            for (int c = 0; c < kColumnCount; ++c)
+                sum += grid->columnWidth(c);
+            return sum;
+        };
+        form_->resize(1200, 500);
+        QTRY_COMPARE(total(), grid->viewport()->width()); // no empty band at the right
+        const int wide = grid->columnWidth(ColumnName);
+        form_->resize(500, 300);
+        QTRY_VERIFY(grid->columnWidth(ColumnName) < wide); // given back when the window narrows
+        const QString time = grid->model()->index(0, ColumnTime).data().toString();
+        QVERIFY(grid->columnWidth(ColumnTime) >= grid->fontMetrics().horizontalAdvance(time));
+    }
+
     void rowNumbersStayAtTheLeftEdge() {
         form_->resize(300, 160);
         form_->ShowMainWindow();
