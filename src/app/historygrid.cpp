@@ -114,6 +114,9 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     if (column == ColumnName || column == ColumnFolder)
         drawTextHighlighted(*painter, state_.searchText ? state_.searchText() : QString(), Qt::red, text,
                             rect);
+    else if (column == ColumnType) // a type too long for the cell ends in "…"
+        drawInRect(*painter, QFontMetrics(painter->font()).elidedText(text, Qt::ElideRight, rect.width()),
+                   rect, Qt::AlignLeft);
     else
         drawInRect(*painter, text, rect, column == ColumnTime ? Qt::AlignHCenter : Qt::AlignLeft);
     painter->restore();
@@ -311,6 +314,16 @@ void HistoryGridView::fitTimeColumn(const QString& longestTime) {
     const int needed = QFontMetrics(font()).horizontalAdvance(longestTime) + 2 * kMargin + 6;
     if (columnWidth(ColumnTime) < needed)
         setColumnWidth(ColumnTime, needed);
+}
+
+void HistoryGridView::withGivenWidths(const std::function<void()>& use) {
+    if (nameBase_ >= 0) {
+        filling_ = true;
+        setColumnWidth(ColumnName, nameBase_);
+        filling_ = false;
+    }
+    use();
+    fillWithNameColumn();
 }
 
 void HistoryGridView::fillWithNameColumn() {

@@ -85,6 +85,9 @@ public:
     // The file name column takes the room the window has beyond the other columns; narrowing
     // the window gives it back, down to the width it was given.
     void fillWithNameColumn();
+    // Runs `use` with the name column at the width it was given, not the width that fills the
+    // window (for storing the widths), then fills again.
+    void withGivenWidths(const std::function<void()>& use);
 
 protected:
     bool viewportEvent(QEvent* event) override;

@@ -400,7 +400,9 @@ void TVendleMainForm::SaveAtExit(bool showProgress) {
         watch_->setSaving(false);
     });
     watch_->stop();
-    widgets::WriteColWidths(session_->settings(), kMainSection, "Grid", *Grid->horizontalHeader());
+    Grid->withGivenWidths([this] {
+        widgets::WriteColWidths(session_->settings(), kMainSection, "Grid", *Grid->horizontalHeader());
+    });
     widgets::WriteFormBounds(session_->settings(), kMainSection, "FormBounds", *this);
     session_->storeSettings();
     SaveHistory(showProgress);

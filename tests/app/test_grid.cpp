@@ -187,6 +187,13 @@ private slots:
         const int wide = grid->columnWidth(ColumnName);
         form_->resize(500, 300);
         QTRY_VERIFY(grid->columnWidth(ColumnName) < wide); // given back when the window narrows
+        // What is stored is the width the column was given, not the one that fills the window.
+        form_->resize(1200, 500);
+        QTRY_COMPARE(grid->columnWidth(ColumnName), wide);
+        int stored = -1;
+        grid->withGivenWidths([&] { stored = grid->columnWidth(ColumnName); });
+        QVERIFY(stored < wide);
+        QCOMPARE(grid->columnWidth(ColumnName), wide);
         const QString time = grid->model()->index(0, ColumnTime).data().toString();
         QVERIFY(grid->columnWidth(ColumnTime) >= grid->fontMetrics().horizontalAdvance(time));
     }
