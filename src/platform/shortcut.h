@@ -16,6 +16,10 @@ std::string ResolveShortcut(const std::string& path);
 // ~/.wine): "C:\a\b.txt" becomes "<prefix>/drive_c/a/b.txt". Empty when there is no such drive.
 std::string windowsPathToLocal(const std::string& windowsPath);
 
+// The path as one document: normalised ("/a/../b" is "/b") and naming an existing regular file,
+// else empty (a folder, a device, a pipe or a missing path is no document).
+std::string existingDocument(const std::string& path);
+
 // Text in the code page of the Windows system that wrote it (taken as CP932 unless it is valid
 // UTF-8) as UTF-8.
 std::string decodeWindowsText(std::string_view bytes);

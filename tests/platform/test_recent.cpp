@@ -112,6 +112,36 @@ TEST(ResolveShortcut, LinksOfEachKind) {
     EXPECT_EQ(ResolveShortcut(dir.path("missing.desktop")), "");
 }
 
+TEST(ResolveShortcut, HostileLinksCostNothingAndResolveToDocumentsOnly) {
+    TempDir dir;
+    const std::string doc = dir.write("docs/d.txt", "x");
+    // A sparse file of 3 GiB named like a link: its size is checked before anything is read.
+    const std::string huge = dir.path("l/huge.desktop");
+    fs::create_directories(dir.path("l"));
+    { std::ofstream(huge) << "[Desktop Entry]\nType=Link\nURL=file://" << doc << "\n"; }
+    fs::resize_file(huge, 3ull << 30);
+    EXPECT_EQ(ResolveShortcut(huge), "");
+    // Chains of links end at the document; loops and dangling links at nothing.
+    fs::create_symlink(doc, dir.path("l/one"));
+    fs::create_symlink(dir.path("l/one"), dir.path("l/two"));
+    fs::create_symlink(dir.path("l/two"), dir.path("l/three"));
+    EXPECT_EQ(ResolveShortcut(dir.path("l/three")), doc);
+    fs::create_symlink(dir.path("l/loop-b"), dir.path("l/loop-a"));
+    fs::create_symlink(dir.path("l/loop-a"), dir.path("l/loop-b"));
+    EXPECT_EQ(ResolveShortcut(dir.path("l/loop-a")), "");
+    // Devices and the like are no documents; ".." is resolved in the path itself.
+    const std::string dev = dir.write("l/dev.desktop", "[Desktop Entry]\nType=Link\nURL=file:///dev/zero\n");
+    EXPECT_EQ(ResolveShortcut(dev), "");
+    const std::string dots = dir.write("l/dots.desktop", "[Desktop Entry]\nType=Link\nURL=file://" +
+                                                             dir.path("docs/../docs/./d.txt") + "\n");
+    EXPECT_EQ(ResolveShortcut(dots), doc);
+    ASSERT_EQ(::mkfifo(dir.path("l/pipe.desktop").c_str(), 0600), 0);
+    EXPECT_EQ(ResolveShortcut(dir.path("l/pipe.desktop")), ""); // and does not wait for a writer
+    DesktopRecentSource source(dir.path("data"));
+    EXPECT_EQ(source.resolve(RecentEntry{"file://" + dir.path("docs/x/../d.txt"), 0}), doc);
+    EXPECT_EQ(source.resolve(RecentEntry{"file:///proc/self/mem", 0}), "");
+}
+
 TEST(ResolveShortcut, WindowsLinksThroughAWinePrefix) {
     TempDir dir;
     const std::string doc = dir.write("wine/drive_c/文書/a.txt", "x");

@@ -111,8 +111,7 @@ std::string DesktopRecentSource::resolve(const RecentEntry& entry) {
         throw ShortcutError(__FILE__, __LINE__, "Resolve Error");
     if (target.status != UriPath::Status::Ok)
         return {};
-    GStatBuf st;
-    return g_stat(target.path.c_str(), &st) == 0 ? target.path : std::string();
+    return existingDocument(target.path);
 }
 
 } // namespace vendle::platform

@@ -10,6 +10,15 @@
 #include <glib/gstdio.h>
 #include <iconv.h>
 
+#include <QScopeGuard>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+#include <unistd.h>
+
 #include <memory>
 
 namespace vendle::platform {
@@ -21,13 +30,31 @@ bool pathExists(const std::string& path) {
     return g_stat(path.c_str(), &st) == 0;
 }
 
+// A link file's bytes; empty for anything but a regular file of at most `limit` bytes, which is
+// checked before anything is read (a huge or endless file costs nothing).
 std::string readSmallFile(const std::string& path, std::size_t limit) {
-    gchar* contents = nullptr;
-    gsize length = 0;
-    if (!g_file_get_contents(path.c_str(), &contents, &length, nullptr))
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
         return {};
-    const GCharPtr owned(contents);
-    return length > limit ? std::string() : std::string(contents, length);
+    const auto closeFd = qScopeGuard([fd] { ::close(fd); });
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
+        static_cast<unsigned long long>(st.st_size) > limit) {
+        qCInfo(lcRecent) << "not read as a link (no regular file, or too large):" << path.c_str();
+        return {};
+    }
+    std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
+    return bytes;
 }
 
 bool endsWithNoCase(const std::string& text, const char* suffix) {
@@ -97,17 +124,35 @@ std::string windowsPathToLocal(const std::string& windowsPath) {
     return base + rest;
 }
 
+std::string existingDocument(const std::string& path) {
+    if (path.empty() || path.front() != '/')
+        return {};
+    // "/a/../b" and "/a/./b" name "/b": one document, one entry.
+    const GCharPtr clean(g_canonicalize_filename(path.c_str(), "/"));
+    GStatBuf st;
+    if (g_stat(clean.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {}; // gone, a folder, a device or a pipe: no document
+    // The kernel's own files look like regular ones.
+    constexpr long kProcMagic = 0x9fa0;
+    constexpr long kSysfsMagic = 0x62656572;
+    struct statfs fs {};
+    if (::statfs(clean.get(), &fs) == 0 && (fs.f_type == kProcMagic || fs.f_type == kSysfsMagic))
+        return {};
+    return clean.get();
+}
+
 std::string ResolveShortcut(const std::string& path) {
     GStatBuf st;
     if (g_lstat(path.c_str(), &st) != 0)
         return {};
     if (S_ISLNK(st.st_mode)) {
-        const GCharPtr target(g_file_read_link(path.c_str(), nullptr));
-        if (!target)
+        // Followed to the end of a chain of links; a loop or a dangling link resolves to nothing.
+        char* real = ::realpath(path.c_str(), nullptr);
+        if (!real)
             return {};
-        const GCharPtr dir(g_path_get_dirname(path.c_str()));
-        const GCharPtr absolute(g_canonicalize_filename(target.get(), dir.get()));
-        return pathExists(absolute.get()) ? std::string(absolute.get()) : std::string();
+        const std::string target(real);
+        std::free(real);
+        return existingDocument(target);
     }
     if (!S_ISREG(st.st_mode))
         return {};
@@ -117,16 +162,16 @@ std::string ResolveShortcut(const std::string& path) {
             qCWarning(lcRecent) << "a link whose URL cannot be decoded:" << path.c_str();
             throw ShortcutError(__FILE__, __LINE__, "Resolve Error");
         }
-        if (target.status != UriPath::Status::Ok || !pathExists(target.path))
+        if (target.status != UriPath::Status::Ok)
             return {};
-        return target.path;
+        return existingDocument(target.path);
     }
     if (endsWithNoCase(path, ".lnk")) {
         const auto link = parseShellLink(readSmallFile(path, kMaxLinkSize));
         if (!link)
             return {};
         const std::string local = windowsPathToLocal(shellLinkTargetPath(*link, decodeWindowsText));
-        return !local.empty() && pathExists(local) ? local : std::string();
+        return existingDocument(local);
     }
     return {};
 }
