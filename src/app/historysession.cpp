@@ -11,6 +11,9 @@ HistorySession::HistorySession(std::string iniFile, std::string dataFile, Parts 
     items_ = std::make_unique<HistoryList>(parts_.syntax, *parts_.shell);
     model_ = std::make_unique<HistoryTableModel>(*items_, parts_.icons);
     model_->setDateTimeFormat(format_);
+    // Saves killed midway may have left temporary files; they are of no use.
+    parts_.files->removeStaleTemporaries(iniFile);
+    parts_.files->removeStaleTemporaries(dataFile_);
     ini_ = std::make_unique<TIniFileEx>(std::move(iniFile), *parts_.files, format_, parts_.clock);
 }
 

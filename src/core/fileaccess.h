@@ -66,6 +66,10 @@ public:
     // Throws IoError, or passes on what `write` threw.
     virtual void writeAtomicallyFrom(const std::string& path, const ByteWriter& write) = 0;
 
+    // Removes what a write killed midway left beside `path` (temporary files of this file's own
+    // naming); called at start, when no write of this program runs.
+    virtual void removeStaleTemporaries(const std::string& path) { (void)path; }
+
     // The same for bytes at hand.
     void writeAtomically(const std::string& path, std::string_view bytes) {
         writeAtomicallyFrom(path, [bytes](ByteSink& sink) { sink.append(bytes); });

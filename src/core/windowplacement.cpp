@@ -50,9 +50,15 @@ std::optional<WindowPlacement> parsePlacement(std::string_view text, const Windo
     p.state = *state;
     int* fields[8] = {&p.minX,        &p.minY,       &p.maxX,         &p.maxY,
                       &p.normal.left, &p.normal.top, &p.normal.right, &p.normal.bottom};
+    // Screen coordinates lie far inside this; anything beyond is damage, and would overflow when
+    // sizes and centres are computed from it.
+    constexpr int kLimit = 1'000'000;
     for (std::size_t i = 0; i < 8; ++i) {
-        if (const auto v = toInt(items[i + 1]))
+        if (const auto v = toInt(items[i + 1])) {
+            if (*v < -kLimit || *v > kLimit)
+                return std::nullopt;
             *fields[i] = *v;
+        }
     }
     return p;
 }

@@ -22,7 +22,10 @@ public:
 
     // Writes a temporary file beside the target, flushes it to the disk and renames it over the
     // target; on failure the temporary file is removed and the target is left as it was.
+    // A file that is a symbolic link is written at the link's target, and the link stays.
     void writeAtomicallyFrom(const std::string& path, const ByteWriter& write) override;
+    // Removes "<path>.XXXXXX" (six letters or digits), the temporary files of the writes above.
+    void removeStaleTemporaries(const std::string& path) override;
 
 private:
     void refreshMounts();

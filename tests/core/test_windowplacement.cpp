@@ -51,3 +51,16 @@ TEST(KeepOnScreen, LeavesReachableWindowsAndPullsBackLostOnes) {
     // Larger than the screen: shrunk to fit.
     EXPECT_EQ(keepOnScreen({-5000, -5000, 5000, 5000}, {{0, 0, 800, 600}}), (Rect{0, 0, 800, 600}));
 }
+
+TEST(WindowPlacement, HandEditedExtremesAreRefusedNotOverflowed) {
+    const WindowPlacement current{};
+    EXPECT_FALSE(parsePlacement("0,-1,-1,-1,-1,-2147483648,0,2147483647,100", current).has_value());
+    EXPECT_FALSE(parsePlacement("0,-1,-1,-1,-1,0,0,0x7FFFFFFF,100", current).has_value());
+    const auto fine = parsePlacement("0,-1,-1,-1,-1,-20,10,800,600", current);
+    ASSERT_TRUE(fine.has_value());
+    EXPECT_EQ(fine->normal.width(), 820);
+    // A window far off every screen comes back without overflowing on the way.
+    const Rect far{-1'000'000, -1'000'000, 1'000'000, 1'000'000};
+    const Rect placed = keepOnScreen(far, {Rect{0, 0, 1280, 800}});
+    EXPECT_EQ(placed.width(), 1280);
+}

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -98,6 +99,35 @@ TEST_F(FileAccessTest, ADocumentOnAnAbsentVolumeIsUnavailableNotGone) {
     EXPECT_EQ(files.presence("/mnt/vendle-absent-volume/report.odt"),
               vendle::FileAccess::Presence::Unavailable);
     EXPECT_EQ(files.presence("/media/vendle-absent-stick/a.txt"), vendle::FileAccess::Presence::Unavailable);
+}
+
+TEST_F(FileAccessTest, ALinkedFileIsWrittenAtItsTargetAndTheLinkStays) {
+    fs::create_directories(dir / "real");
+    const fs::path target = dir / "real" / "vendle.dat";
+    files.writeAtomically(target.string(), "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("real/vendle.dat", dir / "vendle.dat");
+    files.writeAtomically((dir / "vendle.dat").string(), "new");
+    EXPECT_TRUE(fs::is_symlink(dir / "vendle.dat"));
+    EXPECT_EQ(slurp(target), "new");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(FileAccessTest, TemporariesLeftByAKilledSaveAreRemovedAndNothingElse) {
+    const std::string file = (dir / "vendle.dat").string();
+    files.writeAtomically(file, "history");
+    for (const char* name : {"vendle.dat.Ab12Cd", "vendle.dat.zzzzzz", "vendle.dat.bak", "vendle.dat.Ab12Cde",
+                             "vendle.datXAb12Cd", "vendle.ini.Ab12Cd"})
+        std::ofstream(dir / name) << "x";
+    files.removeStaleTemporaries(file);
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(dir))
+        left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"vendle.dat", "vendle.dat.Ab12Cde", "vendle.dat.bak",
+                                              "vendle.datXAb12Cd", "vendle.ini.Ab12Cd"}));
+    EXPECT_EQ(slurp(file), "history");
 }
 
 TEST_F(FileAccessTest, WriteIntoAMissingFolderFails) {

@@ -94,7 +94,55 @@ std::optional<std::string> SystemFileAccess::readAll(const std::string& path) {
     return text;
 }
 
-void SystemFileAccess::writeAtomicallyFrom(const std::string& path, const ByteWriter& write) {
+namespace {
+
+// Where a write of `path` goes: the end of a chain of symbolic links, so that the links stay.
+std::string writeTarget(const std::string& path) {
+    std::string target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        GStatBuf st;
+        if (g_lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return target;
+        const GCharPtr link(g_file_read_link(target.c_str(), nullptr));
+        if (!link)
+            return target;
+        const GCharPtr dir(g_path_get_dirname(target.c_str()));
+        const GCharPtr next(g_canonicalize_filename(link.get(), dir.get()));
+        target = next.get();
+    }
+    return target; // a loop: the write fails there and says so
+}
+
+bool isTemporaryOf(const std::string& name, const std::string& base) {
+    if (name.size() != base.size() + 7 || name.compare(0, base.size(), base) != 0 || name[base.size()] != '.')
+        return false;
+    for (std::size_t i = base.size() + 1; i < name.size(); ++i) {
+        if (!g_ascii_isalnum(name[i]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void SystemFileAccess::removeStaleTemporaries(const std::string& path) {
+    const GCharPtr dir(g_path_get_dirname(path.c_str()));
+    const GCharPtr base(g_path_get_basename(path.c_str()));
+    const GDirPtr listing(g_dir_open(dir.get(), 0, nullptr));
+    if (!listing)
+        return;
+    while (const gchar* name = g_dir_read_name(listing.get())) {
+        if (!isTemporaryOf(name, base.get()))
+            continue;
+        const std::string leftover = std::string(dir.get()) + "/" + name;
+        GStatBuf st;
+        if (g_lstat(leftover.c_str(), &st) == 0 && S_ISREG(st.st_mode) && g_unlink(leftover.c_str()) == 0)
+            qCInfo(lcFiles) << "removed what an interrupted save left:" << leftover.c_str();
+    }
+}
+
+void SystemFileAccess::writeAtomicallyFrom(const std::string& requested, const ByteWriter& write) {
+    const std::string path = writeTarget(requested);
     // The text is produced first: a producer that fails leaves nothing behind.
     StringSink sink;
     write(sink);
