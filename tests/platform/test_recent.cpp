@@ -10,6 +10,7 @@
 
 #include <glib.h>
 
+#include <chrono>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -321,4 +322,80 @@ TEST(DesktopRecentSource, ImportFollowsEveryKindOfWrite) {
     EXPECT_EQ(pathAt(0), a);
     EXPECT_EQ(pathAt(2), c);
     EXPECT_DOUBLE_EQ(history.Item(2).LastUsed, dosDateTime(1'796'716'320));
+}
+
+// Bookmark files as a crash, a disk error or a hostile program leave them.
+TEST(DesktopRecentSource, DamagedAndHostileBookmarkFilesAreRefusedQuickly) {
+    TempDir dir;
+    const std::string good = xbel(bookmark("file:///a.txt", "2026-12-08T01:00:00Z", "", ""));
+    DesktopRecentSource source(dir.path("data"));
+    std::vector<RecentEntry> entries;
+    dir.write("data/recently-used.xbel", good.substr(0, good.size() / 2)); // cut mid-write
+    EXPECT_FALSE(source.list(entries));
+    std::string junk(4096, '\0');
+    for (std::size_t i = 0; i < junk.size(); ++i)
+        junk[i] = static_cast<char>((i * 7919) & 0xFF);
+    dir.write("data/recently-used.xbel", junk);
+    EXPECT_FALSE(source.list(entries));
+    // 100,000 levels deep: read without recursion, found to hold no bookmark at the top.
+    std::string deep = "<?xml version=\"1.0\"?><xbel>";
+    for (int i = 0; i < 100'000; ++i)
+        deep += "<folder>";
+    for (int i = 0; i < 100'000; ++i)
+        deep += "</folder>";
+    dir.write("data/recently-used.xbel", deep + "</xbel>");
+    ASSERT_TRUE(source.list(entries));
+    EXPECT_TRUE(entries.empty());
+    // 50 MB of bookmarks: every one is listed.
+    std::string many;
+    const std::string one = bookmark("file:///d/some/rather/long/path/to/a/document/number.txt",
+                                     "2026-12-08T01:00:00Z", "2026-12-08T02:00:00Z", "2026-12-08T03:00:00Z");
+    while (many.size() < 50u * 1024 * 1024)
+        many += one;
+    dir.write("data/recently-used.xbel", xbel(many));
+    ASSERT_TRUE(source.list(entries));
+    EXPECT_EQ(entries.size(), many.size() / one.size());
+}
+
+// A folder of links with everything a folder can hold: the listing and the look stay quick and
+// take in every valid link.
+TEST(DesktopRecentSource, AHostileLinkFolderIsScannedQuicklyAndItsValidLinksTaken) {
+    TempDir dir;
+    const std::string docs = dir.path("docs");
+    fs::create_directories(docs);
+    const std::string links = dir.path("data/RecentDocuments");
+    fs::create_directories(links);
+    for (int i = 0; i < 3000; ++i) {
+        const std::string doc = dir.write("docs/" + std::to_string(i) + ".txt", "x");
+        dir.write("data/RecentDocuments/" + std::to_string(i) + ".desktop",
+                  "[Desktop Entry]\nType=Link\nURL=file://" + doc + "\n");
+    }
+    fs::create_symlink(docs + "/nothing.txt", links + "/dangling.desktop");
+    fs::create_symlink(links + "/loop-b", links + "/loop-a");
+    fs::create_symlink(links + "/loop-a", links + "/loop-b");
+    fs::create_symlink(docs, links + "/a-folder");
+    ASSERT_EQ(::mkfifo((links + "/pipe.desktop").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((links + "/pipe.lnk").c_str(), 0600), 0);
+    fs::create_directories(links + "/sub.desktop");
+    dir.write("data/RecentDocuments/unreadable.desktop", "[Desktop Entry]\nType=Link\nURL=file:///x\n");
+    fs::permissions(links + "/unreadable.desktop", fs::perms::none);
+
+    class Types final : public ShellQuery {
+        ShellFileInfo queryFileInfo(const std::string&) override { return {}; }
+    } shell;
+    HistoryList history(PathSyntax::posix(), shell);
+    DesktopRecentSource source(dir.path("data"));
+    RecentImports imports;
+    imports.begin({}, 0); // everything counts as new
+    DateTime last = 0;
+    const auto start = std::chrono::steady_clock::now();
+    const ScanResult r = scanRecent(history, source, imports, last, 1, 100'000);
+    const auto took = std::chrono::steady_clock::now() - start;
+#ifdef __SANITIZE_ADDRESS__
+    EXPECT_LT(took, std::chrono::seconds(4)); // the sanitizers slow every call
+#else
+    EXPECT_LT(took, std::chrono::seconds(1));
+#endif
+    EXPECT_EQ(r.added, 3000);
+    EXPECT_TRUE(r.failures.empty());
 }

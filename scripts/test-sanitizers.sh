@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds the program and its tests with AddressSanitizer and UndefinedBehaviorSanitizer in
+# build-asan/ (no benchmark) and runs every test there; any report fails the run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh test
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVENDLE_SANITIZE=ON \
+    -DVENDLE_BUILD_BENCH=OFF >/dev/null
+cmake --build build-asan -j "$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+XDG_RUNTIME_DIR="$(mktemp -d /tmp/vendle-asan-runtime.XXXXXX)"
+chmod 0700 "$XDG_RUNTIME_DIR"
+export XDG_RUNTIME_DIR
+trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+# GLib and GIO keep one-time caches for the life of the process; those, and nothing of ours, are
+# not counted as leaks.
+export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=0
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+cd build-asan
+ctest -j2 --output-on-failure
