@@ -115,6 +115,32 @@ private slots:
         QVERIFY(readFile(path(QStringLiteral("vendle.ini"))).contains("\r\nItems=3\r\n"));
     }
 
+    void aSaveKilledAtAnyMomentLeavesTheWholeOldOrNewFile() {
+        const QByteArray dat = documents(8000);
+        vendle::test::writeFile(path(QStringLiteral("vendle.dat")), dat);
+        for (int round = 0; round < 8; ++round) {
+            auto p = start();
+            waitUntilListening();
+            QTest::qWait(200 + 60 * round);
+            p->terminate(); // the save begins...
+            QTest::qWait(15 * round);
+            p->kill(); // ...and is cut short somewhere, unless it ended already
+            QVERIFY(p->waitForFinished(5000) || p->state() == QProcess::NotRunning);
+            const QByteArray now = readFile(path(QStringLiteral("vendle.dat")));
+            QVERIFY2(now == dat || (now.count("\r\n") == 8000 && now.endsWith("\r\n")),
+                     qPrintable(QStringLiteral("round %1: %2 bytes").arg(round).arg(now.size())));
+        }
+        // What the killed saves left beside the file is gone after the next start.
+        auto p = start();
+        waitUntilListening();
+        QTest::qWait(500);
+        const QStringList left =
+            QDir(path(QString())).entryList({QStringLiteral("vendle.dat.*")}, QDir::Files);
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char(' '))));
+        p->terminate();
+        QVERIFY(p->waitForFinished(10000));
+    }
+
     void copiesStartedTogetherLeaveOneRunning() {
         auto a = start();
         auto b = start();
