@@ -59,11 +59,6 @@ void RecentWatch::request() {
     const auto done = qScopeGuard([this] { scanning_ = false; });
     do {
         pending_ = false;
-        // The folder of links may have been created since it was last watched.
-        if (DirMonitor2->Active() && !DirMonitor2->isWatching() && QDir(DirMonitor2->Directory()).exists()) {
-            DirMonitor2->setActive(false);
-            DirMonitor2->setActive(true);
-        }
         const ScanResult result = session_.Scan();
         if (afterScan_)
             afterScan_(result);

@@ -39,6 +39,15 @@ public:
         for (int guard = 0; guard < 1000; ++guard) {
             TDirMonitor* signalled = nullptr;
             for (TDirMonitor* m : std::vector<TDirMonitor*>(active)) {
+                // A folder that went away is watched again once it is back; its return is a change.
+                if (!m->notification_.isOpen()) {
+                    m->restartWatch();
+                    if (m->notification_.isOpen()) {
+                        signalled = m;
+                        break;
+                    }
+                    continue;
+                }
                 if (m->notification_.signalled()) {
                     signalled = m;
                     break;
@@ -64,7 +73,7 @@ void TDirMonitor::restartWatch() {
     notification_.close();
     const QString dir = directory_.isEmpty() ? QDir::currentPath() : directory_;
     if (!notification_.open(QFile::encodeName(dir).toStdString(), filter_, includeSubDir_))
-        qCInfo(lcWatch) << "cannot watch" << dir << "(it may not exist yet)";
+        qCDebug(lcWatch) << "cannot watch" << dir << "(it may not exist yet)";
 }
 
 void TDirMonitor::setActive(bool active) {

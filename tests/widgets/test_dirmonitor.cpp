@@ -37,6 +37,26 @@ private slots:
         QCOMPARE(spy.at(0).at(0).value<TDirMonitor*>(), &monitor);
     }
 
+    void aFolderDeletedAndMadeAgainIsWatchedAgain() {
+        QTemporaryDir top;
+        const QString folder = top.filePath(QStringLiteral("RecentDocuments"));
+        QVERIFY(QDir().mkpath(folder));
+        TDirMonitor::setInterval(150);
+        TDirMonitor monitor;
+        monitor.setDirectory(folder);
+        QSignalSpy spy(&monitor, &TDirMonitor::OnChange);
+        monitor.setActive(true);
+        QVERIFY(QDir(folder).removeRecursively());
+        QTRY_VERIFY_WITH_TIMEOUT(!monitor.isWatching(), 3000); // its watch went with it
+        QVERIFY(QDir().mkpath(folder));
+        QTRY_VERIFY_WITH_TIMEOUT(monitor.isWatching(), 3000); // back: watched again, and that is a change
+        const int before = static_cast<int>(spy.count());
+        QVERIFY(before >= 1);
+        touch(folder + QStringLiteral("/new.desktop"));
+        QTRY_VERIFY_WITH_TIMEOUT(spy.count() > before, 3000);
+        monitor.setActive(false);
+    }
+
     void sharedIntervalAndTimer() {
         TDirMonitor::setInterval(2500);
         TDirMonitor a;

@@ -1,5 +1,7 @@
 #include "platform/changenotification.h"
 
+#include <algorithm>
+
 #include <dirent.h>
 #include <poll.h>
 #include <sys/inotify.h>
@@ -98,6 +100,15 @@ bool ChangeNotification::signalled() {
                 changed = true;
                 continue;
             }
+            if (e->mask & IN_IGNORED) {
+                // The folder went (deleted, moved away, unmounted): its watch is gone with it.
+                const int wd = e->wd;
+                watches_.erase(std::remove_if(watches_.begin(), watches_.end(),
+                                              [wd](const auto& w) { return w.first == wd; }),
+                               watches_.end());
+                changed = true;
+                continue;
+            }
             const bool isDir = e->mask & IN_ISDIR;
             if (subtree_ && isDir && (e->mask & (IN_CREATE | IN_MOVED_TO)) && e->len > 0) {
                 for (const auto& [wd, path] : watches_) {
@@ -114,6 +125,8 @@ bool ChangeNotification::signalled() {
                 changed = true;
         }
     }
+    if (fd_ >= 0 && watches_.empty())
+        close(); // nothing is watched any more: the owner may open it again once the folder is back
     return changed;
 }
 
