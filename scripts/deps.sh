@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Vendle needs that are not installed yet. Quick when all are present.
-# Usage: scripts/deps.sh run|test
+# Usage: scripts/deps.sh run|test|fuzz
 set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libglib2.0-dev libicu-dev libx11-dev libchm-dev
@@ -11,10 +11,13 @@ run_pkgs=(fonts-ipafont-gothic qt6-translations-l10n shared-mime-info adwaita-ic
 test_pkgs=(clang-format libgtest-dev libbenchmark-dev locales-all shared-mime-info python3-gi gir1.2-gtk-3.0 xvfb xauth
     xdotool)
 
+fuzz_pkgs=(clang-14 libclang-rt-14-dev)
+
 case "${1:-run}" in
+fuzz) wanted=("${build_pkgs[@]}" "${fuzz_pkgs[@]}") ;;
 run) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}" libbenchmark-dev libgtest-dev) ;;
 test) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}") ;;
-*) echo "usage: $0 run|test" >&2; exit 2 ;;
+*) echo "usage: $0 run|test|fuzz" >&2; exit 2 ;;
 esac
 
 missing=()
