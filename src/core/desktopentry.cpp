@@ -224,8 +224,12 @@ UriPath desktopLinkTarget(std::string_view fileText, std::string_view home) {
         return {};
     if (expand)
         url = expandHome(url, home);
-    if (url.front() == '/')
+    if (url.front() == '/') {
+        // A plain path; one with a NUL would name another file than it shows.
+        if (url.find('\0') != std::string::npos)
+            return {UriPath::Status::Undecodable, {}};
         return {UriPath::Status::Ok, url};
+    }
     return fileUriToPath(url);
 }
 

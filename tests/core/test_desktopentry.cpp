@@ -52,3 +52,10 @@ TEST(DesktopLink, TargetsOfLinkFiles) {
     EXPECT_EQ(desktopLinkTarget("", "/h").status, S::NotLocal);
     EXPECT_EQ(desktopLinkTarget(std::string("\0\xff[Desktop", 9), "/h").status, S::NotLocal);
 }
+
+TEST(DesktopLink, APlainPathWithANulIsRefused) {
+    // Found by fuzzing: the NUL would cut the path short when it reaches the file system.
+    const std::string text("[Desktop Entry]\nType=Link\nURL[$e]=/file:$HO/Efil\0\0MDoc!b.txt\n", 61);
+    EXPECT_EQ(desktopLinkTarget(text, "/home/u").status, UriPath::Status::Undecodable);
+    EXPECT_EQ(desktopLinkTarget("[Desktop Entry]\nType=Link\nURL=/home/u/a.txt\n", "/home/u").path, "/home/u/a.txt");
+}
