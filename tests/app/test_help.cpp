@@ -2,6 +2,7 @@
 // followed inside it, damaged files and missing pages shown as an error page, a missing file
 // reported with its path.
 #include "app/htmlhelp.h"
+#include "core/chmheader.h"
 #include "core/fileaccess.h"
 #include "platform/chmfile.h"
 #include "widgets/helpviewer.h"
@@ -65,6 +66,22 @@ private slots:
         browser.openFile(path.toStdString());
         browser.showPage(QStringLiteral("index.htm"));
         QVERIFY(!browser.toPlainText().isEmpty());
+    }
+
+    void aHeaderThatDeclaresHugeSizesIsRefusedBeforeReading() {
+        // Found by fuzzing: a directory block of 4 GB made the reader try to allocate it.
+        QVERIFY(!platform::ChmFile::open(VENDLE_FUZZ_CORPUS "/chm/huge-block"));
+        QFile in(helpFile());
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        const QByteArray whole = in.readAll();
+        const std::string_view bytes(whole.constData(), static_cast<std::size_t>(whole.size()));
+        QVERIFY(plausibleChmHeader(bytes));
+        QVERIFY(!plausibleChmHeader(bytes.substr(0, 0x50)));
+        std::string bigBlock(bytes);
+        const auto dir =
+            static_cast<unsigned char>(bigBlock[0x48]) | static_cast<unsigned char>(bigBlock[0x49]) << 8;
+        bigBlock[static_cast<std::size_t>(dir) + 0x13] = '\x7f'; // a block length of about 2 GB
+        QVERIFY(!plausibleChmHeader(bigBlock));
     }
 
     void theHelpWindowShowsPagesAndFollowsLinks() {

@@ -1,6 +1,9 @@
 #include "platform/chmfile.h"
 
+#include "core/chmheader.h"
 #include "platform/logging.h"
+
+#include <QFile>
 
 #include <chm_lib.h>
 
@@ -47,6 +50,18 @@ private:
 } // namespace
 
 std::unique_ptr<ChmFile> ChmFile::open(const std::string& path) {
+    // The reader trusts the sizes the headers declare: they are checked first.
+    constexpr std::size_t kMaxHelpFile = 64 * 1024 * 1024;
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly) || file.size() > static_cast<qint64>(kMaxHelpFile)) {
+        qCWarning(lcUi) << "no help file, or too large:" << path.c_str();
+        return nullptr;
+    }
+    const QByteArray bytes = file.readAll();
+    if (!plausibleChmHeader(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+        qCWarning(lcUi) << "not a help file:" << path.c_str();
+        return nullptr;
+    }
     chmFile* handle = chm_open(path.c_str());
     if (!handle) {
         qCWarning(lcUi) << "not a help file:" << path.c_str();
