@@ -23,7 +23,7 @@ for t in "${targets[@]}"; do
     seeds=("tests/fuzz/corpus/$t")
     [ "$t" = shelllink ] && seeds+=(tests/core/data/lnk)
     echo "== fuzz_$t for ${seconds}s"
-    build-fuzz/tests/fuzz/fuzz_"$t" -max_total_time="$seconds" -max_len=65536 -print_final_stats=1 \
+    build-fuzz/tests/fuzz/fuzz_"$t" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 -malloc_limit_mb=1024 -print_final_stats=1 \
         -artifact_prefix="build-fuzz/findings/$t-" "$corpus" "${seeds[@]}" 2>&1 | grep -E "^(==|#[0-9]+ +DONE|stat::|Done)|ERROR|SUMMARY" || true
     if ls build-fuzz/findings/"$t"-* >/dev/null 2>&1; then
         echo "fuzz_$t found a failing input: build-fuzz/findings/" >&2

@@ -57,5 +57,6 @@ TEST(DesktopLink, APlainPathWithANulIsRefused) {
     // Found by fuzzing: the NUL would cut the path short when it reaches the file system.
     const std::string text("[Desktop Entry]\nType=Link\nURL[$e]=/file:$HO/Efil\0\0MDoc!b.txt\n", 61);
     EXPECT_EQ(desktopLinkTarget(text, "/home/u").status, UriPath::Status::Undecodable);
-    EXPECT_EQ(desktopLinkTarget("[Desktop Entry]\nType=Link\nURL=/home/u/a.txt\n", "/home/u").path, "/home/u/a.txt");
+    EXPECT_EQ(desktopLinkTarget("[Desktop Entry]\nType=Link\nURL=/home/u/a.txt\n", "/home/u").path,
+              "/home/u/a.txt");
 }

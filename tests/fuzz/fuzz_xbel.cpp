@@ -8,7 +8,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<vendle::RecentEntry> entries;
     std::string why;
-    (void)vendle::platform::readXbelEntries(std::string_view(reinterpret_cast<const char*>(data), size), entries,
-                                            &why);
+    (void)vendle::platform::readXbelEntries(std::string_view(reinterpret_cast<const char*>(data), size),
+                                            entries, &why);
     return 0;
 }
