@@ -5,6 +5,10 @@
 
 #include <QFile>
 
+#include <cerrno>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <chm_lib.h>
 
 namespace vendle::platform {
@@ -47,6 +51,38 @@ private:
     chmFile* handle_;
 };
 
+// Reads every object of the file once, in a child process: the reader has faults of its own
+// (divisions by zero, huge allocations) that a damaged file sets off. Only a file the child read
+// whole, within ten seconds, is opened here.
+bool readsWholeInAChild(const std::string& path) {
+    const pid_t child = ::fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        ::alarm(10);
+        chmFile* h = chm_open(path.c_str());
+        if (!h)
+            ::_exit(1);
+        const auto readAll = [](chmFile* file, chmUnitInfo* ui, void*) -> int {
+            if (ui->length > kMaxObject)
+                return CHM_ENUMERATOR_FAILURE;
+            std::string bytes(static_cast<std::size_t>(ui->length), '\0');
+            if (ui->length > 0 &&
+                chm_retrieve_object(file, ui, reinterpret_cast<unsigned char*>(bytes.data()), 0,
+                                    static_cast<LONGINT64>(ui->length)) != static_cast<LONGINT64>(ui->length))
+                return CHM_ENUMERATOR_FAILURE;
+            return CHM_ENUMERATOR_CONTINUE;
+        };
+        const int ok = chm_enumerate(h, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, readAll, nullptr);
+        chm_close(h);
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 } // namespace
 
 std::unique_ptr<ChmFile> ChmFile::open(const std::string& path) {
@@ -60,6 +96,10 @@ std::unique_ptr<ChmFile> ChmFile::open(const std::string& path) {
     const QByteArray bytes = file.readAll();
     if (!plausibleChmHeader(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
         qCWarning(lcUi) << "not a help file:" << path.c_str();
+        return nullptr;
+    }
+    if (!readsWholeInAChild(path)) {
+        qCWarning(lcUi) << "a damaged help file:" << path.c_str();
         return nullptr;
     }
     chmFile* handle = chm_open(path.c_str());
