@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -59,6 +60,7 @@ bool readsWholeInAChild(const std::string& path) {
     if (child < 0)
         return false;
     if (child == 0) {
+        ::signal(SIGALRM, SIG_DFL);
         ::alarm(10);
         chmFile* h = chm_open(path.c_str());
         if (!h)
@@ -77,10 +79,21 @@ bool readsWholeInAChild(const std::string& path) {
         chm_close(h);
         ::_exit(ok ? 0 : 1);
     }
+    // A reader caught in a loop is given up after ten seconds.
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    for (int waited = 0;; waited += 10) {
+        const pid_t done = ::waitpid(child, &status, WNOHANG);
+        if (done == child)
+            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        if (done < 0 && errno != EINTR)
+            return false;
+        if (waited >= 10'000) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            return false;
+        }
+        ::usleep(10'000);
     }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 } // namespace
