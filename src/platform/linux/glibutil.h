@@ -31,6 +31,12 @@ inline std::string messageOf(const GErrorPtr& error) {
     return error && error->message ? std::string(error->message) : std::string();
 }
 
+// The file URI of an absolute path; empty when it has none.
+inline std::string uriOf(const std::string& path) {
+    const GCharPtr uri(g_filename_to_uri(path.c_str(), nullptr, nullptr));
+    return uri ? std::string(uri.get()) : std::string();
+}
+
 // The whole file; nullopt when it cannot be read, with GLib's reason in `why` when it is given.
 inline std::optional<std::string> readWholeFile(const std::string& path, std::string* why = nullptr) {
     gchar* contents = nullptr;

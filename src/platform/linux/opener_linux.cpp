@@ -17,11 +17,6 @@ namespace {
 
 using GBookmarkFilePtr = std::unique_ptr<GBookmarkFile, GRelease<g_bookmark_file_free>>;
 
-std::string uriOf(const std::string& path) {
-    const GCharPtr uri(g_filename_to_uri(path.c_str(), nullptr, nullptr));
-    return uri ? std::string(uri.get()) : std::string();
-}
-
 } // namespace
 
 OpenResult openWithDefaultApplication(const std::string& path) {

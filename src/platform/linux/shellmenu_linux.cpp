@@ -24,11 +24,6 @@ namespace {
 
 using GListPtr = std::unique_ptr<GList, GRelease<g_list_free>>;
 
-std::string uriOf(const std::string& path) {
-    const GCharPtr uri(g_filename_to_uri(path.c_str(), nullptr, nullptr));
-    return uri ? std::string(uri.get()) : std::string();
-}
-
 std::string folderOf(const std::string& path) {
     const GCharPtr dir(g_path_get_dirname(path.c_str()));
     return dir.get();
