@@ -1,5 +1,6 @@
 #include "benchdata.h"
 
+#include <map>
 #include <random>
 
 namespace vendle::bench {
@@ -44,6 +45,14 @@ std::vector<Document> makeDocuments(std::size_t count, const std::string& root) 
             start + static_cast<double>(rng() % 365) + static_cast<double>(rng() % 86400) / 86400;
         docs.push_back({std::move(path), when});
     }
+    return docs;
+}
+
+const std::vector<Document>& documents(std::size_t count) {
+    static std::map<std::size_t, std::vector<Document>> cache;
+    auto& docs = cache[count];
+    if (docs.empty())
+        docs = makeDocuments(count, "/home/user");
     return docs;
 }
 

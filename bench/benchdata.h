@@ -17,6 +17,9 @@ struct Document {
 // `count` documents under `root` (which has no trailing slash); reproducible.
 std::vector<Document> makeDocuments(std::size_t count, const std::string& root);
 
+// The same `count` documents under /home/user for every caller, made once.
+const std::vector<Document>& documents(std::size_t count);
+
 // A shell that answers from the name alone, as the desktop does for a known extension.
 class NameShell final : public ShellQuery {
 public:

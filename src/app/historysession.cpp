@@ -102,6 +102,13 @@ void HistorySession::refreshUnavailable() {
     });
 }
 
+void HistorySession::setCollator(std::unique_ptr<Collator> collator) {
+    change([&](HistoryList& list) {
+        list.markStale(); // nothing may be taken for sorted under the old collator, whose address may recur
+        parts_.collator = std::move(collator);
+    });
+}
+
 void HistorySession::ApplyFilter(const std::string& search) {
     Filter.search = search;
     change([&](HistoryList& list) { vendle::ApplyFilter(list, Filter, *parts_.collator); });

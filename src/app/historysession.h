@@ -73,6 +73,10 @@ public:
     // whose volume was away: those that are back show as usual again.
     ScanResult Scan();
 
+    // Sorts under another collation from now on; what was sorted before is dropped, and the next
+    // ApplyFilter rebuilds the view.
+    void setCollator(std::unique_ptr<Collator> collator);
+
     // Rebuilds the view from the history with Filter (its search set to `search`).
     void ApplyFilter(const std::string& search);
     // A click on a column header; true when the view was re-sorted.

@@ -12,13 +12,16 @@
 
 #include <QCoreApplication>
 #include <QSessionManager>
+#include <QTimer>
 
 #include <memory>
 
 int main(int argc, char* argv[]) {
     using namespace vendle;
+    logStartupStep("main");
     app::VendleApplication application(argc, argv);
     installCoreLogHandler();
+    logStartupStep("toolkit");
 
     // Termination requests are caught from the start; one that arrives before the main window
     // exists is acted on as soon as it does.
@@ -67,6 +70,8 @@ int main(int argc, char* argv[]) {
                          });
 
         form = mainForm.get();
+        // The first turn of the event loop: from here on the program answers.
+        QTimer::singleShot(0, mainForm.get(), [] { logStartupStep("loop"); });
         if (terminationPending)
             form->saveForSessionEnd();
         else

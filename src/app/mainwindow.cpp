@@ -205,6 +205,7 @@ void TVendleMainForm::FormCreate(TIniFileEx::Clock clock) {
     help_ = std::make_unique<THtmlHelp>(paths_.helpFile);
     session_->settings().setErrorReporter(
         [](const std::string& message) { MessageBox::error(nullptr, q(message)); });
+    logStartupStep("settings");
     createComponents();
     createMenus();
     UpArrow = upArrow();
@@ -215,6 +216,7 @@ void TVendleMainForm::FormCreate(TIniFileEx::Clock clock) {
     yTrayIcon1->setIcon(applicationIcon());
     yTrayIcon1->setTipHelp("Vendle");
     runGuarded(this, [this] { yTrayIcon1->setVisible(true); });
+    logStartupStep("window");
 
     // Any failure from here on is shown and the remaining steps are skipped; the program keeps
     // running with what was set up.
@@ -242,12 +244,14 @@ void TVendleMainForm::FormCreate(TIniFileEx::Clock clock) {
         if (MessageBox::isShutDown())
             throw StartAbandoned{};
         LoadHistory();
+        logStartupStep("load");
         session_->change([](HistoryList& list) {
             list.SortColumn = ColumnTime;
             list.SortDescending = true;
         });
         session_->Filter = ViewFilter{};
         ApplyFilter();
+        logStartupStep("view");
     } catch (const StartAbandoned&) {
         session_->abandon();
     } catch (const std::exception& e) {

@@ -44,6 +44,7 @@ struct HistoryItem {
 
 private:
     friend class HistoryList;
+    std::uint32_t index_ = 0;               // place in Items when the list last numbered them
     const std::string* typeName_ = nullptr; // shared per distinct type name
 };
 
@@ -145,11 +146,21 @@ public:
     int SortColumn = ColumnTime;
     bool SortDescending = true;
 
-    // Sorts the view by SortColumn and SortDescending.
+    // Sorts the view by SortColumn and SortDescending; entries that sort alike keep their order.
     void sortView(const Collator& collator);
 
-    // Counts changes to Items (adds, moves, trims, clearing).
+    // Makes the view the entries of Items whose flag in `shown` (one per entry) is set, in the
+    // order of SortColumn and SortDescending, as sorting them in the order of Items would.
+    void showMarked(const std::vector<std::uint8_t>& shown, const Collator& collator);
+    // Drops from the view the entries whose flag in `shown` is clear; the rest keep their order.
+    void keepMarked(const std::vector<std::uint8_t>& shown);
+
+    // Counts changes to Items (adds, moves, trims, clearing). Orders and views built before a
+    // change are stale after it.
     std::uint64_t changeCount() const { return changes_; }
+    // What was sorted before is stale: records' paths, times or types were changed in place (not
+    // right after adding or moving them), or the collation changed.
+    void markStale() { ++changes_; }
 
     // For the filter: the view and what it was built from, without dropping the basis.
     std::vector<HistoryItem*>& filteredView() { return view_; }
@@ -160,12 +171,32 @@ public:
     bool clickColumn(int column, const Collator& collator);
 
 private:
+    // The whole list in the order of one column, kept while the list, the column and the collator
+    // stay the same: every view of that column is this order with some entries left out, so a
+    // view is built without sorting.
+    struct ColumnOrder {
+        bool valid = false;
+        int column = 0;
+        const Collator* collator = nullptr;
+        std::uint64_t changes = 0;
+        std::vector<std::uint32_t> ascending; // indices into Items; alike entries in Items' order
+        std::vector<std::uint32_t> rank;      // per index into Items: the place of its key; alike share
+    };
+    // The order of SortColumn (1 to 4) under `collator`, built when missing or stale.
+    const ColumnOrder& columnOrder(const Collator& collator);
+    void buildTextOrder(ColumnOrder& order, const Collator& collator);
+    void buildTimeOrder(ColumnOrder& order);
+    // Gives each record its index in Items, unless that is done since the last change.
+    void number();
+
     PathSyntax syntax_;
     ShellQuery& shell_;
     std::vector<std::unique_ptr<HistoryItem>> items_;
     std::vector<HistoryItem*> view_;
     ViewBasis basis_;
     std::uint64_t changes_ = 0;
+    std::uint64_t numberedAt_ = ~std::uint64_t{0};
+    ColumnOrder order_;
     std::unordered_set<std::string> typeNames_;
 };
 

@@ -248,8 +248,12 @@ void sortByTime(std::vector<TimedPointer>& entries) {
             std::stable_sort(first, last, earlier);
         }
     }
-    for (std::size_t i = 0; i < n; ++i)
-        entries[i] = {0, b[i].second};
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint64_t bits = (b[i].first >> 63) ? b[i].first & ~(std::uint64_t{1} << 63) : ~b[i].first;
+        double time = 0;
+        std::memcpy(&time, &bits, sizeof time);
+        entries[i] = {time, b[i].second};
+    }
 }
 
 } // namespace vendle

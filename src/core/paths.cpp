@@ -1,12 +1,23 @@
 #include "paths.h"
 
+#include <cstring>
+
 namespace vendle {
 
 std::size_t lastDelimiter(std::string_view path, const PathSyntax& syntax) {
     // No ASCII byte occurs inside a UTF-8 character, so a plain search from the end is exact there.
     if (syntax.codePage.kind() == CodePage::Kind::Utf8) {
-        if (syntax.kind == PathSyntax::Kind::Posix)
+        if (syntax.kind == PathSyntax::Kind::Posix) {
+#if defined(__GLIBC__)
+            // The C library's search from the end reads many bytes at a time; the filter asks this
+            // of every entry.
+            const void* slash = path.empty() ? nullptr : ::memrchr(path.data(), '/', path.size());
+            return slash ? static_cast<std::size_t>(static_cast<const char*>(slash) - path.data())
+                         : std::string_view::npos;
+#else
             return path.rfind('/');
+#endif
+        }
         for (std::size_t i = path.size(); i-- > 0;) {
             if (syntax.isDelimiter(path[i]))
                 return i;

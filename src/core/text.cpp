@@ -1,6 +1,12 @@
 #include "text.h"
 
+#include <bit>
 #include <cstring>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vendle {
 
@@ -109,6 +115,50 @@ std::size_t findNoCaseUtf8(std::string_view haystack, std::string_view needle) {
     return std::string_view::npos;
 }
 
+#if defined(__SSE2__)
+// The same search sixteen start positions at a time: a position is a candidate when the bytes
+// under the needle's first and last bytes match them, and only candidates are compared whole.
+// A letter is folded by setting bit 5, which maps exactly its two cases onto its lower case (no
+// other byte lands on a letter that way); other bytes must match as they are. A haystack too
+// short for one block of sixteen goes to the search above.
+std::size_t findNoCaseUtf8Blocks(std::string_view haystack, std::string_view needle) {
+    const std::size_t m = needle.size();
+    if (haystack.size() < m + 15)
+        return findNoCaseUtf8(haystack, needle);
+    const auto matcher = [](char c) {
+        const char upper = upperAscii(c);
+        const bool letter = upper >= 'A' && upper <= 'Z';
+        return std::pair{_mm_set1_epi8(letter ? static_cast<char>(upper | 0x20) : c),
+                         _mm_set1_epi8(letter ? 0x20 : 0)};
+    };
+    const auto [first, firstFold] = matcher(needle.front());
+    const auto [last, lastFold] = matcher(needle.back());
+    const char* const h = haystack.data();
+    const std::size_t lastStart = haystack.size() - m; // the last position a match may start at
+    for (std::size_t i = 0;; i += 16) {
+        // The final block ends at the last start and may overlap the one before: positions
+        // already looked at are masked off.
+        const bool final = i + 15 >= lastStart;
+        const std::size_t at = final ? lastStart - 15 : i;
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + at));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + at + m - 1));
+        const __m128i hits = _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(a, firstFold), first),
+                                           _mm_cmpeq_epi8(_mm_or_si128(b, lastFold), last));
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+        if (final)
+            mask &= ~0u << (i - at);
+        while (mask != 0) {
+            const std::size_t k = at + static_cast<std::size_t>(std::countr_zero(mask));
+            if (equalFolded(h + k + 1, needle.data() + 1, m - 1))
+                return k;
+            mask &= mask - 1;
+        }
+        if (final)
+            return std::string_view::npos;
+    }
+}
+#endif
+
 } // namespace
 
 std::size_t findNoCase(std::string_view haystack, std::string_view needle, CodePage cp) {
@@ -116,8 +166,13 @@ std::size_t findNoCase(std::string_view haystack, std::string_view needle, CodeP
         return 0;
     if (needle.size() > haystack.size())
         return std::string_view::npos;
+#if defined(__SSE2__)
+    if (cp.kind() == CodePage::Kind::Utf8)
+        return findNoCaseUtf8Blocks(haystack, needle);
+#else
     if (cp.kind() == CodePage::Kind::Utf8)
         return findNoCaseUtf8(haystack, needle);
+#endif
     // Matching walks the needle character by character from a character boundary of the haystack:
     // single-byte characters compare folded, multi-byte ones byte for byte, so a trail byte that
     // happens to be a letter is never folded. Lead bytes are never letters, so a match keeps both

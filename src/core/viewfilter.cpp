@@ -9,47 +9,7 @@
 
 namespace vendle {
 
-namespace {
-
-// A set of record addresses in one flat table (open addressing), so that looking up every entry
-// of a long view costs no allocation and little memory traffic.
-class PointerSet {
-public:
-    explicit PointerSet(std::size_t expected) {
-        std::size_t capacity = 16;
-        while (capacity < expected * 2)
-            capacity *= 2;
-        slots_.assign(capacity, nullptr);
-        mask_ = capacity - 1;
-    }
-    void insert(const void* p) {
-        std::size_t i = slotOf(p);
-        while (slots_[i] != nullptr && slots_[i] != p)
-            i = (i + 1) & mask_;
-        slots_[i] = p;
-    }
-    bool contains(const void* p) const {
-        for (std::size_t i = slotOf(p);; i = (i + 1) & mask_) {
-            if (slots_[i] == p)
-                return true;
-            if (slots_[i] == nullptr)
-                return false;
-        }
-    }
-
-private:
-    std::size_t slotOf(const void* p) const {
-        const auto bits = reinterpret_cast<std::uintptr_t>(p);
-        return static_cast<std::size_t>((bits >> 4) * 0x9E3779B97F4A7C15ull >> 20) & mask_;
-    }
-    std::vector<const void*> slots_;
-    std::size_t mask_ = 0;
-};
-
-} // namespace
-
 void ApplyFilter(HistoryList& history, const ViewFilter& filter, const Collator& collator) {
-    std::vector<HistoryItem*>& view = history.filteredView();
     ViewBasis& basis = history.viewBasis();
     const PathSyntax& syntax = history.syntax();
     const auto matchesSearch = [&](const HistoryItem& item) {
@@ -63,34 +23,25 @@ void ApplyFilter(HistoryList& history, const ViewFilter& filter, const Collator&
                            basis.collator == &collator && basis.type == filter.type &&
                            basis.folder == filter.folder && basis.since == filter.since &&
                            findNoCase(filter.search, basis.search, syntax.codePage) != std::string::npos;
+    // Items are read in their own order, which is the order of their records in memory; the view
+    // then takes the entries marked here.
+    const auto count = static_cast<std::size_t>(history.ItemCount());
+    std::vector<std::uint8_t> shown(count);
     if (narrowing) {
         if (filter.search != basis.search) {
-            // The view is in sort order, scattered over memory; Items are read in their own order,
-            // and the view keeps those of its entries that matched.
-            PointerSet matched(static_cast<std::size_t>(history.ItemCount()));
-            for (int i = 0; i < history.ItemCount(); ++i) {
-                HistoryItem& item = history.Item(i);
-                if (matchesSearch(item))
-                    matched.insert(&item);
-            }
-            std::erase_if(view, [&](const HistoryItem* item) { return !matched.contains(item); });
+            for (std::size_t i = 0; i < count; ++i)
+                shown[i] = matchesSearch(history.Item(static_cast<int>(i)));
+            history.keepMarked(shown);
         }
     } else {
-        view.clear();
-        view.reserve(static_cast<std::size_t>(history.ItemCount()));
-        for (int i = 0; i < history.ItemCount(); ++i) {
-            HistoryItem& item = history.Item(i);
-            if (!matchesSearch(item))
-                continue;
-            if (item.LastUsed < filter.since)
-                continue;
-            if (!filter.type.empty() && filter.type != item.TypeName())
-                continue;
-            if (!filter.folder.empty() && filter.folder != FolderName(item.Path, syntax))
-                continue;
-            view.push_back(&item);
+        for (std::size_t i = 0; i < count; ++i) {
+            const HistoryItem& item = history.Item(static_cast<int>(i));
+            shown[i] = !(item.LastUsed < filter.since) &&
+                       (filter.type.empty() || filter.type == item.TypeName()) &&
+                       (filter.folder.empty() || filter.folder == FolderName(item.Path, syntax)) &&
+                       matchesSearch(item);
         }
-        history.sortView(collator);
+        history.showMarked(shown, collator);
     }
     basis = {true,
              filter.search,

@@ -2,12 +2,23 @@
 
 #include "core/log.h"
 
+#include <chrono>
+
 namespace vendle {
 
 Q_LOGGING_CATEGORY(lcRecent, "vendle.recent", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcFiles, "vendle.files", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcWatch, "vendle.watch", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcUi, "vendle.ui", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcStartup, "vendle.startup", QtWarningMsg)
+
+void logStartupStep(const char* step) {
+    if (!lcStartup().isInfoEnabled())
+        return;
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+    qCInfo(lcStartup, "%s %lld", step, static_cast<long long>(ns.count()));
+}
 
 void installCoreLogHandler() {
     setLogHandler([](LogTopic topic, std::string_view message) {

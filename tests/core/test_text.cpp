@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace vendle;
 
 namespace {
@@ -105,6 +107,57 @@ TEST(PosNoCase, NeverMatchesInsideADoubleByteCharacter) {
     EXPECT_EQ(PosNoCase(dbcs, "A", kSjis), 0u);
     EXPECT_EQ(PosNoCase(dbcs, "\x82\x41", kSjis), 0u);
     EXPECT_EQ(PosNoCase("x" + dbcs, dbcs, kSjis), 2u);
+}
+
+// The search looks at many start positions at once and finishes with a block that overlaps the
+// one before; compared with a plain position-by-position search on texts of every length around
+// those blocks, with bytes chosen to trip up case folding ('@' and '`' are one bit from 'A' and
+// 'a', '[' and '{' from 'Z' and 'z') and UTF-8 characters.
+TEST(PosNoCase, AgreesWithAPlainSearchAtEveryLengthAndPosition) {
+    const auto fold = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
+    const auto plain = [&](std::string_view h, std::string_view n) -> std::size_t {
+        for (std::size_t at = 0; at + n.size() <= h.size(); ++at) {
+            std::size_t k = 0;
+            while (k < n.size() && fold(h[at + k]) == fold(n[k]))
+                ++k;
+            if (k == n.size())
+                return at + 1;
+        }
+        return 0;
+    };
+    const std::vector<std::string> pieces = {"a", "A", "b", "B", "@", "`",        "[",
+                                             "{", "z", "Z", "/", ".", "\xC3\xA4", "\xE5\xA0\xB1"};
+    std::mt19937 rng(7);
+    int found = 0;
+    for (int round = 0; round < 20000; ++round) {
+        std::string haystack;
+        const std::size_t length = rng() % 48;
+        while (haystack.size() < length)
+            haystack += pieces[rng() % 4 == 0 ? rng() % pieces.size() : rng() % 4];
+        std::string needle;
+        if (rng() % 2 == 0 && !haystack.empty()) {
+            // A piece of the text itself, its case changed here and there.
+            const std::size_t from = rng() % haystack.size();
+            needle = haystack.substr(from, 1 + rng() % 6);
+            for (char& c : needle) {
+                if (rng() % 3 != 0)
+                    continue;
+                if (c >= 'a' && c <= 'z')
+                    c = static_cast<char>(c - 32);
+                else if (c >= 'A' && c <= 'Z')
+                    c = static_cast<char>(c + 32);
+            }
+        } else {
+            const std::size_t n = 1 + rng() % 4;
+            while (needle.size() < n)
+                needle += pieces[rng() % pieces.size()];
+        }
+        const std::size_t expected = plain(haystack, needle);
+        ASSERT_EQ(PosNoCase(haystack, needle, kUtf8), expected) << haystack << " / " << needle;
+        found += expected != 0;
+    }
+    EXPECT_GT(found, 5000); // both outcomes were well exercised
+    EXPECT_LT(found, 15000);
 }
 
 TEST(UpperSingleByte, LeavesMultiByteAlone) {

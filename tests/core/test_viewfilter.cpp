@@ -1,5 +1,7 @@
 #include "core/viewfilter.h"
 
+#include "core/text.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -189,4 +191,112 @@ TEST(ViewFilterNarrowing, AGrowingSearchGivesTheViewARebuildWouldGive) {
     ApplyFilter(history, filter, collator);
     const std::vector<HistoryItem*> afterClicks = history.filteredView();
     EXPECT_EQ(afterClicks, rebuilt(filter));
+}
+
+namespace {
+
+// Orders texts backwards by byte: each byte becomes 1 and its complement, and the end 2, so that a
+// text sorts after the longer texts it begins.
+class BackwardsCollator final : public Collator {
+public:
+    int compare(std::string_view a, std::string_view b) const override { return b.compare(a); }
+    std::string sortKey(std::string_view text) const override {
+        std::string key;
+        for (char c : text) {
+            key.push_back('\x01');
+            key.push_back(static_cast<char>(0xFF - static_cast<unsigned char>(c)));
+        }
+        key.push_back('\x02');
+        return key;
+    }
+};
+
+} // namespace
+
+// Views are taken out of the whole list kept in the sort column's order, and that order is kept
+// until the list changes. Whatever happens in between, the view must be what a stable sort of the
+// shown entries gives, and a header click must sort the view it finds.
+TEST(ViewFromSortedWhole, EqualsAStableSortOfTheShownEntriesThroughEveryChange) {
+    struct Shell final : ShellQuery {
+        ShellFileInfo queryFileInfo(const std::string&) override { return {}; }
+    } shell;
+    HistoryList history(PathSyntax::posix(), shell);
+    std::mt19937 rng(11);
+    const char* const names[] = {"Report", "report", "plan", "議事録", "b", "B"};
+    const char* const extensions[] = {".txt", ".odt", ".pdf", ""};
+    const auto randomPath = [&] {
+        return "/d" + std::to_string(rng() % 7) + "/s" + std::to_string(rng() % 3) + "/" + names[rng() % 6] +
+               std::to_string(rng() % 40) + extensions[rng() % 4];
+    };
+    for (int i = 0; i < 1500; ++i)
+        history.AddItem(randomPath())->LastUsed = 46000 + rng() % 30;
+    ByteCollator bytes;
+    BackwardsCollator backwards;
+    const Collator* collator = &bytes;
+    ViewFilter filter;
+
+    const auto sortedLikeAStableSort = [&](std::vector<HistoryItem*> entries) {
+        const SortContext ctx{history.syntax(), collator};
+        const Comparator ascending = SortTable[history.SortColumn][0];
+        if (ascending) {
+            std::stable_sort(entries.begin(), entries.end(), [&](const HistoryItem* a, const HistoryItem* b) {
+                return ascending(*a, *b, ctx) < 0;
+            });
+            if (history.SortDescending)
+                std::reverse(entries.begin(), entries.end());
+        }
+        return entries;
+    };
+    const auto expectedView = [&] {
+        std::vector<HistoryItem*> shown;
+        for (int i = 0; i < history.ItemCount(); ++i) {
+            HistoryItem& item = history.Item(i);
+            if (PosNoCase(item.Path, filter.search, history.syntax().codePage) == 0 ||
+                item.LastUsed < filter.since)
+                continue;
+            if ((!filter.type.empty() && item.TypeName() != filter.type) ||
+                (!filter.folder.empty() && FolderName(item.Path, history.syntax()) != filter.folder))
+                continue;
+            shown.push_back(&item);
+        }
+        return sortedLikeAStableSort(shown);
+    };
+    const char* const searches[] = {"", "r", "re", "rep", "p", "1", "議", "s1/b"};
+    for (int round = 0; round < 400; ++round) {
+        switch (rng() % 8) {
+        case 0:
+            history.AddItem(randomPath())->LastUsed = 46000 + rng() % 30;
+            break;
+        case 1: {
+            history.moveToEnd(static_cast<int>(rng() % static_cast<unsigned>(history.ItemCount())));
+            history.Item(history.ItemCount() - 1).LastUsed = 46000 + rng() % 30;
+            break;
+        }
+        case 2:
+            history.trimToMax(history.ItemCount() - static_cast<int>(rng() % 3));
+            break;
+        case 3: {
+            const std::vector<HistoryItem*> before = history.filteredView();
+            if (history.clickColumn(static_cast<int>(rng() % 5), *collator)) {
+                ASSERT_EQ(history.filteredView(), sortedLikeAStableSort(before)) << "round " << round;
+            }
+            break;
+        }
+        case 4:
+            collator = collator == &bytes ? static_cast<const Collator*>(&backwards) : &bytes;
+            break;
+        case 5:
+            filter.type = rng() % 2 ? "" : (rng() % 2 ? "TXT ファイル" : " ファイル");
+            filter.folder = rng() % 3 ? "" : "s1";
+            filter.since = rng() % 3 ? 0 : 46000 + rng() % 30;
+            break;
+        default:
+            filter.search = searches[rng() % 8];
+            break;
+        }
+        ApplyFilter(history, filter, *collator);
+        ASSERT_EQ(history.filteredView(), expectedView())
+            << "round " << round << ", column " << history.SortColumn
+            << (history.SortDescending ? " desc" : "");
+    }
 }
