@@ -319,11 +319,6 @@ void HistoryList::showMarked(const std::vector<std::uint8_t>& shown, const Colla
         std::for_each(order.ascending.begin(), order.ascending.end(), take);
 }
 
-void HistoryList::keepMarked(const std::vector<std::uint8_t>& shown) {
-    number();
-    std::erase_if(view_, [&](const HistoryItem* item) { return !shown[item->index_]; });
-}
-
 bool HistoryList::clickColumn(int column, const Collator& collator) {
     if (column <= ColumnNumber || column >= kColumnCount)
         return false;

@@ -152,8 +152,6 @@ public:
     // Makes the view the entries of Items whose flag in `shown` (one per entry) is set, in the
     // order of SortColumn and SortDescending, as sorting them in the order of Items would.
     void showMarked(const std::vector<std::uint8_t>& shown, const Collator& collator);
-    // Drops from the view the entries whose flag in `shown` is clear; the rest keep their order.
-    void keepMarked(const std::vector<std::uint8_t>& shown);
 
     // Counts changes to Items (adds, moves, trims, clearing). Orders and views built before a
     // change are stale after it.

@@ -23,17 +23,18 @@ void ApplyFilter(HistoryList& history, const ViewFilter& filter, const Collator&
                            basis.collator == &collator && basis.type == filter.type &&
                            basis.folder == filter.folder && basis.since == filter.since &&
                            findNoCase(filter.search, basis.search, syntax.codePage) != std::string::npos;
-    // Items are read in their own order, which is the order of their records in memory; the view
-    // then takes the entries marked here.
+    std::vector<HistoryItem*>& view = history.filteredView();
     const auto count = static_cast<std::size_t>(history.ItemCount());
-    std::vector<std::uint8_t> shown(count);
-    if (narrowing) {
-        if (filter.search != basis.search) {
-            for (std::size_t i = 0; i < count; ++i)
-                shown[i] = matchesSearch(history.Item(static_cast<int>(i)));
-            history.keepMarked(shown);
-        }
+    if (narrowing && filter.search == basis.search) {
+        // Nothing changed.
+    } else if (narrowing && view.size() * 4 <= count) {
+        // A short view: only its own entries are looked at again.
+        std::erase_if(view, [&](const HistoryItem* item) { return !matchesSearch(*item); });
     } else {
+        // Items are read in their own order, which is the order of their records in memory, and
+        // the view is taken out of the history's sorted whole. After a growing search this gives
+        // the view it narrows: the view was built the same way.
+        std::vector<std::uint8_t> shown(count);
         for (std::size_t i = 0; i < count; ++i) {
             const HistoryItem& item = history.Item(static_cast<int>(i));
             shown[i] = !(item.LastUsed < filter.since) &&
