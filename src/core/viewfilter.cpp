@@ -9,6 +9,22 @@
 
 namespace vendle {
 
+namespace {
+
+// A hint to bring memory into the cache before it is read.
+inline void prefetch(const void* address) {
+#if defined(__GNUC__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
+}
+
+constexpr std::size_t kRecordsAhead = 16;
+constexpr std::size_t kPathsAhead = 8;
+
+} // namespace
+
 void ApplyFilter(HistoryList& history, const ViewFilter& filter, const Collator& collator) {
     ViewBasis& basis = history.viewBasis();
     const PathSyntax& syntax = history.syntax();
@@ -36,6 +52,12 @@ void ApplyFilter(HistoryList& history, const ViewFilter& filter, const Collator&
         // the view it narrows: the view was built the same way.
         std::vector<std::uint8_t> shown(count);
         for (std::size_t i = 0; i < count; ++i) {
+            // Records and their paths lie wherever they were allocated: each is asked for some
+            // entries ahead, the record first and its path once the record is there.
+            if (i + kRecordsAhead < count)
+                prefetch(&history.Item(static_cast<int>(i + kRecordsAhead)));
+            if (i + kPathsAhead < count)
+                prefetch(history.Item(static_cast<int>(i + kPathsAhead)).Path.data());
             const HistoryItem& item = history.Item(static_cast<int>(i));
             shown[i] = !(item.LastUsed < filter.since) &&
                        (filter.type.empty() || filter.type == item.TypeName()) &&

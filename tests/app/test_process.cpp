@@ -171,6 +171,39 @@ private slots:
         QVERIFY(next->waitForFinished(15000));
         QCOMPARE(next->exitCode(), 0);
     }
+
+    // Asked to, the program logs when each step of its start was done, on the system's monotonic
+    // clock: a benchmark that starts it reads the steps and their times from its error output.
+    void startupStepsAreLoggedInOrderWhenAsked() {
+        vendle::test::writeFile(path(QStringLiteral("vendle.dat")), documents(20));
+        QProcess p;
+        QProcessEnvironment env = folder_->environment();
+        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("vendle.startup=true"));
+        p.setProcessEnvironment(env);
+        p.start(path(QStringLiteral("vendle")), {});
+        QByteArray output;
+        QTRY_VERIFY_WITH_TIMEOUT((output += p.readAllStandardError()).contains("vendle.startup: loop "),
+                                 15000);
+        p.terminate();
+        QVERIFY(p.waitForFinished(5000));
+
+        const QList<QByteArray> expected = {"main", "toolkit", "settings", "window", "load", "view", "loop"};
+        QList<QByteArray> steps;
+        long long previous = 0;
+        for (const QByteArray& line : output.split('\n')) {
+            if (!line.startsWith("vendle.startup: "))
+                continue;
+            const QList<QByteArray> parts = line.mid(16).split(' ');
+            QCOMPARE(parts.size(), 2);
+            bool ok = false;
+            const long long ns = parts[1].toLongLong(&ok);
+            QVERIFY(ok);
+            QVERIFY(ns >= previous);
+            previous = ns;
+            steps.append(parts[0]);
+        }
+        QCOMPARE(steps, expected);
+    }
 };
 
 QTEST_GUILESS_MAIN(ProcessTest)
