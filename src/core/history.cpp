@@ -182,6 +182,17 @@ void HistoryList::clear() {
     items_.clear();
 }
 
+const std::vector<std::string_view>& HistoryList::paths() {
+    if (pathsAt_ != changes_) {
+        paths_.clear();
+        paths_.reserve(items_.size());
+        for (const auto& item : items_)
+            paths_.emplace_back(item->Path);
+        pathsAt_ = changes_;
+    }
+    return paths_;
+}
+
 void HistoryList::number() {
     if (numberedAt_ == changes_)
         return;

@@ -20,17 +20,15 @@ inline void prefetch(const void* address) {
 #endif
 }
 
-constexpr std::size_t kRecordsAhead = 16;
-constexpr std::size_t kPathsAhead = 8;
+constexpr std::size_t kAhead = 12;
 
 } // namespace
 
 void ApplyFilter(HistoryList& history, const ViewFilter& filter, const Collator& collator) {
     ViewBasis& basis = history.viewBasis();
     const PathSyntax& syntax = history.syntax();
-    const auto matchesSearch = [&](const HistoryItem& item) {
-        return filter.search.empty() ||
-               findNoCase(item.Path, filter.search, syntax.codePage) != std::string::npos;
+    const auto matchesSearch = [&](std::string_view path) {
+        return filter.search.empty() || findNoCase(path, filter.search, syntax.codePage) != std::string::npos;
     };
     // A path that contains the new search contains any part of it, so when the search only grew
     // and nothing else changed, the matches are among the current view, already in order.
@@ -43,26 +41,32 @@ void ApplyFilter(HistoryList& history, const ViewFilter& filter, const Collator&
     const auto count = static_cast<std::size_t>(history.ItemCount());
     if (narrowing && filter.search == basis.search) {
         // Nothing changed.
-    } else if (narrowing && view.size() * 4 <= count) {
+    } else if (narrowing && view.size() * 16 <= count) {
         // A short view: only its own entries are looked at again.
-        std::erase_if(view, [&](const HistoryItem* item) { return !matchesSearch(*item); });
+        std::erase_if(view, [&](const HistoryItem* item) { return !matchesSearch(item->Path); });
     } else {
-        // Items are read in their own order, which is the order of their records in memory, and
-        // the view is taken out of the history's sorted whole. After a growing search this gives
-        // the view it narrows: the view was built the same way.
+        // The paths are read in the order of Items, from one array, and the view is taken out of
+        // the history's sorted whole. After a growing search this gives the view it narrows: the
+        // view was built the same way. Records are read only for the age and type filters.
+        const std::vector<std::string_view>& paths = history.paths();
+        const bool recordsNeeded = filter.since != 0 || !filter.type.empty();
         std::vector<std::uint8_t> shown(count);
         for (std::size_t i = 0; i < count; ++i) {
-            // Records and their paths lie wherever they were allocated: each is asked for some
-            // entries ahead, the record first and its path once the record is there.
-            if (i + kRecordsAhead < count)
-                prefetch(&history.Item(static_cast<int>(i + kRecordsAhead)));
-            if (i + kPathsAhead < count)
-                prefetch(history.Item(static_cast<int>(i + kPathsAhead)).Path.data());
-            const HistoryItem& item = history.Item(static_cast<int>(i));
-            shown[i] = !(item.LastUsed < filter.since) &&
-                       (filter.type.empty() || filter.type == item.TypeName()) &&
-                       (filter.folder.empty() || filter.folder == FolderName(item.Path, syntax)) &&
-                       matchesSearch(item);
+            // Paths and records lie wherever they were allocated: each is asked for ahead of its turn.
+            if (i + kAhead < count) {
+                prefetch(paths[i + kAhead].data());
+                if (recordsNeeded)
+                    prefetch(&history.Item(static_cast<int>(i + kAhead)));
+            }
+            const std::string_view path = paths[i];
+            bool show =
+                matchesSearch(path) && (filter.folder.empty() || filter.folder == FolderName(path, syntax));
+            if (show && recordsNeeded) {
+                const HistoryItem& item = history.Item(static_cast<int>(i));
+                show = !(item.LastUsed < filter.since) &&
+                       (filter.type.empty() || filter.type == item.TypeName());
+            }
+            shown[i] = show;
         }
         history.showMarked(shown, collator);
     }
