@@ -57,6 +57,23 @@ void drawTextHighlighted(QPainter& painter, const QString& search, const QColor&
     drawInRect(painter, after, r, Qt::AlignLeft);
 }
 
+QString GridDelegate::shortFolder(const QString& folder, int width, const QFont& font,
+                                  const PathSyntax& syntax) const {
+    if (width != shortWidth_ || font != shortFont_ || shortFolders_.size() > 4096) {
+        shortFolders_.clear();
+        shortWidth_ = width;
+        shortFont_ = font;
+    }
+    const auto known = shortFolders_.constFind(folder);
+    if (known != shortFolders_.constEnd())
+        return *known;
+    const QFontMetrics fm(font);
+    const std::string shortened = ShortenPath(folder.toStdString(), width, syntax, [&fm](std::string_view s) {
+        return fm.horizontalAdvance(QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())));
+    });
+    return *shortFolders_.insert(folder, QString::fromStdString(shortened));
+}
+
 GridDelegate::GridDelegate(const GridState& state, QObject* parent)
     : QStyledItemDelegate(parent), state_(state) {}
 
@@ -103,14 +120,8 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         // A name too long for the cell loses its middle: its start and its extension stay.
         text = QFontMetrics(painter->font()).elidedText(text, Qt::ElideMiddle, rect.width());
     }
-    if (column == ColumnFolder) {
-        const QFontMetrics fm(painter->font());
-        const std::string shortened =
-            ShortenPath(text.toStdString(), rect.width(), history.syntax(), [&fm](std::string_view s) {
-                return fm.horizontalAdvance(QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())));
-            });
-        text = QString::fromStdString(shortened);
-    }
+    if (column == ColumnFolder)
+        text = shortFolder(text, rect.width(), painter->font(), history.syntax());
     if (column == ColumnName || column == ColumnFolder)
         drawTextHighlighted(*painter, state_.searchText ? state_.searchText() : QString(), Qt::red, text,
                             rect);

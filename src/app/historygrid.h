@@ -3,6 +3,10 @@
 // the sort arrow and a pressed look, and tooltips for texts that do not fit.
 #pragma once
 
+#include "core/paths.h"
+
+#include <QFont>
+#include <QHash>
 #include <QHeaderView>
 #include <QPixmap>
 #include <QStyledItemDelegate>
@@ -32,8 +36,15 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
 
+    // A folder shortened to `width` pixels in `font`. The texts are kept for the width and the font
+    // they were made for: folders repeat from row to row, and shortening one measures it many times.
+    QString shortFolder(const QString& folder, int width, const QFont& font, const PathSyntax& syntax) const;
+
 private:
     const GridState& state_;
+    mutable QHash<QString, QString> shortFolders_;
+    mutable int shortWidth_ = -1;
+    mutable QFont shortFont_;
 };
 
 class GridHeader : public QHeaderView {

@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/toppanel.h"
 #include "appfiles.h"
+#include "core/celltext.h"
 #include "widgets/contextmenu.h"
 #include "widgets/faketray.h"
 #include "widgets/localeformat.h"
@@ -335,6 +336,30 @@ private slots:
         QCOMPARE(form_->Grid->tooltipFor(folder), form_->Grid->historyModel()->cellText(folder));
         header->resizeSection(2, 2000);
         QCOMPARE(form_->Grid->tooltipFor(folder), QString());
+    }
+
+    void shortenedFoldersFollowTheWidthAndTheFont() {
+        auto* delegate = qobject_cast<vendle::app::GridDelegate*>(form_->Grid->itemDelegate());
+        QVERIFY(delegate);
+        const QString folder = QStringLiteral("/home/user/共有/プロジェクト/group3/folder42/");
+        const auto syntax = vendle::PathSyntax::posix();
+        QFont font = form_->Grid->font();
+        const auto fresh = [&](int width, const QFont& f) {
+            const QFontMetrics fm(f);
+            return QString::fromStdString(
+                vendle::ShortenPath(folder.toStdString(), width, syntax, [&](std::string_view s) {
+                    return fm.horizontalAdvance(
+                        QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())));
+                }));
+        };
+        const QString narrow = delegate->shortFolder(folder, 90, font, syntax);
+        QCOMPARE(narrow, fresh(90, font));
+        QVERIFY(narrow != folder);
+        QCOMPARE(delegate->shortFolder(folder, 2000, font, syntax), folder); // wide enough: whole
+        QCOMPARE(delegate->shortFolder(folder, 90, font, syntax), narrow);
+        font.setPixelSize(font.pixelSize() > 0 ? font.pixelSize() * 2 : 24);
+        QCOMPARE(delegate->shortFolder(folder, 90, font, syntax), fresh(90, font));
+        QVERIFY(delegate->shortFolder(folder, 90, font, syntax) != narrow);
     }
 
     void versionInTheCaption() {
