@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vendle {
 
@@ -56,6 +57,16 @@ public:
     enum class Presence { File, Gone, Unavailable };
     virtual Presence presence(const std::string& path) {
         return isExistingFile(path) ? Presence::File : Presence::Gone;
+    }
+
+    // The presence of each path, in their order. The platform may ask the disk about several of
+    // them side by side; the answers are those presence() gives.
+    virtual std::vector<Presence> presenceOfEach(const std::vector<std::string_view>& paths) {
+        std::vector<Presence> answers;
+        answers.reserve(paths.size());
+        for (const std::string_view path : paths)
+            answers.push_back(presence(std::string(path)));
+        return answers;
     }
 
     // The whole file, or nullopt when it cannot be opened or read.

@@ -2,6 +2,7 @@
 
 #include "text.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -37,14 +38,25 @@ LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess
     const CodePage cp = history.syntax().codePage;
     std::vector<std::string_view> fields;
     std::string pathText;
+    // The disk is asked about a block of paths at once (the platform may look at several side by
+    // side), then the block's entries are added; progress is reported as the blocks go.
+    constexpr std::size_t kBlock = 8192;
+    std::vector<std::string_view> blockPaths;
+    std::vector<FileAccess::Presence> presences;
     for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i % kBlock == 0) {
+            blockPaths.clear();
+            for (std::size_t k = i; k < std::min(lines.size(), i + kBlock); ++k)
+                blockPaths.push_back(lines[k].substr(0, lines[k].find('\t')));
+            presences = files.presenceOfEach(blockPaths);
+        }
         if (progress && i % 100 == 0)
             progress(static_cast<int>(i), report.lineCount);
         splitViews(fields, lines[i], '\t', cp);
         pathText.assign(fields[0]);
         // A deleted document leaves the history; one on a volume that is away stays, typed by its
         // name without asking the disk.
-        const FileAccess::Presence presence = files.presence(pathText);
+        const FileAccess::Presence presence = presences[i % kBlock];
         if (presence == FileAccess::Presence::Gone)
             continue;
         HistoryItem* item = history.AddItem(pathText, true);

@@ -18,6 +18,9 @@ public:
     // GVfs's folder) whose volume is not mounted is Unavailable, and so is one on a network file
     // system that does not answer within a second and a half (that mount is then not asked again).
     Presence presence(const std::string& path) override;
+    // Paths on local file systems are looked at on several threads at once (the system's name
+    // lookups run side by side); the others one by one, as presence() does.
+    std::vector<Presence> presenceOfEach(const std::vector<std::string_view>& paths) override;
     std::optional<std::string> readAll(const std::string& path) override;
 
     // Writes a temporary file beside the target, flushes it to the disk and renames it over the

@@ -101,6 +101,42 @@ TEST_F(FileAccessTest, ADocumentOnAnAbsentVolumeIsUnavailableNotGone) {
     EXPECT_EQ(files.presence("/media/vendle-absent-stick/a.txt"), vendle::FileAccess::Presence::Unavailable);
 }
 
+// Many paths at once are looked at on several threads; each answer must be the one presence()
+// gives for that path, in the order asked, whatever kind of path sits where.
+TEST_F(FileAccessTest, PresenceOfManyPathsAnswersEachAsPresenceDoes) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < 10'000; ++i) {
+        const fs::path folder = dir / ("f" + std::to_string(i % 50));
+        switch (i % 5) {
+        case 0:
+        case 1:
+            fs::create_directories(folder);
+            std::ofstream(folder / ("doc" + std::to_string(i))) << 'x';
+            paths.push_back((folder / ("doc" + std::to_string(i))).string());
+            break;
+        case 2:
+            paths.push_back((folder / ("gone" + std::to_string(i))).string());
+            break;
+        case 3:
+            fs::create_directories(folder);
+            paths.push_back(folder.string()); // a folder is no document
+            break;
+        default:
+            paths.push_back("/mnt/vendle-absent-volume/" + std::to_string(i) + ".odt");
+            break;
+        }
+    }
+    const std::vector<std::string_view> views(paths.begin(), paths.end());
+    const std::vector<vendle::FileAccess::Presence> answers = files.presenceOfEach(views);
+    ASSERT_EQ(answers.size(), paths.size());
+    std::size_t found = 0;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        ASSERT_EQ(answers[i], files.presence(paths[i])) << paths[i];
+        found += answers[i] == vendle::FileAccess::Presence::File;
+    }
+    EXPECT_EQ(found, 4000u);
+}
+
 TEST_F(FileAccessTest, ALinkedFileIsWrittenAtItsTargetAndTheLinkStays) {
     fs::create_directories(dir / "real");
     const fs::path target = dir / "real" / "vendle.dat";

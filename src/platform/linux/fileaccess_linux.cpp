@@ -7,8 +7,10 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <future>
 #include <memory>
+#include <system_error>
 #include <thread>
 
 namespace vendle::platform {
@@ -83,6 +85,49 @@ FileAccess::Presence SystemFileAccess::presence(const std::string& path) {
         return *answer;
     }
     return presenceOf(path);
+}
+
+std::vector<FileAccess::Presence>
+SystemFileAccess::presenceOfEach(const std::vector<std::string_view>& paths) {
+    refreshMounts();
+    std::vector<Presence> answers(paths.size(), Presence::Gone);
+    std::vector<std::size_t> local; // paths a plain stat answers
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const std::string path(paths[i]);
+        const MountEntry* mount = mountOf(mounts_, path);
+        if (!volumeRootOf(path, roots_).empty() || (mount && isSlowFileSystem(mount->fsType)))
+            answers[i] = presence(path);
+        else
+            local.push_back(i);
+    }
+    // Neighbouring entries often share folders: each thread takes one stretch of the list.
+    constexpr std::size_t kPerThread = 4096;
+    const std::size_t threads = std::min<std::size_t>({std::max(1u, std::thread::hardware_concurrency()), 4,
+                                                       std::max<std::size_t>(1, local.size() / kPerThread)});
+    const auto check = [&](std::size_t part) {
+        const std::size_t from = local.size() * part / threads;
+        const std::size_t to = local.size() * (part + 1) / threads;
+        std::string path;
+        for (std::size_t k = from; k < to; ++k) {
+            path.assign(paths[local[k]]);
+            answers[local[k]] = presenceOf(path);
+        }
+    };
+    {
+        std::vector<std::jthread> helpers;
+        std::size_t started = 1;
+        for (; started < threads; ++started) {
+            try {
+                helpers.emplace_back(check, started);
+            } catch (const std::system_error&) {
+                break; // no thread to be had: this one does the rest
+            }
+        }
+        check(0);
+        for (std::size_t part = started; part < threads; ++part)
+            check(part);
+    } // the helpers are joined here
+    return answers;
 }
 
 std::optional<std::string> SystemFileAccess::readAll(const std::string& path) {
