@@ -80,21 +80,22 @@ void measurePair(benchmark::State& state, const std::string& name, const std::fu
 }
 
 Samples calibrate() {
-    // Integer work in registers and a walk over 4 MB, about 5 ms on the build machine: it feels
-    // both a slower core and a busier memory bus.
-    static std::vector<std::uint32_t> memory(1u << 20, 1);
+    // Integer work in registers, and reads spread over 32 MB, more than the caches hold: it feels
+    // both a slower core and a busier memory (other machines on the host fill the shared caches).
+    static std::vector<std::uint32_t> memory(std::size_t{1} << 23, 1);
+    const std::size_t mask = memory.size() - 1;
     Samples s;
     for (int run = 0; run < 20; ++run) {
         const auto t0 = Clock::now();
         std::uint64_t x = 88172645463325252ull;
-        for (int i = 0; i < 4'000'000; ++i) {
+        for (int i = 0; i < 2'000'000; ++i) {
             x ^= x << 13;
             x ^= x >> 7;
             x ^= x << 17;
         }
         std::uint64_t sum = 0;
-        for (std::size_t i = 0; i < memory.size(); i += 16)
-            sum += memory[(i * 7919) & (memory.size() - 1)];
+        for (std::size_t i = 0; i < 200'000; ++i)
+            sum += memory[(i * 2'654'435'761u) & mask];
         benchmark::DoNotOptimize(x);
         benchmark::DoNotOptimize(sum);
         s.ms.push_back(msSince(t0));
