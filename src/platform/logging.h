@@ -6,10 +6,10 @@
 
 namespace vendle {
 
-Q_DECLARE_LOGGING_CATEGORY(lcRecent) // "vendle.recent": the desktop's record of recent documents
-Q_DECLARE_LOGGING_CATEGORY(lcFiles)  // "vendle.files": the history and settings files
-Q_DECLARE_LOGGING_CATEGORY(lcWatch)  // "vendle.watch": change notification of watched folders
-Q_DECLARE_LOGGING_CATEGORY(lcUi)     // "vendle.ui": windows, boxes and the exit sequence
+Q_DECLARE_LOGGING_CATEGORY(lcRecent)  // "vendle.recent": the desktop's record of recent documents
+Q_DECLARE_LOGGING_CATEGORY(lcFiles)   // "vendle.files": the history and settings files
+Q_DECLARE_LOGGING_CATEGORY(lcWatch)   // "vendle.watch": change notification of watched folders
+Q_DECLARE_LOGGING_CATEGORY(lcUi)      // "vendle.ui": windows, boxes and the exit sequence
 Q_DECLARE_LOGGING_CATEGORY(lcStartup) // "vendle.startup": when each step of the start was done
 
 // Logs "<step> <ns>" to "vendle.startup": the step's name and the time of the system's monotonic
