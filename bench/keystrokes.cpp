@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QMenu>
 
-#include <array>
 #include <cstdio>
 #include <functional>
 

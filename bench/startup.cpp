@@ -200,8 +200,6 @@ void measureStarts(benchmark::State& state, const std::string& name, bool cold, 
     } else if (row.note.empty()) {
         row.note = "no start was measured";
     }
-    if (cold && row.measured.empty() && !row.failed)
-        row.maxMs = 0;
     record(state, std::move(row));
 }
 
