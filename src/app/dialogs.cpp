@@ -4,6 +4,8 @@
 #include "app/icons.h"
 #include "core/fulltime.h"
 #include "core/mainsettings.h"
+#include "core/numericpicture.h"
+#include "widgets/messagebox.h"
 #include "widgets/slideupdown.h"
 
 #include <QCheckBox>
@@ -11,12 +13,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QTimer>
 
-#include <cmath>
-
 namespace vendle::app {
+
+using widgets::MessageBox;
 
 namespace {
 
@@ -106,10 +109,47 @@ void TOptionDlg::acOptionExecute() {
     sudDataMax->setPosition(session_.DataMax);
     cbReadOnly->setChecked(session_.ConfirmReadOnly);
     Memo1->setFocus();
+    Memo1->selectAll();
     if (exec() != QDialog::Accepted)
         return;
-    session_.DataMax = static_cast<int>(std::trunc(static_cast<double>(sudDataMax->Position())));
+    session_.DataMax = accepted_;
     session_.ConfirmReadOnly = cbReadOnly->isChecked();
+}
+
+void TOptionDlg::accept() {
+    // What is typed must be a whole number in range; anything else is refused in place, since the
+    // history is cut to the limit at the next look and what is cut is gone.
+    const QLocale locale;
+    const NumberSeparators separators{locale.groupSeparator().toStdString(),
+                                      locale.decimalPoint().toStdString()};
+    const std::optional<long long> typed =
+        wholeNumberIn(Memo1->text().toStdString(), kDataMaxMin, kDataMaxMax, separators);
+    if (!typed) {
+        MessageBox::show(
+            this, QStringLiteral("数値を%1～%2の間で指定してください").arg(kDataMaxMin).arg(kDataMaxMax),
+            MessageBox::Plain, QStringLiteral("数値入力について"));
+        Memo1->setFocus();
+        Memo1->selectAll();
+        return;
+    }
+    const int limit = static_cast<int>(*typed);
+    const int held = session_.items().ItemCount();
+    if (limit < held) {
+        const QString question =
+            QStringLiteral(
+                "履歴数を%1にすると、古いほうから%2個のファイルが履歴から削除されます。よろしいですか？")
+                .arg(locale.toString(limit))
+                .arg(locale.toString(held - limit));
+        if (MessageBox::askYesNo(this, question, MessageBox::Confirmation, MessageBox::No) !=
+            MessageBox::Yes) {
+            Memo1->setFocus();
+            Memo1->selectAll();
+            return;
+        }
+    }
+    accepted_ = limit;
+    sudDataMax->setPosition(limit);
+    QDialog::accept();
 }
 
 void TOptionDlg::HelpBtnClick() {

@@ -34,6 +34,10 @@ public:
     // Shows the dialog with the current values and takes them over on OK.
     void acOptionExecute();
 
+    // OK: a history size that is not a whole number from 1 to 100,000 is refused with the value
+    // box's message; one below the number of documents held is asked about first.
+    void accept() override;
+
     QLineEdit* Memo1 = nullptr;
     widgets::TSlideUpDown* sudDataMax = nullptr;
     QCheckBox* cbReadOnly = nullptr;
@@ -43,6 +47,7 @@ private:
 
     HistorySession& session_;
     std::function<void(const char* page)> showHelp_;
+    int accepted_ = 0; // the history size OK took
 };
 
 // The program's name and version, the number of starts and the total running time, counting up

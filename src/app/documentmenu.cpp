@@ -1,13 +1,16 @@
 #include "documentmenu.h"
 
+#include "app/historygrid.h"
 #include "app/historysession.h"
 #include "core/mainsettings.h"
 #include "platform/shellmenu.h"
 #include "widgets/contextmenu.h"
+#include "widgets/messagebox.h"
 
 #include <QTableView>
 
 #include <algorithm>
+#include <set>
 
 namespace vendle::app {
 
@@ -18,35 +21,47 @@ DocumentMenu::DocumentMenu(QTableView& grid, HistorySession& session, std::uniqu
 
 DocumentMenu::~DocumentMenu() = default;
 
+std::vector<int> DocumentMenu::highlightedRows() const {
+    std::set<int> rows;
+    for (const QItemSelectionRange& range : grid_.selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.insert(row);
+    }
+    return {rows.begin(), rows.end()};
+}
+
 void DocumentMenu::GridRightClick(const QPoint& pos) {
     const HistoryList& items = session_.items();
     const QModelIndex clicked = grid_.indexAt(pos);
     // Nothing below the last row, nothing in an empty view.
     if (items.ViewCount() == 0 || !clicked.isValid() || clicked.row() >= items.ViewCount())
         return;
-    int top = clicked.row();
-    int bottom = clicked.row();
-    bool inside = false;
-    const QModelIndexList selected = grid_.selectionModel()->selectedIndexes();
-    if (!selected.isEmpty()) {
-        const auto [low, high] =
-            std::minmax_element(selected.begin(), selected.end(),
-                                [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-        inside = clicked.row() >= low->row() && clicked.row() <= high->row();
-        if (inside) {
-            top = low->row();
-            bottom = high->row();
-        }
-    }
-    if (!inside) {
-        const int column = clicked.column() == ColumnName || clicked.column() == ColumnFolder
+    // Inside the highlighted rows the menu is for exactly those; elsewhere the clicked row becomes
+    // current (the column only where it may) and the menu is for it alone.
+    std::vector<int> rows = highlightedRows();
+    if (std::find(rows.begin(), rows.end(), clicked.row()) == rows.end()) {
+        const int column = HistoryGridView::GridSelectCell(clicked.column())
                                ? clicked.column()
                                : std::max(int(ColumnName), grid_.currentIndex().column());
         grid_.setCurrentIndex(grid_.model()->index(clicked.row(), column));
+        rows = {clicked.row()};
     }
-    menu_->FileNames.clear();
-    for (int row = top; row <= bottom; ++row)
-        menu_->FileNames.push_back(items.ViewItem(row).Path);
+    // Documents that are gone have no menu; the others keep theirs.
+    std::vector<std::string> present;
+    QStringList gone;
+    for (int row : rows) {
+        const std::string& path = items.ViewItem(row).Path;
+        if (session_.files().presence(path) == FileAccess::Presence::File)
+            present.push_back(path);
+        else
+            gone << QString::fromStdString(path);
+    }
+    if (present.empty()) {
+        widgets::MessageBox::show(grid_.window(), QStringLiteral("次のファイルは見つかりません。\n") +
+                                                      gone.join(QLatin1Char('\n')));
+        return;
+    }
+    menu_->FileNames = std::move(present);
     menu_->PopupEx(pos.x(), pos.y());
     incrementCounter(session_.settings(), "ContextMenuCount");
 }

@@ -1,11 +1,13 @@
-// The grid's right click: the document context menu for the selected rows. A click outside the
-// selection first makes the clicked row current; every menu shown counts in "ContextMenuCount".
+// The grid's right click: the document context menu for exactly the highlighted rows. A click
+// outside them first makes the clicked row current; documents that are gone are left out (a
+// selection of only such documents says so); every menu shown counts in "ContextMenuCount".
 #pragma once
 
 #include <QObject>
 #include <QPoint>
 
 #include <memory>
+#include <vector>
 
 class QTableView;
 
@@ -33,6 +35,9 @@ public:
 
     // The component each click uses; tests set its tracker through this.
     widgets::TQnContextMenu& contextMenu() { return *menu_; }
+
+    // The rows that hold a selected cell, top to bottom.
+    std::vector<int> highlightedRows() const;
 
 private:
     QTableView& grid_;

@@ -17,7 +17,19 @@ DocumentOpener::DocumentOpener(QWidget& window, HistorySession& session, std::st
                                QObject* parent)
     : QObject(parent), window_(window), session_(session), dataHome_(std::move(dataHome)) {}
 
-bool DocumentOpener::OpenDocument(const std::string& path) {
+namespace {
+
+// The system's reason, then the file on a line of its own.
+QString failureText(const std::string& reason, const std::string& path) {
+    std::string text = reason;
+    if (!text.empty() && text.back() != '\n')
+        text += '\n';
+    return QString::fromStdString(text + "ファイル名:" + path);
+}
+
+} // namespace
+
+bool DocumentOpener::OpenDocument(std::string path) {
     if (session_.ConfirmReadOnly && platform::isReadOnlyFile(path)) {
         const QString question = QString::fromStdString(path + " は読み取り専用ファイルです。続行しますか？");
         if (MessageBox::askYesNo(&window_, question, MessageBox::Warning) != MessageBox::Yes)
@@ -25,7 +37,7 @@ bool DocumentOpener::OpenDocument(const std::string& path) {
     }
     const platform::OpenResult result = platform::openWithDefaultApplication(path);
     if (!result.ok) {
-        MessageBox::show(&window_, QString::fromStdString(result.reason + "ファイル名:" + path));
+        MessageBox::show(&window_, failureText(result.reason, path));
         return false;
     }
     platform::noteRecentlyUsed(path, dataHome_);
@@ -37,7 +49,8 @@ void DocumentOpener::acExecuteExecute(int column, int row) {
     const HistoryList& items = session_.items();
     if (row < 0 || row >= items.ViewCount())
         return;
-    const std::string& path = items.ViewItem(row).Path;
+    // A copy: the read-only question runs an event loop, in which a scan may drop the record.
+    const std::string path = items.ViewItem(row).Path;
     if (column == ColumnName)
         OpenDocument(path);
     else if (column == ColumnFolder)

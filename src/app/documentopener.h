@@ -21,8 +21,9 @@ public:
     DocumentOpener(QWidget& window, HistorySession& session, std::string dataHome, QObject* parent = nullptr);
 
     // Opens one path with its default application; true when it was opened. A failure is shown
-    // with the system's reason and the path; nothing else changes.
-    bool OpenDocument(const std::string& path);
+    // with the system's reason and the path; nothing else changes. `path` is taken by value: the
+    // read-only question runs an event loop, during which the history may change.
+    bool OpenDocument(std::string path);
 
     // The view entry `row` (from 0): column "ファイル名" opens the document, "フォルダ" its folder,
     // any other column nothing.

@@ -1,6 +1,7 @@
 #include "historygrid.h"
 
 #include "app/historymodel.h"
+#include "app/viewkeeper.h"
 #include "core/celltext.h"
 
 #include <QApplication>
@@ -227,7 +228,9 @@ HistoryGridView::HistoryGridView(GridState state, QWidget* parent)
     verticalHeader()->setMinimumSectionSize(18);
     verticalHeader()->setDefaultSectionSize(18);
     setShowGrid(true);
-    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // One block of rows at most: every command acts on exactly what is highlighted, and a block
+    // is what the user sees at a glance. Ctrl+click starts a new block.
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
@@ -235,6 +238,7 @@ HistoryGridView::HistoryGridView(GridState state, QWidget* parent)
     setSortingEnabled(false);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
 
+    keeper_ = new ViewKeeper(*this);
     fixed_ = new FixedColumn(*this);
     fixed_->setHorizontalHeader(new GridHeader(state_, fixed_));
     fixed_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -278,7 +282,11 @@ QModelIndex HistoryGridView::moveCursor(CursorAction action, Qt::KeyboardModifie
 
 void HistoryGridView::mousePressEvent(QMouseEvent* event) {
     const QModelIndex index = indexAt(event->position().toPoint());
-    if (event->button() == Qt::LeftButton && index.isValid() && !GridSelectCell(index.column())) {
+    if (event->button() == Qt::RightButton) {
+        event->accept(); // the context menu event that follows decides what becomes current
+        return;
+    }
+    if (index.isValid() && !GridSelectCell(index.column())) {
         event->accept(); // refused: the current cell stays where it was
         return;
     }
@@ -287,13 +295,18 @@ void HistoryGridView::mousePressEvent(QMouseEvent* event) {
 
 void HistoryGridView::mouseDoubleClickEvent(QMouseEvent* event) {
     const QModelIndex index = indexAt(event->position().toPoint());
-    if (index.isValid() && index.column() != ColumnName && index.column() != ColumnFolder) {
-        QApplication::beep();
-        doubleClickOnRow(index.row());
-        event->accept();
+    if (event->button() != Qt::LeftButton || !index.isValid()) {
+        QTableView::mouseDoubleClickEvent(event);
         return;
     }
-    QTableView::mouseDoubleClickEvent(event);
+    event->accept();
+    if (index.column() != ColumnName && index.column() != ColumnFolder) {
+        QApplication::beep();
+        doubleClickOnRow(index.row());
+        return;
+    }
+    setCurrentIndex(index);
+    emit doubleClicked(index);
 }
 
 void HistoryGridView::doubleClickOnRow(int row) {
@@ -304,6 +317,7 @@ void HistoryGridView::doubleClickOnRow(int row) {
 
 void HistoryGridView::setModel(QAbstractItemModel* m) {
     QTableView::setModel(m);
+    keeper_->watch(m);
     if (!fixed_)
         return;
     fixed_->setModel(m);
@@ -353,6 +367,11 @@ void HistoryGridView::fillWithNameColumn() {
         setColumnWidth(ColumnName, target);
         filling_ = false;
     }
+}
+
+void HistoryGridView::layoutNow() {
+    executeDelayedItemsLayout();
+    updateGeometries();
 }
 
 void HistoryGridView::updateGeometries() {

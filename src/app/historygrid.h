@@ -17,6 +17,7 @@
 namespace vendle::app {
 
 class HistoryTableModel;
+class ViewKeeper;
 
 // What painting needs to know of the window's state.
 struct GridState {
@@ -100,11 +101,19 @@ public:
     // window (for storing the widths), then fills again.
     void withGivenWidths(const std::function<void()>& use);
 
+    // Keeps the current and highlighted documents across rebuilds the user did not ask for.
+    ViewKeeper& keeper() const { return *keeper_; }
+    // Lays the rows out now rather than at the next paint, so that scrolling can be set.
+    void layoutNow();
+
 protected:
     bool viewportEvent(QEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    // Only the left button selects, and only where the current cell may go; a right press leaves
+    // the cells to the document menu.
     void mousePressEvent(QMouseEvent* event) override;
-    // A double click on a refused column still moves the row; the current column stays.
+    // A double click on a data cell makes it current and opens it, even when the view was rebuilt
+    // between the two clicks; on a refused column the row moves and the current column stays.
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;
@@ -115,6 +124,7 @@ private:
     GridState state_;
     GridHeader* header_ = nullptr;
     QTableView* fixed_ = nullptr;
+    ViewKeeper* keeper_ = nullptr;
     int nameBase_ = -1;    // the name column's width before it was widened to fill
     bool filling_ = false; // the name column is being widened by fillWithNameColumn
 };

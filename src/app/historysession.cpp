@@ -71,14 +71,24 @@ LoadReport HistorySession::Load(const LoadProgress& progress) {
 }
 
 ScanResult HistorySession::Scan() {
+    // The model is reset only when the history really changes: a look that finds nothing new
+    // leaves the grid, its current cell and its selection alone.
     ScanResult result;
     const DateTime start = now();
-    change([&](HistoryList& list) {
-        result = scanRecent(list, *parts_.recent, imports_, LastScanTime, start, DataMax);
-    });
+    {
+        bool began = false;
+        const auto end = qScopeGuard([&] {
+            if (began)
+                model_->endChange();
+        });
+        result = scanRecent(*items_, *parts_.recent, imports_, LastScanTime, start, DataMax, [&] {
+            model_->beginChange();
+            began = true;
+        });
+    }
     if (result.listed)
         lastCompletedScan_ = stampBefore(start);
-    refreshUnavailable();
+    result.back = refreshUnavailable();
     for (const ScanFailure& failure : result.failures)
         qCWarning(lcRecent).noquote() << "skipped" << QString::fromStdString(failure.entry) << "-"
                                       << QString::fromStdString(failure.boxText);
@@ -87,7 +97,7 @@ ScanResult HistorySession::Scan() {
     return result;
 }
 
-void HistorySession::refreshUnavailable() {
+int HistorySession::refreshUnavailable() {
     std::vector<int> back;
     for (int i = 0; i < items_->ItemCount(); ++i) {
         if (items_->Item(i).Unavailable &&
@@ -95,11 +105,12 @@ void HistorySession::refreshUnavailable() {
             back.push_back(i);
     }
     if (back.empty())
-        return;
+        return 0;
     change([&](HistoryList& list) {
         for (int i : back)
             list.Item(i).Unavailable = false;
     });
+    return static_cast<int>(back.size());
 }
 
 void HistorySession::setCollator(std::unique_ptr<Collator> collator) {
@@ -136,7 +147,9 @@ std::vector<std::pair<std::string, int>> HistorySession::folderChoices() {
     std::vector<std::pair<std::string, int>> choices;
     for (const HistoryItem* rep : folderRepresentatives(*items_, *parts_.collator)) {
         std::string folder(FolderName(rep->Path, items_->syntax()));
-        const int icon = parts_.shell->queryFileInfo(folder).iconIndex;
+        // The icon of the folder itself, asked for by its whole path (its name alone names nothing).
+        const int icon =
+            parts_.shell->queryFileInfo(std::string(directoryOf(rep->Path, items_->syntax()))).iconIndex;
         choices.emplace_back(std::move(folder), icon);
     }
     return choices;

@@ -110,7 +110,7 @@ private:
     std::unique_ptr<TIniFileEx> ini_;
     std::unique_ptr<HistoryList> items_;
     std::unique_ptr<HistoryTableModel> model_; // after items_: it goes first
-    void refreshUnavailable();
+    int refreshUnavailable();                  // how many documents are back
 
     RecentImports imports_;
     std::optional<RecentEntry::Stamp> lastCompletedScan_; // the start of this run's last look

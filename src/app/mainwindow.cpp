@@ -11,6 +11,7 @@
 #include "app/icons.h"
 #include "app/recentwatch.h"
 #include "app/toppanel.h"
+#include "app/viewkeeper.h"
 #include "core/errors.h"
 #include "core/mainsettings.h"
 #include "platform/logging.h"
@@ -124,7 +125,12 @@ void TVendleMainForm::createComponents() {
     watch_ = new RecentWatch(
         *session_,
         [this](const ScanResult& result) {
-            ApplyFilter();
+            // A look that changed nothing leaves the grid alone; one that did keeps the current and
+            // highlighted documents where the user left them.
+            if (result.changed())
+                refreshView();
+            else
+                UpdateView();
             reportScan(result);
         },
         this);
@@ -319,12 +325,19 @@ void TVendleMainForm::reportScan(const ScanResult& result) {
 }
 
 void TVendleMainForm::ApplyFilter() {
+    {
+        const ViewKeeper::StartOver startOver(Grid->keeper());
+        refreshView();
+    }
+    Grid->setCurrentIndex(session_->model().index(0, ColumnName));
+}
+
+void TVendleMainForm::refreshView() {
     session_->ApplyFilter(Edit1->text().toStdString());
     const HistoryList& items = session_->items();
     UpdateView();
     Label2->setText(q(countLabelText(items.ItemCount(), items.ViewCount(), !session_->Filter.isEmpty())));
     Label2->adjustSize();
-    Grid->setCurrentIndex(session_->model().index(0, ColumnName));
 }
 
 void TVendleMainForm::UpdateView() {

@@ -97,7 +97,12 @@ public:
     // True when no notification area exists: the window then stays reachable on the task bar.
     bool withoutTray() const;
 
+    // The user changed the search or a filter: the view is rebuilt and the current cell goes to
+    // row 1.
     void ApplyFilter();
+    // The view is rebuilt for a change the user did not ask for (an import): the current and
+    // highlighted documents stay current and highlighted, wherever they now stand.
+    void refreshView();
     void UpdateView();
 
     // Imports what the desktop recorded since the last look (a change in its folders, or the

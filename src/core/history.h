@@ -164,6 +164,10 @@ public:
     // right after adding or moving them), or the collation changed.
     void markStale() { ++changes_; }
 
+    // True when the view was built (or emptied) since the last change of Items, so that every entry
+    // it holds is still in the list; false between a change and the next filter pass.
+    bool viewIsCurrent() const { return basis_.changes == changes_; }
+
     // For the filter: the view and what it was built from, without dropping the basis.
     std::vector<HistoryItem*>& filteredView() { return view_; }
     ViewBasis& viewBasis() { return basis_; }

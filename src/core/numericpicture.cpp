@@ -133,4 +133,31 @@ ReadNumber TextToValue(std::string_view text, const NumberSeparators& separators
     return TextToValue(plain);
 }
 
+std::optional<long long> wholeNumberIn(std::string_view text, long long min, long long max,
+                                       const NumberSeparators& separators) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    long long value = 0;
+    bool digits = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            value = value * 10 + (c - '0');
+            digits = true;
+            if (value > max)
+                return std::nullopt; // also keeps the value from overflowing
+        } else if (!separators.thousands.empty() && digits &&
+                   text.compare(i, separators.thousands.size(), separators.thousands) == 0) {
+            i += separators.thousands.size() - 1;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!digits || value < min)
+        return std::nullopt;
+    return value;
+}
+
 } // namespace vendle

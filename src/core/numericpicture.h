@@ -4,6 +4,7 @@
 
 #include "sudfunctions.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,5 +32,11 @@ ReadNumber TextToValue(std::string_view text);
 // The same for text written with a locale's separators: its decimal separator counts as the point
 // and its "." (a grouping mark there) is skipped.
 ReadNumber TextToValue(std::string_view text, const NumberSeparators& separators);
+
+// A whole number typed into a field, read strictly: digits with optional grouping marks
+// (`separators.thousands`) and blanks around them, nothing else; nullopt for any other text or
+// a number outside [min, max].
+std::optional<long long> wholeNumberIn(std::string_view text, long long min, long long max,
+                                       const NumberSeparators& separators = {});
 
 } // namespace vendle

@@ -70,8 +70,15 @@ std::optional<RecentEntry::Stamp> stampFromText(std::string_view text) {
 }
 
 ScanResult scanRecent(HistoryList& history, RecentSource& source, RecentImports& imports,
-                      DateTime& lastScanTime, DateTime scanStart, int dataMax) {
+                      DateTime& lastScanTime, DateTime scanStart, int dataMax,
+                      const std::function<void()>& beforeChange) {
     ScanResult result;
+    bool changing = false;
+    const auto change = [&] {
+        if (!changing && beforeChange)
+            beforeChange();
+        changing = true;
+    };
     std::vector<RecentEntry> entries;
     result.listed = source.list(entries);
     if (result.listed) {
@@ -91,20 +98,26 @@ ScanResult scanRecent(HistoryList& history, RecentSource& source, RecentImports&
             const DateTime t = dosDateTime(entry.unixTime);
             const int known = history.indexOfPath(path);
             if (known >= 0) {
+                change();
                 history.moveToEnd(known);
                 HistoryItem& item = history.Item(history.ItemCount() - 1);
                 item.LastUsed = t;
                 item.Unavailable = false; // it was just used, so it is there
                 ++result.moved;
-            } else if (HistoryItem* item = history.AddItem(path)) {
-                item->LastUsed = t;
-                ++result.added;
+            } else {
+                change();
+                if (HistoryItem* item = history.AddItem(path)) {
+                    item->LastUsed = t;
+                    ++result.added;
+                }
             }
         }
         imports.settle(entries);
         if (!entries.empty())
             lastScanTime = scanStart;
     }
+    if (history.ItemCount() > dataMax)
+        change();
     result.dropped = history.trimToMax(dataMax);
     return result;
 }

@@ -8,6 +8,7 @@
 
 #include <compare>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -102,7 +103,9 @@ struct ScanResult {
     int moved = 0;       // known documents moved to the newest place
     int added = 0;       // documents new to the history
     int dropped = 0;     // oldest entries cut by the size limit
+    int back = 0;        // documents on a volume that was away and is there again
     std::vector<ScanFailure> failures;
+    bool changed() const { return moved + added + dropped + back > 0; }
 };
 
 // Lists the source and starts `imports` from what it holds now (see RecentImports::begin).
@@ -117,8 +120,10 @@ std::optional<RecentEntry::Stamp> stampFromText(std::string_view text);
 // One scan. Every new entry is resolved and merged; one that fails to resolve is skipped and
 // reported in the result, and is not examined again until the source records it anew.
 // `lastScanTime` advances to `scanStart` when the listing yielded any entry. The view is emptied
-// when entries are dropped; the caller rebuilds it.
+// when entries are dropped; the caller rebuilds it. `beforeChange` runs once, right before the
+// history is first changed; a scan that finds nothing to do never calls it.
 ScanResult scanRecent(HistoryList& history, RecentSource& source, RecentImports& imports,
-                      DateTime& lastScanTime, DateTime scanStart, int dataMax);
+                      DateTime& lastScanTime, DateTime scanStart, int dataMax,
+                      const std::function<void()>& beforeChange = {});
 
 } // namespace vendle

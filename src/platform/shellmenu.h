@@ -1,7 +1,7 @@
 // The desktop's context menu for documents, as the platform offers it: a menu description with
 // command ids in a given range (open, open with, the containing folder, Send To, cut, copy, move to
-// the trash, properties), the command behind an id, and the Send To folder's entries with the paste
-// into one of them.
+// the trash, properties), the command behind an id, and the Send To folder's entries that documents
+// are handed to.
 #pragma once
 
 #include "core/contextmenu.h"
@@ -16,6 +16,9 @@ namespace vendle::platform {
 struct InvokeResult {
     bool ok = true;
     std::string reason; // why it failed, in the user's language
+    // Not a failure: the command left something undone on purpose (an existing file is never
+    // overwritten), and `reason` tells the user what and why.
+    bool refused = false;
 };
 
 // The context menu of one set of documents.
@@ -26,8 +29,6 @@ public:
     virtual bool query(std::vector<MenuItem>& menu, int firstId, int lastId) = 0;
     // Carries out the item `offset` places after `firstId`.
     virtual InvokeResult invoke(int offset) = 0;
-    // The offset of the copy command (the first half of Send To).
-    virtual int copyOffset() const = 0;
 };
 
 struct SendToEntry {
@@ -42,8 +43,9 @@ public:
     virtual std::unique_ptr<ShellContextMenu> contextMenu(const std::vector<std::string>& paths) = 0;
     // The Send To folder's entries that are not folders, in name order.
     virtual std::vector<SendToEntry> sendToEntries() = 0;
-    // Pastes what the copy command put on the clipboard into Send To entry `index`.
-    virtual InvokeResult pasteToSendTo(std::size_t index) = 0;
+    // Hands the documents to Send To entry `index`: a folder receives copies (never over an
+    // existing file), an application or a program is started with them. The clipboard is not used.
+    virtual InvokeResult sendTo(std::size_t index, const std::vector<std::string>& paths) = 0;
 };
 
 // The desktop's shell. `showProperties` shows the properties of documents (a window of the

@@ -7,11 +7,19 @@
 #include <QMenu>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace vendle::widgets {
 
 namespace {
 
 constexpr std::uint32_t kEFail = 0x80004005u;
+
+// A source file's own name, without the folders of the machine that built it.
+QString sourceName(const char* file) {
+    const QString path = QString::fromUtf8(file);
+    return path.mid(std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))) + 1);
+}
 
 // A popup action's command id: its data when that holds a positive integer, else its position.
 int commandIdOf(const QAction& action, int position) {
@@ -107,33 +115,30 @@ void TQnContextMenu::PopupEx(int x, int y) {
     case MenuCommand::Kind::Shell: {
         const platform::InvokeResult r = context->invoke(command.shellOffset);
         if (!r.ok)
-            invokeFailed(r.reason,
-                         QStringLiteral(" ERROR! %1 %2").arg(QStringLiteral(__FILE__)).arg(__LINE__));
+            invokeFailed(r, QStringLiteral(" ERROR! %1 %2").arg(sourceName(__FILE__)).arg(__LINE__));
         return;
     }
     case MenuCommand::Kind::SendTo: {
-        // Send To is the shell's copy, then the paste into the chosen entry, which runs either way.
-        const platform::InvokeResult copied = context->invoke(context->copyOffset());
-        if (!copied.ok)
-            invokeFailed(copied.reason,
-                         QStringLiteral(" ERROR! %1 %2").arg(QStringLiteral(__FILE__)).arg(__LINE__));
-        const platform::InvokeResult pasted =
-            shell_.pasteToSendTo(static_cast<std::size_t>(command.sendToIndex));
-        if (!pasted.ok)
-            invokeFailed(pasted.reason, QStringLiteral(" ERROR(%1) %2 %3")
-                                            .arg(QString::fromStdString(HResultName(kEFail)))
-                                            .arg(QStringLiteral(__FILE__))
-                                            .arg(__LINE__));
+        // The documents go to the chosen entry directly; the clipboard stays as the user left it.
+        const platform::InvokeResult sent =
+            shell_.sendTo(static_cast<std::size_t>(command.sendToIndex), FileNames);
+        if (!sent.ok)
+            invokeFailed(sent, QStringLiteral(" ERROR(%1) %2 %3")
+                                   .arg(QString::fromStdString(HResultName(kEFail)))
+                                   .arg(sourceName(__FILE__))
+                                   .arg(__LINE__));
         return;
     }
     }
 }
 
-void TQnContextMenu::invokeFailed(const std::string& reason, const QString& title) {
-    // The reason first, in words; then the failure itself.
-    if (!reason.empty())
-        MessageBox::show(nullptr, QString::fromStdString(reason));
-    MessageBox::show(nullptr, QStringLiteral(" InvokeCommand failed! "), MessageBox::Information, title);
+void TQnContextMenu::invokeFailed(const platform::InvokeResult& result, const QString& title) {
+    // The reason first, in words; then the failure itself. A refusal the user was told about is
+    // no failure.
+    if (!result.reason.empty())
+        MessageBox::show(nullptr, QString::fromStdString(result.reason));
+    if (!result.refused)
+        MessageBox::show(nullptr, QStringLiteral(" InvokeCommand failed! "), MessageBox::Information, title);
 }
 
 } // namespace vendle::widgets

@@ -18,7 +18,8 @@ class QWidget;
 
 namespace vendle::platform {
 class Shell;
-}
+struct InvokeResult;
+} // namespace vendle::platform
 
 namespace vendle::widgets {
 
@@ -52,7 +53,7 @@ public:
     static int TrackPopupMenu(const std::vector<MenuItem>& menu, const QPoint& screen);
 
 private:
-    void invokeFailed(const std::string& reason, const QString& title);
+    void invokeFailed(const platform::InvokeResult& result, const QString& title);
 
     QWidget* owner_;
     platform::Shell& shell_;

@@ -15,6 +15,15 @@ struct TestSeam {
     bool on = false;
     QQueue<MessageBox::Button> answers;
     QStringList shown;
+    QStringList captions;
+    std::function<void()> whileShown;
+
+    void record(const QString& text, const QString& caption) {
+        shown.append(text);
+        captions.append(caption);
+        if (whileShown)
+            whileShown();
+    }
 };
 
 TestSeam& seam() {
@@ -61,30 +70,54 @@ QString caption() {
     return title.isEmpty() ? QStringLiteral("Vendle") : title;
 }
 
+// The text as the box shows it: a path may break after each folder separator, never inside a
+// name. A zero-width space marks each such place.
+QString wrappable(const QString& text) {
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    for (const QChar c : text) {
+        out += c;
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\'))
+            out += QChar(0x200B);
+    }
+    return out;
+}
+
+// Texts are shown as they are: a file name that looks like markup is no markup.
+void setText(QMessageBox& box, const QString& text) {
+    box.setTextFormat(Qt::PlainText);
+    box.setText(wrappable(text));
+}
+
 } // namespace
 
 void MessageBox::show(QWidget* parent, const QString& text, Kind kind, const QString& title) {
     if (openBoxes().shutDown)
         return;
     if (seam().on) {
-        seam().shown.append(text);
         if (!seam().answers.isEmpty())
             seam().answers.dequeue();
+        seam().record(text, title);
         return;
     }
-    QMessageBox box(iconOf(kind), title.isEmpty() ? caption() : title, text, QMessageBox::Ok, parent);
+    QMessageBox box(iconOf(kind), title.isEmpty() ? caption() : title, {}, QMessageBox::Ok, parent);
+    setText(box, text);
     run(box);
 }
 
-MessageBox::Button MessageBox::askYesNo(QWidget* parent, const QString& text, Kind kind) {
+MessageBox::Button MessageBox::askYesNo(QWidget* parent, const QString& text, Kind kind,
+                                        Button defaultButton) {
     if (openBoxes().shutDown)
         return No;
     if (seam().on) {
-        seam().shown.append(text);
-        return seam().answers.isEmpty() ? No : seam().answers.dequeue();
+        const Button answer = seam().answers.isEmpty() ? No : seam().answers.dequeue();
+        seam().record(text, {});
+        return answer;
     }
-    QMessageBox box(iconOf(kind), caption(), text, QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(iconOf(kind), caption(), {}, QMessageBox::Yes | QMessageBox::No, parent);
+    setText(box, text);
     box.setEscapeButton(QMessageBox::No);
+    box.setDefaultButton(defaultButton == No ? QMessageBox::No : QMessageBox::Yes);
     return run(box) == QMessageBox::Yes && !openBoxes().shutDown ? Yes : No;
 }
 
@@ -105,6 +138,8 @@ void MessageBox::setTestMode(bool on) {
     openBoxes().shutDown = false;
     seam().answers.clear();
     seam().shown.clear();
+    seam().captions.clear();
+    seam().whileShown = nullptr;
 }
 
 void MessageBox::queueAnswer(Button answer) {
@@ -115,7 +150,16 @@ QStringList MessageBox::shownTexts() {
     return seam().shown;
 }
 
+QStringList MessageBox::shownCaptions() {
+    return seam().captions;
+}
+
+void MessageBox::setWhileShown(std::function<void()> hook) {
+    seam().whileShown = std::move(hook);
+}
+
 void MessageBox::clearShownTexts() {
+    seam().captions.clear();
     seam().shown.clear();
 }
 

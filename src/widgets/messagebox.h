@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 namespace vendle::widgets {
@@ -19,7 +21,9 @@ public:
     static void show(QWidget* parent, const QString& text, Kind kind = Plain, const QString& caption = {});
 
     // A box with exactly the buttons Yes and No; returns the one chosen (closing counts as No).
-    static Button askYesNo(QWidget* parent, const QString& text, Kind kind = Confirmation);
+    // `defaultButton` is the one Enter presses.
+    static Button askYesNo(QWidget* parent, const QString& text, Kind kind = Confirmation,
+                           Button defaultButton = Yes);
 
     // The standard error display: stop icon, OK button, the application title as caption.
     static void error(QWidget* parent, const QString& text) { show(parent, text, Error); }
@@ -33,7 +37,10 @@ public:
     static void setTestMode(bool on);
     static void queueAnswer(Button answer);
     static QStringList shownTexts();
+    static QStringList shownCaptions(); // the caption of each box shown, empty for the default
     static void clearShownTexts();
+    // Runs while each box is "open" in test mode, as events delivered by a box's own loop would.
+    static void setWhileShown(std::function<void()> hook);
 };
 
 } // namespace vendle::widgets

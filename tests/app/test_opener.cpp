@@ -9,11 +9,16 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 using namespace vendle;
 using namespace vendle::app;
@@ -31,6 +36,21 @@ void put(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     if (f.open(QIODevice::WriteOnly))
         f.write(bytes);
+}
+
+// Sets or clears the immutable flag, which keeps even root from writing; false where not allowed.
+bool makeImmutable(const QString& path, bool on) {
+    const int fd = ::open(path.toUtf8().constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok) {
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return ok;
 }
 
 } // namespace
@@ -92,11 +112,45 @@ private slots:
         const std::string gone = path(QStringLiteral("docs/gone.txt")).toStdString();
         QVERIFY(!opener_->OpenDocument(gone));
         QCOMPARE(MessageBox::shownTexts(), QStringList{QString::fromStdString(
-                                               platform::SystemErrorText(ENOENT) + "ファイル名:" + gone)});
+                                               platform::SystemErrorText(ENOENT) + "\nファイル名:" + gone)});
         QCOMPARE(executeCount(), 0);
         QVERIFY(!QFile::exists(path(QStringLiteral("data/recently-used.xbel"))));
         QTest::qWait(200);
         QVERIFY(!QFile::exists(marker()));
+    }
+
+    void aReadOnlyDocumentIsAskedAboutAndAnOpenSurvivesTheHistoryChangingMeanwhile() {
+        // A file the test user cannot write: immutable where the test may make it so (root),
+        // else without write permission (any other user).
+        const QString doc = path(QStringLiteral("docs/locked.txt"));
+        put(doc, "x");
+        const auto unlock = qScopeGuard([&] { makeImmutable(doc, false); });
+        if (!makeImmutable(doc, true))
+            QVERIFY(QFile::setPermissions(doc, QFile::ReadOwner));
+        if (::access(doc.toUtf8().constData(), W_OK) == 0)
+            QSKIP("this user can write every file");
+        session_->ConfirmReadOnly = true;
+        session_->change([&](HistoryList& items) { items.AddItem(doc.toStdString())->LastUsed = 1; });
+        session_->ApplyFilter("");
+        const QString question = doc + QStringLiteral(" は読み取り専用ファイルです。続行しますか？");
+
+        MessageBox::queueAnswer(MessageBox::No);
+        opener_->acExecuteExecute(ColumnName, 0);
+        QCOMPARE(MessageBox::shownTexts(), QStringList{question});
+        QCOMPARE(executeCount(), 0);
+
+        // While the question waits, a look at the desktop's record may cut the history: the open
+        // goes on with the path it was given, not with a record that is gone.
+        MessageBox::clearShownTexts();
+        MessageBox::queueAnswer(MessageBox::Yes);
+        MessageBox::setWhileShown([&] { session_->change([](HistoryList& items) { items.trimToMax(0); }); });
+        opener_->acExecuteExecute(ColumnName, 0);
+        QCOMPARE(MessageBox::shownTexts(), QStringList{question});
+        QCOMPARE(session_->items().ItemCount(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(slurp(marker()), doc.toUtf8() + "\n", 10000);
+        QCOMPARE(executeCount(), 1);
+        QTest::qWait(200);
+        QCOMPARE(slurp(marker()), doc.toUtf8() + "\n"); // No opened nothing
     }
 
     void theFolderColumnOpensTheFolder() {

@@ -1,5 +1,6 @@
 // The desktop's document menu for real, in private desktop folders: the menu it offers, Send To
-// entries, copying into a Send To folder without overwriting, the trash and the clipboard.
+// entries, copying into a Send To folder without overwriting or partial files, the trash and the
+// clipboard.
 #include "platform/shellmenu.h"
 
 #include <QApplication>
@@ -11,6 +12,8 @@
 #include <QTest>
 
 #include <algorithm>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace vendle;
 
@@ -61,7 +64,7 @@ private slots:
         QCOMPARE(entries[3].name, std::string("zz-tool"));
     }
 
-    void sendingCopiesIntoTheFolderAndNeverOverwrites() {
+    void sendingCopiesIntoTheFolderNeverOverwritesAndLeavesNoPartialFile() {
         QDir().mkpath(path(QStringLiteral("box")));
         const QString doc = path(QStringLiteral("docs/報告.txt"));
         put(doc, "report");
@@ -72,24 +75,48 @@ private slots:
         QVERIFY(menu->query(items, 3, 0x7FFF));
         QVERIFY(find(items, "開く(&O)"));
         QVERIFY(find(items, "送る(&N)"));
-        QCOMPARE(find(items, "コピー(&C)")->id - 3, menu->copyOffset());
-        QVERIFY(menu->invoke(menu->copyOffset()).ok);
+        QVERIFY(menu->invoke(find(items, "コピー(&C)")->id - 3).ok);
         const QMimeData* data = QApplication::clipboard()->mimeData();
         QVERIFY(data->hasUrls());
         QVERIFY(data->data(QStringLiteral("x-special/gnome-copied-files")).startsWith("copy\nfile://"));
 
+        // Sending leaves the clipboard as it was.
+        QApplication::clipboard()->setText(QStringLiteral("the user's text"));
         const std::vector<platform::SendToEntry> entries = shell->sendToEntries();
         const auto box =
             std::find_if(entries.begin(), entries.end(), [](const auto& e) { return e.name == "box"; });
         QVERIFY(box != entries.end());
         const std::size_t index = static_cast<std::size_t>(box - entries.begin());
-        QVERIFY(shell->pasteToSendTo(index).ok);
+        QVERIFY(shell->sendTo(index, {doc.toStdString()}).ok);
         QCOMPARE(QFile(path(QStringLiteral("box/報告.txt"))).size(), 6);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("the user's text"));
+        // An existing file is never replaced: a refusal, not a failure.
         put(doc, "changed");
-        const platform::InvokeResult again = shell->pasteToSendTo(index);
+        const platform::InvokeResult again = shell->sendTo(index, {doc.toStdString()});
         QVERIFY(!again.ok);
+        QVERIFY(again.refused);
         QVERIFY(QString::fromStdString(again.reason).contains(QStringLiteral("上書きはしません")));
         QCOMPARE(QFile(path(QStringLiteral("box/報告.txt"))).size(), 6);
+
+        // A write that fails midway (a full disk; here the process's file size limit) leaves
+        // nothing under the real name and no temporary file, so a later send succeeds.
+        const QString big = path(QStringLiteral("docs/big.bin"));
+        put(big, QByteArray(1 << 20, 'b'));
+        rlimit old{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = old;
+        small.rlim_cur = 64 * 1024;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const platform::InvokeResult full = shell->sendTo(index, {big.toStdString()});
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previous);
+        QVERIFY(!full.ok);
+        QVERIFY(!full.refused);
+        QVERIFY(!QFile::exists(path(QStringLiteral("box/big.bin"))));
+        QCOMPARE(QDir(path(QStringLiteral("box"))).entryList(QDir::Files | QDir::Hidden).size(), 1);
+        QVERIFY(shell->sendTo(index, {big.toStdString()}).ok);
+        QCOMPARE(QFile(path(QStringLiteral("box/big.bin"))).size(), 1 << 20);
     }
 
     void openWithListsTheTypesApplicationsAndLaunchesTheChosenOne() {
@@ -120,12 +147,11 @@ private slots:
         auto menu = shell->contextMenu({doc.toStdString()});
         std::vector<MenuItem> items;
         QVERIFY(menu->query(items, 1, 0x7FFF));
-        QVERIFY(menu->invoke(menu->copyOffset()).ok);
         const std::vector<platform::SendToEntry> entries = shell->sendToEntries();
         const auto tool =
             std::find_if(entries.begin(), entries.end(), [](const auto& e) { return e.name == "mm-tool"; });
         QVERIFY(tool != entries.end());
-        QVERIFY(shell->pasteToSendTo(static_cast<std::size_t>(tool - entries.begin())).ok);
+        QVERIFY(shell->sendTo(static_cast<std::size_t>(tool - entries.begin()), {doc.toStdString()}).ok);
         QTRY_COMPARE_WITH_TIMEOUT(QFile(got).size(), doc.toUtf8().size() + 1, 10000);
     }
 

@@ -1,5 +1,5 @@
 // The document context menu component with a fake shell: the id arithmetic, the popup items, Send
-// To as copy then paste, and the failure messages.
+// To handing the documents over, and the failure messages.
 #include "platform/shellmenu.h"
 #include "widgets/contextmenu.h"
 #include "widgets/messagebox.h"
@@ -16,10 +16,11 @@ namespace {
 
 struct ShellLog {
     std::vector<int> invoked;
-    std::vector<std::size_t> pasted;
+    std::vector<std::pair<std::size_t, std::vector<std::string>>> sent;
     int firstId = 0;
     bool failInvoke = false;
-    bool failPaste = false;
+    bool failSend = false;
+    bool refuseSend = false;
 };
 
 class FakeMenu final : public platform::ShellContextMenu {
@@ -36,7 +37,6 @@ public:
         log_.invoked.push_back(offset);
         return {!log_.failInvoke, log_.failInvoke ? "no way" : ""};
     }
-    int copyOffset() const override { return 2; }
 
 private:
     ShellLog& log_;
@@ -50,9 +50,11 @@ public:
         return paths.front() == "/missing" ? nullptr : std::make_unique<FakeMenu>(log);
     }
     std::vector<platform::SendToEntry> sendToEntries() override { return entries; }
-    platform::InvokeResult pasteToSendTo(std::size_t index) override {
-        log.pasted.push_back(index);
-        return {!log.failPaste, log.failPaste ? "clash" : ""};
+    platform::InvokeResult sendTo(std::size_t index, const std::vector<std::string>& paths) override {
+        log.sent.emplace_back(index, paths);
+        if (log.refuseSend)
+            return {false, "exists", true};
+        return {!log.failSend, log.failSend ? "clash" : ""};
     }
 };
 
@@ -118,20 +120,32 @@ private slots:
         auto dismissed = component([](const std::vector<MenuItem>&) { return 0; });
         dismissed->Popup(0, 0, "/d/a.txt");
         QCOMPARE(shell_->log.invoked.size(), std::size_t(1));
-        QVERIFY(shell_->log.pasted.empty());
+        QVERIFY(shell_->log.sent.empty());
         QCOMPARE(MessageBox::shownTexts(), QStringList());
     }
 
-    void sendToCopiesThenPastesIntoTheEntry() {
+    void sendToHandsTheDocumentsOverAndOnlyRealFailuresAreReported() {
         auto menu = component([](const std::vector<MenuItem>&) { return 1526; });
+        menu->FileNames = {"/d/a.txt", "/d/b.txt"};
+        menu->PopupEx(0, 0);
+        QVERIFY(shell_->log.invoked.empty()); // no copy command: the clipboard is left alone
+        QCOMPARE(shell_->log.sent.size(), std::size_t(1));
+        QCOMPARE(shell_->log.sent[0].first, std::size_t(1));
+        QCOMPARE(shell_->log.sent[0].second, (std::vector<std::string>{"/d/a.txt", "/d/b.txt"}));
+        // A refusal the user is told about is no failure.
+        shell_->log.refuseSend = true;
         menu->Popup(0, 0, "/d/a.txt");
-        QCOMPARE(shell_->log.invoked, std::vector<int>{2}); // the copy command
-        QCOMPARE(shell_->log.pasted, std::vector<std::size_t>{1});
-        // A failed paste says why, then reports the failure with its code name.
-        shell_->log.failPaste = true;
+        QCOMPARE(MessageBox::shownTexts(), QStringList{QStringLiteral("exists")});
+        // A failed hand-over says why, then reports the failure with its code name and the source
+        // file's own name, never the folders of the machine that built the program.
+        MessageBox::clearShownTexts();
+        shell_->log.refuseSend = false;
+        shell_->log.failSend = true;
         menu->Popup(0, 0, "/d/a.txt");
         QCOMPARE(MessageBox::shownTexts(),
                  (QStringList{QStringLiteral("clash"), QStringLiteral(" InvokeCommand failed! ")}));
+        QVERIFY(
+            MessageBox::shownCaptions().last().startsWith(QStringLiteral(" ERROR(E_FAIL) contextmenu.cpp ")));
     }
 
     void nothingIsShownForADocumentTheShellCannotTake() {

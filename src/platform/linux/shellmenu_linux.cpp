@@ -16,6 +16,9 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <stdio.h>
 #include <unistd.h>
 
 namespace vendle::platform {
@@ -56,14 +59,18 @@ InvokeResult launch(GAppInfo* app, const std::vector<std::string>& paths) {
     return {false, messageOf(GErrorPtr(raw))};
 }
 
+// All went well when each did; a refusal stays one only when nothing else went wrong.
 InvokeResult combine(const std::vector<InvokeResult>& results) {
     InvokeResult all;
+    bool failed = false;
     for (const InvokeResult& r : results) {
         if (!r.ok) {
             all.ok = false;
+            failed = failed || !r.refused;
             all.reason += (all.reason.empty() ? "" : "\n") + r.reason;
         }
     }
+    all.refused = !all.ok && !failed;
     return all;
 }
 
@@ -80,17 +87,6 @@ void putOnClipboard(const std::vector<std::string>& paths, bool cut) {
     data->setUrls(urls);
     data->setData(QStringLiteral("x-special/gnome-copied-files"), gnome);
     QGuiApplication::clipboard()->setMimeData(data);
-}
-
-std::vector<std::string> clipboardFiles() {
-    std::vector<std::string> files;
-    if (const QMimeData* data = QGuiApplication::clipboard()->mimeData()) {
-        for (const QUrl& url : data->urls()) {
-            if (url.isLocalFile())
-                files.push_back(url.toLocalFile().toStdString());
-        }
-    }
-    return files;
 }
 
 class DesktopContextMenu final : public ShellContextMenu {
@@ -142,7 +138,6 @@ public:
         menu.push_back(std::move(sendTo));
         menu.push_back(MenuItem::line());
         add(menu, "切り取り(&T)", {Kind::Cut, {}});
-        copyOffset_ = static_cast<int>(actions_.size());
         add(menu, "コピー(&C)", {Kind::Copy, {}});
         menu.push_back(MenuItem::line());
         add(menu, "ゴミ箱へ移動(&D)", {Kind::Trash, {}});
@@ -162,7 +157,7 @@ public:
                 const OpenResult r = openWithDefaultApplication(p);
                 if (r.ok)
                     noteRecentlyUsed(p, dataHome_);
-                results.push_back({r.ok, r.ok ? std::string() : r.reason + "ファイル名:" + p});
+                results.push_back({r.ok, r.ok ? std::string() : r.reason + "\nファイル名:" + p});
             }
             return combine(results);
         }
@@ -215,8 +210,6 @@ public:
         return {};
     }
 
-    int copyOffset() const override { return copyOffset_; }
-
 private:
     enum class Kind { None, Open, OpenWith, OpenFolder, Cut, Copy, Trash, Properties };
     struct Action {
@@ -228,7 +221,6 @@ private:
     std::function<void(const std::vector<std::string>&)> properties_;
     std::string dataHome_;
     std::vector<Action> actions_;
-    int copyOffset_ = -1;
 };
 
 std::string homeOr(const char* dir, const char* fallback) {
@@ -258,22 +250,55 @@ std::string entryName(const std::string& path, const std::string& fileName) {
     return fileName;
 }
 
+// Copies one file to `target`, which must not exist. The copy is made under a temporary name beside
+// it and renamed only when complete, so that a full disk or a failed read never leaves a partial
+// file under the real name; the temporary file goes on failure.
+InvokeResult copyWhole(const std::string& file, const std::string& target) {
+    const auto exists = [&] {
+        GStatBuf st;
+        return g_lstat(target.c_str(), &st) == 0;
+    };
+    const InvokeResult refusal{false, "「" + target + "」はすでにあります。上書きはしません。", true};
+    if (exists())
+        return refusal;
+    const GCharPtr folder(g_path_get_dirname(target.c_str()));
+    std::string temporary = std::string(folder.get()) + "/.vendle-sendto-XXXXXX";
+    const int fd = g_mkstemp_full(temporary.data(), O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return {false, g_strerror(errno)};
+    ::close(fd);
+    const auto discard = [&] { g_unlink(temporary.c_str()); };
+    const GObjectPtr<GFile> from(g_file_new_for_path(file.c_str()));
+    const GObjectPtr<GFile> to(g_file_new_for_path(temporary.c_str()));
+    GError* raw = nullptr;
+    if (!g_file_copy(from.get(), to.get(), G_FILE_COPY_OVERWRITE, nullptr, nullptr, nullptr, &raw)) {
+        discard();
+        return {false, messageOf(GErrorPtr(raw))};
+    }
+    // The copy takes the real name only if nothing has taken it meanwhile.
+    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return {};
+    if (errno != EINVAL && errno != ENOSYS) {
+        const int error = errno;
+        discard();
+        return error == EEXIST ? refusal : InvokeResult{false, g_strerror(error)};
+    }
+    // A file system without that kind of rename: a hard link refuses an existing name too.
+    if (::link(temporary.c_str(), target.c_str()) == 0) {
+        discard();
+        return {};
+    }
+    const int error = errno;
+    discard();
+    return error == EEXIST ? refusal : InvokeResult{false, g_strerror(error)};
+}
+
 // Copies the files into `folder`, never over an existing file.
 InvokeResult copyInto(const std::string& folder, const std::vector<std::string>& files) {
     std::vector<InvokeResult> results;
     for (const std::string& f : files) {
         const GCharPtr base(g_path_get_basename(f.c_str()));
-        const std::string target = folder + "/" + base.get();
-        GStatBuf st;
-        if (g_lstat(target.c_str(), &st) == 0) {
-            results.push_back({false, "「" + target + "」はすでにあります。上書きはしません。"});
-            continue;
-        }
-        const GObjectPtr<GFile> from(g_file_new_for_path(f.c_str()));
-        const GObjectPtr<GFile> to(g_file_new_for_path(target.c_str()));
-        GError* raw = nullptr;
-        const bool ok = g_file_copy(from.get(), to.get(), G_FILE_COPY_NONE, nullptr, nullptr, nullptr, &raw);
-        results.push_back({ok, ok ? std::string() : messageOf(GErrorPtr(raw))});
+        results.push_back(copyWhole(f, folder + "/" + base.get()));
     }
     return combine(results);
 }
@@ -318,12 +343,11 @@ public:
         return entries;
     }
 
-    InvokeResult pasteToSendTo(std::size_t index) override {
+    InvokeResult sendTo(std::size_t index, const std::vector<std::string>& files) override {
         const std::vector<SendToEntry> entries = sendToEntries();
         if (index >= entries.size())
             return {false, "送り先がありません。"};
         const std::string& entry = entries[index].path;
-        const std::vector<std::string> files = clipboardFiles();
         if (files.empty())
             return {false, "送るファイルがありません。"};
         if (isFolder(entry)) // a symbolic link to a folder
