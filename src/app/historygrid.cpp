@@ -8,6 +8,7 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -280,6 +281,16 @@ QModelIndex HistoryGridView::moveCursor(CursorAction action, Qt::KeyboardModifie
     return target;
 }
 
+QItemSelectionModel::SelectionFlags HistoryGridView::selectionCommand(const QModelIndex& index,
+                                                                      const QEvent* event) const {
+    if (event && event->type() == QEvent::MouseButtonPress) {
+        const auto modifiers = static_cast<const QMouseEvent*>(event)->modifiers();
+        if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::ShiftModifier))
+            return QItemSelectionModel::ClearAndSelect;
+    }
+    return QTableView::selectionCommand(index, event);
+}
+
 void HistoryGridView::mousePressEvent(QMouseEvent* event) {
     const QModelIndex index = indexAt(event->position().toPoint());
     if (event->button() == Qt::RightButton) {
@@ -317,7 +328,8 @@ void HistoryGridView::doubleClickOnRow(int row) {
 
 void HistoryGridView::setModel(QAbstractItemModel* m) {
     QTableView::setModel(m);
-    keeper_->watch(m);
+    // The keeper follows the model's resets after both views have reset the shared selection.
+    const auto watch = qScopeGuard([&] { keeper_->watch(m); });
     if (!fixed_)
         return;
     fixed_->setModel(m);

@@ -109,6 +109,9 @@ public:
 protected:
     bool viewportEvent(QEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    // Ctrl+click starts a new block where the item views would extend the old one.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event = nullptr) const override;
     // Only the left button selects, and only where the current cell may go; a right press leaves
     // the cells to the document menu.
     void mousePressEvent(QMouseEvent* event) override;

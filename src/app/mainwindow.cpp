@@ -390,7 +390,7 @@ void TVendleMainForm::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LocaleChange)
         readLocale();
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        runGuarded(this, [this] { DirMonitor1Change(); });
+        watch_->requestWhenSettled();
     QMainWindow::changeEvent(event);
 }
 

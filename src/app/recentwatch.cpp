@@ -5,7 +5,9 @@
 #include "widgets/dirmonitor.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QScopeGuard>
+#include <QStyleHints>
 
 namespace vendle::app {
 
@@ -23,6 +25,17 @@ RecentWatch::RecentWatch(HistorySession& session, std::function<void(const ScanR
     // The data folder's own subfolders matter too: the folder of links may appear later.
     DirMonitor1->setFilter(widgets::TDirMonitor::kDefaultFilter | widgets::TDirMonitor::dmfDirName);
     widgets::TDirMonitor::setInterval(3000);
+    settle_.setSingleShot(true);
+    connect(&settle_, &QTimer::timeout, this, [this] {
+        if (QGuiApplication::mouseButtons() != Qt::NoButton)
+            settle_.start(); // a button is still down
+        else
+            runGuarded(nullptr, [this] { request(); });
+    });
+}
+
+void RecentWatch::requestWhenSettled() {
+    settle_.start(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 50);
 }
 
 void RecentWatch::setLocations(const std::vector<std::string>& locations) {

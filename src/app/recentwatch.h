@@ -7,6 +7,7 @@
 #include "core/recentscan.h"
 
 #include <QObject>
+#include <QTimer>
 
 #include <functional>
 #include <string>
@@ -41,8 +42,11 @@ public:
     // While saving, looks are refused.
     void setSaving(bool saving) { saving_ = saving; }
 
-    // A change was noticed or the window was activated.
+    // A change was noticed.
     void request();
+    // The window was activated: the look runs once the click that activated it, and a double
+    // click that may follow, are over, so that no row moves between the clicks.
+    void requestWhenSettled();
 
 private:
     HistorySession& session_;
@@ -51,6 +55,7 @@ private:
     bool scanning_ = false;
     bool pending_ = false;
     bool saving_ = false;
+    QTimer settle_;
 };
 
 } // namespace vendle::app

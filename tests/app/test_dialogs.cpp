@@ -2,17 +2,20 @@
 #include "app/dialogs.h"
 #include "core/fulltime.h"
 #include "fakeparts.h"
+#include "widgets/messagebox.h"
 #include "widgets/slideupdown.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
 using namespace vendle;
 using namespace vendle::app;
+using vendle::widgets::MessageBox;
 
 class DialogsTest : public QObject {
     Q_OBJECT
@@ -83,6 +86,52 @@ private slots:
         }
         session_->Scan();
         QCOMPARE(session_->items().ItemCount(), 1);
+    }
+
+    void typedSizesOutsideTheRangeAreRefusedInPlaceAndCutsAreAskedAbout() {
+        MessageBox::setTestMode(true);
+        const auto off = qScopeGuard([] { MessageBox::setTestMode(false); });
+        session_->change([](HistoryList& items) {
+            for (const char* p : {"/d/a.txt", "/d/b.txt", "/d/c.txt"})
+                items.AddItem(p);
+        });
+        TOptionDlg dialog(*session_, {});
+        session_->DataMax = 10'000;
+        const QString range = QStringLiteral("数値を1～100000の間で指定してください");
+        whileOpen(dialog, [&] {
+            auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("OKBtn"));
+            for (const QString& typed : {QStringLiteral("0"), QStringLiteral("abc"), QStringLiteral("200000"),
+                                         QStringLiteral("1.5"), QStringLiteral(""), QStringLiteral("-3")}) {
+                MessageBox::clearShownTexts();
+                dialog.Memo1->setText(typed);
+                ok->click();
+                QCOMPARE(MessageBox::shownTexts(), QStringList{range});
+                QCOMPARE(MessageBox::shownCaptions(), QStringList{QStringLiteral("数値入力について")});
+                QVERIFY2(dialog.isVisible(), qPrintable(typed));
+                QCOMPARE(dialog.focusWidget(), dialog.Memo1);
+            }
+            // Below the three documents held: asked first, No by default; No keeps the dialog.
+            MessageBox::clearShownTexts();
+            dialog.Memo1->setText(QStringLiteral("2"));
+            ok->click();
+            QCOMPARE(MessageBox::shownTexts().size(), 1);
+            QVERIFY(MessageBox::shownTexts()[0].contains(QStringLiteral("1個")));
+            QVERIFY(dialog.isVisible());
+            MessageBox::queueAnswer(MessageBox::Yes);
+            ok->click();
+        });
+        dialog.acOptionExecute();
+        QCOMPARE(session_->DataMax, 2);
+        // Grouped digits are a number; not below what is held: no question.
+        whileOpen(dialog, [&] {
+            MessageBox::clearShownTexts();
+            dialog.Memo1->setText(QStringLiteral(" 5,000 "));
+            dialog.findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
+        });
+        dialog.acOptionExecute();
+        QCOMPARE(session_->DataMax, 5'000);
+        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        QCOMPARE(dialog.sudDataMax->Position(), 5'000);
     }
 
     void theAboutBoxShowsVersionStartsAndCountsTheRunningTimeUp() {

@@ -5,6 +5,8 @@
 #include "app/toppanel.h"
 #include "appfiles.h"
 #include "core/celltext.h"
+#include "fakeparts.h"
+#include "platform/shellinfo.h"
 #include "widgets/contextmenu.h"
 #include "widgets/faketray.h"
 #include "widgets/localeformat.h"
@@ -13,6 +15,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QActionGroup>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -252,6 +255,127 @@ private slots:
         QCOMPARE(form_->session().settings().ReadInteger("VendleMainForm", "ContextMenuCount", 0), 2);
     }
 
+    void everyCommandTakesExactlyTheHighlightedRows() {
+        form_->resize(700, 400);
+        form_->ShowMainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        HistoryGridView* grid = form_->Grid;
+        std::vector<std::string> offered;
+        form_->documentMenu->contextMenu().setTracker([&](const std::vector<MenuItem>&, const QPoint&) {
+            offered = form_->documentMenu->contextMenu().FileNames;
+            return 0;
+        });
+        const auto at = [&](int row, int column) {
+            return grid->visualRect(grid->model()->index(row, column)).center();
+        };
+        const auto pathOf = [&](int row) { return form_->Items().ViewItem(row).Path; };
+        const auto rows = [&] { return form_->documentMenu->highlightedRows(); };
+
+        // Ctrl+click starts a new block: no gapped selection can be made.
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at(0, ColumnName));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ControlModifier, at(4, ColumnName));
+        QCOMPARE(rows(), std::vector<int>{4});
+        form_->documentMenu->GridRightClick(at(4, ColumnName));
+        QCOMPARE(offered, std::vector<std::string>{pathOf(4)});
+        // Shift+click and Shift+arrows make a block; the menu takes exactly it.
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, at(2, ColumnName));
+        QCOMPARE(rows(), (std::vector<int>{2, 3, 4}));
+        QTest::keyClick(grid, Qt::Key_Up, Qt::ShiftModifier);
+        QCOMPARE(rows(), (std::vector<int>{1, 2, 3, 4}));
+        form_->documentMenu->GridRightClick(at(3, ColumnType));
+        QCOMPARE(offered, (std::vector<std::string>{pathOf(1), pathOf(2), pathOf(3), pathOf(4)}));
+
+        // A real right press inside the block moves nothing, and no press makes a type or time
+        // cell current.
+        const QModelIndex current = grid->currentIndex();
+        QTest::mousePress(grid->viewport(), Qt::RightButton, {}, at(3, ColumnType));
+        QTest::mouseRelease(grid->viewport(), Qt::RightButton, {}, at(3, ColumnType));
+        QCOMPARE(grid->currentIndex(), current);
+        QCOMPARE(rows(), (std::vector<int>{1, 2, 3, 4}));
+        QTest::mouseClick(grid->viewport(), Qt::MiddleButton, {}, at(0, ColumnTime));
+        QCOMPARE(grid->currentIndex(), current);
+
+        // Documents that are gone get no menu; the others keep theirs. Only gone ones: said so.
+        QVERIFY(QFile::remove(QString::fromStdString(pathOf(2))));
+        form_->documentMenu->GridRightClick(at(3, ColumnName));
+        QCOMPARE(offered, (std::vector<std::string>{pathOf(1), pathOf(3), pathOf(4)}));
+        offered.clear();
+        MessageBox::clearShownTexts();
+        form_->documentMenu->GridRightClick(at(2, ColumnName)); // inside the block: still all four
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at(2, ColumnName));
+        form_->documentMenu->GridRightClick(at(2, ColumnName));
+        QCOMPARE(offered, (std::vector<std::string>{pathOf(1), pathOf(3), pathOf(4)}));
+        QCOMPARE(MessageBox::shownTexts(), QStringList{QStringLiteral("次のファイルは見つかりません。\n") +
+                                                       QString::fromStdString(pathOf(2))});
+    }
+
+    void importsKeepTheCurrentAndHighlightedDocumentsWhereverTheyNowStand() {
+        form_->resize(700, 400);
+        form_->ShowMainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        HistoryGridView* grid = form_->Grid;
+        const auto at = [&](int row, int column) {
+            return grid->visualRect(grid->model()->index(row, column)).center();
+        };
+        const auto pathOf = [&](int row) { return form_->Items().ViewItem(row).Path; };
+        std::int64_t stamp = QDateTime::currentSecsSinceEpoch() + 11;
+        const auto record = [&](const QString& doc) {
+            writeFile(doc, "x");
+            const QString link = path(QStringLiteral("data/RecentDocuments/%1.desktop").arg(stamp));
+            writeFile(link, "[Desktop Entry]\nType=Link\nURL=file://" + doc.toUtf8() + "\n");
+            QFile f(link);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.setFileTime(QDateTime::fromSecsSinceEpoch(stamp++), QFileDevice::FileModificationTime));
+        };
+        QDir().mkpath(path(QStringLiteral("data/RecentDocuments")));
+        form_->DirMonitor1Change(); // the folder of links now exists
+
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at(2, ColumnName));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, at(3, ColumnName));
+        const std::string current = pathOf(3);
+        const std::string other = pathOf(2);
+        record(path(QStringLiteral("docs/new.txt")));
+        form_->DirMonitor1Change();
+        QCOMPARE(form_->Items().ViewCount(), 6);
+        QCOMPARE(pathOf(0), path(QStringLiteral("docs/new.txt")).toStdString());
+        QCOMPARE(grid->currentIndex().row(), 4);
+        QCOMPARE(pathOf(4), current);
+        QCOMPARE(form_->documentMenu->highlightedRows(), (std::vector<int>{3, 4}));
+        QCOMPARE(pathOf(3), other);
+
+        // A look that finds nothing new leaves the view alone.
+        QSignalSpy resets(grid->model(), &QAbstractItemModel::modelAboutToBeReset);
+        form_->DirMonitor1Change();
+        QCOMPARE(resets.count(), 0);
+
+        // Enter opens the document that was current before the import.
+        QVERIFY(QFile::remove(QString::fromStdString(current)));
+        MessageBox::clearShownTexts();
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Return);
+        QCOMPARE(MessageBox::shownTexts().size(), 1);
+        QVERIFY(MessageBox::shownTexts()[0].endsWith(QStringLiteral("\nファイル名:") +
+                                                     QString::fromStdString(current)));
+
+        // The look that follows an activation waits for the click that activated the window and a
+        // double click: the first double click into an inactive window opens what was clicked.
+        QWidget elsewhere;
+        elsewhere.show();
+        elsewhere.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+        record(path(QStringLiteral("docs/newer.txt")));
+        const std::string clicked = pathOf(1); // as the user sees it before the click
+        QVERIFY(QFile::remove(QString::fromStdString(clicked)));
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        MessageBox::clearShownTexts();
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at(1, ColumnName));
+        QCOMPARE(MessageBox::shownTexts().size(), 1);
+        QVERIFY(MessageBox::shownTexts()[0].endsWith(QString::fromStdString(clicked)));
+        QTRY_COMPARE(form_->Items().ViewCount(), 7);
+        QCOMPARE(pathOf(grid->currentIndex().row()), clicked);
+    }
+
     void modelIsConsistent() {
         QAbstractItemModelTester tester(form_->Grid->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -287,6 +411,28 @@ private slots:
                  (QStringList{QStringLiteral("（なし）"), QStringLiteral("Home"), QStringLiteral("Work")}));
         QCOMPARE(types->actions().first()->text(), QStringLiteral("（なし）"));
         QVERIFY(types->actions().first()->isChecked());
+        // Each folder shows the desktop's icon of that folder, not the icon of a file of that name.
+        {
+            test::FakeFiles* files = nullptr;
+            test::FakeRecent* recent = nullptr;
+            HistorySession::Parts parts = test::fakeParts(files, recent, vendle::now);
+            auto shell = std::make_unique<platform::DesktopShellInfo>();
+            platform::DesktopShellInfo& names = *shell;
+            parts.shell = std::move(shell);
+            HistorySession session("/p/vendle.ini", "/p/vendle.dat", std::move(parts),
+                                   DateTimeFormat::japanese());
+            session.change([&](HistoryList& items) {
+                for (int i = 0; i < form_->Items().ItemCount(); ++i)
+                    items.AddItem(form_->Items().Item(i).Path);
+            });
+            const auto folders = session.folderChoices();
+            QCOMPARE(folders.size(), std::size_t(2));
+            for (const auto& [folder, icon] : folders) {
+                const std::vector<std::string>& iconNames = names.iconNames(icon);
+                QVERIFY2(std::find(iconNames.begin(), iconNames.end(), "folder") != iconNames.end(),
+                         folder.c_str());
+            }
+        }
 
         // Choosing a folder filters by its name wherever it lies, and keeps one item checked.
         QAction* work = folders->actions().last();
