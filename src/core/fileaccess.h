@@ -69,8 +69,9 @@ public:
         return answers;
     }
 
-    // The whole file, or nullopt when it cannot be opened or read.
-    virtual std::optional<std::string> readAll(const std::string& path) = 0;
+    // The whole file, or nullopt when it cannot be opened or read, is no regular file, or holds
+    // more than `limit` bytes. Never waits for a writer (a FIFO in a file's place is refused).
+    virtual std::optional<std::string> readAll(const std::string& path, std::size_t limit) = 0;
 
     // Replaces the file with the bytes `write` produces, so that a crash, a full disk or an
     // exception thrown by `write` leaves either the old file or the new one, never a mixture.

@@ -1,5 +1,6 @@
 #include "historyfile.h"
 
+#include "filelimits.h"
 #include "text.h"
 
 #include <algorithm>
@@ -15,7 +16,7 @@ LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess
         report.fileMissing = true;
         return report;
     }
-    const std::optional<std::string> text = files.readAll(path);
+    const std::optional<std::string> text = files.readAll(path, kDataFileLimit);
     if (!text) {
         report.openError = "データファイル(" + path + "が見つかりません。";
         return report;

@@ -1,5 +1,6 @@
 #include "inifileex.h"
 
+#include "filelimits.h"
 #include "fulltime.h"
 #include "log.h"
 
@@ -8,7 +9,7 @@ namespace vendle {
 TIniFileEx::TIniFileEx(std::string fileName, FileAccess& files, DateTimeFormat fmt, Clock clock)
     : fileName_(std::move(fileName)), files_(files), fmt_(std::move(fmt)), clock_(std::move(clock)) {
     if (files_.exists(fileName_)) {
-        if (const auto text = files_.readAll(fileName_))
+        if (const auto text = files_.readAll(fileName_, kSettingsFileLimit))
             parse(*text);
     }
     startTime_ = clock_();

@@ -21,7 +21,7 @@ public:
     // Paths on local file systems are looked at on several threads at once (the system's name
     // lookups run side by side); the others one by one, as presence() does.
     std::vector<Presence> presenceOfEach(const std::vector<std::string_view>& paths) override;
-    std::optional<std::string> readAll(const std::string& path) override;
+    std::optional<std::string> readAll(const std::string& path, std::size_t limit) override;
 
     // Writes a temporary file beside the target, flushes it to the disk and renames it over the
     // target; on failure the temporary file is removed and the target is left as it was.

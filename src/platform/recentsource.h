@@ -36,6 +36,7 @@ private:
         std::vector<RecentEntry> entries;
     };
     mutable Snapshot bookmarks_;
+    mutable Snapshot refused_; // the last state of the file that could not be read
 };
 
 } // namespace vendle::platform

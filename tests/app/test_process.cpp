@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using vendle::test::readFile;
 
 class ProcessTest : public QObject {
@@ -91,6 +93,32 @@ private slots:
         QCOMPARE(saved.count("\r\n"), 5000);
         QCOMPARE(saved.left(saved.indexOf('\t')), dat.left(dat.indexOf('\t')));
         QVERIFY(readFile(path(QStringLiteral("vendle.ini"))).contains("\r\nItems=5000\r\n"));
+    }
+
+    void hostileFilesInPlaceOfTheProgramsFilesNeitherHangItNorAreReplaced() {
+        // A FIFO that nobody writes and a link to an endless device, as the desktop's bookmark
+        // file and as the history, each way round: the program starts, answers, ends on SIGTERM
+        // within two seconds and leaves both as they were.
+        for (int round = 0; round < 2; ++round) {
+            init();
+            const QString xbel = path(QStringLiteral("data/recently-used.xbel"));
+            const QString dat = path(QStringLiteral("vendle.dat"));
+            const QString fifo = round == 0 ? xbel : dat;
+            const QString zero = round == 0 ? dat : xbel;
+            QCOMPARE(::mkfifo(fifo.toUtf8().constData(), 0600), 0);
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), zero));
+            auto p = start();
+            waitUntilListening();
+            QTest::qWait(1500);
+            QCOMPARE(p->state(), QProcess::Running);
+            p->terminate();
+            QVERIFY2(p->waitForFinished(2000), qPrintable(QString::number(round)));
+            QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+            QCOMPARE(QFileInfo(zero).symLinkTarget(), QStringLiteral("/dev/zero"));
+            struct stat st {};
+            QCOMPARE(::lstat(fifo.toUtf8().constData(), &st), 0);
+            QVERIFY(S_ISFIFO(st.st_mode));
+        }
     }
 
     void sigtermWhileAnErrorBoxIsOpenStillSaves() {

@@ -23,8 +23,8 @@ public:
     Presence presence(const std::string& path) override {
         return away.count(path) ? Presence::Unavailable : FileAccess::presence(path);
     }
-    std::optional<std::string> readAll(const std::string& path) override {
-        if (unreadable.count(path) || !files.count(path))
+    std::optional<std::string> readAll(const std::string& path, std::size_t limit) override {
+        if (unreadable.count(path) || !files.count(path) || files[path].size() > limit)
             return std::nullopt;
         return files[path];
     }

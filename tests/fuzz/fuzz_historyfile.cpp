@@ -15,9 +15,10 @@ public:
     std::map<std::string, std::string> files;
     bool exists(const std::string& path) override { return files.count(path) > 0; }
     bool isExistingFile(const std::string&) override { return true; }
-    std::optional<std::string> readAll(const std::string& path) override {
+    std::optional<std::string> readAll(const std::string& path, std::size_t limit) override {
         const auto it = files.find(path);
-        return it == files.end() ? std::nullopt : std::optional<std::string>(it->second);
+        return it == files.end() || it->second.size() > limit ? std::nullopt
+                                                              : std::optional<std::string>(it->second);
     }
     void writeAtomicallyFrom(const std::string& path, const vendle::ByteWriter& write) override {
         vendle::StringSink sink;

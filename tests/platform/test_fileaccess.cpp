@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
@@ -57,18 +59,35 @@ private:
 TEST_F(FileAccessTest, ExistenceReadAndWrite) {
     const std::string file = (dir / "vendle.dat").string();
     EXPECT_FALSE(files.exists(file));
-    EXPECT_FALSE(files.readAll(file).has_value());
+    EXPECT_FALSE(files.readAll(file, 100).has_value());
     files.writeAtomically(file, std::string("a\tb\r\n\0tail", 10));
     EXPECT_TRUE(files.exists(file));
     EXPECT_TRUE(files.isExistingFile(file));
-    EXPECT_EQ(*files.readAll(file), std::string("a\tb\r\n\0tail", 10));
+    EXPECT_EQ(*files.readAll(file, 10), std::string("a\tb\r\n\0tail", 10));
+    EXPECT_FALSE(files.readAll(file, 9).has_value()); // one byte over the limit: not read at all
     files.writeAtomically(file, "");
-    EXPECT_EQ(*files.readAll(file), "");
+    EXPECT_EQ(*files.readAll(file, 10), "");
     EXPECT_EQ(fs::file_size(file), 0u);
 
     EXPECT_TRUE(files.exists(dir.string()));
     EXPECT_FALSE(files.isExistingFile(dir.string()));
     EXPECT_EQ(entries(), 1u); // no temporary files left behind
+}
+
+TEST_F(FileAccessTest, HostileFilesInAFilesPlaceAreRefusedAtOnce) {
+    // A FIFO without a writer would block a plain read for good; a link to an endless device would
+    // be read without end. Both are refused at once, and so is anything but a regular file.
+    const std::string fifo = (dir / "fifo.dat").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string zero = (dir / "zero.dat").string();
+    fs::create_symlink("/dev/zero", zero);
+    for (const std::string& path : {fifo, zero, dir.string()})
+        EXPECT_FALSE(files.readAll(path, std::size_t{1} << 30).has_value()) << path;
+    // A file whose size the kernel does not declare is read to its end, within the limit.
+    const std::optional<std::string> maps = files.readAll("/proc/self/maps", std::size_t{16} << 20);
+    ASSERT_TRUE(maps.has_value());
+    EXPECT_NE(maps->find("["), std::string::npos);
+    EXPECT_FALSE(files.readAll("/proc/self/maps", 10).has_value());
 }
 
 TEST_F(FileAccessTest, FailedWriteLeavesTheOldFileByteIdentical) {

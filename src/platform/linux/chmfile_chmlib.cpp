@@ -1,6 +1,8 @@
 #include "platform/chmfile.h"
 
+#include "boundedread.h"
 #include "core/chmheader.h"
+#include "core/filelimits.h"
 #include "platform/logging.h"
 
 #include <QFile>
@@ -100,14 +102,13 @@ bool readsWholeInAChild(const std::string& path) {
 
 std::unique_ptr<ChmFile> ChmFile::open(const std::string& path) {
     // The reader trusts the sizes the headers declare: they are checked first.
-    constexpr std::size_t kMaxHelpFile = 64 * 1024 * 1024;
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > static_cast<qint64>(kMaxHelpFile)) {
-        qCWarning(lcUi) << "no help file, or too large:" << path.c_str();
+    std::string why;
+    const std::optional<std::string> bytes = readBounded(path, kHelpFileLimit, &why);
+    if (!bytes) {
+        qCWarning(lcUi) << "no help file:" << path.c_str() << why.c_str();
         return nullptr;
     }
-    const QByteArray bytes = file.readAll();
-    if (!plausibleChmHeader(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+    if (!plausibleChmHeader(*bytes)) {
         qCWarning(lcUi) << "not a help file:" << path.c_str();
         return nullptr;
     }

@@ -1,5 +1,6 @@
 #include "platform/fileaccess.h"
 
+#include "core/filelimits.h"
 #include "glibutil.h"
 #include "platform/logging.h"
 
@@ -53,7 +54,7 @@ void SystemFileAccess::refreshMounts() {
     if (!roots_.empty() && now - mountsRead_ < std::chrono::seconds(2))
         return;
     mountsRead_ = now;
-    mounts_ = parseMountInfo(readWholeFile("/proc/self/mountinfo").value_or(std::string()));
+    mounts_ = parseMountInfo(readWholeFile("/proc/self/mountinfo", kSystemFileLimit).value_or(std::string()));
     const std::string user = g_get_user_name();
     gvfsRoot_ = std::string(g_get_user_runtime_dir()) + "/gvfs/";
     roots_ = {"/media/" + user + "/", "/run/media/" + user + "/", "/media/", "/mnt/", gvfsRoot_};
@@ -130,9 +131,9 @@ SystemFileAccess::presenceOfEach(const std::vector<std::string_view>& paths) {
     return answers;
 }
 
-std::optional<std::string> SystemFileAccess::readAll(const std::string& path) {
+std::optional<std::string> SystemFileAccess::readAll(const std::string& path, std::size_t limit) {
     std::string why;
-    std::optional<std::string> text = readWholeFile(path, &why);
+    std::optional<std::string> text = readWholeFile(path, limit, &why);
     if (!text)
         qCWarning(lcFiles).noquote() << "cannot read" << QString::fromStdString(path)
                                      << QString::fromStdString(why);

@@ -1,9 +1,11 @@
-// Owning pointers for GLib's objects and strings, and reading a whole file with GLib's reason when
+// Owning pointers for GLib's objects and strings, and reading a whole file with the reason when
 // it fails, so that every platform unit frees and reports the same way.
 #pragma once
 
 #include <glib-object.h>
 #include <glib.h>
+
+#include "boundedread.h"
 
 #include <memory>
 #include <optional>
@@ -37,19 +39,11 @@ inline std::string uriOf(const std::string& path) {
     return uri ? std::string(uri.get()) : std::string();
 }
 
-// The whole file; nullopt when it cannot be read, with GLib's reason in `why` when it is given.
-inline std::optional<std::string> readWholeFile(const std::string& path, std::string* why = nullptr) {
-    gchar* contents = nullptr;
-    gsize length = 0;
-    GError* raw = nullptr;
-    if (!g_file_get_contents(path.c_str(), &contents, &length, &raw)) {
-        const GErrorPtr error(raw);
-        if (why)
-            *why = messageOf(error);
-        return std::nullopt;
-    }
-    const GCharPtr owned(contents);
-    return std::string(contents, length);
+// The whole file when it is a regular file of at most `limit` bytes; nullopt otherwise, with the
+// reason in `why` when it is given. Never blocks (see boundedread.h).
+inline std::optional<std::string> readWholeFile(const std::string& path, std::size_t limit,
+                                                std::string* why = nullptr) {
+    return readBounded(path, limit, why);
 }
 
 } // namespace vendle::platform

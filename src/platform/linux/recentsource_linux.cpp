@@ -1,6 +1,7 @@
 #include "platform/recentsource.h"
 
 #include "core/desktopentry.h"
+#include "core/filelimits.h"
 #include "platform/shortcut.h"
 #include "xbelreader.h"
 
@@ -49,11 +50,21 @@ bool DesktopRecentSource::listBookmarks(std::vector<RecentEntry>& entries) const
         entries.insert(entries.end(), bookmarks_.entries.begin(), bookmarks_.entries.end());
         return true;
     }
+    // A file that could not be read is tried again only when it changed, and said so once.
+    if (refused_.mtimeNs == mtimeNs && refused_.size == st.st_size && refused_.inode == st.st_ino)
+        return false;
     struct timespec readStart {};
     clock_gettime(CLOCK_REALTIME, &readStart);
     std::vector<RecentEntry> parsed;
-    if (!parseBookmarks(file, parsed))
+    if (!parseBookmarks(file, parsed)) {
+        refused_ = Snapshot{mtimeNs,
+                            static_cast<long long>(st.st_size),
+                            static_cast<unsigned long long>(st.st_ino),
+                            false,
+                            {}};
         return false;
+    }
+    refused_ = Snapshot{};
     // File times tick coarsely: a rewrite of the same size soon after this read may keep the
     // same time. The copy is reused only when it was read well after the file's last change.
     const bool trusted = nanosOf(readStart) - mtimeNs > 1'000'000'000;
@@ -65,9 +76,9 @@ bool DesktopRecentSource::listBookmarks(std::vector<RecentEntry>& entries) const
 
 bool DesktopRecentSource::parseBookmarks(const std::string& file, std::vector<RecentEntry>& entries) {
     std::string why;
-    const std::optional<std::string> text = readWholeFile(file, &why);
+    const std::optional<std::string> text = readWholeFile(file, kBookmarkFileLimit, &why);
     if (!text) {
-        qCInfo(lcRecent) << "cannot read" << file.c_str() << why.c_str();
+        qCWarning(lcRecent) << "bookmark file skipped:" << file.c_str() << why.c_str();
         return false;
     }
     if (!readXbelEntries(*text, entries, &why)) {

@@ -1,5 +1,6 @@
 #include "platform/shellinfo.h"
 
+#include "core/filelimits.h"
 #include "glibutil.h"
 
 #include <gio/gio.h>
@@ -75,7 +76,7 @@ const NameGlobs& DesktopShellInfo::nameGlobs() {
         for (const gchar* const* d = g_get_system_data_dirs(); d && *d; ++d)
             dirs.emplace_back(*d);
         for (const std::string& dir : dirs) {
-            if (const std::optional<std::string> text = readWholeFile(dir + "/mime/globs2"))
+            if (const std::optional<std::string> text = readWholeFile(dir + "/mime/globs2", kSystemFileLimit))
                 globs_->addGlobs2(*text);
         }
     }

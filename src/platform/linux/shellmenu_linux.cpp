@@ -6,6 +6,7 @@
 #include <glib/gstdio.h>
 
 #include "core/desktopentry.h"
+#include "core/filelimits.h"
 #include "glibutil.h"
 #include "platform/logging.h"
 #include "platform/opener.h"
@@ -353,7 +354,7 @@ public:
         if (isFolder(entry)) // a symbolic link to a folder
             return copyInto(entry, files);
         if (entry.size() > 8 && entry.compare(entry.size() - 8, 8, ".desktop") == 0) {
-            const std::optional<std::string> text = readWholeFile(entry);
+            const std::optional<std::string> text = readWholeFile(entry, kLinkFileLimit);
             const UriPath link = desktopLinkTarget(text ? *text : std::string(), g_get_home_dir());
             if (link.status == UriPath::Status::Ok && isFolder(link.path))
                 return copyInto(link.path, files);

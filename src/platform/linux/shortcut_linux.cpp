@@ -1,6 +1,7 @@
 #include "platform/shortcut.h"
 
 #include "core/desktopentry.h"
+#include "core/filelimits.h"
 #include "core/recentscan.h"
 #include "core/shelllink.h"
 
@@ -33,36 +34,19 @@ bool pathExists(const std::string& path) {
 // A link file's bytes; empty for anything but a regular file of at most `limit` bytes, which is
 // checked before anything is read (a huge or endless file costs nothing).
 std::string readSmallFile(const std::string& path, std::size_t limit) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0)
-        return {};
-    const auto closeFd = qScopeGuard([fd] { ::close(fd); });
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
-        static_cast<unsigned long long>(st.st_size) > limit) {
-        qCInfo(lcRecent) << "not read as a link (no regular file, or too large):" << path.c_str();
+    std::string why;
+    std::optional<std::string> bytes = readBounded(path, limit, &why);
+    if (!bytes) {
+        qCInfo(lcRecent) << "not read as a link:" << path.c_str() << why.c_str();
         return {};
     }
-    std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    bytes.resize(got);
-    return bytes;
+    return std::move(*bytes);
 }
 
 bool endsWithNoCase(const std::string& text, const char* suffix) {
     const std::size_t n = std::char_traits<char>::length(suffix);
     return text.size() >= n && g_ascii_strcasecmp(text.c_str() + text.size() - n, suffix) == 0;
 }
-
-constexpr std::size_t kMaxLinkSize = 1 << 20;
 
 } // namespace
 
@@ -157,7 +141,7 @@ std::string ResolveShortcut(const std::string& path) {
     if (!S_ISREG(st.st_mode))
         return {};
     if (endsWithNoCase(path, ".desktop")) {
-        const UriPath target = desktopLinkTarget(readSmallFile(path, kMaxLinkSize), g_get_home_dir());
+        const UriPath target = desktopLinkTarget(readSmallFile(path, kLinkFileLimit), g_get_home_dir());
         if (target.status == UriPath::Status::Undecodable) {
             qCWarning(lcRecent) << "a link whose URL cannot be decoded:" << path.c_str();
             throw ShortcutError(__FILE__, __LINE__, "Resolve Error");
@@ -167,7 +151,7 @@ std::string ResolveShortcut(const std::string& path) {
         return existingDocument(target.path);
     }
     if (endsWithNoCase(path, ".lnk")) {
-        const auto link = parseShellLink(readSmallFile(path, kMaxLinkSize));
+        const auto link = parseShellLink(readSmallFile(path, kLinkFileLimit));
         if (!link)
             return {};
         const std::string local = windowsPathToLocal(shellLinkTargetPath(*link, decodeWindowsText));
