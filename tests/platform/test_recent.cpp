@@ -260,13 +260,26 @@ TEST(XbelReader, TimesAreReadExactlyAndAbsentOnesAreNoTimes) {
     EXPECT_EQ(entries[2].unixTime, 0); // no time at all
     EXPECT_EQ(entries[3].unixTime, 1'796'691'600 - 9 * 3600);
 
-    // Not a bookmark file, or not well formed: nothing.
+    // Not a bookmark file, or damaged before its first bookmark: nothing.
     for (const char* bad : {"", "this is no xml", "<html><bookmark href=\"file:///x\"/></html>",
-                            "<xbel><bookmark href=\"file:///x\" added=\"2026-12-08T01:00:00Z\">"}) {
+                            "<xbel>\xff<bookmark href=\"file:///x\" added=\"2026-12-08T01:00:00Z\"/></xbel>"}) {
         entries.clear();
         EXPECT_FALSE(readXbelEntries(bad, entries)) << bad;
         EXPECT_TRUE(entries.empty());
     }
+    // One bad byte, or a file cut short, costs only the bookmarks after it.
+    std::string damaged = text;
+    damaged.insert(damaged.find("file:///d") - 40, "\xff");
+    entries.clear();
+    std::string why;
+    ASSERT_TRUE(readXbelEntries(damaged, entries, &why));
+    EXPECT_FALSE(why.empty());
+    ASSERT_GE(entries.size(), 2u);
+    EXPECT_LE(entries.size(), 3u);
+    EXPECT_EQ(entries[1].name, "file:///b");
+    entries.clear();
+    ASSERT_TRUE(readXbelEntries(text.substr(0, text.find("file:///b") + 20), entries));
+    EXPECT_EQ(entries.front().name, "file:///a");
 }
 
 // Every way a writer changes the bookmark file: created after the start, rewritten in place with

@@ -81,10 +81,14 @@ bool DesktopRecentSource::parseBookmarks(const std::string& file, std::vector<Re
         qCWarning(lcRecent) << "bookmark file skipped:" << file.c_str() << why.c_str();
         return false;
     }
+    const std::size_t before = entries.size();
     if (!readXbelEntries(*text, entries, &why)) {
         qCWarning(lcRecent) << "not a bookmark file:" << file.c_str() << why.c_str();
         return false;
     }
+    if (!why.empty())
+        qCWarning(lcRecent) << "damaged bookmark file:" << file.c_str() << why.c_str() << "- kept the"
+                            << entries.size() - before << "bookmarks before the damage";
     return true;
 }
 

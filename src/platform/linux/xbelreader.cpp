@@ -79,11 +79,11 @@ bool readXbelEntries(std::string_view text, std::vector<RecentEntry>& entries, s
         g_markup_parse_context_parse(context.get(), text.data(), static_cast<gssize>(text.size()), &raw) &&
         g_markup_parse_context_end_parse(context.get(), &raw);
     const GErrorPtr error(raw);
-    if (!parsed || !state.rootSeen) {
-        if (why)
-            *why = parsed ? "no bookmark file" : messageOf(error);
+    if (why)
+        *why = parsed ? (state.rootSeen ? "" : "no bookmark file") : messageOf(error);
+    // A damaged stretch costs only what follows it: the bookmarks read before it are kept.
+    if (!state.rootSeen || (!parsed && state.entries.empty()))
         return false;
-    }
     entries.insert(entries.end(), std::make_move_iterator(state.entries.begin()),
                    std::make_move_iterator(state.entries.end()));
     return true;

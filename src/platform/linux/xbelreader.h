@@ -11,8 +11,9 @@
 namespace vendle::platform {
 
 // Appends one entry per top-level bookmark with an href: its URI and the latest of its "added",
-// "modified" and "visited" times (time 0 when none is present and readable). False, with nothing
-// appended, when the text is not a well-formed bookmark file; `why` then receives the reason.
+// "modified" and "visited" times (time 0 when none is present and readable). A file damaged
+// after some bookmarks gives those, with the damage in `why`; false, with nothing appended, when
+// the text is no bookmark file or holds no bookmark before its damage (`why` says why).
 bool readXbelEntries(std::string_view text, std::vector<RecentEntry>& entries, std::string* why = nullptr);
 
 } // namespace vendle::platform
