@@ -219,13 +219,12 @@ void BM_SaveHistory(benchmark::State& state) {
     const std::string target = tree.dir.filePath(QStringLiteral("saved.dat")).toStdString();
     const std::string plain = tree.dir.filePath(QStringLiteral("plain.dat")).toStdString();
     int written = 0;
-    const std::string bytes = historyText(history, DateTimeFormat::japanese(), written);
+    const std::string bytes = historyText(history, written);
     // A file to replace, as every save but the first has: only then is the new one flushed before
     // it takes the old one's place.
-    SaveHistory(history, target, files, DateTimeFormat::japanese());
+    SaveHistory(history, target, files);
     measurePair(
-        state, "SaveHistory, 100k, flushed to disk",
-        [&] { SaveHistory(history, target, files, DateTimeFormat::japanese()); },
+        state, "SaveHistory, 100k, flushed to disk", [&] { SaveHistory(history, target, files); },
         [&] {
             std::FILE* f = std::fopen(plain.c_str(), "wb");
             std::fwrite(bytes.data(), 1, bytes.size(), f);

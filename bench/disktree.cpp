@@ -21,7 +21,7 @@ DiskTree::DiskTree() {
     fill(history, docs);
     dataFile = dir.filePath(QStringLiteral("vendle.dat")).toStdString();
     platform::SystemFileAccess files;
-    SaveHistory(history, dataFile, files, DateTimeFormat::japanese());
+    SaveHistory(history, dataFile, files);
     // Let the tree reach the disk now, so that writing it back does not run under the timings.
     ::sync();
 }

@@ -64,9 +64,10 @@ LoadReport HistorySession::Load(const LoadProgress& progress) {
     });
     // A file that exists but could not be read must survive this run untouched.
     loaded_ = report.openError.empty();
-    if (report.damagedLines > 0 || report.unreadableTimes > 0)
+    if (report.damagedLines > 0 || report.unreadableTimes > 0 || report.duplicateLines > 0)
         qCInfo(lcFiles) << "data file:" << report.damagedLines << "damaged lines skipped,"
-                        << report.unreadableTimes << "times unreadable";
+                        << report.unreadableTimes << "times unreadable," << report.duplicateLines
+                        << "repeated paths merged";
     return report;
 }
 
@@ -168,7 +169,7 @@ void HistorySession::SaveHistory(const SaveProgress& progress) {
         return;
     }
     const int written =
-        vendle::SaveHistory(*items_, dataFile_, *parts_.files, format_, progress, monotonicMilliseconds);
+        vendle::SaveHistory(*items_, dataFile_, *parts_.files, progress, monotonicMilliseconds);
     writeItems(*ini_, written);
 }
 

@@ -245,6 +245,10 @@ void TVendleMainForm::FormCreate(TIniFileEx::Clock clock) {
         fitColumns();
 
         session_->readSettings();
+        if (session_->settings().unreadable())
+            MessageBox::show(
+                this, q("設定ファイル「" + paths_.iniFile +
+                        "」を読み込めませんでした。\nこのファイルは書き換えず、今回の設定は保存しません。"));
         if (session_->settings().IsFirstKick())
             runFirstStart(this, paths_, session_->files());
         if (MessageBox::isShutDown())

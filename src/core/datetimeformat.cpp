@@ -149,6 +149,17 @@ DateTimeFormat DateTimeFormat::japanese() {
     return DateTimeFormat{};
 }
 
+const DateTimeFormat& fileDateTimeFormat() {
+    static const DateTimeFormat format = DateTimeFormat::japanese();
+    return format;
+}
+
+std::optional<DateTime> readFileDateTime(std::string_view text, const DateTimeFormat& locale) {
+    if (const std::optional<DateTime> fixed = tryStrToDateTime(text, fileDateTimeFormat()))
+        return fixed;
+    return tryStrToDateTime(text, locale);
+}
+
 DateTimeFormat DateTimeFormat::usEnglish() {
     DateTimeFormat f;
     f.order = DateOrder::MDY;

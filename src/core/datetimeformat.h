@@ -71,6 +71,15 @@ std::optional<DateTime> tryStrToDateTime(std::string_view text, const DateTimeFo
 // As above; throws ConvertError naming the text.
 DateTime StrToDateTime(std::string_view text, const DateTimeFormat& fmt);
 
+// The form the program's files keep times in, whatever the user's locale: "yyyy/mm/dd h:nn:ss"
+// (the date alone at midnight), as Japanese locales write it, so that files written before stay
+// as they are and a start under another locale reads them.
+const DateTimeFormat& fileDateTimeFormat();
+
+// A time from a file: the files' own form first, then the form of the locale (older files written
+// under another locale).
+std::optional<DateTime> readFileDateTime(std::string_view text, const DateTimeFormat& locale);
+
 // "yyyy/mm/dd hh:mm:ss" with the locale's date and time separators (24-hour clock).
 std::string formatGridDateTime(DateTime value, const DateTimeFormat& fmt);
 

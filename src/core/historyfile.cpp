@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <unordered_map>
 
 namespace vendle {
 
@@ -22,10 +23,14 @@ LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess
         return report;
     }
 
+    std::string_view body = *text;
+    // An editor may have put a byte-order mark in front of the first path.
+    if (body.substr(0, 3) == "\xEF\xBB\xBF")
+        body.remove_prefix(3);
     std::vector<std::string_view> lines;
     // A damaged stretch (a NUL byte, as a crash can leave) costs only the lines it is in.
     forEachLine(
-        *text,
+        body,
         [&](std::string_view line) {
             if (line.find('\0') == std::string_view::npos)
                 lines.push_back(line);
@@ -35,6 +40,24 @@ LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess
         NulByte::InLine);
     report.lineCount = static_cast<int>(lines.size());
     history.presize(expectedItems, lines.size());
+
+    // A path on several lines (a hand-edited file) becomes one entry, at its last line's place and
+    // with the latest of its times.
+    const auto pathOf = [](std::string_view line) { return line.substr(0, line.find('\t')); };
+    std::unordered_map<std::string_view, std::size_t> lastLine;
+    lastLine.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        lastLine.insert_or_assign(pathOf(lines[i]), i);
+    report.duplicateLines = static_cast<int>(lines.size() - lastLine.size());
+    std::unordered_map<std::string_view, DateTime> earlierTimes;
+    const auto timeOf = [&](std::string_view line) -> std::optional<DateTime> {
+        const std::size_t tab = line.find('\t');
+        if (tab == std::string_view::npos)
+            return std::nullopt;
+        std::string_view field = line.substr(tab + 1);
+        field = field.substr(0, field.find('\t'));
+        return readFileDateTime(field, fmt);
+    };
 
     const CodePage cp = history.syntax().codePage;
     std::vector<std::string_view> fields;
@@ -53,6 +76,17 @@ LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess
         }
         if (progress && i % 100 == 0)
             progress(static_cast<int>(i), report.lineCount);
+        if (report.duplicateLines > 0) {
+            const std::string_view linePath = pathOf(lines[i]);
+            if (lastLine[linePath] != i) {
+                if (const std::optional<DateTime> t = timeOf(lines[i])) {
+                    const auto [it, added] = earlierTimes.emplace(linePath, *t);
+                    if (!added)
+                        it->second = std::max(it->second, *t);
+                }
+                continue;
+            }
+        }
         splitViews(fields, lines[i], '\t', cp);
         pathText.assign(fields[0]);
         // A deleted document leaves the history; one on a volume that is away stays, typed by its
@@ -68,8 +102,12 @@ LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess
             ++report.unavailable;
         }
         ++report.added;
-        const std::optional<DateTime> when =
-            fields.size() > 1 ? tryStrToDateTime(fields[1], fmt) : std::optional<DateTime>();
+        std::optional<DateTime> when =
+            fields.size() > 1 ? readFileDateTime(fields[1], fmt) : std::optional<DateTime>();
+        if (!earlierTimes.empty()) {
+            if (const auto earlier = earlierTimes.find(fields[0]); earlier != earlierTimes.end())
+                when = std::max(when.value_or(earlier->second), earlier->second);
+        }
         if (when)
             item->LastUsed = *when;
         else
@@ -80,15 +118,15 @@ LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess
     return report;
 }
 
-int writeHistoryText(const HistoryList& history, const DateTimeFormat& fmt, ByteSink& sink,
-                     const SaveProgress& progress, const TickSource& ticks) {
+int writeHistoryText(const HistoryList& history, ByteSink& sink, const SaveProgress& progress,
+                     const TickSource& ticks) {
     // Pieces this size stay in the cache between formatting and writing them out.
     constexpr std::size_t kPiece = 256 * 1024;
     const int count = history.ItemCount();
     std::string out;
     out.reserve(kPiece + 4096);
     std::uint64_t lastReport = ticks ? ticks() : 0;
-    DateTimeTextWriter times(fmt);
+    DateTimeTextWriter times(fileDateTimeFormat());
     int written = 0;
     for (int i = 0; i < count; ++i) {
         if (progress && ticks) {
@@ -118,22 +156,22 @@ int writeHistoryText(const HistoryList& history, const DateTimeFormat& fmt, Byte
     return written;
 }
 
-std::string historyText(const HistoryList& history, const DateTimeFormat& fmt, int& written,
-                        const SaveProgress& progress, const TickSource& ticks) {
+std::string historyText(const HistoryList& history, int& written, const SaveProgress& progress,
+                        const TickSource& ticks) {
     StringSink sink;
     std::size_t expected = 0;
     for (int i = 0; i < history.ItemCount(); ++i)
         expected += history.Item(i).Path.size() + 24;
     sink.bytes.reserve(expected);
-    written = writeHistoryText(history, fmt, sink, progress, ticks);
+    written = writeHistoryText(history, sink, progress, ticks);
     return std::move(sink.bytes);
 }
 
 int SaveHistory(const HistoryList& history, const std::string& path, FileAccess& files,
-                const DateTimeFormat& fmt, const SaveProgress& progress, const TickSource& ticks) {
+                const SaveProgress& progress, const TickSource& ticks) {
     int written = 0;
     files.writeAtomicallyFrom(
-        path, [&](ByteSink& sink) { written = writeHistoryText(history, fmt, sink, progress, ticks); });
+        path, [&](ByteSink& sink) { written = writeHistoryText(history, sink, progress, ticks); });
     return written;
 }
 

@@ -1,5 +1,5 @@
 // The history data file: one line per entry in the order of Items, the path, a TAB and the time of
-// last use as locale text, CR LF after every line.
+// last use ("yyyy/mm/dd h:nn:ss", whatever the locale), CR LF after every line.
 #pragma once
 
 #include "datetimeformat.h"
@@ -20,6 +20,7 @@ struct LoadReport {
     int unreadableTimes = 0;  // entries kept with time 0 because their time text could not be read
     int damagedLines = 0;     // lines skipped because they hold a NUL byte
     int unavailable = 0;      // entries kept although their volume is not there now
+    int duplicateLines = 0;   // lines whose path an earlier or later line holds too (merged)
 };
 
 // Called with (index, count) for every hundredth line and once more with (count, count).
@@ -34,25 +35,28 @@ using TickSource = std::function<std::uint64_t()>;
 // Reads the data file into `history`: each line whose first field names an existing file becomes
 // an entry through AddItem, its time read from the second field. Lines of files that no longer
 // exist are dropped; an entry whose line has no TAB or an unreadable time is kept with time 0. A
-// line with a NUL byte is skipped, and reading goes on after it.
+// line with a NUL byte is skipped, and reading goes on after it. A leading byte-order mark is
+// skipped; a path on several lines becomes one entry (its last line's place, its latest time).
+// Times are read in the files' own form, or else in `fmt`'s (files written under a locale).
 // `expectedItems` (the stored line count) pre-sizes the list, bounded by the file's line count.
 LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess& files,
                        const DateTimeFormat& fmt, long long expectedItems, const LoadProgress& progress = {});
 
 // Writes the data file's text for `history` into `sink` in pieces of a few hundred kilobytes and
-// returns the number of lines. Paths the format cannot hold are skipped. Progress is reported when
-// more than 300 ms passed since the last report.
-int writeHistoryText(const HistoryList& history, const DateTimeFormat& fmt, ByteSink& sink,
-                     const SaveProgress& progress = {}, const TickSource& ticks = {});
+// returns the number of lines. Paths the format cannot hold are skipped. Times are written in the
+// files' own form (fileDateTimeFormat). Progress is reported when more than 300 ms passed since
+// the last report.
+int writeHistoryText(const HistoryList& history, ByteSink& sink, const SaveProgress& progress = {},
+                     const TickSource& ticks = {});
 
 // The same text as one string; `written` receives the number of lines.
-std::string historyText(const HistoryList& history, const DateTimeFormat& fmt, int& written,
-                        const SaveProgress& progress = {}, const TickSource& ticks = {});
+std::string historyText(const HistoryList& history, int& written, const SaveProgress& progress = {},
+                        const TickSource& ticks = {});
 
 // Writes the data file atomically and returns the number of lines written. Throws IoError and
 // leaves the old file untouched when the write fails.
 int SaveHistory(const HistoryList& history, const std::string& path, FileAccess& files,
-                const DateTimeFormat& fmt, const SaveProgress& progress = {}, const TickSource& ticks = {});
+                const SaveProgress& progress = {}, const TickSource& ticks = {});
 
 // A monotonic millisecond clock for SaveHistory.
 std::uint64_t monotonicMilliseconds();

@@ -138,12 +138,11 @@ DateTime MemIniFile::ReadDateTime(std::string_view section, std::string_view key
     const std::string* v = findValue(section, key);
     if (!v)
         return def;
-    return tryStrToDateTime(*v, fmt).value_or(def);
+    return readFileDateTime(*v, fmt).value_or(def);
 }
 
-void MemIniFile::WriteDateTime(std::string_view section, std::string_view key, DateTime value,
-                               const DateTimeFormat& fmt) {
-    WriteString(section, key, DateTimeToStr(value, fmt));
+void MemIniFile::WriteDateTime(std::string_view section, std::string_view key, DateTime value) {
+    WriteString(section, key, DateTimeToStr(value, fileDateTimeFormat()));
 }
 
 std::vector<std::string> splitCommaText(std::string_view text) {

@@ -38,11 +38,11 @@ public:
     bool ReadBool(std::string_view section, std::string_view key, bool def) const;
     void WriteBool(std::string_view section, std::string_view key, bool value);
 
-    // Locale date-time text; unreadable text gives the default.
+    // Date-time text in the files' own form, or in the locale's (`fmt`, files of older versions);
+    // unreadable text gives the default. Written in the files' own form only.
     DateTime ReadDateTime(std::string_view section, std::string_view key, DateTime def,
                           const DateTimeFormat& fmt) const;
-    void WriteDateTime(std::string_view section, std::string_view key, DateTime value,
-                       const DateTimeFormat& fmt);
+    void WriteDateTime(std::string_view section, std::string_view key, DateTime value);
 
 private:
     struct Entry {

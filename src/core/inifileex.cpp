@@ -11,9 +11,18 @@ TIniFileEx::TIniFileEx(std::string fileName, FileAccess& files, DateTimeFormat f
     if (files_.exists(fileName_)) {
         if (const auto text = files_.readAll(fileName_, kSettingsFileLimit))
             parse(*text);
+        else
+            unreadable_ = true;
     }
     startTime_ = clock_();
     startBookkeeping();
+    // A file that is there but could not be read belongs to a user who started the program
+    // before: no welcome, and the file is left for this run as it is.
+    if (unreadable_) {
+        isFirstKick_ = false;
+        logMessage(LogTopic::Files,
+                   "the settings file cannot be read and is not written in this run: " + fileName_);
+    }
 }
 
 void TIniFileEx::startBookkeeping() {
@@ -43,6 +52,8 @@ DateTime TIniFileEx::GetTotalExecTime() const {
 }
 
 bool TIniFileEx::UpdateFile() {
+    if (unreadable_)
+        return false;
     WriteString(kAppInfoSection, "TotalExecTime", DateTimeToFullTimeString(GetTotalExecTime()));
     try {
         files_.writeAtomically(fileName_, serialize());

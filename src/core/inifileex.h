@@ -18,13 +18,17 @@ public:
     using Clock = std::function<DateTime()>;
     using ErrorReporter = std::function<void(const std::string& message)>;
 
-    // Loads the file (a missing or unreadable one gives an empty store) and runs the start
-    // bookkeeping in memory.
+    // Loads the file (a missing one gives an empty store) and runs the start bookkeeping in memory.
+    // A file that exists but cannot be read gives an empty store too, and is never written over.
     TIniFileEx(std::string fileName, FileAccess& files, DateTimeFormat fmt, Clock clock = now);
 
     // Stores the total running time and writes the file; true when it was written. A failure is
-    // handed to the error reporter and leaves the old file as it was.
+    // handed to the error reporter and leaves the old file as it was. An unreadable file is not
+    // written at all.
     bool UpdateFile();
+
+    // The file exists but could not be read: it is kept as it is.
+    bool unreadable() const { return unreadable_; }
 
     TIniFileEx(const TIniFileEx&) = delete;
     TIniFileEx& operator=(const TIniFileEx&) = delete;
@@ -48,7 +52,7 @@ public:
         return MemIniFile::ReadDateTime(section, key, def, fmt_);
     }
     void WriteDateTime(std::string_view section, std::string_view key, DateTime value) {
-        MemIniFile::WriteDateTime(section, key, value, fmt_);
+        MemIniFile::WriteDateTime(section, key, value);
     }
 
 private:
@@ -60,6 +64,7 @@ private:
     Clock clock_;
     ErrorReporter reportError_;
     bool isFirstKick_ = false;
+    bool unreadable_ = false;
     int execCount_ = 0;
     DateTime startTime_ = 0;
 };

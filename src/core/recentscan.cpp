@@ -1,5 +1,7 @@
 #include "recentscan.h"
 
+#include "log.h"
+
 #include <charconv>
 #include <cstdio>
 
@@ -104,6 +106,10 @@ ScanResult scanRecent(HistoryList& history, RecentSource& source, RecentImports&
                 item.LastUsed = t;
                 item.Unavailable = false; // it was just used, so it is there
                 ++result.moved;
+            } else if (!isStorablePath(path)) {
+                // A name with a line break or a TAB cannot be a line of the data file. An entry
+                // is examined once per recording, so this is said once.
+                logMessage(LogTopic::Recent, "not kept (its name holds a line break or a TAB): " + path);
             } else {
                 change();
                 if (HistoryItem* item = history.AddItem(path)) {

@@ -39,9 +39,13 @@ public:
         return env;
     }
 
-    std::unique_ptr<QProcess> start() const {
+    // `extra` holds NAME=value settings beyond the folder's own environment.
+    std::unique_ptr<QProcess> start(const QStringList& extra = {}) const {
         auto p = std::make_unique<QProcess>();
-        p->setProcessEnvironment(environment());
+        QProcessEnvironment env = environment();
+        for (const QString& setting : extra)
+            env.insert(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
+        p->setProcessEnvironment(env);
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         p->start(exe_, {});
         return p;

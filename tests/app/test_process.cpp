@@ -19,7 +19,7 @@ class ProcessTest : public QObject {
     std::unique_ptr<vendle::test::ProgramFolder> folder_;
 
     QString path(const QString& name) const { return folder_->path(name); }
-    std::unique_ptr<QProcess> start() { return folder_->start(); }
+    std::unique_ptr<QProcess> start(const QStringList& extra = {}) { return folder_->start(extra); }
     bool listening() { return folder_->listening(); }
     void waitUntilListening() { QTRY_VERIFY_WITH_TIMEOUT(listening(), 15000); }
 
@@ -119,6 +119,23 @@ private slots:
             QCOMPARE(::lstat(fifo.toUtf8().constData(), &st), 0);
             QVERIFY(S_ISFIFO(st.st_mode));
         }
+    }
+
+    void aStartUnderAnotherLocaleReadsTheFilesAndKeepsTheirForm() {
+        const QByteArray ini = "[%%% Application Infomation Section %%%]\r\nFirstKick=2026/01/01\r\n"
+                               "ExecCount=3\r\nDebugDoAsFirst=0\r\n\r\n";
+        vendle::test::writeFile(path(QStringLiteral("vendle.ini")), ini);
+        const QByteArray dat = documents(3);
+        vendle::test::writeFile(path(QStringLiteral("vendle.dat")), dat);
+        auto p = start({QStringLiteral("LANG=en_US.UTF-8"), QStringLiteral("LC_ALL=en_US.UTF-8")});
+        waitUntilListening();
+        QTest::qWait(500);
+        p->terminate();
+        QVERIFY(p->waitForFinished(5000)); // no welcome box waited
+        QCOMPARE(readFile(path(QStringLiteral("vendle.dat"))), dat);
+        const QByteArray after = readFile(path(QStringLiteral("vendle.ini")));
+        QVERIFY(after.contains("\r\nFirstKick=2026/01/01\r\n"));
+        QVERIFY(after.contains("\r\nExecCount=4\r\n"));
     }
 
     void sigtermWhileAnErrorBoxIsOpenStillSaves() {

@@ -37,17 +37,18 @@ protected:
 } // namespace
 
 TEST_F(HistoryFileTest, LoadsLinesOfExistingFilesOnly) {
-    for (const char* p : {"/d/a.txt", "/d/b.txt", "/d/c.txt"})
+    for (const char* p : {"/d/a.txt", "/d/b.txt", "/d/c.txt", "/d/d.txt"})
         files.files[p] = "";
     files.folders.insert("/d/folder");
-    files.files[kDat] = "/d/a.txt\t2026/12/08 9:05:07\n"      // LF only
+    files.files[kDat] = "\xEF\xBB\xBF"                        // an editor's byte-order mark
+                        "/d/a.txt\t2026/12/08 9:05:07\n"      // LF only
                         "/d/gone.txt\t2026/12/08 9:05:07\r\n" // deleted since: dropped
                         "/d/folder\t2026/12/08 9:05:07\r"     // a folder: dropped
                         "/d/b.txt\t2026/12/08\r\n"            // midnight: the date alone
-                        "/d/a.txt\t2026/12/09 1:00:00\r\n"    // the same path again: a second entry
-                        "/d/c.txt\r\n"                        // no TAB: kept with time 0
+                        "/d/a.txt\t2026/12/09 1:00:00\r\n"    // the same path again: merged
+                        "/d/d.txt\r\n"                        // no TAB: kept with time 0
                         "\r\n"
-                        "/d/b.txt\tnot a date\textra\r\n"; // unreadable time: kept with time 0
+                        "/d/b.txt\tnot a date\textra\r\n"; // unreadable: the earlier line's time
     // A line with a NUL byte is damaged and skipped; the lines after it still count.
     files.files[kDat] += std::string("\0/d/c.txt\t2026/12/08 1:00:00\r\n", 30);
     files.files[kDat] += "/d/c.txt\t2026/12/10 1:00:00\r\n";
@@ -56,15 +57,30 @@ TEST_F(HistoryFileTest, LoadsLinesOfExistingFilesOnly) {
     EXPECT_TRUE(report.openError.empty());
     EXPECT_EQ(report.lineCount, 9);
     EXPECT_EQ(report.damagedLines, 1);
-    EXPECT_EQ(report.added, 6);
-    EXPECT_EQ(report.unreadableTimes, 2);
-    EXPECT_EQ(paths(), (std::vector<std::string>{"/d/a.txt", "/d/b.txt", "/d/a.txt", "/d/c.txt", "/d/b.txt",
-                                                 "/d/c.txt"}));
-    EXPECT_DOUBLE_EQ(history.Item(5).LastUsed, at(2026, 12, 10, 1));
+    EXPECT_EQ(report.duplicateLines, 2);
+    EXPECT_EQ(report.added, 4);
+    EXPECT_EQ(report.unreadableTimes, 1);
+    // One entry per path, at its last line's place, with its latest time.
+    EXPECT_EQ(paths(), (std::vector<std::string>{"/d/a.txt", "/d/d.txt", "/d/b.txt", "/d/c.txt"}));
+    EXPECT_DOUBLE_EQ(history.Item(0).LastUsed, at(2026, 12, 9, 1));
+    EXPECT_EQ(history.Item(1).LastUsed, 0.0);
+    EXPECT_DOUBLE_EQ(history.Item(2).LastUsed, at(2026, 12, 8));
+    EXPECT_DOUBLE_EQ(history.Item(3).LastUsed, at(2026, 12, 10, 1));
+}
+
+TEST_F(HistoryFileTest, TimesAreWrittenInOneFormAndReadUnderAnyLocale) {
+    // Under a US English locale the file keeps the Japanese form it always had; a file written
+    // by an older version under that locale is read too.
+    const DateTimeFormat us = DateTimeFormat::usEnglish();
+    for (const char* p : {"/d/a.txt", "/d/b.txt"})
+        files.files[p] = "";
+    files.files[kDat] = "/d/a.txt\t2026/12/08 9:05:07\r\n/d/b.txt\t12/9/2026 1:02:03 PM\r\n";
+    LoadHistory(history, kDat, files, us, 2);
+    ASSERT_EQ(history.ItemCount(), 2);
     EXPECT_DOUBLE_EQ(history.Item(0).LastUsed, at(2026, 12, 8, 9, 5, 7));
-    EXPECT_DOUBLE_EQ(history.Item(1).LastUsed, at(2026, 12, 8));
-    EXPECT_DOUBLE_EQ(history.Item(2).LastUsed, at(2026, 12, 9, 1));
-    EXPECT_EQ(history.Item(3).LastUsed, 0.0);
+    EXPECT_DOUBLE_EQ(history.Item(1).LastUsed, at(2026, 12, 9, 13, 2, 3));
+    SaveHistory(history, kDat, files);
+    EXPECT_EQ(files.files[kDat], "/d/a.txt\t2026/12/08 9:05:07\r\n/d/b.txt\t2026/12/09 13:02:03\r\n");
 }
 
 TEST_F(HistoryFileTest, MissingAndUnreadableFiles) {
@@ -100,7 +116,7 @@ TEST_F(HistoryFileTest, SavesOneCrLfLinePerItem) {
         history.AddItem(p);
     history.Item(0).LastUsed = at(2026, 12, 8, 9, 5, 7);
     history.Item(1).LastUsed = at(2026, 12, 8);
-    EXPECT_EQ(SaveHistory(history, kDat, files, ja), 2);
+    EXPECT_EQ(SaveHistory(history, kDat, files), 2);
     EXPECT_EQ(files.files[kDat], "/d/a.txt\t2026/12/08 9:05:07\r\n/d/報告.odt\t2026/12/08\r\n");
 
     // And back: the same entries with the same times.
@@ -123,10 +139,12 @@ TEST_F(HistoryFileTest, ADamagedBlockInALargeFileCostsOnlyItsOwnLines) {
         text += (i == 3300 ? std::string(1, '\0') + p : p) + "\t2026/12/08 9:05:07\r\n";
     }
     text += std::string(40, '\0') + "\r\n"; // a zeroed stretch, as a crash can leave
-    text += "/d/0\t2026/12/09\r\n";
+    text += "/d/0\t2026/12/09\r\n";         // used again: merged with the first line's entry
     files.files[kDat] = text;
-    EXPECT_EQ(LoadHistory(history, kDat, files, ja, 5000).added, 5000);
-    EXPECT_EQ(SaveHistory(history, kDat, files, ja), 5000);
+    EXPECT_EQ(LoadHistory(history, kDat, files, ja, 5000).added, 4999);
+    EXPECT_EQ(history.Item(4998).Path, "/d/0");
+    EXPECT_DOUBLE_EQ(history.Item(4998).LastUsed, at(2026, 12, 9));
+    EXPECT_EQ(SaveHistory(history, kDat, files), 4999);
 }
 
 TEST_F(HistoryFileTest, WhatTheWriterWritesTheReaderReadsBackInCp932) {
@@ -140,7 +158,7 @@ TEST_F(HistoryFileTest, WhatTheWriterWritesTheReaderReadsBackInCp932) {
         files.files[p] = "";
         cp932.AddItem(p)->LastUsed = at(2026, 12, 8, 9, 5, 7);
     }
-    EXPECT_EQ(SaveHistory(cp932, kDat, files, ja), 4);
+    EXPECT_EQ(SaveHistory(cp932, kDat, files), 4);
     HistoryList reread(PathSyntax::posix(CodePage::cp932()), s2);
     EXPECT_EQ(LoadHistory(reread, kDat, files, ja, 4).unreadableTimes, 0);
     ASSERT_EQ(reread.ItemCount(), 4);
@@ -161,13 +179,13 @@ TEST_F(HistoryFileTest, DocumentsOnAVolumeThatIsAwayStayDeletedOnesGo) {
     EXPECT_FALSE(history.Item(0).Unavailable);
     EXPECT_TRUE(history.Item(1).Unavailable);
     EXPECT_EQ(history.Item(1).TypeName(), "ODT ファイル"); // typed by its name
-    EXPECT_EQ(SaveHistory(history, kDat, files, ja), 2);
+    EXPECT_EQ(SaveHistory(history, kDat, files), 2);
     EXPECT_NE(files.files[kDat].find("/media/alice/USB/report.odt\t"), std::string::npos);
 }
 
 TEST_F(HistoryFileTest, EmptyHistoryWritesAnEmptyFile) {
     files.files[kDat] = "old contents\r\n";
-    EXPECT_EQ(SaveHistory(history, kDat, files, ja), 0);
+    EXPECT_EQ(SaveHistory(history, kDat, files), 0);
     ASSERT_TRUE(files.files.count(kDat));
     EXPECT_EQ(files.files[kDat], "");
 }
@@ -176,7 +194,7 @@ TEST_F(HistoryFileTest, FailedSaveLeavesFileAndHistoryAlone) {
     history.AddItem("/d/a.txt");
     files.files[kDat] = "/d/old.txt\t2026/01/01\r\n";
     files.failWrites = true;
-    EXPECT_THROW(SaveHistory(history, kDat, files, ja), IoError);
+    EXPECT_THROW(SaveHistory(history, kDat, files), IoError);
     EXPECT_EQ(files.files[kDat], "/d/old.txt\t2026/01/01\r\n");
     EXPECT_EQ(history.ItemCount(), 1);
 }
@@ -189,7 +207,7 @@ TEST_F(HistoryFileTest, ProgressAtMostEvery300Milliseconds) {
     std::vector<std::pair<int, std::string>> reports;
     int written = 0;
     historyText(
-        history, ja, written, [&](int pct, const std::string& t) { reports.emplace_back(pct, t); },
+        history, written, [&](int pct, const std::string& t) { reports.emplace_back(pct, t); },
         [&] { return (tick += 100) - 100; });
     EXPECT_EQ(written, 10);
     ASSERT_EQ(reports.size(), 2u);
@@ -199,7 +217,7 @@ TEST_F(HistoryFileTest, ProgressAtMostEvery300Milliseconds) {
     // A quick save reports nothing.
     reports.clear();
     historyText(
-        history, ja, written, [&](int pct, const std::string& t) { reports.emplace_back(pct, t); },
+        history, written, [&](int pct, const std::string& t) { reports.emplace_back(pct, t); },
         [] { return std::uint64_t{5}; });
     EXPECT_TRUE(reports.empty());
 }
@@ -217,9 +235,9 @@ TEST_F(HistoryFileTest, LargeHistoriesAreWrittenInWholeLinePieces) {
         std::vector<std::string> pieces;
         void append(std::string_view bytes) override { pieces.emplace_back(bytes); }
     } recorder;
-    EXPECT_EQ(writeHistoryText(history, ja, recorder), 7999);
+    EXPECT_EQ(writeHistoryText(history, recorder), 7999);
     int written = 0;
-    const std::string whole = historyText(history, ja, written);
+    const std::string whole = historyText(history, written);
     EXPECT_EQ(written, 7999);
     ASSERT_GT(recorder.pieces.size(), 2u);
     std::string joined;

@@ -65,7 +65,7 @@ TEST(MemIniFile, TypedValues) {
 
     ini.WriteInteger("S", "n", -42);
     ini.WriteBool("S", "b", true);
-    ini.WriteDateTime("S", "d", encodeDate(2026, 1, 2), ja);
+    ini.WriteDateTime("S", "d", encodeDate(2026, 1, 2));
     EXPECT_EQ(ini.ReadString("S", "n", ""), "-42");
     EXPECT_EQ(ini.ReadString("S", "b", ""), "1");
     EXPECT_EQ(ini.ReadString("S", "d", ""), "2026/01/02");

@@ -128,3 +128,31 @@ TEST_F(IniFileExTest, FailedWriteIsReportedAndKeepsTheOldFile) {
     EXPECT_EQ(reported[0].rfind("設定を保存できませんでした。\n", 0), 0u);
     EXPECT_NE(reported[0].find("disk full"), std::string::npos);
 }
+
+TEST_F(IniFileExTest, AFileThatCannotBeReadIsNeitherAFirstStartNorReplaced) {
+    const std::string old =
+        "[%%% Application Infomation Section %%%]\r\nFirstKick=2026/01/01\r\nExecCount=9\r\n";
+    files.files[kPath] = old;
+    files.unreadable.insert(kPath);
+    {
+        auto ini = open();
+        EXPECT_TRUE(ini->unreadable());
+        EXPECT_FALSE(ini->IsFirstKick());
+        ini->WriteString("VendleMainForm", "DataMax", "9");
+    }
+    EXPECT_EQ(files.files[kPath], old);
+    EXPECT_EQ(files.writes, 0);
+}
+
+TEST_F(IniFileExTest, AFirstStartDateFromAnotherLocaleIsReadAndWrittenInTheFilesForm) {
+    // Written by an older version under a US English locale; read under that locale, and a date
+    // written under any locale comes out in the files' own form.
+    files.files[kPath] = "[%%% Application Infomation Section %%%]\r\nFirstKick=1/2/2026\r\nExecCount=1\r\n";
+    {
+        TIniFileEx ini(kPath, files, DateTimeFormat::usEnglish(), [this] { return clock; });
+        EXPECT_FALSE(ini.IsFirstKick());
+        EXPECT_DOUBLE_EQ(ini.ReadDateTime(kApp, "FirstKick", 0), encodeDate(2026, 1, 2));
+        ini.WriteDateTime(kApp, "FirstKick", encodeDate(2026, 1, 2) + encodeTime(13, 4, 5, 0));
+        EXPECT_EQ(ini.ReadString(kApp, "FirstKick", ""), "2026/01/02 13:04:05");
+    }
+}

@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const vendle::DateTimeFormat fmt = vendle::DateTimeFormat::japanese();
     vendle::HistoryList first(vendle::PathSyntax::posix(cp), shell);
     vendle::LoadHistory(first, "/d.dat", files, fmt, 100);
-    vendle::SaveHistory(first, "/d.dat", files, fmt);
+    vendle::SaveHistory(first, "/d.dat", files);
     vendle::HistoryList second(vendle::PathSyntax::posix(cp), shell);
     vendle::LoadHistory(second, "/d.dat", files, fmt, 100);
     if (second.ItemCount() != first.ItemCount())
