@@ -99,13 +99,12 @@ private slots:
         QCOMPARE(program->exitCode(), 0);
 
         const QByteArray dat = readFile(path(QStringLiteral("vendle.dat")));
-        const vendle::DateTimeFormat fmt = vendle::widgets::dateTimeFormatFromLocale(QLocale::system());
         std::vector<std::pair<QString, vendle::DateTime>> lines;
         vendle::forEachLine(dat.toStdString(), [&](std::string_view line) {
             const std::size_t tab = line.find('\t');
             QVERIFY(tab != std::string_view::npos);
             lines.emplace_back(QString::fromStdString(std::string(line.substr(0, tab))),
-                               vendle::StrToDateTime(line.substr(tab + 1), fmt));
+                               vendle::StrToDateTime(line.substr(tab + 1), vendle::fileDateTimeFormat()));
         });
         QCOMPARE(static_cast<int>(lines.size()), kCount);
         QCOMPARE(lines.back().first, again);
