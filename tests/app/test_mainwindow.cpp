@@ -147,7 +147,9 @@ private slots:
 
     void exitWritesHistoryAndSettings() {
         writeFile(path(QStringLiteral("vendle.ini")), knownUser());
-        writeFile(path(QStringLiteral("vendle.dat")), makeDocuments(3) + "/nowhere/gone.txt\t2026/12/08\r\n");
+        // A document deleted from a folder that is still there leaves the history.
+        writeFile(path(QStringLiteral("vendle.dat")),
+                  makeDocuments(3) + path(QStringLiteral("docs/gone.txt")).toUtf8() + "\t2026/12/08\r\n");
         auto form = open();
         QCOMPARE(form->Items().ItemCount(), 3);
         QCOMPARE(form->Items().ViewCount(), 3);

@@ -118,6 +118,14 @@ TEST_F(FileAccessTest, ADocumentOnAnAbsentVolumeIsUnavailableNotGone) {
     EXPECT_EQ(files.presence("/mnt/vendle-absent-volume/report.odt"),
               vendle::FileAccess::Presence::Unavailable);
     EXPECT_EQ(files.presence("/media/vendle-absent-stick/a.txt"), vendle::FileAccess::Presence::Unavailable);
+    // A folder that is not there at all (a volume mounted elsewhere, say by fstab, is away): out of
+    // reach, not deleted. Only a missing file in a folder that is there is gone.
+    EXPECT_EQ(files.presence((dir / "data-volume/projects/plan.odt").string()),
+              vendle::FileAccess::Presence::Unavailable);
+    EXPECT_EQ(
+        files.presenceOfEach({(dir / "data-volume/projects/plan.odt").string(), (dir / "gone.txt").string()}),
+        (std::vector<vendle::FileAccess::Presence>{vendle::FileAccess::Presence::Unavailable,
+                                                   vendle::FileAccess::Presence::Gone}));
 }
 
 // Many paths at once are looked at on several threads; each answer must be the one presence()

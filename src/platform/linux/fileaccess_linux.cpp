@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <future>
 #include <memory>
 #include <system_error>
@@ -30,10 +31,18 @@ namespace {
 
 constexpr auto kNetworkWait = std::chrono::milliseconds(1500);
 
+// A document is gone only when its folder is there without it. A folder that is missing (a volume
+// mounted outside the known roots, such as an fstab mount, is away) or a path the system cannot
+// look at now leaves the document out of reach, not deleted.
 FileAccess::Presence presenceOf(const std::string& path) {
     GStatBuf st;
-    return g_stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) ? FileAccess::Presence::File
-                                                                  : FileAccess::Presence::Gone;
+    if (g_stat(path.c_str(), &st) == 0)
+        return S_ISDIR(st.st_mode) ? FileAccess::Presence::Gone : FileAccess::Presence::File;
+    if (errno != ENOENT && errno != ENOTDIR)
+        return FileAccess::Presence::Unavailable;
+    const GCharPtr folder(g_path_get_dirname(path.c_str()));
+    return g_stat(folder.get(), &st) == 0 && S_ISDIR(st.st_mode) ? FileAccess::Presence::Gone
+                                                                 : FileAccess::Presence::Unavailable;
 }
 
 // The presence of a path on a file system that may not answer: asked on a thread of its own, given
