@@ -14,6 +14,7 @@
 #include <QSessionManager>
 #include <QTimer>
 
+#include <cstdio>
 #include <memory>
 
 int main(int argc, char* argv[]) {
@@ -25,13 +26,16 @@ int main(int argc, char* argv[]) {
 
     // Termination requests are caught from the start; one that arrives before the main window
     // exists is acted on as soon as it does.
+    platform::SingleInstance instance(QStringLiteral("Vendle"));
     platform::TerminationSignals termination;
     app::TVendleMainForm* form = nullptr;
     bool terminationPending = false;
     QObject::connect(
         &termination, &platform::TerminationSignals::terminationRequested, &termination, [&](int) {
-            // Nothing may wait for an answer now: open boxes close and no new one opens.
+            // Nothing may wait for an answer now: open boxes close and no new one opens. A copy
+            // started from now on waits for this one to end instead of handing over to it.
             widgets::MessageBox::shutDown();
+            instance.stopAnswering();
             if (!form) {
                 terminationPending = true;
                 return;
@@ -40,10 +44,14 @@ int main(int argc, char* argv[]) {
             QCoreApplication::exit(0); // quit() would first ask the windows, which refuse to close
         });
 
-    platform::SingleInstance instance(QStringLiteral("Vendle"));
-    if (!instance.acquire()) {
-        instance.handOver();
+    switch (instance.start()) {
+    case platform::SingleInstance::Start::Running:
+        break;
+    case platform::SingleInstance::Start::HandedOver:
         return 0;
+    case platform::SingleInstance::Start::NoAnswer:
+        std::fprintf(stderr, "Vendle: another copy runs but does not answer\n");
+        return 1;
     }
 
     try {
@@ -59,6 +67,9 @@ int main(int argc, char* argv[]) {
                          &app::TOptionDlg::acOptionExecute);
         QObject::connect(mainForm.get(), &app::TVendleMainForm::aboutRequested, &aboutBox,
                          &app::TFormAboutBox::showModalBox);
+        QObject::connect(mainForm.get(), &app::TVendleMainForm::ending, &instance, [&](bool ending) {
+            ending ? instance.stopAnswering() : instance.resumeAnswering();
+        });
         QObject::connect(&instance, &platform::SingleInstance::activationRequested, mainForm.get(),
                          &app::TVendleMainForm::activateFromSecondCopy);
 

@@ -433,11 +433,13 @@ void TVendleMainForm::Exit1Click() {
     if (saving_)
         return;
     hide();
+    emit ending(true);
     try {
         SaveAtExit();
     } catch (const std::exception& e) {
         MessageBox::error(this, QString::fromUtf8(e.what()));
         resumeWatching();
+        emit ending(false);
         return;
     }
     QCoreApplication::exit(0); // quit() would first ask the windows, which refuse to close

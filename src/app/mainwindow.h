@@ -113,6 +113,8 @@ public:
     QIcon iconFor(int iconIndex) const;
 
 signals:
+    // The exit command started (true) or was given up after a failed save (false).
+    void ending(bool ending);
     void settingsRequested();
     void aboutRequested();
 

@@ -13,7 +13,8 @@ namespace vendle::platform {
 
 namespace {
 const QByteArray kActivate = QByteArrayLiteral("activate\n");
-}
+const QByteArray kAcknowledge = QByteArrayLiteral("ok\n");
+} // namespace
 
 QString userRuntimeFolder() {
     const QString runtime = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
@@ -40,21 +41,63 @@ QString SingleInstance::serverName() const {
     return dir_ + QLatin1Char('/') + name_ + QStringLiteral(".socket");
 }
 
-bool SingleInstance::acquire() {
+SingleInstance::Start SingleInstance::start(int timeoutMs) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    // The running copy may hold the lock a moment before it listens, and one that is ending holds
+    // it while it saves: both are waited for.
+    for (;;) {
+        if (tryLock()) {
+            listen();
+            return Start::Running;
+        }
+        if (tryHandOver())
+            return Start::HandedOver;
+        if (elapsed.elapsed() >= timeoutMs)
+            return Start::NoAnswer;
+        QThread::msleep(50);
+    }
+}
+
+bool SingleInstance::tryLock() {
     lock_ = std::make_unique<QLockFile>(lockPath());
     // Never stale by age: only a lock whose process is gone is taken over.
     lock_->setStaleLockTime(0);
-    if (!lock_->tryLock(0)) {
-        // Only a lock held by a running copy means "hand over". When the lock cannot be made at
-        // all (an unwritable folder), this copy runs rather than never starting.
-        if (lock_->error() == QLockFile::LockFailedError) {
-            lock_.reset();
+    if (lock_->tryLock(0))
+        return true;
+    // Only a lock held by a running copy means "hand over". When the lock cannot be made at all
+    // (an unwritable folder), this copy runs rather than never starting.
+    const bool held = lock_->error() == QLockFile::LockFailedError;
+    lock_.reset();
+    return !held;
+}
+
+bool SingleInstance::tryHandOver() {
+    QLocalSocket socket;
+    socket.connectToServer(serverName());
+    if (!socket.waitForConnected(500))
+        return false;
+    socket.write(kActivate);
+    if (!socket.waitForBytesWritten(1000))
+        return false;
+    // Delivered is not enough: a copy that is ending never acknowledges.
+    while (!socket.canReadLine()) {
+        if (!socket.waitForReadyRead(2000))
             return false;
-        }
-        lock_.reset();
     }
-    listen();
-    return true;
+    return socket.readLine() == kAcknowledge;
+}
+
+void SingleInstance::stopAnswering() {
+    ending_ = true;
+    if (server_)
+        server_->close();
+}
+
+void SingleInstance::resumeAnswering() {
+    ending_ = false;
+    if (server_ && !server_->isListening())
+        server_->listen(serverName());
 }
 
 void SingleInstance::listen() {
@@ -66,31 +109,16 @@ void SingleInstance::listen() {
         while (QLocalSocket* socket = server_->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->readAll().contains(kActivate))
+                if (socket->readAll().contains(kActivate) && !ending_) {
+                    socket->write(kAcknowledge);
+                    socket->flush();
                     emit activationRequested();
+                }
                 socket->disconnectFromServer();
             });
         }
     });
     server_->listen(serverName());
-}
-
-bool SingleInstance::handOver(int timeoutMs) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    // The running copy may hold the lock a moment before it listens.
-    while (elapsed.elapsed() < timeoutMs) {
-        QLocalSocket socket;
-        socket.connectToServer(serverName());
-        if (socket.waitForConnected(500)) {
-            socket.write(kActivate);
-            const bool sent = socket.waitForBytesWritten(1000);
-            socket.waitForDisconnected(1000);
-            return sent;
-        }
-        QThread::msleep(50);
-    }
-    return false;
 }
 
 void SingleInstance::release() {

@@ -21,13 +21,22 @@ public:
     explicit SingleInstance(const QString& name, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this process is now the running copy. A lock left by a copy that died is taken
-    // over. Otherwise the running copy is asked to come forward (see handOver()).
-    bool acquire();
+    enum class Start {
+        Running,    // this process is now the running copy
+        HandedOver, // the running copy took the request to come forward
+        NoAnswer,   // a running copy holds the lock but neither answered nor ended in time
+    };
 
-    // Asks the running copy to come forward; waits up to `timeoutMs` for it to listen. True when
-    // the request was delivered.
-    bool handOver(int timeoutMs = 5000);
+    // Becomes the running copy, or asks the running copy to come forward. A lock left by a copy
+    // that died is taken over. A copy that is ending refuses the request; this one then waits for
+    // its lock, up to `timeoutMs`, and runs.
+    Start start(int timeoutMs = 10'000);
+
+    // The program is ending: requests to come forward are refused from now on, so that a copy
+    // started meanwhile waits for the lock instead of handing over to one that is going.
+    void stopAnswering();
+    // The end did not come after all (a failed save): requests are answered again.
+    void resumeAnswering();
 
     // Gives up the lock and stops listening; a new copy may start from now on.
     void release();
@@ -40,12 +49,16 @@ signals:
     void activationRequested();
 
 private:
+    bool tryLock();
+    // Delivers the request to the running copy; true when it acknowledged it.
+    bool tryHandOver();
     void listen();
 
     QString name_;
     QString dir_;
     std::unique_ptr<QLockFile> lock_;
     QLocalServer* server_ = nullptr;
+    bool ending_ = false;
 };
 
 // The user's private runtime folder (XDG_RUNTIME_DIR), or a per-user folder in the temporary

@@ -1,4 +1,5 @@
 // The real program as separate processes: one copy per user, hand-over, and the end on SIGTERM.
+#include "platform/singleinstance.h"
 #include "program.h"
 
 #include <QDateTime>
@@ -6,9 +7,12 @@
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
+#include <atomic>
 #include <sys/stat.h>
 
 using vendle::test::readFile;
@@ -119,6 +123,59 @@ private slots:
             QCOMPARE(::lstat(fifo.toUtf8().constData(), &st), 0);
             QVERIFY(S_ISFIFO(st.st_mode));
         }
+    }
+
+    void aCopyStartedAsTheRunningOneEndsWaitsForItAndRuns() {
+        // The running copy is told to end and saves a large history; a copy started at once must
+        // not hand over to it, but wait until it is gone and run.
+        vendle::test::writeFile(path(QStringLiteral("vendle.dat")),
+                                documents(10000)); // the default size limit
+        auto first = start();
+        waitUntilListening();
+        QTest::qWait(500);
+        first->terminate();
+        auto second = start();
+        QVERIFY(first->waitForFinished(15000));
+        QCOMPARE(first->exitCode(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(listening(), 15000);
+        QCOMPARE(second->state(), QProcess::Running);
+        second->terminate();
+        QVERIFY(second->waitForFinished(15000));
+        QCOMPARE(readFile(path(QStringLiteral("vendle.dat"))).count("\r\n"), 10000);
+    }
+
+    void aCopyThatIsEndingRefusesTheHandOverAndTheNewOneWaitsForItsLock() {
+        // In one process, each newcomer on a thread of its own so that the running copy can
+        // answer: a running copy acknowledges; one that is ending does not, and the newcomer runs
+        // once the lock is free.
+        using vendle::platform::SingleInstance;
+        qputenv("XDG_RUNTIME_DIR", path(QStringLiteral("rt")).toUtf8());
+        SingleInstance running(QStringLiteral("VendleSingle"));
+        QCOMPARE(running.start(0), SingleInstance::Start::Running);
+        QSignalSpy asked(&running, &SingleInstance::activationRequested);
+        std::atomic<int> outcome{-1};
+        const auto newcomer = [&](int timeoutMs) {
+            outcome = -1;
+            return std::unique_ptr<QThread>(QThread::create([&outcome, timeoutMs] {
+                SingleInstance copy(QStringLiteral("VendleSingle"));
+                outcome = static_cast<int>(copy.start(timeoutMs));
+            }));
+        };
+        auto second = newcomer(5000);
+        second->start();
+        QTRY_VERIFY(second->isFinished());
+        QCOMPARE(outcome.load(), int(SingleInstance::Start::HandedOver));
+        QCOMPARE(asked.count(), 1);
+
+        running.stopAnswering();
+        auto third = newcomer(10000);
+        third->start();
+        QTest::qWait(700);
+        QVERIFY(!third->isFinished()); // waiting for the lock, not handed over
+        QCOMPARE(asked.count(), 1);
+        running.release();
+        QTRY_VERIFY(third->isFinished());
+        QCOMPARE(outcome.load(), int(SingleInstance::Start::Running));
     }
 
     void aStartUnderAnotherLocaleReadsTheFilesAndKeepsTheirForm() {
