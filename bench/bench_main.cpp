@@ -301,7 +301,9 @@ void BM_RecentScan(benchmark::State& state) {
             HistoryList history(PathSyntax::posix(), shell);
             DateTime last = fromUnixTime(old + 500);
             RecentImports imports;
-            imports.begin({}, old + 500);
+            std::vector<RecentEntry> present;
+            inner.list(present);
+            imports.begin(present, std::nullopt, RecentEntry::Stamp{old + 500, 0}); // one recorded since
             source.resolved = 0;
             scanRecent(history, source, imports, last, now(), 10'000);
             resolvedPerScan = source.resolved;

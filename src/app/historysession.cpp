@@ -1,19 +1,29 @@
 #include "historysession.h"
 
+#include "core/filelimits.h"
 #include "core/mainsettings.h"
 #include "platform/logging.h"
 
 namespace vendle::app {
 
+std::string listingFileFor(const std::string& dataFile) {
+    const std::string_view ext = ".dat";
+    if (dataFile.size() > ext.size() && dataFile.compare(dataFile.size() - ext.size(), ext.size(), ext) == 0)
+        return dataFile.substr(0, dataFile.size() - ext.size()) + ".seen";
+    return dataFile + ".seen";
+}
+
 HistorySession::HistorySession(std::string iniFile, std::string dataFile, Parts parts,
                                const DateTimeFormat& fmt, QObject* parent)
-    : QObject(parent), parts_(std::move(parts)), format_(fmt), dataFile_(std::move(dataFile)) {
+    : QObject(parent), parts_(std::move(parts)), format_(fmt), dataFile_(std::move(dataFile)),
+      seenFile_(listingFileFor(dataFile_)) {
     items_ = std::make_unique<HistoryList>(parts_.syntax, *parts_.shell);
     model_ = std::make_unique<HistoryTableModel>(*items_, parts_.icons);
     model_->setDateTimeFormat(format_);
     // Saves killed midway may have left temporary files; they are of no use.
     parts_.files->removeStaleTemporaries(iniFile);
     parts_.files->removeStaleTemporaries(dataFile_);
+    parts_.files->removeStaleTemporaries(seenFile_);
     ini_ = std::make_unique<TIniFileEx>(std::move(iniFile), *parts_.files, format_, parts_.clock);
 }
 
@@ -50,11 +60,32 @@ RecentEntry::Stamp stampBefore(DateTime local) {
 
 void HistorySession::beginWatching() {
     LastScanTime = now();
-    // What the desktop recorded since an earlier run's last look (while the program was not
-    // running) is imported too; without that record, only what comes from now on.
+    // What the desktop recorded since the listing saved with the history (while the program was
+    // not running, or during runs that ended before they saved) is imported too. Without a saved
+    // listing, what was recorded since an older version's last look; without that either, only
+    // what comes from now on.
+    std::optional<std::vector<RecentImports::Identity>> saved;
+    if (parts_.files->exists(seenFile_)) {
+        if (const std::optional<std::string> text = parts_.files->readAll(seenFile_, kSettingsFileLimit))
+            saved = identitiesFromText(*text);
+        if (!saved)
+            qCWarning(lcRecent) << "the saved listing cannot be read:" << seenFile_.c_str();
+    }
     const std::optional<RecentEntry::Stamp> previous =
         stampFromText(ini_->ReadString(kMainSection, kLastScanKey, ""));
-    beginImports(*parts_.recent, imports_, toUnixTime(LastScanTime), previous);
+    beginImports(*parts_.recent, imports_, saved, previous);
+    // The first listing is kept at once: a run killed before it saves must not make the next one
+    // take what was recorded meanwhile for old.
+    if (!saved)
+        saveListing();
+}
+
+void HistorySession::saveListing() {
+    try {
+        parts_.files->writeAtomically(seenFile_, identitiesText(imports_.identities()));
+    } catch (const std::exception& e) {
+        qCWarning(lcRecent) << "the listing could not be saved:" << e.what();
+    }
 }
 
 LoadReport HistorySession::Load(const LoadProgress& progress) {
@@ -171,6 +202,8 @@ void HistorySession::SaveHistory(const SaveProgress& progress) {
     const int written =
         vendle::SaveHistory(*items_, dataFile_, *parts_.files, progress, monotonicMilliseconds);
     writeItems(*ini_, written);
+    // What the saved history took in from the desktop's record goes with it.
+    saveListing();
 }
 
 void HistorySession::writeSettingsFile() {

@@ -20,6 +20,10 @@
 
 namespace vendle::app {
 
+// The file beside the data file ("vendle.seen" beside "vendle.dat") that keeps the identities of
+// the desktop's listing which the saved history took in.
+std::string listingFileFor(const std::string& dataFile);
+
 class HistorySession : public QObject {
     Q_OBJECT
 
@@ -107,10 +111,12 @@ private:
     Parts parts_;
     DateTimeFormat format_;
     std::string dataFile_;
+    std::string seenFile_; // the desktop's listing that the saved history took in
     std::unique_ptr<TIniFileEx> ini_;
     std::unique_ptr<HistoryList> items_;
     std::unique_ptr<HistoryTableModel> model_; // after items_: it goes first
     int refreshUnavailable();                  // how many documents are back
+    void saveListing();
 
     RecentImports imports_;
     std::optional<RecentEntry::Stamp> lastCompletedScan_; // the start of this run's last look

@@ -2,41 +2,92 @@
 
 #include "log.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 
 namespace vendle {
 
-void RecentImports::begin(const std::vector<RecentEntry>& present, std::int64_t startUnixTime,
-                          std::optional<RecentEntry::Stamp> previousScan) {
-    seen_.clear();
-    // Anything stamped in the start's second or later is later than the floor; with an earlier
-    // run's last look, anything stamped after that look.
-    const RecentEntry::Stamp atStart{startUnixTime - 1, 999'999'999};
-    floor_ = previousScan && *previousScan < atStart ? *previousScan : atStart;
-    for (const RecentEntry& entry : present) {
-        if (!previousScan || !(entry.stamp() > floor_))
-            seen_[entry.name] = entry.stamp();
-    }
+RecentImports::Identity RecentImports::identityOf(const RecentEntry& entry) {
+    // FNV-1a over the name, a separator and the time's bytes.
+    Identity h = 14'695'981'039'346'656'037ull;
+    const auto mix = [&h](unsigned char byte) {
+        h ^= byte;
+        h *= 1'099'511'628'211ull;
+    };
+    for (const char c : entry.name)
+        mix(static_cast<unsigned char>(c));
+    mix(0);
+    const auto seconds = static_cast<std::uint64_t>(entry.unixTime);
+    for (int shift = 0; shift < 64; shift += 8)
+        mix(static_cast<unsigned char>(seconds >> shift));
+    const auto nanos = static_cast<std::uint32_t>(entry.nanos);
+    for (int shift = 0; shift < 32; shift += 8)
+        mix(static_cast<unsigned char>(nanos >> shift));
+    return h;
 }
 
-bool RecentImports::isNew(const RecentEntry& entry) const {
-    const auto found = seen_.find(entry.name);
-    if (found != seen_.end())
-        return found->second != entry.stamp();
-    return entry.stamp() > floor_;
+void RecentImports::begin(const std::vector<RecentEntry>& present,
+                          const std::optional<std::vector<Identity>>& saved,
+                          std::optional<RecentEntry::Stamp> previousScan) {
+    seen_.clear();
+    if (saved) {
+        seen_.insert(saved->begin(), saved->end());
+        return;
+    }
+    for (const RecentEntry& entry : present) {
+        if (!previousScan || !(entry.stamp() > *previousScan))
+            seen_.insert(identityOf(entry));
+    }
 }
 
 void RecentImports::settle(const std::vector<RecentEntry>& listing) {
-    std::unordered_map<std::string, RecentEntry::Stamp> now;
+    std::unordered_set<Identity> now;
     now.reserve(listing.size());
     for (const RecentEntry& entry : listing)
-        now[entry.name] = entry.stamp();
-    for (const auto& [name, stamp] : seen_) {
-        if (!now.count(name) && stamp > floor_)
-            floor_ = stamp;
-    }
+        now.insert(identityOf(entry));
     seen_ = std::move(now);
+}
+
+std::vector<RecentImports::Identity> RecentImports::identities() const {
+    std::vector<Identity> out(seen_.begin(), seen_.end());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+namespace {
+constexpr std::string_view kIdentitiesHeader = "Vendle recent identities 1";
+}
+
+std::string identitiesText(const std::vector<RecentImports::Identity>& identities) {
+    std::string text(kIdentitiesHeader);
+    text += '\n';
+    text.reserve(text.size() + identities.size() * 17);
+    char line[24];
+    for (const RecentImports::Identity id : identities) {
+        std::snprintf(line, sizeof line, "%016llx\n", static_cast<unsigned long long>(id));
+        text += line;
+    }
+    return text;
+}
+
+std::optional<std::vector<RecentImports::Identity>> identitiesFromText(std::string_view text) {
+    const std::size_t end = text.find('\n');
+    if (end == std::string_view::npos || text.substr(0, end) != kIdentitiesHeader)
+        return std::nullopt;
+    std::vector<RecentImports::Identity> out;
+    text.remove_prefix(end + 1);
+    while (!text.empty()) {
+        const std::size_t eol = std::min(text.find('\n'), text.size());
+        const std::string_view line = text.substr(0, eol);
+        RecentImports::Identity id = 0;
+        const auto [ptr, err] = std::from_chars(line.data(), line.data() + line.size(), id, 16);
+        if (line.size() != 16 || err != std::errc() || ptr != line.data() + line.size())
+            return std::nullopt;
+        out.push_back(id);
+        text.remove_prefix(std::min(eol + 1, text.size()));
+    }
+    return out;
 }
 
 DateTime dosDateTime(std::int64_t unixTime) {
@@ -44,12 +95,13 @@ DateTime dosDateTime(std::int64_t unixTime) {
     return fromUnixTime(even);
 }
 
-void beginImports(RecentSource& source, RecentImports& imports, std::int64_t startUnixTime,
+void beginImports(RecentSource& source, RecentImports& imports,
+                  const std::optional<std::vector<RecentImports::Identity>>& saved,
                   std::optional<RecentEntry::Stamp> previousScan) {
     std::vector<RecentEntry> entries;
     if (!source.list(entries))
         entries.clear();
-    imports.begin(entries, startUnixTime, previousScan);
+    imports.begin(entries, saved, previousScan);
 }
 
 std::string stampText(RecentEntry::Stamp stamp) {

@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace vendle {
@@ -59,33 +59,41 @@ private:
     std::string boxText_;
 };
 
-// What the import has already taken from the source: the time every listed entry had when it was
-// last examined, at the source's own resolution. An entry is new when it was not listed before and
-// was recorded after the floor, or when its time changed since. Times are only compared with
-// times of the same source, never with the clock, so an entry recorded while a scan runs waits
-// for the next scan instead of being skipped.
+// What the import has already taken from the source: the identity (name and exact time) of every
+// entry of the last listing it looked at. An entry is new when its identity was not in that
+// listing, whatever its time says: a clock that was wrong, an entry stamped in the future, or a
+// source that appeared while the program was stopped cannot hide later entries. Memory is bounded
+// by the listing's own size. The identities are saved with the history, so that a run that was
+// killed before it saved is taken in again by the next one.
 class RecentImports {
 public:
-    // The start of watching: every entry listed now was recorded before, and an entry that shows
-    // up later counts if it was recorded in `startUnixTime`'s second or after it. With the start of
-    // an earlier run's last completed look, `previousScan`, what was recorded since then counts too
-    // (documents used while the program was not running).
-    void begin(const std::vector<RecentEntry>& present, std::int64_t startUnixTime,
+    using Identity = std::uint64_t;
+    static Identity identityOf(const RecentEntry& entry);
+
+    // The start of watching, with the identities an earlier run saved with its history: what is
+    // listed now and not among them was recorded since, and is new. Without saved identities (a
+    // first run, a settings file of an older version) everything listed now counts as taken in,
+    // except what was recorded after `previousScan`, the last look of an older version's run.
+    void begin(const std::vector<RecentEntry>& present, const std::optional<std::vector<Identity>>& saved,
                std::optional<RecentEntry::Stamp> previousScan = std::nullopt);
 
-    bool isNew(const RecentEntry& entry) const;
+    bool isNew(const RecentEntry& entry) const { return seen_.count(identityOf(entry)) == 0; }
 
-    // After a scan of `listing`: each entry is remembered with its current time. Entries no longer
-    // listed are forgotten, and the floor rises to their times, so that one coming back unchanged
-    // (a file deleted and restored) is not taken twice.
+    // After a scan of `listing`: exactly its entries count as taken in.
     void settle(const std::vector<RecentEntry>& listing);
 
     std::size_t size() const { return seen_.size(); }
+    // The identities taken in, in ascending order, to be saved.
+    std::vector<Identity> identities() const;
 
 private:
-    std::unordered_map<std::string, RecentEntry::Stamp> seen_;
-    RecentEntry::Stamp floor_{INT64_MIN, 0};
+    std::unordered_set<Identity> seen_;
 };
+
+// Saved identities as text (a header line, then one identity a line in hexadecimal) and back;
+// nullopt for a text that is not such a list.
+std::string identitiesText(const std::vector<RecentImports::Identity>& identities);
+std::optional<std::vector<RecentImports::Identity>> identitiesFromText(std::string_view text);
 
 // A write time as the history keeps it: local time with even seconds (rounded down).
 DateTime dosDateTime(std::int64_t unixTime);
@@ -109,7 +117,8 @@ struct ScanResult {
 };
 
 // Lists the source and starts `imports` from what it holds now (see RecentImports::begin).
-void beginImports(RecentSource& source, RecentImports& imports, std::int64_t startUnixTime,
+void beginImports(RecentSource& source, RecentImports& imports,
+                  const std::optional<std::vector<RecentImports::Identity>>& saved,
                   std::optional<RecentEntry::Stamp> previousScan = std::nullopt);
 
 // A stamp as text ("seconds.nanoseconds", as the settings file keeps it) and back; nullopt for a

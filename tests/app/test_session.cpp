@@ -34,8 +34,12 @@ class SessionTest : public QObject {
     void open() {
         const std::unique_ptr<test::FakeFiles> disk =
             files_ ? std::make_unique<test::FakeFiles>(*files_) : nullptr;
+        // The same disk and the same record of the desktop as the run before.
+        const std::vector<RecentEntry> record =
+            recent_ && files_ ? recent_->entries : std::vector<RecentEntry>();
         HistorySession::Parts parts = test::fakeParts(
             files_, recent_, [this] { return clock_; }, disk.get());
+        recent_->entries = record;
         session_.reset();
         session_ = std::make_unique<HistorySession>(kIni, kDat, std::move(parts), DateTimeFormat::japanese());
     }
@@ -80,26 +84,35 @@ private slots:
     }
 
     void documentsUsedWhileTheProgramWasStoppedComeInAtTheNextStart() {
+        // Three runs: the first takes a document in and saves; the second is killed after taking
+        // another in; a document is used while none runs; the third gets both that were missed.
+        session_->Load({});
         session_->beginWatching();
+        QVERIFY(files_->files.count("/p/vendle.seen")); // the first listing is kept at once
+        record("/d/before.txt", 2);
         clock_ += encodeTime(0, 0, 10, 0);
-        session_->Scan(); // the last look of this run
+        session_->Scan();
+        session_->SaveHistory({});
         session_->storeSettings();
         session_->writeSettingsFile();
-        QVERIFY(files_->files[kIni].find("LastScanTime=") != std::string::npos);
-        record("/d/before.txt", 2); // seen before that look: not again
-        // Stopped; a document is used an hour later; the next run starts.
+
+        open();
+        session_->Load({});
+        session_->beginWatching();
+        record("/d/killed.txt", 60);
+        QCOMPARE(session_->Scan().added, 1); // and then killed: nothing saved
+
         record("/d/meanwhile.txt", 3600);
         clock_ += encodeTime(2, 0, 0, 0);
         open();
-        recent_->entries = {
-            {"/d/before.txt", toUnixTime(encodeDate(2026, 12, 8) + encodeTime(10, 0, 0, 0)) + 2},
-            {"/d/meanwhile.txt", toUnixTime(encodeDate(2026, 12, 8) + encodeTime(10, 0, 0, 0)) + 3600}};
-        files_->files["/d/before.txt"] = "x";
-        files_->files["/d/meanwhile.txt"] = "x";
-        session_->beginWatching();
-        session_->Scan();
+        session_->Load({});
         QCOMPARE(session_->items().ItemCount(), 1);
-        QCOMPARE(session_->items().Item(0).Path, std::string("/d/meanwhile.txt"));
+        session_->beginWatching();
+        const ScanResult result = session_->Scan();
+        QCOMPARE(result.examined, 2);
+        QCOMPARE(session_->items().ItemCount(), 3);
+        QCOMPARE(session_->items().Item(0).Path, std::string("/d/before.txt"));
+        QCOMPARE(session_->items().Item(2).Path, std::string("/d/meanwhile.txt"));
     }
 
     void filterMenusFollowTheHistoryWhenTheyOpen() {

@@ -43,7 +43,7 @@ protected:
     void SetUp() override {
         setenv("TZ", "UTC", 1);
         tzset();
-        imports.begin({}, t0 + 1);
+        imports.begin({}, std::nullopt); // an empty listing at the start
     }
     NoShell shell;
     HistoryList history{PathSyntax::posix(), shell};
@@ -73,6 +73,7 @@ protected:
 TEST_F(ScanTest, OnlyEntriesRecordedSinceTheyWereLastExaminedAreResolved) {
     entry("old.desktop", t0 - 100, "/d/old.txt");
     entry("same.desktop", t0, "/d/same.txt");
+    imports.begin(source.entries, std::nullopt); // listed when watching began
     entry("new.desktop", t0 + 11, "/d/new.txt");
     entry("gone.desktop", t0 + 12, "");
     const ScanResult r = scan(t0 + 20);
@@ -100,8 +101,8 @@ TEST_F(ScanTest, OnlyEntriesRecordedSinceTheyWereLastExaminedAreResolved) {
 TEST_F(ScanTest, EntriesPresentAtTheStartAreNotImportedButTheirNextUseIs) {
     entry("a", t0 + 5, "/d/a");
     entry("b", t0 + 5, "/d/b", 500);
-    imports.begin(source.entries, t0 + 5); // both were there when watching began
-    entry("c", t0 + 5, "/d/c", 900);       // recorded in the same second, after the start
+    imports.begin(source.entries, std::nullopt); // both were there when watching began
+    entry("c", t0 + 5, "/d/c", 900);             // recorded in the same second, after the start
     scan(t0 + 6);
     EXPECT_EQ(paths(), std::vector<std::string>{"/d/c"});
     source.entries[1].nanos = 501; // b used again: only its finer time changed
@@ -109,17 +110,47 @@ TEST_F(ScanTest, EntriesPresentAtTheStartAreNotImportedButTheirNextUseIs) {
     EXPECT_EQ(paths(), (std::vector<std::string>{"/d/c", "/d/b"}));
 }
 
-TEST_F(ScanTest, WhatWasRecordedSinceAnEarlierRunsLastLookIsImportedAtStart) {
-    entry("before", t0 + 5, "/d/before");    // seen by the earlier run
+TEST_F(ScanTest, WhatWasRecordedSinceTheSavedListingIsImportedAtStart) {
+    entry("before", t0 + 5, "/d/before"); // taken in by the earlier run, and saved with its history
+    imports.begin(source.entries, std::nullopt);
+    const std::optional<std::vector<RecentImports::Identity>> saved =
+        identitiesFromText(identitiesText(imports.identities()));
+    ASSERT_TRUE(saved);
     entry("stopped", t0 + 50, "/d/stopped"); // recorded while the program was not running
-    imports.begin(source.entries, t0 + 100, RecentEntry::Stamp{t0 + 10, 0});
+    // A run that was killed before it saved changes nothing: the next one starts from the same
+    // saved listing and takes the document in.
+    for (int run = 0; run < 2; ++run) {
+        history.clear();
+        imports.begin(source.entries, saved);
+        scan(t0 + 101);
+        EXPECT_EQ(paths(), std::vector<std::string>{"/d/stopped"});
+    }
+    // An older version's settings: what was recorded after its last look.
+    history.clear();
+    imports.begin(source.entries, std::nullopt, RecentEntry::Stamp{t0 + 10, 0});
     scan(t0 + 101);
     EXPECT_EQ(paths(), std::vector<std::string>{"/d/stopped"});
-    // Without that record, nothing from before the start.
+    // Without either, nothing from before the start.
     history.clear();
-    imports.begin(source.entries, t0 + 100);
+    imports.begin(source.entries, std::nullopt);
     scan(t0 + 101);
     EXPECT_EQ(history.ItemCount(), 0);
+    // Text that is no saved listing is none.
+    EXPECT_FALSE(identitiesFromText("Vendle recent identities 1\nzz\n"));
+    EXPECT_FALSE(identitiesFromText(""));
+}
+
+TEST_F(ScanTest, AnEntryStampedInTheFutureHidesNothing) {
+    // Two days ahead (clock skew, a resumed virtual machine), then gone from the listing: entries
+    // recorded afterwards at today's time are still new.
+    entry("skewed", t0 + 2 * 86'400, "/d/skewed");
+    scan(t0 + 10);
+    source.entries.clear();
+    scan(t0 + 20);
+    entry("today", t0 + 30, "/d/today");
+    scan(t0 + 40);
+    EXPECT_EQ(paths(), (std::vector<std::string>{"/d/skewed", "/d/today"}));
+    EXPECT_LE(imports.size(), source.entries.size()); // no more than the listing is kept
 }
 
 TEST(Stamp, TextRoundTrip) {
@@ -145,17 +176,16 @@ TEST_F(ScanTest, AnEntryRecordedWhileAScanRunsIsTakenByTheNext) {
     EXPECT_EQ(source.resolved, 1);
 }
 
-TEST_F(ScanTest, ASourceRemovedAndRestoredUnchangedAddsNothing) {
+TEST_F(ScanTest, ASourceGoneForAWhileAndBackUnchangedAddsNothing) {
     entry("a", t0 + 10, "/d/a");
     entry("b", t0 + 12, "/d/b");
     scan(t0 + 20);
     ASSERT_EQ(history.ItemCount(), 2);
-    const std::vector<RecentEntry> all = source.entries;
-    source.entries.clear();
+    source.listable = false; // deleted, or unreadable: nothing is listed, nothing forgotten
     scan(t0 + 30);
-    EXPECT_EQ(imports.size(), 0u); // forgotten while absent
-    history.moveToEnd(0);          // a: now the newest
-    source.entries = all;
+    EXPECT_EQ(imports.size(), 2u);
+    history.moveToEnd(0); // a: now the newest
+    source.listable = true;
     entry("c", t0 + 31, "/d/c");
     scan(t0 + 40);
     EXPECT_EQ(paths(), (std::vector<std::string>{"/d/b", "/d/a", "/d/c"}));

@@ -85,6 +85,9 @@ TEST(DesktopRecentSource, NothingToListIsReported) {
     dir.write("data/recently-used.xbel", "this is no xml");
     EXPECT_FALSE(source.list(entries));
     fs::create_directories(dir.path("data/RecentDocuments"));
+    // A bookmark file that is there but cannot be read makes the listing incomplete: none.
+    EXPECT_FALSE(source.list(entries));
+    fs::remove(dir.path("data/recently-used.xbel"));
     EXPECT_TRUE(source.list(entries)); // an empty folder is a listing
     EXPECT_TRUE(entries.empty());
 }
@@ -261,8 +264,9 @@ TEST(XbelReader, TimesAreReadExactlyAndAbsentOnesAreNoTimes) {
     EXPECT_EQ(entries[3].unixTime, 1'796'691'600 - 9 * 3600);
 
     // Not a bookmark file, or damaged before its first bookmark: nothing.
-    for (const char* bad : {"", "this is no xml", "<html><bookmark href=\"file:///x\"/></html>",
-                            "<xbel>\xff<bookmark href=\"file:///x\" added=\"2026-12-08T01:00:00Z\"/></xbel>"}) {
+    for (const char* bad :
+         {"", "this is no xml", "<html><bookmark href=\"file:///x\"/></html>",
+          "<xbel>\xff<bookmark href=\"file:///x\" added=\"2026-12-08T01:00:00Z\"/></xbel>"}) {
         entries.clear();
         EXPECT_FALSE(readXbelEntries(bad, entries)) << bad;
         EXPECT_TRUE(entries.empty());
@@ -301,7 +305,7 @@ TEST(DesktopRecentSource, ImportFollowsEveryKindOfWrite) {
     HistoryList history(PathSyntax::posix(), shell);
     DesktopRecentSource source(dir.path("data"));
     RecentImports imports;
-    beginImports(source, imports, 1'796'716'000); // 2026-12-08T07:46:40Z, no file yet
+    beginImports(source, imports, std::nullopt); // no file yet
     DateTime last = 0;
     const auto scan = [&] { return scanRecent(history, source, imports, last, 0, 100); };
     const auto pathAt = [&](int i) { return history.Item(i).Path; };
@@ -399,7 +403,7 @@ TEST(DesktopRecentSource, AHostileLinkFolderIsScannedQuicklyAndItsValidLinksTake
     HistoryList history(PathSyntax::posix(), shell);
     DesktopRecentSource source(dir.path("data"));
     RecentImports imports;
-    imports.begin({}, 0); // everything counts as new
+    imports.begin({}, std::nullopt); // everything counts as new
     DateTime last = 0;
     const auto start = std::chrono::steady_clock::now();
     const ScanResult r = scanRecent(history, source, imports, last, 1, 100'000);

@@ -114,6 +114,13 @@ bool DesktopRecentSource::listLinkFolder(std::vector<RecentEntry>& entries) cons
 bool DesktopRecentSource::list(std::vector<RecentEntry>& entries) {
     entries.clear();
     const bool bookmarks = listBookmarks(entries);
+    // A bookmark file that is there but cannot be read leaves the listing incomplete: nothing is
+    // listed, so that its entries are not taken for gone (and all taken in again once it reads).
+    struct stat st {};
+    if (!bookmarks && ::stat(bookmarkFile().c_str(), &st) == 0) {
+        entries.clear();
+        return false;
+    }
     const bool links = listLinkFolder(entries);
     return bookmarks || links;
 }
