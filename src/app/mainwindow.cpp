@@ -131,9 +131,8 @@ void TVendleMainForm::createComponents() {
                 refreshView();
             else
                 UpdateView();
-            reportScan(result);
         },
-        this);
+        [this](const ScanFailure& failure) { reportScanFailure(failure); }, this);
     DirMonitor1 = watch_->DirMonitor1;
     DirMonitor2 = watch_->DirMonitor2;
     yTrayIcon1 = new widgets::TyTrayIcon(this, trayBackend_ ? trayBackend_() : nullptr);
@@ -319,13 +318,11 @@ void TVendleMainForm::DirMonitor1Change() {
     watch_->request();
 }
 
-void TVendleMainForm::reportScan(const ScanResult& result) {
-    // Entries that could not be resolved were skipped; each is reported once, after the scan,
-    // and not again until the desktop records it anew.
-    for (const ScanFailure& failure : result.failures) {
-        MessageBox::show(this, q(failure.boxText));
-        MessageBox::error(this, QString::fromUtf8(failure.message));
-    }
+void TVendleMainForm::reportScanFailure(const ScanFailure& failure) {
+    // An entry that could not be resolved was skipped; it is reported once, after the look, and
+    // not again until the desktop records it anew.
+    MessageBox::show(this, q(failure.boxText));
+    MessageBox::error(this, QString::fromUtf8(failure.message));
 }
 
 void TVendleMainForm::ApplyFilter() {

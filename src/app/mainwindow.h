@@ -130,7 +130,7 @@ private:
     void SaveHistory(bool showProgress);
     void readLocale();
     void fitColumns();
-    void reportScan(const ScanResult& result);
+    void reportScanFailure(const ScanFailure& failure);
 
     AppPaths paths_;
     TrayBackendFactory trayBackend_;

@@ -12,8 +12,8 @@
 namespace vendle::app {
 
 RecentWatch::RecentWatch(HistorySession& session, std::function<void(const ScanResult&)> afterScan,
-                         QObject* parent)
-    : QObject(parent), session_(session), afterScan_(std::move(afterScan)) {
+                         std::function<void(const ScanFailure&)> report, QObject* parent)
+    : QObject(parent), session_(session), afterScan_(std::move(afterScan)), report_(std::move(report)) {
     DirMonitor1 = new widgets::TDirMonitor(this);
     DirMonitor2 = new widgets::TDirMonitor(this);
     for (widgets::TDirMonitor* monitor : {DirMonitor1, DirMonitor2}) {
@@ -68,14 +68,34 @@ void RecentWatch::request() {
     }
     if (saving_ || session_.abandoned())
         return;
-    scanning_ = true;
-    const auto done = qScopeGuard([this] { scanning_ = false; });
-    do {
-        pending_ = false;
-        const ScanResult result = session_.Scan();
-        if (afterScan_)
-            afterScan_(result);
-    } while (pending_ && !saving_);
+    {
+        scanning_ = true;
+        const auto done = qScopeGuard([this] { scanning_ = false; });
+        do {
+            pending_ = false;
+            ScanResult result = session_.Scan();
+            if (afterScan_)
+                afterScan_(result);
+            for (ScanFailure& failure : result.failures)
+                reports_.push_back(std::move(failure));
+        } while (pending_ && !saving_);
+    }
+    showReports();
+}
+
+void RecentWatch::showReports() {
+    // One report at a time; a look that runs while one waits adds its own to the queue, which the
+    // report on screen's caller goes on with.
+    if (reporting_)
+        return;
+    reporting_ = true;
+    const auto done = qScopeGuard([this] { reporting_ = false; });
+    while (!reports_.empty() && !saving_) {
+        const ScanFailure failure = std::move(reports_.front());
+        reports_.pop_front();
+        if (report_)
+            report_(failure);
+    }
 }
 
 } // namespace vendle::app

@@ -1,7 +1,8 @@
 // Watching the desktop's record of recently used documents: the two folders it lives in, and the
 // rule for when a look at it runs. A look never runs before the window is complete, never inside
-// another look or its report (a box's own event loop delivers change notices and activations:
-// they are served once it is done), and never while the program saves.
+// another look, and never while the program saves. What a look could not take in is reported
+// after it, one report at a time; looks go on while a report waits for the user (a box's own
+// event loop delivers change notices), and their reports join the queue.
 #pragma once
 
 #include "core/recentscan.h"
@@ -9,6 +10,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -25,9 +27,10 @@ class RecentWatch : public QObject {
     Q_OBJECT
 
 public:
-    // `afterScan` shows the outcome of each look (the view, the reports).
+    // `afterScan` shows the outcome of each look (the view); `report` tells the user of one entry
+    // that could not be taken in.
     RecentWatch(HistorySession& session, std::function<void(const ScanResult&)> afterScan,
-                QObject* parent = nullptr);
+                std::function<void(const ScanFailure&)> report, QObject* parent = nullptr);
 
     widgets::TDirMonitor* DirMonitor1 = nullptr; // the data folder with the bookmark file
     widgets::TDirMonitor* DirMonitor2 = nullptr; // the folder of desktop links
@@ -50,7 +53,12 @@ public:
 
 private:
     HistorySession& session_;
+    void showReports();
+
     std::function<void(const ScanResult&)> afterScan_;
+    std::function<void(const ScanFailure&)> report_;
+    std::deque<ScanFailure> reports_;
+    bool reporting_ = false;
     bool ready_ = false;
     bool scanning_ = false;
     bool pending_ = false;

@@ -290,6 +290,34 @@ private slots:
         QCOMPARE(MessageBox::shownTexts(), QStringList());
         QCOMPARE(QString::fromStdString(form->Items().Item(2).Path), path(QStringLiteral("docs/doc1.txt")));
 
+        // While a report waits for the user, imports go on: a document recorded meanwhile comes in
+        // at once, and a second bad link's report waits its turn.
+        writeFile(path(QStringLiteral("data/RecentDocuments/bad2.desktop")),
+                  "[Desktop Entry]\nType=Link\nURL=file:also-relative\n");
+        QFile bad2(path(QStringLiteral("data/RecentDocuments/bad2.desktop")));
+        QVERIFY(bad2.open(QIODevice::ReadWrite));
+        QVERIFY(
+            bad2.setFileTime(QDateTime::fromSecsSinceEpoch(soon + 40), QFileDevice::FileModificationTime));
+        int countWhileOpen = -1;
+        int boxesWhileOpen = -1;
+        MessageBox::setWhileShown([&] {
+            if (countWhileOpen >= 0)
+                return;
+            countWhileOpen = 0;
+            writeFile(path(QStringLiteral("docs/doc3.txt")), "x");
+            writeFile(path(QStringLiteral("data/RecentDocuments/bad3.desktop")),
+                      "[Desktop Entry]\nType=Link\nURL=file:third\n");
+            link(QStringLiteral("4.desktop"), path(QStringLiteral("docs/doc3.txt")), soon + 50);
+            form->DirMonitor1Change();
+            countWhileOpen = form->Items().ItemCount();
+            boxesWhileOpen = int(MessageBox::shownTexts().size());
+        });
+        form->DirMonitor1Change();
+        MessageBox::setWhileShown({});
+        QCOMPARE(countWhileOpen, 4);
+        QCOMPARE(boxesWhileOpen, 1); // the second look's report did not open inside the first
+        QCOMPARE(MessageBox::shownTexts().size(), 4); // two reports of two boxes each, one after the other
+
         form->Exit1Click();
         QVERIFY(!form->DirMonitor1->Active()); // the exit save stops watching
     }
