@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "app/dialogs.h"
 #include "app/mainwindow.h"
+#include "platform/crashtrace.h"
 #include "platform/logging.h"
 #include "platform/singleinstance.h"
 #include "platform/system.h"
@@ -20,6 +21,7 @@
 int main(int argc, char* argv[]) {
     using namespace vendle;
     logStartupStep("main");
+    platform::installCrashTrace();
     app::VendleApplication application(argc, argv);
     installCoreLogHandler();
     logStartupStep("toolkit");

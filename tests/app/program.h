@@ -40,13 +40,15 @@ public:
     }
 
     // `extra` holds NAME=value settings beyond the folder's own environment.
-    std::unique_ptr<QProcess> start(const QStringList& extra = {}) const {
+    // `captureErrors`: standard error is kept for the test instead of passed on.
+    std::unique_ptr<QProcess> start(const QStringList& extra = {}, bool captureErrors = false) const {
         auto p = std::make_unique<QProcess>();
         QProcessEnvironment env = environment();
         for (const QString& setting : extra)
             env.insert(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
         p->setProcessEnvironment(env);
-        p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p->setProcessChannelMode(captureErrors ? QProcess::SeparateChannels
+                                               : QProcess::ForwardedErrorChannel);
         p->start(exe_, {});
         return p;
     }

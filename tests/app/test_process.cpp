@@ -13,6 +13,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <csignal>
 #include <sys/stat.h>
 
 using vendle::test::readFile;
@@ -176,6 +177,17 @@ private slots:
         running.release();
         QTRY_VERIFY(third->isFinished());
         QCOMPARE(outcome.load(), int(SingleInstance::Start::Running));
+    }
+
+    void anAbortLeavesATrace() {
+        auto p = folder_->start({}, true);
+        waitUntilListening();
+        ::kill(static_cast<pid_t>(p->processId()), SIGABRT);
+        QVERIFY(p->waitForFinished(10000));
+        QCOMPARE(p->exitStatus(), QProcess::CrashExit);
+        const QByteArray errors = p->readAllStandardError();
+        QVERIFY2(errors.contains("Vendle: ended by SIGABRT"), errors.constData());
+        QVERIFY2(errors.contains("backtrace"), errors.constData());
     }
 
     void aStartUnderAnotherLocaleReadsTheFilesAndKeepsTheirForm() {
