@@ -29,6 +29,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
@@ -38,6 +39,7 @@
 #include <malloc.h>
 #include <map>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace vendle;
@@ -314,6 +316,64 @@ void BM_RecentScan(benchmark::State& state) {
     lastResult().failed = resolvedPerScan != 1;
 }
 BENCHMARK(BM_RecentScan)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// What the window's thread does when the desktop's record of 100,000 documents changes: the bookmark
+// file is read and parsed ahead on a thread of its own (the baseline column: what the window would
+// wait for without it), then the look takes the parsed listing, finds the one new entry and adds it.
+void BM_RecordChangeStall(benchmark::State& state) {
+    QTemporaryDir dir;
+    const std::string data = dir.filePath(QStringLiteral("data")).toStdString();
+    fs::create_directories(data);
+    std::string body;
+    for (int i = 0; i < 100'000; ++i) {
+        body += "<bookmark href=\"file:///home/user/Documents/projects/group" + std::to_string(i % 300) +
+                "/document-" + std::to_string(i) +
+                ".txt\" added=\"2026-09-01T10:00:00Z\" modified=\"2026-09-01T10:00:00Z\" "
+                "visited=\"2026-09-01T10:00:00Z\"><info><metadata owner=\"http://freedesktop.org\">"
+                "<mime:mime-type type=\"text/plain\"/><bookmark:applications><bookmark:application "
+                "name=\"gedit\" exec=\"gedit %u\" modified=\"2026-09-01T10:00:00Z\" count=\"1\"/>"
+                "</bookmark:applications></metadata></info></bookmark>\n";
+    }
+    const std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<xbel version=\"1.0\" "
+                             "xmlns:bookmark=\"http://www.freedesktop.org/standards/desktop-bookmarks\" "
+                             "xmlns:mime=\"http://www.freedesktop.org/standards/shared-mime-info\">\n";
+    const std::string file = data + "/recently-used.xbel";
+    int round = 0;
+    const auto write = [&] {
+        // One more document each time, as an application records it.
+        const std::string doc = dir.filePath(QStringLiteral("new-%1.txt").arg(round++)).toStdString();
+        std::ofstream(doc) << 'x';
+        const std::string newest =
+            "<bookmark href=\"file://" + doc + "\" modified=\"2026-12-08T10:00:00Z\"/>\n";
+        std::ofstream(file + ".new") << head << body << newest << "</xbel>\n";
+        fs::rename(file + ".new", file);
+    };
+    write();
+    platform::DesktopRecentSource source(data);
+    NameShell shell;
+    HistoryList history(PathSyntax::posix(), shell);
+    RecentImports imports;
+    beginImports(source, imports, std::nullopt);
+    DateTime last = 0;
+    int added = 0;
+    ScanPlan plan;
+    measurePair(
+        state, "window stall while the desktop's record of 100,000 entries changes",
+        [&] { added += applyScan(history, source, imports, std::move(plan), last, now(), 100'000).added; },
+        [&] {
+            write();
+            std::atomic<bool> cancelled{false};
+            std::thread([&] {
+                source.prepare(cancelled);
+                plan = planScan(source, imports);
+            }).join();
+        },
+        0, 16.0);
+    lastResult().note = "baseline: reading it and finding what is new, off the window's thread; " +
+                        std::to_string(added) + " added";
+    lastResult().failed = added != static_cast<int>(state.iterations());
+}
+BENCHMARK(BM_RecordChangeStall)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 
 // --- Memory ------------------------------------------------------------------------------------
 

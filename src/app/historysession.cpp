@@ -113,10 +113,15 @@ ScanResult HistorySession::Scan() {
             if (began)
                 model_->endChange();
         });
-        result = scanRecent(*items_, *parts_.recent, imports_, LastScanTime, start, DataMax, [&] {
-            model_->beginChange();
-            began = true;
-        });
+        // A plan read ahead on another thread is taken as it is: a change of the desktop's record
+        // since then brings a notice, and with it the next look.
+        ScanPlan plan = prepared_ ? std::move(*prepared_) : planScan(*parts_.recent, imports_);
+        prepared_.reset();
+        result =
+            applyScan(*items_, *parts_.recent, imports_, std::move(plan), LastScanTime, start, DataMax, [&] {
+                model_->beginChange();
+                began = true;
+            });
     }
     if (result.listed)
         lastCompletedScan_ = stampBefore(start);
@@ -127,6 +132,12 @@ ScanResult HistorySession::Scan() {
     qCDebug(lcRecent) << "scan: examined" << result.examined << "added" << result.added << "moved"
                       << result.moved << "dropped" << result.dropped;
     return result;
+}
+
+void HistorySession::prepareScan(const std::atomic<bool>& cancelled) {
+    parts_.recent->prepare(cancelled);
+    if (!cancelled)
+        prepared_ = planScan(*parts_.recent, imports_);
 }
 
 int HistorySession::refreshUnavailable() {

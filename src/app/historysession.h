@@ -14,8 +14,10 @@
 
 #include <QObject>
 
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace vendle::app {
@@ -76,6 +78,10 @@ public:
     // Imports what the desktop recorded since it was last looked at, and looks again at documents
     // whose volume was away: those that are back show as usual again.
     ScanResult Scan();
+    // The slow, reading part of the next Scan, on another thread: the desktop's record is read
+    // and compared with what was taken in. Nothing else may use the session meanwhile (the watch
+    // runs no look until it is done); stops early when `cancelled` is set.
+    void prepareScan(const std::atomic<bool>& cancelled);
 
     // Sorts under another collation from now on; what was sorted before is dropped, and the next
     // ApplyFilter rebuilds the view.
@@ -119,6 +125,7 @@ private:
     void saveListing();
 
     RecentImports imports_;
+    std::optional<ScanPlan> prepared_;                    // read ahead by prepareScan
     std::optional<RecentEntry::Stamp> lastCompletedScan_; // the start of this run's last look
     bool loaded_ = false;
     bool abandoned_ = false;

@@ -53,6 +53,15 @@ void RecentWatch::start() {
 void RecentWatch::stop() {
     DirMonitor1->setActive(false);
     DirMonitor2->setActive(false);
+    if (reader_) {
+        cancelled_ = true;
+        reader_->wait();
+    }
+}
+
+RecentWatch::~RecentWatch() {
+    stop();
+    delete reader_; // finished, and no longer announced to this object
 }
 
 void RecentWatch::setReady() {
@@ -62,23 +71,44 @@ void RecentWatch::setReady() {
 }
 
 void RecentWatch::request() {
-    if (!ready_ || scanning_) {
+    if (!ready_ || scanning_ || reader_) {
         pending_ = true;
         return;
     }
     if (saving_ || session_.abandoned())
         return;
+    if (!session_.recent().hasWorkToPrepare()) {
+        scanNow();
+        return;
+    }
+    cancelled_ = false;
+    reader_ = QThread::create([this] { session_.prepareScan(cancelled_); });
+    connect(reader_, &QThread::finished, this, [this] {
+        reader_->deleteLater();
+        reader_ = nullptr;
+        if (!cancelled_)
+            runGuarded(nullptr, [this] { scanNow(); });
+    });
+    reader_->start();
+}
+
+void RecentWatch::scanNow() {
+    if (saving_ || session_.abandoned())
+        return;
     {
         scanning_ = true;
         const auto done = qScopeGuard([this] { scanning_ = false; });
-        do {
-            pending_ = false;
-            ScanResult result = session_.Scan();
-            if (afterScan_)
-                afterScan_(result);
-            for (ScanFailure& failure : result.failures)
-                reports_.push_back(std::move(failure));
-        } while (pending_ && !saving_);
+        pending_ = false;
+        ScanResult result = session_.Scan();
+        if (afterScan_)
+            afterScan_(result);
+        for (ScanFailure& failure : result.failures)
+            reports_.push_back(std::move(failure));
+    }
+    // What changed meanwhile gets a look of its own (read ahead again if need be).
+    if (pending_) {
+        pending_ = false;
+        request();
     }
     showReports();
 }

@@ -1,6 +1,7 @@
 // Watching the desktop's record of recently used documents: the two folders it lives in, and the
 // rule for when a look at it runs. A look never runs before the window is complete, never inside
-// another look, and never while the program saves. What a look could not take in is reported
+// another look, and never while the program saves. A changed bookmark file is read on a thread
+// of its own first, so that the window never waits for it. What a look could not take in is reported
 // after it, one report at a time; looks go on while a report waits for the user (a box's own
 // event loop delivers change notices), and their reports join the queue.
 #pragma once
@@ -8,8 +9,10 @@
 #include "core/recentscan.h"
 
 #include <QObject>
+#include <QThread>
 #include <QTimer>
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <string>
@@ -38,7 +41,9 @@ public:
     // The folders to watch, as the recent source names them (first the data folder).
     void setLocations(const std::vector<std::string>& locations);
     void start();
+    // Stops watching; a read of the bookmark file under way is given up and waited for.
     void stop();
+    ~RecentWatch() override;
 
     // The window is complete: a look asked for before runs now.
     void setReady();
@@ -54,6 +59,8 @@ public:
 private:
     HistorySession& session_;
     void showReports();
+    // The look itself, once what could be read ahead was read.
+    void scanNow();
 
     std::function<void(const ScanResult&)> afterScan_;
     std::function<void(const ScanFailure&)> report_;
@@ -64,6 +71,8 @@ private:
     bool pending_ = false;
     bool saving_ = false;
     QTimer settle_;
+    QThread* reader_ = nullptr; // reads the bookmark file ahead of a look
+    std::atomic<bool> cancelled_{false};
 };
 
 } // namespace vendle::app

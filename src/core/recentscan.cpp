@@ -49,6 +49,10 @@ void RecentImports::settle(const std::vector<RecentEntry>& listing) {
     seen_ = std::move(now);
 }
 
+void RecentImports::adopt(std::unordered_set<Identity> listing) {
+    seen_ = std::move(listing);
+}
+
 std::vector<RecentImports::Identity> RecentImports::identities() const {
     std::vector<Identity> out(seen_.begin(), seen_.end());
     std::sort(out.begin(), out.end());
@@ -123,9 +127,26 @@ std::optional<RecentEntry::Stamp> stampFromText(std::string_view text) {
     return stamp;
 }
 
-ScanResult scanRecent(HistoryList& history, RecentSource& source, RecentImports& imports,
-                      DateTime& lastScanTime, DateTime scanStart, int dataMax,
-                      const std::function<void()>& beforeChange) {
+ScanPlan planScan(RecentSource& source, const RecentImports& imports) {
+    ScanPlan plan;
+    std::vector<RecentEntry> entries;
+    plan.listed = source.list(entries);
+    if (!plan.listed)
+        return plan;
+    plan.listingSize = entries.size();
+    plan.listing.reserve(entries.size());
+    for (RecentEntry& entry : entries) {
+        const RecentImports::Identity id = RecentImports::identityOf(entry);
+        plan.listing.insert(id);
+        if (!imports.isKnown(id))
+            plan.fresh.push_back(std::move(entry));
+    }
+    return plan;
+}
+
+ScanResult applyScan(HistoryList& history, RecentSource& source, RecentImports& imports, ScanPlan plan,
+                     DateTime& lastScanTime, DateTime scanStart, int dataMax,
+                     const std::function<void()>& beforeChange) {
     ScanResult result;
     bool changing = false;
     const auto change = [&] {
@@ -133,12 +154,9 @@ ScanResult scanRecent(HistoryList& history, RecentSource& source, RecentImports&
             beforeChange();
         changing = true;
     };
-    std::vector<RecentEntry> entries;
-    result.listed = source.list(entries);
+    result.listed = plan.listed;
     if (result.listed) {
-        for (const RecentEntry& entry : entries) {
-            if (!imports.isNew(entry))
-                continue;
+        for (const RecentEntry& entry : plan.fresh) {
             ++result.examined;
             std::string path;
             try {
@@ -170,14 +188,21 @@ ScanResult scanRecent(HistoryList& history, RecentSource& source, RecentImports&
                 }
             }
         }
-        imports.settle(entries);
-        if (!entries.empty())
+        imports.adopt(std::move(plan.listing));
+        if (plan.listingSize > 0)
             lastScanTime = scanStart;
     }
     if (history.ItemCount() > dataMax)
         change();
     result.dropped = history.trimToMax(dataMax);
     return result;
+}
+
+ScanResult scanRecent(HistoryList& history, RecentSource& source, RecentImports& imports,
+                      DateTime& lastScanTime, DateTime scanStart, int dataMax,
+                      const std::function<void()>& beforeChange) {
+    return applyScan(history, source, imports, planScan(source, imports), lastScanTime, scanStart, dataMax,
+                     beforeChange);
 }
 
 } // namespace vendle

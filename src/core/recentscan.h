@@ -6,6 +6,7 @@
 #include "errors.h"
 #include "history.h"
 
+#include <atomic>
 #include <compare>
 #include <cstdint>
 #include <functional>
@@ -42,6 +43,12 @@ public:
     // Every entry, in the source's own order; false when nothing could be listed.
     virtual bool list(std::vector<RecentEntry>& entries) = 0;
 
+    // True when the next list() has slow work (reading a changed file) that prepare() can do ahead.
+    virtual bool hasWorkToPrepare() const { return false; }
+    // Does that work, on any thread, while nothing else uses the source; stops early when
+    // `cancelled` is set. The next list() then answers quickly.
+    virtual void prepare(const std::atomic<bool>& cancelled) { (void)cancelled; }
+
     // The document an entry points at; empty when it is no shortcut or its target is gone.
     // Throws ShortcutError for any other failure.
     virtual std::string resolve(const RecentEntry& entry) = 0;
@@ -77,10 +84,13 @@ public:
     void begin(const std::vector<RecentEntry>& present, const std::optional<std::vector<Identity>>& saved,
                std::optional<RecentEntry::Stamp> previousScan = std::nullopt);
 
-    bool isNew(const RecentEntry& entry) const { return seen_.count(identityOf(entry)) == 0; }
+    bool isNew(const RecentEntry& entry) const { return !isKnown(identityOf(entry)); }
+    bool isKnown(Identity identity) const { return seen_.count(identity) != 0; }
 
     // After a scan of `listing`: exactly its entries count as taken in.
     void settle(const std::vector<RecentEntry>& listing);
+    // The same with the listing's identities at hand.
+    void adopt(std::unordered_set<Identity> listing);
 
     std::size_t size() const { return seen_.size(); }
     // The identities taken in, in ascending order, to be saved.
@@ -125,6 +135,22 @@ void beginImports(RecentSource& source, RecentImports& imports,
 // text that is not one.
 std::string stampText(RecentEntry::Stamp stamp);
 std::optional<RecentEntry::Stamp> stampFromText(std::string_view text);
+
+// The part of a scan that only reads: the listing, its entries that are new, and the identities
+// that count as taken in afterwards. It may run on another thread than the rest, while nothing
+// else uses the source or `imports`.
+struct ScanPlan {
+    bool listed = false;
+    std::size_t listingSize = 0;
+    std::vector<RecentEntry> fresh;
+    std::unordered_set<RecentImports::Identity> listing;
+};
+ScanPlan planScan(RecentSource& source, const RecentImports& imports);
+
+// The rest of a scan, on the history's thread: see scanRecent.
+ScanResult applyScan(HistoryList& history, RecentSource& source, RecentImports& imports, ScanPlan plan,
+                     DateTime& lastScanTime, DateTime scanStart, int dataMax,
+                     const std::function<void()>& beforeChange = {});
 
 // One scan. Every new entry is resolved and merged; one that fails to resolve is skipped and
 // reported in the result, and is not examined again until the source records it anew.

@@ -4,7 +4,12 @@
 
 #include "core/recentscan.h"
 
+#include <atomic>
+#include <mutex>
+#include <optional>
 #include <string>
+
+struct stat;
 
 namespace vendle::platform {
 
@@ -16,6 +21,10 @@ public:
 
     std::vector<std::string> locations() const override;
     bool list(std::vector<RecentEntry>& entries) override;
+    // The bookmark file changed since it was last read: reading it may be done ahead.
+    bool hasWorkToPrepare() const override;
+    // Reads and parses a changed bookmark file (on any thread); the next list() takes it.
+    void prepare(const std::atomic<bool>& cancelled) override;
     std::string resolve(const RecentEntry& entry) override;
 
     std::string bookmarkFile() const { return dataHome_ + "/recently-used.xbel"; }
@@ -23,7 +32,12 @@ public:
 
 private:
     bool listBookmarks(std::vector<RecentEntry>& entries) const;
-    static bool parseBookmarks(const std::string& file, std::vector<RecentEntry>& entries);
+    static bool parseBookmarks(const std::string& file, std::vector<RecentEntry>& entries,
+                               const std::atomic<bool>* cancelled);
+    // The copy of the bookmark file may be used for the file in state `st`.
+    bool snapshotFits(const struct stat& st) const;
+    // Reads the file into the copy; false when it cannot be read (or reading was cancelled).
+    bool readSnapshot(const struct stat& st, const std::atomic<bool>* cancelled) const;
     bool listLinkFolder(std::vector<RecentEntry>& entries) const;
 
     std::string dataHome_;
@@ -33,10 +47,12 @@ private:
         long long size = -1;
         unsigned long long inode = 0;
         bool trusted = false; // read long enough after its last change to be reused
+        bool fresh = false;   // read ahead for the next look, which takes it once
         std::vector<RecentEntry> entries;
     };
     mutable Snapshot bookmarks_;
     mutable Snapshot refused_; // the last state of the file that could not be read
+    mutable std::mutex mutex_; // prepare() may run on another thread than list()
 };
 
 } // namespace vendle::platform

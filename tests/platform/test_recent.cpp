@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include <glib.h>
 
 #include <chrono>
@@ -222,6 +225,21 @@ TEST(DesktopRecentSource, ARewrittenBookmarkFileIsReadAgain) {
     fs::rename(dir.path("data/new.xbel"), dir.path("data/recently-used.xbel"));
     ASSERT_TRUE(source.list(entries));
     EXPECT_EQ(entries.size(), 2u);
+
+    // Read ahead on another thread: a cancelled read leaves the work to do, a finished one leaves
+    // the next listing nothing to read.
+    dir.write("data/new.xbel", xbel(two));
+    fs::rename(dir.path("data/new.xbel"), dir.path("data/recently-used.xbel"));
+    EXPECT_TRUE(source.hasWorkToPrepare());
+    std::atomic<bool> cancelled{true};
+    source.prepare(cancelled);
+    EXPECT_TRUE(source.hasWorkToPrepare());
+    cancelled = false;
+    std::thread([&] { source.prepare(cancelled); }).join();
+    EXPECT_FALSE(source.hasWorkToPrepare());
+    ASSERT_TRUE(source.list(entries));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, "file:///b.txt");
 }
 
 // Desktop writers make their URIs for GLib's decoder; ours must find the same path, or none.

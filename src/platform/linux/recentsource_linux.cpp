@@ -38,43 +38,79 @@ std::vector<std::string> DesktopRecentSource::locations() const {
     return {dataHome_, linkFolder()};
 }
 
-bool DesktopRecentSource::listBookmarks(std::vector<RecentEntry>& entries) const {
-    const std::string file = bookmarkFile();
-    // Writers replace the file (a new inode) or rewrite it (a new time or size): either shows.
-    struct stat st {};
-    if (::stat(file.c_str(), &st) != 0)
-        return false;
-    const long long mtimeNs = nanosOf(st.st_mtim);
-    if (bookmarks_.mtimeNs == mtimeNs && bookmarks_.size == st.st_size && bookmarks_.inode == st.st_ino &&
-        bookmarks_.trusted) {
-        entries.insert(entries.end(), bookmarks_.entries.begin(), bookmarks_.entries.end());
-        return true;
-    }
+namespace {
+
+bool sameFile(long long mtimeNs, long long size, unsigned long long inode, const struct stat& st) {
+    return mtimeNs == nanosOf(st.st_mtim) && size == st.st_size && inode == st.st_ino;
+}
+
+} // namespace
+
+bool DesktopRecentSource::snapshotFits(const struct stat& st) const {
+    // Writers replace the file (a new inode) or rewrite it (a new time or size): either shows. A
+    // copy is reused when it was read well after the file's last change (file times tick
+    // coarsely: a rewrite of the same size soon after a read may keep the same time), or once,
+    // right after it was read ahead for this look.
+    return sameFile(bookmarks_.mtimeNs, bookmarks_.size, bookmarks_.inode, st) &&
+           (bookmarks_.trusted || bookmarks_.fresh);
+}
+
+bool DesktopRecentSource::readSnapshot(const struct stat& st, const std::atomic<bool>* cancelled) const {
     // A file that could not be read is tried again only when it changed, and said so once.
-    if (refused_.mtimeNs == mtimeNs && refused_.size == st.st_size && refused_.inode == st.st_ino)
+    if (sameFile(refused_.mtimeNs, refused_.size, refused_.inode, st))
         return false;
     struct timespec readStart {};
     clock_gettime(CLOCK_REALTIME, &readStart);
     std::vector<RecentEntry> parsed;
-    if (!parseBookmarks(file, parsed)) {
-        refused_ = Snapshot{mtimeNs,
-                            static_cast<long long>(st.st_size),
-                            static_cast<unsigned long long>(st.st_ino),
-                            false,
-                            {}};
+    if (!parseBookmarks(bookmarkFile(), parsed, cancelled)) {
+        if (!cancelled || !*cancelled)
+            refused_ = Snapshot{nanosOf(st.st_mtim),
+                                static_cast<long long>(st.st_size),
+                                static_cast<unsigned long long>(st.st_ino),
+                                false,
+                                false,
+                                {}};
         return false;
     }
     refused_ = Snapshot{};
-    // File times tick coarsely: a rewrite of the same size soon after this read may keep the
-    // same time. The copy is reused only when it was read well after the file's last change.
-    const bool trusted = nanosOf(readStart) - mtimeNs > 1'000'000'000;
-    bookmarks_ = Snapshot{mtimeNs, static_cast<long long>(st.st_size),
-                          static_cast<unsigned long long>(st.st_ino), trusted, parsed};
-    entries.insert(entries.end(), parsed.begin(), parsed.end());
+    const long long mtimeNs = nanosOf(st.st_mtim);
+    bookmarks_ = Snapshot{mtimeNs,
+                          static_cast<long long>(st.st_size),
+                          static_cast<unsigned long long>(st.st_ino),
+                          nanosOf(readStart) - mtimeNs > 1'000'000'000,
+                          cancelled != nullptr,
+                          std::move(parsed)};
     return true;
 }
 
-bool DesktopRecentSource::parseBookmarks(const std::string& file, std::vector<RecentEntry>& entries) {
+bool DesktopRecentSource::hasWorkToPrepare() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    struct stat st {};
+    return ::stat(bookmarkFile().c_str(), &st) == 0 && !snapshotFits(st) &&
+           !sameFile(refused_.mtimeNs, refused_.size, refused_.inode, st);
+}
+
+void DesktopRecentSource::prepare(const std::atomic<bool>& cancelled) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    struct stat st {};
+    if (::stat(bookmarkFile().c_str(), &st) == 0 && !snapshotFits(st))
+        readSnapshot(st, &cancelled);
+}
+
+bool DesktopRecentSource::listBookmarks(std::vector<RecentEntry>& entries) const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    struct stat st {};
+    if (::stat(bookmarkFile().c_str(), &st) != 0)
+        return false;
+    if (!snapshotFits(st) && !readSnapshot(st, nullptr))
+        return false;
+    bookmarks_.fresh = false;
+    entries.insert(entries.end(), bookmarks_.entries.begin(), bookmarks_.entries.end());
+    return true;
+}
+
+bool DesktopRecentSource::parseBookmarks(const std::string& file, std::vector<RecentEntry>& entries,
+                                         const std::atomic<bool>* cancelled) {
     std::string why;
     const std::optional<std::string> text = readWholeFile(file, kBookmarkFileLimit, &why);
     if (!text) {
@@ -82,7 +118,7 @@ bool DesktopRecentSource::parseBookmarks(const std::string& file, std::vector<Re
         return false;
     }
     const std::size_t before = entries.size();
-    if (!readXbelEntries(*text, entries, &why)) {
+    if (!readXbelEntries(*text, entries, &why, cancelled)) {
         qCWarning(lcRecent) << "not a bookmark file:" << file.c_str() << why.c_str();
         return false;
     }

@@ -14,6 +14,8 @@ namespace vendle::platform {
 // "modified" and "visited" times (time 0 when none is present and readable). A file damaged
 // after some bookmarks gives those, with the damage in `why`; false, with nothing appended, when
 // the text is no bookmark file or holds no bookmark before its damage (`why` says why).
-bool readXbelEntries(std::string_view text, std::vector<RecentEntry>& entries, std::string* why = nullptr);
+// Parsing stops, with false, once `cancelled` is set.
+bool readXbelEntries(std::string_view text, std::vector<RecentEntry>& entries, std::string* why = nullptr,
+                     const std::atomic<bool>* cancelled = nullptr);
 
 } // namespace vendle::platform
