@@ -3,14 +3,17 @@
 #include "boundedread.h"
 #include "core/chmheader.h"
 #include "core/filelimits.h"
+#include "glibutil.h"
 #include "platform/logging.h"
 
 #include <QFile>
 
 #include <cerrno>
 #include <csignal>
+#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 #include <chm_lib.h>
 
@@ -54,32 +57,38 @@ private:
     chmFile* handle_;
 };
 
-// Reads every object of the file once, in a child process: the reader has faults of its own
-// (divisions by zero, huge allocations) that a damaged file sets off. Only a file the child read
-// whole, within ten seconds, is opened here.
-bool readsWholeInAChild(const std::string& path) {
-    const pid_t child = ::fork();
-    if (child < 0)
+// The checking program, beside this one or, for the build tree's tests and benchmark, one folder up.
+std::string helperPath() {
+    const GCharPtr self(g_file_read_link("/proc/self/exe", nullptr));
+    if (!self)
+        return {};
+    const GCharPtr dir(g_path_get_dirname(self.get()));
+    for (const char* relative : {"/vendle-helpcheck", "/../vendle-helpcheck"}) {
+        const std::string candidate = std::string(dir.get()) + relative;
+        if (g_file_test(candidate.c_str(), G_FILE_TEST_IS_EXECUTABLE))
+            return candidate;
+    }
+    return {};
+}
+
+// Reads every object of the file once, in a process of its own started afresh (vendle-helpcheck):
+// the reader has faults of its own (divisions by zero, huge allocations) that a damaged file sets
+// off. Only a file that process read whole, within ten seconds, is opened here.
+bool readsWholeInAHelper(const std::string& path) {
+    const std::string helper = helperPath();
+    if (helper.empty()) {
+        qCWarning(lcUi) << "vendle-helpcheck is missing: help files are not opened";
         return false;
-    if (child == 0) {
-        ::signal(SIGALRM, SIG_DFL);
-        ::alarm(10);
-        chmFile* h = chm_open(path.c_str());
-        if (!h)
-            ::_exit(1);
-        const auto readAll = [](chmFile* file, chmUnitInfo* ui, void*) -> int {
-            if (ui->length > kMaxObject)
-                return CHM_ENUMERATOR_FAILURE;
-            std::string bytes(static_cast<std::size_t>(ui->length), '\0');
-            if (ui->length > 0 &&
-                chm_retrieve_object(file, ui, reinterpret_cast<unsigned char*>(bytes.data()), 0,
-                                    static_cast<LONGINT64>(ui->length)) != static_cast<LONGINT64>(ui->length))
-                return CHM_ENUMERATOR_FAILURE;
-            return CHM_ENUMERATOR_CONTINUE;
-        };
-        const int ok = chm_enumerate(h, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, readAll, nullptr);
-        chm_close(h);
-        ::_exit(ok ? 0 : 1);
+    }
+    std::vector<gchar*> argv{const_cast<gchar*>(helper.c_str()), const_cast<gchar*>(path.c_str()), nullptr};
+    GPid child = 0;
+    GError* raw = nullptr;
+    if (!g_spawn_async(
+            nullptr, argv.data(), nullptr,
+            GSpawnFlags(G_SPAWN_DO_NOT_REAP_CHILD | G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL),
+            nullptr, nullptr, &child, &raw)) {
+        qCWarning(lcUi) << "cannot start vendle-helpcheck:" << messageOf(GErrorPtr(raw)).c_str();
+        return false;
     }
     // A reader caught in a loop is given up after ten seconds.
     int status = 0;
@@ -112,7 +121,7 @@ std::unique_ptr<ChmFile> ChmFile::open(const std::string& path) {
         qCWarning(lcUi) << "not a help file:" << path.c_str();
         return nullptr;
     }
-    if (!readsWholeInAChild(path)) {
+    if (!readsWholeInAHelper(path)) {
         qCWarning(lcUi) << "a damaged help file:" << path.c_str();
         return nullptr;
     }
