@@ -139,6 +139,7 @@ private slots:
         QVERIFY(first->waitForFinished(15000));
         QCOMPARE(first->exitCode(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(listening(), 15000);
+        QVERIFY(second->waitForStarted(5000));
         QCOMPARE(second->state(), QProcess::Running);
         second->terminate();
         QVERIFY(second->waitForFinished(15000));
