@@ -23,15 +23,15 @@ LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess
         return report;
     }
 
-    std::string_view body = *text;
-    // An editor may have put a byte-order mark in front of the first path.
-    if (body.substr(0, 3) == "\xEF\xBB\xBF")
-        body.remove_prefix(3);
     std::vector<std::string_view> lines;
-    // A damaged stretch (a NUL byte, as a crash can leave) costs only the lines it is in.
+    // A damaged stretch (a NUL byte, as a crash can leave) costs only the lines it is in. An
+    // editor's byte-order mark in front of a path (the first, or one of files joined together) is
+    // no part of it: paths begin with a folder separator or a drive.
     forEachLine(
-        body,
+        *text,
         [&](std::string_view line) {
+            if (line.substr(0, 3) == "\xEF\xBB\xBF")
+                line.remove_prefix(3);
             if (line.find('\0') == std::string_view::npos)
                 lines.push_back(line);
             else

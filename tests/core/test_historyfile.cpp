@@ -68,6 +68,20 @@ TEST_F(HistoryFileTest, LoadsLinesOfExistingFilesOnly) {
     EXPECT_DOUBLE_EQ(history.Item(3).LastUsed, at(2026, 12, 10, 1));
 }
 
+TEST_F(HistoryFileTest, AByteOrderMarkBeforeAnyPathIsNoPartOfIt) {
+    // Found by fuzzing: after a damaged first line, the mark stood first in the saved file, where
+    // only a mark at the very start was skipped, so a reload read another path.
+    files.files["/d08"] = "";
+    files.files[kDat] = std::string("/d/\0x\t2026/12/08\r\n", 18) + "\xEF\xBB\xBF/d08\r\n";
+    LoadHistory(history, kDat, files, ja, 2);
+    EXPECT_EQ(paths(), std::vector<std::string>{"/d08"});
+    SaveHistory(history, kDat, files);
+    HistoryList again{PathSyntax::posix(), shell};
+    LoadHistory(again, kDat, files, ja, 2);
+    ASSERT_EQ(again.ItemCount(), 1);
+    EXPECT_EQ(again.Item(0).Path, "/d08");
+}
+
 TEST_F(HistoryFileTest, TimesAreWrittenInOneFormAndReadUnderAnyLocale) {
     // Under a US English locale the file keeps the Japanese form it always had; a file written
     // by an older version under that locale is read too.
