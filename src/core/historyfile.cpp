@@ -30,7 +30,7 @@ LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess
     forEachLine(
         *text,
         [&](std::string_view line) {
-            if (line.substr(0, 3) == "\xEF\xBB\xBF")
+            while (line.substr(0, 3) == "\xEF\xBB\xBF")
                 line.remove_prefix(3);
             if (line.find('\0') == std::string_view::npos)
                 lines.push_back(line);
