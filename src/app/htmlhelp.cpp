@@ -34,6 +34,10 @@ long THtmlHelp::CallHtmlHelp(const char* page, int command, long) {
         layout->setContentsMargins(0, 0, 0, 0);
         browser_ = new widgets::HelpBrowser(window_.get());
         layout->addWidget(browser_);
+        QObject::connect(browser_, &widgets::HelpBrowser::titleChanged, window_.get(),
+                         [window = window_.get()](const QString& title) {
+                             window->setWindowTitle(QStringLiteral("Vendle ヘルプ - ") + title);
+                         });
         openFile_.clear();
     }
     if (openFile_ != fileName_) {
@@ -41,7 +45,6 @@ long THtmlHelp::CallHtmlHelp(const char* page, int command, long) {
         openFile_ = fileName_;
     }
     browser_->showPage(QString::fromUtf8(page));
-    window_->setWindowTitle(QStringLiteral("Vendle ヘルプ - ") + browser_->documentTitle());
     window_->show();
     window_->raise();
     window_->activateWindow();

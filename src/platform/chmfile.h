@@ -8,10 +8,25 @@
 
 namespace vendle::platform {
 
+// The check a help file passes before it is opened, running in the background so that the window
+// goes on meanwhile. Destroying a check that still runs stops it.
+class ChmCheck {
+public:
+    // Null when the file fails at once (missing, not a help file, no way to check it).
+    static std::unique_ptr<ChmCheck> start(const std::string& path);
+    virtual ~ChmCheck() = default;
+
+    // Nothing while the check runs; then whether the file may be opened. Never blocks.
+    virtual std::optional<bool> result() = 0;
+};
+
 class ChmFile {
 public:
-    // Null when the file cannot be opened as a help file.
+    // Checks the file and opens it, waiting for the check; null when it cannot be opened as a help
+    // file.
     static std::unique_ptr<ChmFile> open(const std::string& path);
+    // Opens a file whose check passed.
+    static std::unique_ptr<ChmFile> openChecked(const std::string& path);
     virtual ~ChmFile() = default;
 
     // The object at `path` inside the file ("/index.htm"); nullopt when there is none or it cannot

@@ -5,6 +5,8 @@
 #include <QDesktopServices>
 #include <QTextDocument>
 
+#include <utility>
+
 namespace vendle::widgets {
 
 namespace {
@@ -19,19 +21,48 @@ QByteArray errorPage(const QString& page) {
         .toUtf8();
 }
 
+const QString kLoadingPage =
+    QStringLiteral("<html><head><title>読み込み中</title></head><body><p>ヘルプファイルを読み込んでいます…"
+                   "</p></body></html>");
+
 } // namespace
 
 HelpBrowser::HelpBrowser(QWidget* parent) : QTextBrowser(parent) {
     setOpenLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this, &HelpBrowser::follow);
+    connect(this, &QTextBrowser::sourceChanged, this, [this] { emit titleChanged(documentTitle()); });
+    poll_.setInterval(15);
+    connect(&poll_, &QTimer::timeout, this, &HelpBrowser::pollCheck);
 }
 
 HelpBrowser::~HelpBrowser() = default;
 
-bool HelpBrowser::openFile(const std::string& path) {
-    file_ = platform::ChmFile::open(path);
+void HelpBrowser::openFile(const std::string& path) {
+    file_.reset();
     document()->clear(); // pictures and style sheets of the file before are not reused
-    return file_ != nullptr;
+    path_ = path;
+    check_ = platform::ChmCheck::start(path);
+    if (!check_) {
+        emit fileOpened(false);
+        return;
+    }
+    setHtml(kLoadingPage);
+    emit titleChanged(documentTitle());
+    poll_.start();
+}
+
+void HelpBrowser::pollCheck() {
+    const std::optional<bool> passed = check_ ? check_->result() : std::optional<bool>(false);
+    if (!passed)
+        return;
+    poll_.stop();
+    check_.reset();
+    if (*passed)
+        file_ = platform::ChmFile::openChecked(path_);
+    document()->clear();
+    if (!pendingPage_.isEmpty())
+        showPage(std::exchange(pendingPage_, QString()));
+    emit fileOpened(file_ != nullptr);
 }
 
 QUrl HelpBrowser::pageUrl(const QString& page) {
@@ -42,7 +73,17 @@ QUrl HelpBrowser::pageUrl(const QString& page) {
 }
 
 void HelpBrowser::showPage(const QString& page) {
-    setSource(pageUrl(page), QTextDocument::HtmlResource);
+    if (isLoading()) {
+        pendingPage_ = page;
+        return;
+    }
+    const QUrl url = pageUrl(page);
+    if (url == source()) { // after another file or the loading page: read it again
+        reload();
+        emit titleChanged(documentTitle());
+    } else {
+        setSource(url, QTextDocument::HtmlResource);
+    }
 }
 
 void HelpBrowser::follow(const QUrl& link) {

@@ -73,43 +73,58 @@ std::string helperPath() {
 
 // Reads every object of the file once, in a process of its own started afresh (vendle-helpcheck):
 // the reader has faults of its own (divisions by zero, huge allocations) that a damaged file sets
-// off. Only a file that process read whole, within ten seconds, is opened here.
-bool readsWholeInAHelper(const std::string& path) {
-    const std::string helper = helperPath();
-    if (helper.empty()) {
-        qCWarning(lcUi) << "vendle-helpcheck is missing: help files are not opened";
-        return false;
+// off. Only a file that process read whole, within ten seconds, is opened.
+class HelperCheck final : public ChmCheck {
+public:
+    explicit HelperCheck(GPid child) : child_(child), started_(g_get_monotonic_time()) {}
+    ~HelperCheck() override {
+        if (!answer_)
+            stop();
     }
-    std::vector<gchar*> argv{const_cast<gchar*>(helper.c_str()), const_cast<gchar*>(path.c_str()), nullptr};
-    GPid child = 0;
-    GError* raw = nullptr;
-    if (!g_spawn_async(
-            nullptr, argv.data(), nullptr,
-            GSpawnFlags(G_SPAWN_DO_NOT_REAP_CHILD | G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL),
-            nullptr, nullptr, &child, &raw)) {
-        qCWarning(lcUi) << "cannot start vendle-helpcheck:" << messageOf(GErrorPtr(raw)).c_str();
-        return false;
-    }
-    // A reader caught in a loop is given up after ten seconds.
-    int status = 0;
-    for (int waited = 0;; waited += 10) {
-        const pid_t done = ::waitpid(child, &status, WNOHANG);
-        if (done == child)
-            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        if (done < 0 && errno != EINTR)
-            return false;
-        if (waited >= 10'000) {
-            ::kill(child, SIGKILL);
-            ::waitpid(child, &status, 0);
-            return false;
+    HelperCheck(const HelperCheck&) = delete;
+    HelperCheck& operator=(const HelperCheck&) = delete;
+
+    std::optional<bool> result() override {
+        if (answer_)
+            return answer_;
+        int status = 0;
+        pid_t done = 0;
+        do
+            done = ::waitpid(child_, &status, WNOHANG);
+        while (done < 0 && errno == EINTR);
+        if (done == child_) {
+            answer_ = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+            if (!*answer_)
+                qCWarning(lcUi) << "a damaged help file: its check failed";
         }
-        ::usleep(10'000);
+        else if (done < 0)
+            answer_ = false;
+        else if (g_get_monotonic_time() - started_ > kGiveUpAfterUs) { // caught in a loop
+            qCWarning(lcUi) << "the help file's check took too long";
+            stop();
+            answer_ = false;
+        }
+        return answer_;
     }
-}
+
+private:
+    static constexpr gint64 kGiveUpAfterUs = 10'000'000;
+
+    void stop() {
+        ::kill(child_, SIGKILL);
+        int status = 0;
+        while (::waitpid(child_, &status, 0) < 0 && errno == EINTR) {
+        }
+    }
+
+    GPid child_;
+    gint64 started_;
+    std::optional<bool> answer_;
+};
 
 } // namespace
 
-std::unique_ptr<ChmFile> ChmFile::open(const std::string& path) {
+std::unique_ptr<ChmCheck> ChmCheck::start(const std::string& path) {
     // The reader trusts the sizes the headers declare: they are checked first.
     std::string why;
     const std::optional<std::string> bytes = readBounded(path, kHelpFileLimit, &why);
@@ -121,10 +136,35 @@ std::unique_ptr<ChmFile> ChmFile::open(const std::string& path) {
         qCWarning(lcUi) << "not a help file:" << path.c_str();
         return nullptr;
     }
-    if (!readsWholeInAHelper(path)) {
-        qCWarning(lcUi) << "a damaged help file:" << path.c_str();
+    const std::string helper = helperPath();
+    if (helper.empty()) {
+        qCWarning(lcUi) << "vendle-helpcheck is missing: help files are not opened";
         return nullptr;
     }
+    std::vector<gchar*> argv{const_cast<gchar*>(helper.c_str()), const_cast<gchar*>(path.c_str()), nullptr};
+    GPid child = 0;
+    GError* raw = nullptr;
+    if (!g_spawn_async(
+            nullptr, argv.data(), nullptr,
+            GSpawnFlags(G_SPAWN_DO_NOT_REAP_CHILD | G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL),
+            nullptr, nullptr, &child, &raw)) {
+        qCWarning(lcUi) << "cannot start vendle-helpcheck:" << messageOf(GErrorPtr(raw)).c_str();
+        return nullptr;
+    }
+    return std::make_unique<HelperCheck>(child);
+}
+
+std::unique_ptr<ChmFile> ChmFile::open(const std::string& path) {
+    const std::unique_ptr<ChmCheck> check = ChmCheck::start(path);
+    if (!check)
+        return nullptr;
+    std::optional<bool> passed;
+    while (!(passed = check->result()))
+        g_usleep(5'000);
+    return *passed ? openChecked(path) : nullptr;
+}
+
+std::unique_ptr<ChmFile> ChmFile::openChecked(const std::string& path) {
     chmFile* handle = chm_open(path.c_str());
     if (!handle) {
         qCWarning(lcUi) << "not a help file:" << path.c_str();
