@@ -96,8 +96,7 @@ public:
             answer_ = WIFEXITED(status) && WEXITSTATUS(status) == 0;
             if (!*answer_)
                 qCWarning(lcUi) << "a damaged help file: its check failed";
-        }
-        else if (done < 0)
+        } else if (done < 0)
             answer_ = false;
         else if (g_get_monotonic_time() - started_ > kGiveUpAfterUs) { // caught in a loop
             qCWarning(lcUi) << "the help file's check took too long";
