@@ -30,11 +30,13 @@ app::AppPaths pathsIn(const QTemporaryDir& dir) {
 } // namespace
 
 RealWindow::RealWindow()
-    : paths(pathsIn(dir)), owned([this] {
+    : paths(pathsIn(dir)), program([this] {
           widgets::MessageBox::setTestMode(true);
-          return std::make_unique<app::TVendleMainForm>(paths);
+          auto started = std::make_unique<app::Program>(paths);
+          started->start();
+          return started;
       }()),
-      form(*owned) {
+      form(program->window()) {
     form.session().change([](HistoryList& items) {
         for (const Document& d : documents(100'000))
             items.AddItem(d.path)->LastUsed = d.lastUsed;
@@ -42,7 +44,7 @@ RealWindow::RealWindow()
 }
 
 RealWindow::~RealWindow() {
-    owned.reset();
+    program.reset();
     widgets::MessageBox::setTestMode(false);
 }
 

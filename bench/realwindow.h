@@ -4,6 +4,7 @@
 
 #include "app/apppaths.h"
 #include "app/mainwindow.h"
+#include "app/program.h"
 
 #include <QTemporaryDir>
 
@@ -12,7 +13,7 @@ namespace vendle::bench {
 struct RealWindow {
     QTemporaryDir dir;
     app::AppPaths paths;
-    std::unique_ptr<app::TVendleMainForm> owned;
+    std::unique_ptr<app::Program> program;
     app::TVendleMainForm& form;
 
     RealWindow();

@@ -1,10 +1,13 @@
 #include "application.h"
 
+#include "platform/logging.h"
 #include "widgets/messagebox.h"
 
 #include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QTranslator>
+
+#include <utility>
 
 namespace vendle::app {
 
@@ -43,11 +46,30 @@ bool VendleApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-        showError(QString::fromUtf8(e.what()));
+        escaped(receiver, event, e.what());
     } catch (...) {
-        showError(QStringLiteral("予期しないエラーが発生しました。"));
+        escaped(receiver, event, "an exception of unknown type");
     }
     return false;
+}
+
+void VendleApplication::escaped(QObject* receiver, QEvent* event, const char* what) {
+    // Errors the user should see are shown where they happen; one that gets this far is a fault
+    // of the program, and going on could write damaged data.
+    qCCritical(lcUi).nospace() << "fault: an exception escaped an event handler: " << what << " (event "
+                               << (event ? int(event->type()) : -1) << " to "
+                               << (receiver ? receiver->metaObject()->className() : "nothing") << " \""
+                               << (receiver ? receiver->objectName() : QString()) << "\")";
+    if (std::function<void()> handler = std::exchange(onEscaped_, {})) {
+        try {
+            handler();
+        } catch (const std::exception& e) {
+            qCCritical(lcUi) << "saving after the fault failed:" << e.what();
+        } catch (...) {
+            qCCritical(lcUi) << "saving after the fault failed";
+        }
+    }
+    exit(kFaultExitCode);
 }
 
 void VendleApplication::showError(const QString& text) {

@@ -63,7 +63,7 @@ void DocumentMenu::GridRightClick(const QPoint& pos) {
     }
     menu_->FileNames = std::move(present);
     menu_->PopupEx(pos.x(), pos.y());
-    incrementCounter(session_.settings(), "ContextMenuCount");
+    incrementCounter(session_.settings(), kContextMenuCountKey);
 }
 
 } // namespace vendle::app

@@ -41,7 +41,7 @@ bool DocumentOpener::OpenDocument(std::string path) {
         return false;
     }
     platform::noteRecentlyUsed(path, dataHome_);
-    incrementCounter(session_.settings(), "ExecuteCount");
+    incrementCounter(session_.settings(), kExecuteCountKey);
     return true;
 }
 

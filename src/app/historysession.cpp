@@ -48,8 +48,6 @@ void HistorySession::readSettings() {
 
 namespace {
 
-constexpr const char* kLastScanKey = "LastScanTime";
-
 // A local time as a stamp of the recent-documents source, a second early: a document recorded in
 // that second is looked at again rather than missed (looking again moves it, never doubles it).
 RecentEntry::Stamp stampBefore(DateTime local) {
@@ -218,9 +216,6 @@ void HistorySession::SaveHistory(const SaveProgress& progress) {
 }
 
 void HistorySession::writeSettingsFile() {
-    if (abandoned_ || settingsWritten_)
-        return;
-    settingsWritten_ = true;
     ini_->UpdateFile();
 }
 

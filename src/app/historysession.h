@@ -56,7 +56,7 @@ public:
     const DateTimeFormat& dateTimeFormat() const { return format_; }
     void setDateTimeFormat(const DateTimeFormat& fmt);
 
-    int DataMax = 10'000;
+    int DataMax = kDataMaxDefault;
     bool ConfirmReadOnly = false;
     DateTime LastScanTime = 0;
     ViewFilter Filter;
@@ -103,11 +103,8 @@ public:
     // Writes the data file and "Items"; does nothing when the history was not loaded. Throws when
     // the file cannot be written, leaving the old one as it was.
     void SaveHistory(const SaveProgress& progress);
-    // Writes the settings file, once; a failure goes to the settings file's error reporter.
+    // Writes the settings file; a failure goes to the settings file's error reporter.
     void writeSettingsFile();
-    // The start was abandoned before the user answered: nothing of this run is written.
-    void abandon() { abandoned_ = true; }
-    bool abandoned() const { return abandoned_; }
 
 signals:
     // The view was rebuilt or re-sorted.
@@ -127,9 +124,7 @@ private:
     RecentImports imports_;
     std::optional<ScanPlan> prepared_;                    // read ahead by prepareScan
     std::optional<RecentEntry::Stamp> lastCompletedScan_; // the start of this run's last look
-    bool loaded_ = false;
-    bool abandoned_ = false;
-    bool settingsWritten_ = false;
+    bool loaded_ = false;                                 // saving may replace the data file
 };
 
 } // namespace vendle::app

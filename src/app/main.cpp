@@ -1,15 +1,13 @@
-// Entry point of Vendle: one copy per user, the three windows, the event loop, and an orderly end on
-// the exit command, at the end of the session or on a termination signal.
+// Entry point of Vendle: one copy per user, the program object, the event loop, and an orderly end
+// on the exit command, at the end of the session or on a termination signal.
 #include "app/application.h"
-#include "app/dialogs.h"
 #include "app/mainwindow.h"
+#include "app/program.h"
 #include "platform/crashtrace.h"
 #include "platform/logging.h"
 #include "platform/singleinstance.h"
 #include "platform/system.h"
 #include "platform/terminationsignals.h"
-#include "platform/version.h"
-#include "widgets/messagebox.h"
 
 #include <QCoreApplication>
 #include <QSessionManager>
@@ -26,26 +24,10 @@ int main(int argc, char* argv[]) {
     installCoreLogHandler();
     logStartupStep("toolkit");
 
-    // Termination requests are caught from the start; one that arrives before the main window
-    // exists is acted on as soon as it does.
-    platform::SingleInstance instance(QStringLiteral("Vendle"));
+    // Termination requests are caught from here on; one that arrives before the event loop runs is
+    // served by its first turns.
     platform::TerminationSignals termination;
-    app::TVendleMainForm* form = nullptr;
-    bool terminationPending = false;
-    QObject::connect(
-        &termination, &platform::TerminationSignals::terminationRequested, &termination, [&](int) {
-            // Nothing may wait for an answer now: open boxes close and no new one opens. A copy
-            // started from now on waits for this one to end instead of handing over to it.
-            widgets::MessageBox::shutDown();
-            instance.stopAnswering();
-            if (!form) {
-                terminationPending = true;
-                return;
-            }
-            form->saveForSessionEnd();
-            QCoreApplication::exit(0); // quit() would first ask the windows, which refuse to close
-        });
-
+    platform::SingleInstance instance(QStringLiteral("Vendle"));
     switch (instance.start()) {
     case platform::SingleInstance::Start::Running:
         break;
@@ -56,46 +38,42 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
+    std::unique_ptr<app::Program> program;
     try {
         std::string executable = platform::executablePath();
         if (executable.empty())
             executable = QCoreApplication::applicationFilePath().toStdString();
-        auto mainForm = std::make_unique<app::TVendleMainForm>(app::AppPaths::beside(executable));
-        // Top-level dialogs, centred on the screen; they go after the main window.
-        app::TOptionDlg optionDlg(mainForm->session(),
-                                  [&](const char* page) { mainForm->ShowHelpTopic(page); });
-        app::TFormAboutBox aboutBox(mainForm->session(), platform::programVersion());
-        QObject::connect(mainForm.get(), &app::TVendleMainForm::settingsRequested, &optionDlg,
-                         &app::TOptionDlg::acOptionExecute);
-        QObject::connect(mainForm.get(), &app::TVendleMainForm::aboutRequested, &aboutBox,
-                         &app::TFormAboutBox::showModalBox);
-        QObject::connect(mainForm.get(), &app::TVendleMainForm::ending, &instance, [&](bool ending) {
-            ending ? instance.stopAnswering() : instance.resumeAnswering();
-        });
-        QObject::connect(&instance, &platform::SingleInstance::activationRequested, mainForm.get(),
-                         &app::TVendleMainForm::activateFromSecondCopy);
-
-        QObject::connect(&application, &QGuiApplication::commitDataRequest, mainForm.get(),
-                         [&](QSessionManager&) {
-                             mainForm->saveForSessionEnd();
-                             // The session may yet go on (a cancelled logout): keep watching.
-                             mainForm->resumeWatching();
-                         });
-
-        form = mainForm.get();
-        // The first turn of the event loop: from here on the program answers.
-        QTimer::singleShot(0, mainForm.get(), [] { logStartupStep("loop"); });
-        if (terminationPending)
-            form->saveForSessionEnd();
-        else
-            QApplication::exec();
-        form = nullptr;
-        // The settings file reaches the disk; only then may another copy start and read it.
-        mainForm->FormDestroy();
-        mainForm.reset();
-        instance.release();
+        program = std::make_unique<app::Program>(app::AppPaths::beside(executable));
     } catch (const std::exception& e) {
         app::VendleApplication::showError(QString::fromUtf8(e.what()));
+        return 1;
     }
-    return 0;
+
+    // A copy started while this one saves or ends waits for it to end instead of handing over.
+    QObject::connect(&program->life(), &app::Life::changed, &instance, [&](app::Phase phase) {
+        phase == app::Phase::Running ? instance.resumeAnswering() : instance.stopAnswering();
+    });
+    QObject::connect(&instance, &platform::SingleInstance::activationRequested, &program->window(),
+                     &app::TVendleMainForm::activateFromSecondCopy);
+    QObject::connect(&termination, &platform::TerminationSignals::terminationRequested, program.get(),
+                     [&](int) { program->terminate(); });
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, program.get(), [&](QSessionManager&) {
+        program->saveForSessionEnd();
+        // The session may yet go on (a cancelled logout): keep watching.
+        program->resumeWatching();
+    });
+    // A fault that escapes an event handler ends the program, after saving what was loaded.
+    application.setEscapedExceptionHandler([&] { program->saveForSessionEnd(); });
+
+    // The start runs from the event loop, so that a termination request is served during its boxes.
+    QTimer::singleShot(0, program.get(), [&] {
+        program->start();
+        logStartupStep("loop"); // from here on the program answers
+    });
+    const int code = QApplication::exec();
+    // The settings file reaches the disk; only then may another copy start and read it.
+    program->finish();
+    program.reset();
+    instance.release();
+    return code;
 }

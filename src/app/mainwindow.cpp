@@ -41,28 +41,38 @@ namespace vendle::app {
 
 namespace {
 
-using widgets::MessageBox;
-
 QString q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// Thrown inside FormCreate when the program was told to end while the start waited for the user.
-struct StartAbandoned {};
-
 } // namespace
 
-TVendleMainForm::TVendleMainForm(AppPaths paths, TrayBackendFactory trayBackend, TIniFileEx::Clock clock,
-                                 QWidget* parent)
-    : QMainWindow(parent), paths_(std::move(paths)), trayBackend_(std::move(trayBackend)) {
+TVendleMainForm::TVendleMainForm(HistorySession& session, const Life& life, const AppPaths& paths,
+                                 widgets::IconList& icons, TrayBackendFactory trayBackend, QWidget* parent)
+    : QMainWindow(parent), session_(session), life_(life), paths_(paths), icons_(icons) {
     setObjectName(QStringLiteral("VendleMainForm"));
     setWindowTitle(QStringLiteral("Vendle"));
     setWindowIcon(applicationIcon());
     // The design's first size is meant for a 12-pixel line; a taller font gets a larger window.
     const double scale = std::max(1.0, fontMetrics().height() / 12.0);
     setGeometry(230, 125, static_cast<int>(426 * scale), static_cast<int>(246 * scale));
-    FormCreate(std::move(clock));
+    createComponents();
+    yTrayIcon1 = new widgets::TyTrayIcon(this, trayBackend ? trayBackend() : nullptr);
+    connect(yTrayIcon1, &widgets::TyTrayIcon::OnDblClick, this, [this] { ShowMainWindow(); });
+    // On Linux desktops a single click is the tray icon's primary activation.
+    connect(yTrayIcon1, &widgets::TyTrayIcon::OnMouseUp, this,
+            [this](auto*, Qt::MouseButton button, const QPoint&) {
+                if (button == Qt::LeftButton)
+                    ShowMainWindow();
+            });
+    createMenus();
+    runGuarded(this, [this] { AVerInfo1->setShowVer(true); });
+    yTrayIcon1->setIcon(applicationIcon());
+    yTrayIcon1->setTipHelp("Vendle");
+    runGuarded(this, [this] { yTrayIcon1->setVisible(true); });
 }
+
+TVendleMainForm::~TVendleMainForm() = default;
 
 void TVendleMainForm::createComponents() {
     auto* central = new QWidget(this);
@@ -90,15 +100,15 @@ void TVendleMainForm::createComponents() {
 
     GridState state;
     state.searchText = [this] { return Edit1->text(); };
-    state.sortColumn = [this] { return session_->items().SortColumn; };
-    state.sortDescending = [this] { return session_->items().SortDescending; };
+    state.sortColumn = [this] { return session_.items().SortColumn; };
+    state.sortDescending = [this] { return session_.items().SortDescending; };
     state.pressedColumn = [this] { return PressedColumn; };
     state.upArrow = upArrow();
     state.downArrow = downArrow();
     Grid = new HistoryGridView(std::move(state), panel2);
     Grid->setObjectName(QStringLiteral("Grid"));
     Grid->hide();
-    Grid->setModel(&session_->model());
+    Grid->setModel(&session_.model());
     clientLayout->addWidget(Grid);
     layout->addWidget(panel2, 1);
     setCentralWidget(central);
@@ -107,7 +117,7 @@ void TVendleMainForm::createComponents() {
             if (column <= ColumnNumber)
                 return;
             PressedColumn = column;
-            session_->clickColumn(column);
+            session_.clickColumn(column);
             Grid->header()->viewport()->update();
         });
     });
@@ -119,30 +129,7 @@ void TVendleMainForm::createComponents() {
     });
 
     ProgressBox1 = new widgets::TProgressBox(this);
-    documents = new DocumentActions(*this, *Edit1, *Grid, *session_, paths_);
-    opener = documents->opener;
-    documentMenu = documents->documentMenu;
-    watch_ = new RecentWatch(
-        *session_,
-        [this](const ScanResult& result) {
-            // A look that changed nothing leaves the grid alone; one that did keeps the current and
-            // highlighted documents where the user left them.
-            if (result.changed())
-                refreshView();
-            else
-                UpdateView();
-        },
-        [this](const ScanFailure& failure) { reportScanFailure(failure); }, this);
-    DirMonitor1 = watch_->DirMonitor1;
-    DirMonitor2 = watch_->DirMonitor2;
-    yTrayIcon1 = new widgets::TyTrayIcon(this, trayBackend_ ? trayBackend_() : nullptr);
-    connect(yTrayIcon1, &widgets::TyTrayIcon::OnDblClick, this, [this] { ShowMainWindow(); });
-    // On Linux desktops a single click is the tray icon's primary activation.
-    connect(yTrayIcon1, &widgets::TyTrayIcon::OnMouseUp, this,
-            [this](auto*, Qt::MouseButton button, const QPoint&) {
-                if (button == Qt::LeftButton)
-                    ShowMainWindow();
-            });
+    documents = new DocumentActions(*this, *Edit1, *Grid, session_, paths_);
     connect(Edit1, &QLineEdit::textChanged, this, guarded(this, [this] { ApplyFilter(); }));
     AVerInfo1 = new widgets::TAVerInfo(this, platform::programVersion());
 }
@@ -150,11 +137,11 @@ void TVendleMainForm::createComponents() {
 void TVendleMainForm::createMenus() {
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    PopupMenu1->addAction(QStringLiteral("終了(&X)"), this, &TVendleMainForm::Exit1Click)
+    PopupMenu1->addAction(QStringLiteral("終了(&X)"), this, &TVendleMainForm::exitRequested)
         ->setObjectName(QStringLiteral("Exit1"));
     PopupMenu1->addAction(QStringLiteral("設定(&S)"), this, &TVendleMainForm::settingsRequested)
         ->setObjectName(QStringLiteral("S1"));
-    PopupMenu1->addAction(QStringLiteral("ヘルプ(&H)"), this, [this] { ShowHelpTopic("index.htm"); })
+    PopupMenu1->addAction(QStringLiteral("ヘルプ(&H)"), this, [this] { emit helpRequested("index.htm"); })
         ->setObjectName(QStringLiteral("Help2"));
     PopupMenu1->addAction(QStringLiteral("開く(&O)"), this, &TVendleMainForm::ShowMainWindow)
         ->setObjectName(QStringLiteral("Open1"));
@@ -162,13 +149,13 @@ void TVendleMainForm::createMenus() {
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     file->setObjectName(QStringLiteral("File1"));
-    QAction* open2 =
-        file->addAction(QStringLiteral("開く(&O)"), this, guarded(this, [this] { opener->Open2Click(); }));
+    QAction* open2 = file->addAction(QStringLiteral("開く(&O)"), this,
+                                     guarded(this, [this] { documents->opener->Open2Click(); }));
     open2->setObjectName(QStringLiteral("Open2"));
     open2->setStatusTip(QStringLiteral("指定されたファイルを開き履歴に追加します"));
     file->addAction(QStringLiteral("設定(&S)"), this, &TVendleMainForm::settingsRequested)
         ->setObjectName(QStringLiteral("O1"));
-    QAction* exit2 = file->addAction(QStringLiteral("終了(&X)"), this, &TVendleMainForm::Exit1Click);
+    QAction* exit2 = file->addAction(QStringLiteral("終了(&X)"), this, &TVendleMainForm::exitRequested);
     exit2->setObjectName(QStringLiteral("Exit2"));
     exit2->setIcon(QIcon::fromTheme(QStringLiteral("application-exit"),
                                     style()->standardIcon(QStyle::SP_DialogCloseButton)));
@@ -176,19 +163,19 @@ void TVendleMainForm::createMenus() {
     filterMenu_ = menuBar()->addMenu(QStringLiteral("フィルタ(&I)"));
     filterMenu_->setObjectName(QStringLiteral("F1"));
     filterMenus = new FilterMenus(
-        *filterMenu_, *session_, [this](int index) { return iconFor(index); }, this);
+        *filterMenu_, session_, [this](int index) { return iconFor(index); }, this);
     connect(filterMenus, &FilterMenus::filterChanged, this, guarded(this, [this] { ApplyFilter(); }));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("Help1"));
-    help->addAction(QStringLiteral("目次(&C)"), this, [this] { ShowHelpTopic("index.htm"); })
+    help->addAction(QStringLiteral("目次(&C)"), this, [this] { emit helpRequested("index.htm"); })
         ->setObjectName(QStringLiteral("Contents1"));
     help->addAction(QStringLiteral("バージョン情報(&A)"), this, &TVendleMainForm::aboutRequested)
         ->setObjectName(QStringLiteral("About1"));
 }
 
 void TVendleMainForm::readLocale() {
-    session_->setDateTimeFormat(widgets::dateTimeFormatFromLocale(QLocale::system()));
+    session_.setDateTimeFormat(widgets::dateTimeFormatFromLocale(QLocale::system()));
     fitColumns();
     UpdateView();
 }
@@ -196,133 +183,35 @@ void TVendleMainForm::readLocale() {
 void TVendleMainForm::fitColumns() {
     // The widest time this locale writes, so that no time is ever cut.
     const DateTime widest = encodeDate(2088, 12, 28) + encodeTime(18, 58, 58, 0);
-    Grid->fitTimeColumn(q(formatGridDateTime(widest, session_->dateTimeFormat())));
+    Grid->fitTimeColumn(q(formatGridDateTime(widest, session_.dateTimeFormat())));
     Grid->fillWithNameColumn();
 }
 
-void TVendleMainForm::FormCreate(TIniFileEx::Clock clock) {
-    Loading = false;
-    // The history, its model and the settings file.
-    DesktopParts desktop = desktopParts(paths_, std::move(clock));
-    icons_ = std::move(desktop.icons);
-    session_ = std::make_unique<HistorySession>(paths_.iniFile, paths_.dataFile, std::move(desktop.parts),
-                                                widgets::dateTimeFormatFromLocale(QLocale::system()));
-    help_ = std::make_unique<THtmlHelp>(paths_.helpFile);
-    session_->settings().setErrorReporter(
-        [](const std::string& message) { MessageBox::error(nullptr, q(message)); });
-    logStartupStep("settings");
-    createComponents();
-    createMenus();
-    UpArrow = upArrow();
-    DownArrow = downArrow();
-    PressedColumn = -1;
-    runGuarded(this, [this] { AVerInfo1->setShowVer(true); });
-
-    yTrayIcon1->setIcon(applicationIcon());
-    yTrayIcon1->setTipHelp("Vendle");
-    runGuarded(this, [this] { yTrayIcon1->setVisible(true); });
-    logStartupStep("window");
-
-    // Any failure from here on is shown and the remaining steps are skipped; the program keeps
-    // running with what was set up.
-    try {
-        const std::vector<std::string> locations = session_->recent().locations();
-        if (locations.empty() || locations.front().empty())
-            VENDLE_TRACE();
-        watch_->setLocations(locations);
-        session_->beginWatching();
-        watch_->start();
-
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            const QRect area = screen->geometry();
-            move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
-        }
-        widgets::ReadFormBounds(session_->settings(), kMainSection, "FormBounds", *this);
-        widgets::ReadColWidths(session_->settings(), kMainSection, "Grid", *Grid->horizontalHeader());
-        Grid->horizontalHeader()->resizeSection(
-            ColumnNumber, Grid->fontMetrics().horizontalAdvance(QStringLiteral("88888")));
-        fitColumns();
-
-        session_->readSettings();
-        if (session_->settings().unreadable())
-            MessageBox::show(
-                this, q("設定ファイル「" + paths_.iniFile +
-                        "」を読み込めませんでした。\nこのファイルは書き換えず、今回の設定は保存しません。"));
-        if (session_->settings().IsFirstKick())
-            runFirstStart(this, paths_, session_->files());
-        if (MessageBox::isShutDown())
-            throw StartAbandoned{};
-        LoadHistory();
-        logStartupStep("load");
-        session_->change([](HistoryList& list) {
-            list.SortColumn = ColumnTime;
-            list.SortDescending = true;
-        });
-        session_->Filter = ViewFilter{};
-        ApplyFilter();
-        logStartupStep("view");
-    } catch (const StartAbandoned&) {
-        session_->abandon();
-    } catch (const std::exception& e) {
-        MessageBox::error(this, QString::fromUtf8(e.what()));
+void TVendleMainForm::restoreLayout() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
     }
-    created_ = true;
-    watch_->setReady();
-    // Documents used while the program was not running come in at once.
-    if (session_->loaded())
-        DirMonitor1Change();
-    // Without a notification area a hidden window could never be reached again.
-    if (withoutTray())
-        show();
+    widgets::ReadFormBounds(session_.settings(), kMainSection, kFormBoundsKey, *this);
+    widgets::ReadColWidths(session_.settings(), kMainSection, kGridKey, *Grid->horizontalHeader());
+    Grid->horizontalHeader()->resizeSection(ColumnNumber,
+                                            Grid->fontMetrics().horizontalAdvance(QStringLiteral("88888")));
+    fitColumns();
 }
 
-TVendleMainForm::~TVendleMainForm() {
-    // The grid lets go of the model before the session that owns it goes.
-    Grid->setModel(nullptr);
+void TVendleMainForm::storeLayout() {
+    Grid->withGivenWidths([this] {
+        widgets::WriteColWidths(session_.settings(), kMainSection, kGridKey, *Grid->horizontalHeader());
+    });
+    widgets::WriteFormBounds(session_.settings(), kMainSection, kFormBoundsKey, *this);
 }
 
 bool TVendleMainForm::withoutTray() const {
     return !yTrayIcon1->isAvailable();
 }
 
-void TVendleMainForm::LoadHistory() {
-    const std::string oldTip = yTrayIcon1->TipHelp();
-    yTrayIcon1->setIcon(busyIcon());
-    Loading = true;
-    const auto restore = qScopeGuard([&] {
-        yTrayIcon1->setTipHelp(oldTip);
-        yTrayIcon1->setIcon(applicationIcon());
-        Loading = false;
-    });
-    yTrayIcon1->setTipHelp("Loading...");
-    char tip[64];
-    const LoadReport report = session_->Load([&](int i, int n) {
-        std::snprintf(tip, sizeof tip, "Loading(%d/%d)...", i, n);
-        yTrayIcon1->setTipHelp(tip);
-    });
-    if (report.fileMissing)
-        return;
-    if (!report.openError.empty())
-        MessageBox::show(this, q(report.openError));
-    yTrayIcon1->setTipHelp("種類フィルタ作成中...");
-    filterMenus->TypeMenuBuild();
-    yTrayIcon1->setTipHelp("フォルダフィルタ作成中...");
-    filterMenus->FolderMenuBuild();
-}
-
 QIcon TVendleMainForm::iconFor(int iconIndex) const {
-    return icons_->icon(iconIndex);
-}
-
-void TVendleMainForm::DirMonitor1Change() {
-    watch_->request();
-}
-
-void TVendleMainForm::reportScanFailure(const ScanFailure& failure) {
-    // An entry that could not be resolved was skipped; it is reported once, after the look, and
-    // not again until the desktop records it anew.
-    MessageBox::show(this, q(failure.boxText));
-    MessageBox::error(this, QString::fromUtf8(failure.message));
+    return icons_.icon(iconIndex);
 }
 
 void TVendleMainForm::ApplyFilter() {
@@ -330,31 +219,27 @@ void TVendleMainForm::ApplyFilter() {
         const ViewKeeper::StartOver startOver(Grid->keeper());
         refreshView();
     }
-    Grid->setCurrentIndex(session_->model().index(0, ColumnName));
+    Grid->setCurrentIndex(session_.model().index(0, ColumnName));
 }
 
 void TVendleMainForm::refreshView() {
-    session_->ApplyFilter(Edit1->text().toStdString());
-    const HistoryList& items = session_->items();
+    session_.ApplyFilter(Edit1->text().toStdString());
+    const HistoryList& items = session_.items();
     UpdateView();
-    Label2->setText(q(countLabelText(items.ItemCount(), items.ViewCount(), !session_->Filter.isEmpty())));
+    Label2->setText(q(countLabelText(items.ItemCount(), items.ViewCount(), !session_.Filter.isEmpty())));
     Label2->adjustSize();
 }
 
 void TVendleMainForm::UpdateView() {
-    Label1->setText(q(DateTimeToStr(session_->LastScanTime, session_->dateTimeFormat()) + " "));
-    const bool any = session_->items().ItemCount() > 0;
+    Label1->setText(q(DateTimeToStr(session_.LastScanTime, session_.dateTimeFormat()) + " "));
+    const bool any = session_.items().ItemCount() > 0;
     Grid->setVisible(any);
     Panel2->setVisible(!any);
     Grid->viewport()->update();
 }
 
-void TVendleMainForm::ShowHelpTopic(const char* page) {
-    runGuarded(this, [&] { help_->ShowTopic(page, 0); });
-}
-
 void TVendleMainForm::ShowMainWindow() {
-    if (!isVisible() && !Loading) {
+    if (!isVisible() && life_.is(Phase::Running)) {
         show();
         activateWindow();
     }
@@ -391,77 +276,8 @@ void TVendleMainForm::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LocaleChange)
         readLocale();
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        watch_->requestWhenSettled();
+        emit activated();
     QMainWindow::changeEvent(event);
-}
-
-void TVendleMainForm::SaveHistory(bool showProgress) {
-    SaveProgress progress;
-    if (showProgress) {
-        ProgressBox1->Execute();
-        progress = [this](int percent, const std::string& text) { ProgressBox1->Progress(percent, q(text)); };
-    }
-    const auto closeBox = qScopeGuard([&] {
-        if (showProgress)
-            ProgressBox1->Close();
-    });
-    session_->SaveHistory(progress);
-}
-
-void TVendleMainForm::SaveAtExit(bool showProgress) {
-    if (saving_)
-        return;
-    saving_ = true;
-    watch_->setSaving(true);
-    const auto done = qScopeGuard([this] {
-        saving_ = false;
-        watch_->setSaving(false);
-    });
-    watch_->stop();
-    Grid->withGivenWidths([this] {
-        widgets::WriteColWidths(session_->settings(), kMainSection, "Grid", *Grid->horizontalHeader());
-    });
-    widgets::WriteFormBounds(session_->settings(), kMainSection, "FormBounds", *this);
-    session_->storeSettings();
-    SaveHistory(showProgress);
-}
-
-void TVendleMainForm::Exit1Click() {
-    if (saving_)
-        return;
-    hide();
-    emit ending(true);
-    try {
-        SaveAtExit();
-    } catch (const std::exception& e) {
-        MessageBox::error(this, QString::fromUtf8(e.what()));
-        resumeWatching();
-        emit ending(false);
-        return;
-    }
-    QCoreApplication::exit(0); // quit() would first ask the windows, which refuse to close
-}
-
-void TVendleMainForm::saveForSessionEnd() {
-    if (session_->abandoned())
-        return;
-    try {
-        SaveAtExit(false);
-    } catch (const std::exception& e) {
-        // The session is ending: nobody may be there to answer a box. The old files stay intact.
-        qCWarning(lcUi).noquote() << "saving at the end of the session failed:"
-                                  << QString::fromUtf8(e.what());
-        std::fprintf(stderr, "Vendle: %s\n", e.what());
-    }
-}
-
-void TVendleMainForm::resumeWatching() {
-    if (created_ && !session_->abandoned())
-        watch_->start();
-}
-
-void TVendleMainForm::FormDestroy() {
-    session_->writeSettingsFile();
 }
 
 } // namespace vendle::app

@@ -11,9 +11,14 @@
 
 namespace vendle::app {
 
-RecentWatch::RecentWatch(HistorySession& session, std::function<void(const ScanResult&)> afterScan,
-                         std::function<void(const ScanFailure&)> report, QObject* parent)
-    : QObject(parent), session_(session), afterScan_(std::move(afterScan)), report_(std::move(report)) {
+RecentWatch::RecentWatch(HistorySession& session, const Life& life, std::function<void(ScanResult)> afterLook,
+                         QObject* parent)
+    : QObject(parent), session_(session), life_(life), afterLook_(std::move(afterLook)) {
+    // A look asked for during the start runs once the program runs.
+    connect(&life, &Life::changed, this, [this](Phase phase) {
+        if (phase == Phase::Running && pending_)
+            runGuarded(nullptr, [this] { request(); });
+    });
     DirMonitor1 = new widgets::TDirMonitor(this);
     DirMonitor2 = new widgets::TDirMonitor(this);
     for (widgets::TDirMonitor* monitor : {DirMonitor1, DirMonitor2}) {
@@ -64,18 +69,13 @@ RecentWatch::~RecentWatch() {
     delete reader_; // finished, and no longer announced to this object
 }
 
-void RecentWatch::setReady() {
-    ready_ = true;
-    if (pending_)
-        request();
-}
-
 void RecentWatch::request() {
-    if (!ready_ || scanning_ || reader_) {
+    if (life_.is(Phase::Starting) || scanning_ || reader_) {
         pending_ = true;
         return;
     }
-    if (saving_ || session_.abandoned())
+    pending_ = false;
+    if (!life_.is(Phase::Running))
         return;
     if (!session_.recent().hasWorkToPrepare()) {
         scanNow();
@@ -93,39 +93,21 @@ void RecentWatch::request() {
 }
 
 void RecentWatch::scanNow() {
-    if (saving_ || session_.abandoned())
+    if (!life_.is(Phase::Running))
         return;
     {
         scanning_ = true;
         const auto done = qScopeGuard([this] { scanning_ = false; });
         pending_ = false;
-        ScanResult result = session_.Scan();
-        if (afterScan_)
-            afterScan_(result);
-        for (ScanFailure& failure : result.failures)
-            reports_.push_back(std::move(failure));
+        if (afterLook_)
+            afterLook_(session_.Scan());
     }
     // What changed meanwhile gets a look of its own (read ahead again if need be).
     if (pending_) {
         pending_ = false;
         request();
     }
-    showReports();
-}
-
-void RecentWatch::showReports() {
-    // One report at a time; a look that runs while one waits adds its own to the queue, which the
-    // report on screen's caller goes on with.
-    if (reporting_)
-        return;
-    reporting_ = true;
-    const auto done = qScopeGuard([this] { reporting_ = false; });
-    while (!reports_.empty() && !saving_) {
-        const ScanFailure failure = std::move(reports_.front());
-        reports_.pop_front();
-        if (report_)
-            report_(failure);
-    }
+    emit looksOver();
 }
 
 } // namespace vendle::app

@@ -1,11 +1,10 @@
 // Watching the desktop's record of recently used documents: the two folders it lives in, and the
-// rule for when a look at it runs. A look never runs before the window is complete, never inside
-// another look, and never while the program saves. A changed bookmark file is read on a thread
-// of its own first, so that the window never waits for it. What a look could not take in is reported
-// after it, one report at a time; looks go on while a report waits for the user (a box's own
-// event loop delivers change notices), and their reports join the queue.
+// rule for when a look at it runs. A look runs only while the program runs (one asked for during
+// the start runs once it is over), never inside another look. A changed bookmark file is read on a
+// thread of its own first, so that the window never waits for it.
 #pragma once
 
+#include "app/life.h"
 #include "core/recentscan.h"
 
 #include <QObject>
@@ -13,7 +12,6 @@
 #include <QTimer>
 
 #include <atomic>
-#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -30,10 +28,10 @@ class RecentWatch : public QObject {
     Q_OBJECT
 
 public:
-    // `afterScan` shows the outcome of each look (the view); `report` tells the user of one entry
-    // that could not be taken in.
-    RecentWatch(HistorySession& session, std::function<void(const ScanResult&)> afterScan,
-                std::function<void(const ScanFailure&)> report, QObject* parent = nullptr);
+    // `afterLook` takes the outcome of each look, right after it (no look runs meanwhile);
+    // `looksOver` is emitted once the looks asked for meanwhile have run too.
+    RecentWatch(HistorySession& session, const Life& life, std::function<void(ScanResult)> afterLook,
+                QObject* parent = nullptr);
 
     widgets::TDirMonitor* DirMonitor1 = nullptr; // the data folder with the bookmark file
     widgets::TDirMonitor* DirMonitor2 = nullptr; // the folder of desktop links
@@ -45,31 +43,24 @@ public:
     void stop();
     ~RecentWatch() override;
 
-    // The window is complete: a look asked for before runs now.
-    void setReady();
-    // While saving, looks are refused.
-    void setSaving(bool saving) { saving_ = saving; }
-
     // A change was noticed.
     void request();
     // The window was activated: the look runs once the click that activated it, and a double
     // click that may follow, are over, so that no row moves between the clicks.
     void requestWhenSettled();
 
+signals:
+    void looksOver();
+
 private:
-    HistorySession& session_;
-    void showReports();
     // The look itself, once what could be read ahead was read.
     void scanNow();
 
-    std::function<void(const ScanResult&)> afterScan_;
-    std::function<void(const ScanFailure&)> report_;
-    std::deque<ScanFailure> reports_;
-    bool reporting_ = false;
-    bool ready_ = false;
-    bool scanning_ = false;
-    bool pending_ = false;
-    bool saving_ = false;
+    HistorySession& session_;
+    const Life& life_;
+    std::function<void(ScanResult)> afterLook_;
+    bool scanning_ = false; // a look is under way
+    bool pending_ = false;  // a look was asked for that could not run yet
     QTimer settle_;
     QThread* reader_ = nullptr; // reads the bookmark file ahead of a look
     std::atomic<bool> cancelled_{false};

@@ -146,7 +146,7 @@ void HistoryList::presize(long long expected, std::size_t limit) {
     if (expected <= 0)
         return;
     const std::size_t cap = std::min<std::size_t>(
-        {static_cast<std::size_t>(expected), limit, static_cast<std::size_t>(kDataMaxLimit)});
+        {static_cast<std::size_t>(expected), limit, static_cast<std::size_t>(kDataMaxMax)});
     if (cap > items_.capacity())
         items_.reserve(cap);
 }

@@ -4,6 +4,7 @@
 
 #include "collation.h"
 #include "datetime.h"
+#include "historylimits.h"
 #include "paths.h"
 
 #include <cstddef>
@@ -100,8 +101,6 @@ class HistoryList {
 public:
     static constexpr std::size_t kInitialCapacity = 256;
     static constexpr std::size_t kGrowBy = 128;
-    static constexpr int kDataMaxLimit = 100'000;
-    static constexpr int kDefaultDataMax = 10'000;
 
     HistoryList(PathSyntax syntax, ShellQuery& shell);
 

@@ -26,24 +26,24 @@ TIniFileEx::TIniFileEx(std::string fileName, FileAccess& files, DateTimeFormat f
 }
 
 void TIniFileEx::startBookkeeping() {
-    if (ReadDateTime(kAppInfoSection, "FirstKick", 0) == 0) {
+    if (ReadDateTime(kAppInfoSection, kFirstKickKey, 0) == 0) {
         isFirstKick_ = true;
-        WriteDateTime(kAppInfoSection, "FirstKick", clock_());
+        WriteDateTime(kAppInfoSection, kFirstKickKey, clock_());
     }
-    execCount_ = ReadInteger(kAppInfoSection, "ExecCount", 0) + 1;
-    WriteInteger(kAppInfoSection, "ExecCount", execCount_);
+    execCount_ = ReadInteger(kAppInfoSection, kExecCountKey, 0) + 1;
+    WriteInteger(kAppInfoSection, kExecCountKey, execCount_);
     if (!isFirstKick_) {
-        if (ValueExists(kAppInfoSection, "DebugDoAsFirst"))
-            isFirstKick_ = ReadBool(kAppInfoSection, "DebugDoAsFirst", false);
+        if (ValueExists(kAppInfoSection, kDebugDoAsFirstKey))
+            isFirstKick_ = ReadBool(kAppInfoSection, kDebugDoAsFirstKey, false);
         else
-            WriteBool(kAppInfoSection, "DebugDoAsFirst", false);
+            WriteBool(kAppInfoSection, kDebugDoAsFirstKey, false);
     }
 }
 
 DateTime TIniFileEx::GetTotalExecTime() const {
     DateTime stored = 0;
     try {
-        stored = FullTimeStringToDateTime(ReadString(kAppInfoSection, "TotalExecTime", "00:00:00"));
+        stored = FullTimeStringToDateTime(ReadString(kAppInfoSection, kTotalExecTimeKey, "00:00:00"));
     } catch (const ConvertError&) {
         // A damaged total must not cost the user the whole settings file at exit.
         stored = 0;
@@ -54,7 +54,7 @@ DateTime TIniFileEx::GetTotalExecTime() const {
 bool TIniFileEx::UpdateFile() {
     if (unreadable_)
         return false;
-    WriteString(kAppInfoSection, "TotalExecTime", DateTimeToFullTimeString(GetTotalExecTime()));
+    WriteString(kAppInfoSection, kTotalExecTimeKey, DateTimeToFullTimeString(GetTotalExecTime()));
     try {
         files_.writeAtomically(fileName_, serialize());
         return true;

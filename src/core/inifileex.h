@@ -5,13 +5,12 @@
 
 #include "fileaccess.h"
 #include "inifile.h"
+#include "mainsettings.h"
 
 #include <functional>
 #include <string>
 
 namespace vendle {
-
-inline constexpr const char* kAppInfoSection = "%%% Application Infomation Section %%%";
 
 class TIniFileEx : public MemIniFile {
 public:

@@ -5,27 +5,27 @@
 namespace vendle {
 
 int readDataMax(const MemIniFile& ini) {
-    return std::clamp(ini.ReadInteger(kMainSection, "DataMax", kDataMaxDefault), kDataMaxMin, kDataMaxMax);
+    return std::clamp(ini.ReadInteger(kMainSection, kDataMaxKey, kDataMaxDefault), kDataMaxMin, kDataMaxMax);
 }
 
 void writeDataMax(MemIniFile& ini, int dataMax) {
-    ini.WriteInteger(kMainSection, "DataMax", std::clamp(dataMax, kDataMaxMin, kDataMaxMax));
+    ini.WriteInteger(kMainSection, kDataMaxKey, std::clamp(dataMax, kDataMaxMin, kDataMaxMax));
 }
 
 bool readConfirmReadOnly(const MemIniFile& ini) {
-    return ini.ReadBool(kMainSection, "ReadOnly", false);
+    return ini.ReadBool(kMainSection, kReadOnlyKey, false);
 }
 
 void writeConfirmReadOnly(MemIniFile& ini, bool confirm) {
-    ini.WriteBool(kMainSection, "ReadOnly", confirm);
+    ini.WriteBool(kMainSection, kReadOnlyKey, confirm);
 }
 
 int readItemsHint(const MemIniFile& ini) {
-    return ini.ReadInteger(kMainSection, "Items", kItemsDefault);
+    return ini.ReadInteger(kMainSection, kItemsKey, kItemsDefault);
 }
 
 void writeItems(MemIniFile& ini, int count) {
-    ini.WriteInteger(kMainSection, "Items", count);
+    ini.WriteInteger(kMainSection, kItemsKey, count);
 }
 
 int incrementCounter(MemIniFile& ini, const char* key) {

@@ -1,14 +1,29 @@
-// The main window's settings keys (section "VendleMainForm") and their bounds.
+// Every key of the settings file, and the main window's settings with their bounds.
 #pragma once
 
+#include "historylimits.h"
 #include "inifile.h"
 
 namespace vendle {
 
+// The program's own record: first start, starts and running time.
+inline constexpr const char* kAppInfoSection = "%%% Application Infomation Section %%%";
+inline constexpr const char* kFirstKickKey = "FirstKick";
+inline constexpr const char* kExecCountKey = "ExecCount";
+inline constexpr const char* kTotalExecTimeKey = "TotalExecTime";
+inline constexpr const char* kDebugDoAsFirstKey = "DebugDoAsFirst";
+
+// The main window and the history.
 inline constexpr const char* kMainSection = "VendleMainForm";
-inline constexpr int kDataMaxMin = 1;
-inline constexpr int kDataMaxMax = 100'000;
-inline constexpr int kDataMaxDefault = 10'000;
+inline constexpr const char* kDataMaxKey = "DataMax";
+inline constexpr const char* kReadOnlyKey = "ReadOnly";
+inline constexpr const char* kItemsKey = "Items";
+inline constexpr const char* kFormBoundsKey = "FormBounds";
+inline constexpr const char* kGridKey = "Grid";
+inline constexpr const char* kLastScanKey = "LastScanTime";
+inline constexpr const char* kExecuteCountKey = "ExecuteCount";
+inline constexpr const char* kContextMenuCountKey = "ContextMenuCount";
+
 inline constexpr int kItemsDefault = 100;
 
 // "DataMax", brought into 1..100,000 so a hand-edited value cannot empty or overgrow the history.

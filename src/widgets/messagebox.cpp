@@ -129,10 +129,6 @@ void MessageBox::shutDown() {
     }
 }
 
-bool MessageBox::isShutDown() {
-    return openBoxes().shutDown;
-}
-
 void MessageBox::setTestMode(bool on) {
     seam().on = on;
     openBoxes().shutDown = false;

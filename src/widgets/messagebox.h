@@ -31,7 +31,6 @@ public:
     // The program is ending: every open box is closed (as if answered No) and later boxes are not
     // shown, so that nothing waits for an answer.
     static void shutDown();
-    static bool isShutDown();
 
     // Test seam.
     static void setTestMode(bool on);

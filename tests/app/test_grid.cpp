@@ -1,7 +1,10 @@
+#include "app/documentactions.h"
 #include "app/documentmenu.h"
 #include "app/historygrid.h"
 #include "app/historymodel.h"
 #include "app/mainwindow.h"
+#include "app/program.h"
+#include "app/recentwatch.h"
 #include "app/toppanel.h"
 #include "appfiles.h"
 #include "core/celltext.h"
@@ -61,7 +64,8 @@ class GridTest : public QObject {
 
     std::unique_ptr<QTemporaryDir> dir_;
     TrayLog log_;
-    std::unique_ptr<TVendleMainForm> form_;
+    std::unique_ptr<Program> program_;
+    TVendleMainForm* form_ = nullptr;
 
     QString path(const QString& name) const { return dir_->filePath(name); }
 
@@ -88,17 +92,20 @@ private slots:
         paths.dataFile = path(QStringLiteral("vendle.dat")).toStdString();
         paths.startupFolder = path(QStringLiteral("autostart")).toStdString();
         paths.dataHome = path(QStringLiteral("data")).toStdString();
-        form_ = std::make_unique<TVendleMainForm>(paths, [this] { return std::make_unique<FakeTray>(log_); });
+        program_ = std::make_unique<Program>(paths, [this] { return std::make_unique<FakeTray>(log_); });
+        program_->start();
+        form_ = &program_->window();
     }
 
     void cleanup() {
-        form_.reset();
+        form_ = nullptr;
+        program_.reset();
         MessageBox::setTestMode(false);
     }
 
     void keysMoveBetweenSearchAndGrid() {
         form_->ShowMainWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        QVERIFY(QTest::qWaitForWindowActive(form_));
         form_->Edit1->setFocus();
         QTest::keyClicks(form_->Edit1, QStringLiteral("txt"));
         QCOMPARE(form_->Items().ViewCount(), 3);
@@ -225,10 +232,11 @@ private slots:
         form_->resize(700, 400);
         form_->ShowMainWindow();
         std::vector<std::string> offered;
-        form_->documentMenu->contextMenu().setTracker([&](const std::vector<MenuItem>&, const QPoint&) {
-            offered = form_->documentMenu->contextMenu().FileNames;
-            return 0; // dismissed
-        });
+        form_->documents->documentMenu->contextMenu().setTracker(
+            [&](const std::vector<MenuItem>&, const QPoint&) {
+                offered = form_->documents->documentMenu->contextMenu().FileNames;
+                return 0; // dismissed
+            });
         QItemSelectionModel* selection = form_->Grid->selectionModel();
         form_->Grid->setCurrentIndex(form_->Grid->model()->index(0, ColumnName));
         selection->select(QItemSelection(form_->Grid->model()->index(0, ColumnName),
@@ -237,20 +245,20 @@ private slots:
         const auto rowCentre = [&](int row, int column) {
             return form_->Grid->visualRect(form_->Grid->model()->index(row, column)).center();
         };
-        form_->documentMenu->GridRightClick(rowCentre(1, ColumnType));
+        form_->documents->documentMenu->GridRightClick(rowCentre(1, ColumnType));
         QCOMPARE(offered.size(), std::size_t(3));
         QCOMPARE(offered[0], form_->Items().ViewItem(0).Path);
         QCOMPARE(offered[2], form_->Items().ViewItem(2).Path);
         QCOMPARE(form_->Grid->currentIndex().row(), 0); // inside the selection: nothing moves
         // Outside the selection the clicked row becomes current and is the only document.
-        form_->documentMenu->GridRightClick(rowCentre(4, ColumnFolder));
+        form_->documents->documentMenu->GridRightClick(rowCentre(4, ColumnFolder));
         QCOMPARE(offered, std::vector<std::string>{form_->Items().ViewItem(4).Path});
         QCOMPARE(form_->Grid->currentIndex().row(), 4);
         QCOMPARE(form_->Grid->currentIndex().column(), int(ColumnFolder));
         QCOMPARE(form_->session().settings().ReadInteger("VendleMainForm", "ContextMenuCount", 0), 2);
         // Below the last row: no menu, no count.
         offered.clear();
-        form_->documentMenu->GridRightClick(QPoint(10, form_->Grid->viewport()->height() - 2));
+        form_->documents->documentMenu->GridRightClick(QPoint(10, form_->Grid->viewport()->height() - 2));
         QVERIFY(offered.empty());
         QCOMPARE(form_->session().settings().ReadInteger("VendleMainForm", "ContextMenuCount", 0), 2);
     }
@@ -258,31 +266,32 @@ private slots:
     void everyCommandTakesExactlyTheHighlightedRows() {
         form_->resize(700, 400);
         form_->ShowMainWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        QVERIFY(QTest::qWaitForWindowActive(form_));
         HistoryGridView* grid = form_->Grid;
         std::vector<std::string> offered;
-        form_->documentMenu->contextMenu().setTracker([&](const std::vector<MenuItem>&, const QPoint&) {
-            offered = form_->documentMenu->contextMenu().FileNames;
-            return 0;
-        });
+        form_->documents->documentMenu->contextMenu().setTracker(
+            [&](const std::vector<MenuItem>&, const QPoint&) {
+                offered = form_->documents->documentMenu->contextMenu().FileNames;
+                return 0;
+            });
         const auto at = [&](int row, int column) {
             return grid->visualRect(grid->model()->index(row, column)).center();
         };
         const auto pathOf = [&](int row) { return form_->Items().ViewItem(row).Path; };
-        const auto rows = [&] { return form_->documentMenu->highlightedRows(); };
+        const auto rows = [&] { return form_->documents->documentMenu->highlightedRows(); };
 
         // Ctrl+click starts a new block: no gapped selection can be made.
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at(0, ColumnName));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ControlModifier, at(4, ColumnName));
         QCOMPARE(rows(), std::vector<int>{4});
-        form_->documentMenu->GridRightClick(at(4, ColumnName));
+        form_->documents->documentMenu->GridRightClick(at(4, ColumnName));
         QCOMPARE(offered, std::vector<std::string>{pathOf(4)});
         // Shift+click and Shift+arrows make a block; the menu takes exactly it.
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, at(2, ColumnName));
         QCOMPARE(rows(), (std::vector<int>{2, 3, 4}));
         QTest::keyClick(grid, Qt::Key_Up, Qt::ShiftModifier);
         QCOMPARE(rows(), (std::vector<int>{1, 2, 3, 4}));
-        form_->documentMenu->GridRightClick(at(3, ColumnType));
+        form_->documents->documentMenu->GridRightClick(at(3, ColumnType));
         QCOMPARE(offered, (std::vector<std::string>{pathOf(1), pathOf(2), pathOf(3), pathOf(4)}));
 
         // A real right press inside the block moves nothing, and no press makes a type or time
@@ -297,13 +306,13 @@ private slots:
 
         // Documents that are gone get no menu; the others keep theirs. Only gone ones: said so.
         QVERIFY(QFile::remove(QString::fromStdString(pathOf(2))));
-        form_->documentMenu->GridRightClick(at(3, ColumnName));
+        form_->documents->documentMenu->GridRightClick(at(3, ColumnName));
         QCOMPARE(offered, (std::vector<std::string>{pathOf(1), pathOf(3), pathOf(4)}));
         offered.clear();
         MessageBox::clearShownTexts();
-        form_->documentMenu->GridRightClick(at(2, ColumnName)); // inside the block: still all four
+        form_->documents->documentMenu->GridRightClick(at(2, ColumnName)); // inside the block: still all four
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at(2, ColumnName));
-        form_->documentMenu->GridRightClick(at(2, ColumnName));
+        form_->documents->documentMenu->GridRightClick(at(2, ColumnName));
         QCOMPARE(offered, (std::vector<std::string>{pathOf(1), pathOf(3), pathOf(4)}));
         QCOMPARE(MessageBox::shownTexts(), QStringList{QStringLiteral("次のファイルは見つかりません。\n") +
                                                        QString::fromStdString(pathOf(2))});
@@ -312,7 +321,7 @@ private slots:
     void importsKeepTheCurrentAndHighlightedDocumentsWhereverTheyNowStand() {
         form_->resize(700, 400);
         form_->ShowMainWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        QVERIFY(QTest::qWaitForWindowActive(form_));
         HistoryGridView* grid = form_->Grid;
         const auto at = [&](int row, int column) {
             return grid->visualRect(grid->model()->index(row, column)).center();
@@ -328,24 +337,24 @@ private slots:
             QVERIFY(f.setFileTime(QDateTime::fromSecsSinceEpoch(stamp++), QFileDevice::FileModificationTime));
         };
         QDir().mkpath(path(QStringLiteral("data/RecentDocuments")));
-        form_->DirMonitor1Change(); // the folder of links now exists
+        program_->watch().request(); // the folder of links now exists
 
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at(2, ColumnName));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, at(3, ColumnName));
         const std::string current = pathOf(3);
         const std::string other = pathOf(2);
         record(path(QStringLiteral("docs/new.txt")));
-        form_->DirMonitor1Change();
+        program_->watch().request();
         QCOMPARE(form_->Items().ViewCount(), 6);
         QCOMPARE(pathOf(0), path(QStringLiteral("docs/new.txt")).toStdString());
         QCOMPARE(grid->currentIndex().row(), 4);
         QCOMPARE(pathOf(4), current);
-        QCOMPARE(form_->documentMenu->highlightedRows(), (std::vector<int>{3, 4}));
+        QCOMPARE(form_->documents->documentMenu->highlightedRows(), (std::vector<int>{3, 4}));
         QCOMPARE(pathOf(3), other);
 
         // A look that finds nothing new leaves the view alone.
         QSignalSpy resets(grid->model(), &QAbstractItemModel::modelAboutToBeReset);
-        form_->DirMonitor1Change();
+        program_->watch().request();
         QCOMPARE(resets.count(), 0);
 
         // Enter opens the document that was current before the import.
@@ -367,7 +376,7 @@ private slots:
         const std::string clicked = pathOf(1); // as the user sees it before the click
         QVERIFY(QFile::remove(QString::fromStdString(clicked)));
         form_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        QVERIFY(QTest::qWaitForWindowActive(form_));
         MessageBox::clearShownTexts();
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at(1, ColumnName));
         QCOMPARE(MessageBox::shownTexts().size(), 1);
@@ -395,15 +404,15 @@ private slots:
         QCOMPARE(form_->Grid->currentIndex().column(), 1);
         form_->Edit1->setText(QStringLiteral("zzz"));
         QCOMPARE(form_->Label2->text(), QStringLiteral("5個のファイル中0個マッチしました。"));
-        QVERIFY(form_->Grid->isVisibleTo(form_.get())); // the history is not empty
+        QVERIFY(form_->Grid->isVisibleTo(form_)); // the history is not empty
         form_->Edit1->clear();
         QCOMPARE(form_->Label2->text(), QStringLiteral("5個のファイル"));
     }
 
     void filterMenusAreRadioGroupsWithPlainCaptions() {
-        QMenu* types = submenu(form_.get(), QStringLiteral("フィルタ(&I)"), QStringLiteral("種類(&Y)"));
-        QMenu* folders = submenu(form_.get(), QStringLiteral("フィルタ(&I)"), QStringLiteral("フォルダ(&F)"));
-        QMenu* ages = submenu(form_.get(), QStringLiteral("フィルタ(&I)"), QStringLiteral("時間(&T)"));
+        QMenu* types = submenu(form_, QStringLiteral("フィルタ(&I)"), QStringLiteral("種類(&Y)"));
+        QMenu* folders = submenu(form_, QStringLiteral("フィルタ(&I)"), QStringLiteral("フォルダ(&F)"));
+        QMenu* ages = submenu(form_, QStringLiteral("フィルタ(&I)"), QStringLiteral("時間(&T)"));
         QVERIFY(types && folders && ages);
         QCOMPARE(captions(ages).size(), 7);
         QCOMPARE(captions(ages)[3], QStringLiteral("おととい・昨日・今日で使ったファイル（&B)"));

@@ -1,5 +1,7 @@
 #include "app/historygrid.h"
 #include "app/mainwindow.h"
+#include "app/program.h"
+#include "app/recentwatch.h"
 #include "appfiles.h"
 #include "core/recentscan.h"
 #include "widgets/dirmonitor.h"
@@ -35,14 +37,18 @@ class MainWindowTest : public QObject {
 
     QString path(const QString& name) const { return dir_->filePath(name); }
 
-    std::unique_ptr<TVendleMainForm> open() {
-        return std::make_unique<TVendleMainForm>(paths_, [this] { return std::make_unique<FakeTray>(log_); });
+    // The program, built and started as main does.
+    std::unique_ptr<Program> open(bool withTray = true) {
+        auto program = std::make_unique<Program>(
+            paths_, [this, withTray] { return std::make_unique<FakeTray>(log_, withTray); });
+        program->start();
+        return program;
     }
 
     // The end of the program: the exit sequence's last step writes the settings file.
-    static void finish(std::unique_ptr<TVendleMainForm> form) {
-        form->FormDestroy();
-        form.reset();
+    static void finish(std::unique_ptr<Program> program) {
+        program->finish();
+        program.reset();
     }
 
     // Real files for the history to find.
@@ -95,7 +101,7 @@ private slots:
         const QByteArray entry = readFile(path(QStringLiteral("autostart/Vendle.desktop")));
         QVERIFY(entry.contains("Exec=" + path(QStringLiteral("vendle")).toUtf8() + "\n"));
         QVERIFY(entry.contains("Type=Application\n"));
-        QVERIFY(!form->isVisible()); // resident: hidden at start
+        QVERIFY(!form->window().isVisible()); // resident: hidden at start
     }
 
     void firstStartKeepsAnExistingEntry() {
@@ -129,20 +135,16 @@ private slots:
     void closingHidesAndWritesNothing() {
         writeFile(path(QStringLiteral("vendle.ini")), knownUser());
         auto form = open();
-        form->ShowMainWindow();
-        QVERIFY(form->isVisible());
-        QVERIFY(!form->close());
-        QVERIFY(!form->isVisible());
+        form->window().ShowMainWindow();
+        QVERIFY(form->window().isVisible());
+        QVERIFY(!form->window().close());
+        QVERIFY(!form->window().isVisible());
         QCOMPARE(readFile(path(QStringLiteral("vendle.ini"))), knownUser());
 
         MessageBox::clearShownTexts();
-        form->ShowHelpTopic("index.htm"); // no help file beside the program
+        form->showHelp("index.htm"); // no help file beside the program
         QCOMPARE(MessageBox::shownTexts(),
                  QStringList{path(QStringLiteral("vendle.chm")) + QStringLiteral("は見つかりません。")});
-
-        form->Loading = true; // no window while the history loads
-        form->ShowMainWindow();
-        QVERIFY(!form->isVisible());
     }
 
     void exitWritesHistoryAndSettings() {
@@ -151,13 +153,13 @@ private slots:
         writeFile(path(QStringLiteral("vendle.dat")),
                   makeDocuments(3) + path(QStringLiteral("docs/gone.txt")).toUtf8() + "\t2026/12/08\r\n");
         auto form = open();
-        QCOMPARE(form->Items().ItemCount(), 3);
-        QCOMPARE(form->Items().ViewCount(), 3);
+        QCOMPARE(form->session().items().ItemCount(), 3);
+        QCOMPARE(form->session().items().ViewCount(), 3);
         QCOMPARE(MessageBox::shownTexts(), QStringList());
         form->session().DataMax = 500;
         // The exit command ends the event loop even though the window refuses to close.
         QEventLoop loop;
-        QTimer::singleShot(0, form.get(), [&] { form->Exit1Click(); });
+        QTimer::singleShot(0, form.get(), [&] { form->exitCommand(); });
         QTimer::singleShot(5000, &loop, [&] { loop.exit(1); });
         QCOMPARE(loop.exec(), 0);
         QCOMPARE(MessageBox::shownTexts(), QStringList());
@@ -175,7 +177,7 @@ private slots:
         writeFile(path(QStringLiteral("vendle.ini")), knownUser());
         writeFile(path(QStringLiteral("vendle.dat")), makeDocuments(250));
         auto form = open();
-        QCOMPARE(form->Items().ItemCount(), 250);
+        QCOMPARE(form->session().items().ItemCount(), 250);
         const QStringList expected = {
             QStringLiteral("Vendle"),
             QStringLiteral("Loading..."),
@@ -188,7 +190,6 @@ private slots:
             QStringLiteral("Vendle"),
         };
         QCOMPARE(log_.tips, expected);
-        QVERIFY(!form->Loading);
     }
 
     void failedSaveKeepsTheProgramAndItsHistory() {
@@ -198,10 +199,10 @@ private slots:
         MessageBox::clearShownTexts();
         form->session().change(
             [&](HistoryList& items) { items.AddItem(path(QStringLiteral("vendle.ini")).toStdString()); });
-        form->Exit1Click();
+        form->exitCommand();
         QCOMPARE(MessageBox::shownTexts().size(), 1);
         QVERIFY(MessageBox::shownTexts()[0].contains(path(QStringLiteral("vendle.dat"))));
-        QCOMPARE(form->Items().ItemCount(), 1);
+        QCOMPARE(form->session().items().ItemCount(), 1);
         finish(std::move(form));
         QVERIFY(readFile(path(QStringLiteral("vendle.ini"))).contains("\r\nItems=7\r\n")); // not updated
     }
@@ -215,28 +216,28 @@ private slots:
                   QByteArray("\xff\xfe\t\t\t\r\n\0garbage", 14) + "\n\n\t");
         auto form = open();
         QCOMPARE(MessageBox::shownTexts(), QStringList());
-        QCOMPARE(form->Items().ItemCount(), 0);
+        QCOMPARE(form->session().items().ItemCount(), 0);
         QCOMPARE(form->session().DataMax, 1);
     }
 
     void secondCopyShowsTheWindowInTheStateItHad() {
         writeFile(path(QStringLiteral("vendle.ini")), knownUser());
-        auto form = open();
-        form->Loading = true; // not while the history loads
-        form->activateFromSecondCopy();
-        QVERIFY(!form->isVisible());
-        form->Loading = false;
-        form->activateFromSecondCopy(); // a hidden window is shown, as the tray icon does
-        QVERIFY(form->isVisible());
-        form->showMinimized();
-        form->activateFromSecondCopy();
-        QVERIFY(form->isVisible());
-        QVERIFY(!form->isMinimized());
-        form->showMaximized();
-        form->showMinimized();
-        form->activateFromSecondCopy();
-        QVERIFY(form->isMaximized());
-        QVERIFY(!form->isMinimized());
+        auto form = std::make_unique<Program>(paths_, [this] { return std::make_unique<FakeTray>(log_); });
+        form->window().activateFromSecondCopy(); // not before the start is over
+        form->window().ShowMainWindow();
+        QVERIFY(!form->window().isVisible());
+        form->start();
+        form->window().activateFromSecondCopy(); // a hidden window is shown, as the tray icon does
+        QVERIFY(form->window().isVisible());
+        form->window().showMinimized();
+        form->window().activateFromSecondCopy();
+        QVERIFY(form->window().isVisible());
+        QVERIFY(!form->window().isMinimized());
+        form->window().showMaximized();
+        form->window().showMinimized();
+        form->window().activateFromSecondCopy();
+        QVERIFY(form->window().isMaximized());
+        QVERIFY(!form->window().isMinimized());
     }
 
     void scansImportNewAndMoveKnownDocuments() {
@@ -244,8 +245,8 @@ private slots:
         QDir().mkpath(path(QStringLiteral("data/RecentDocuments")));
         makeDocuments(2);
         auto form = open();
-        QVERIFY(form->DirMonitor1->Active());
-        QVERIFY(form->DirMonitor2->isWatching());
+        QVERIFY(form->watch().DirMonitor1->Active());
+        QVERIFY(form->watch().DirMonitor2->isWatching());
         const std::int64_t soon = QDateTime::currentSecsSinceEpoch() + 11;
         const auto link = [&](const QString& name, const QString& doc, std::int64_t when) {
             const QString file = path(QStringLiteral("data/RecentDocuments/") + name);
@@ -255,18 +256,19 @@ private slots:
             QVERIFY(f.setFileTime(QDateTime::fromSecsSinceEpoch(when), QFileDevice::FileModificationTime));
         };
         link(QStringLiteral("0.desktop"), path(QStringLiteral("docs/doc0.txt")), soon);
-        form->DirMonitor1Change();
-        QCOMPARE(form->Items().ItemCount(), 1);
-        QCOMPARE(form->Items().ViewCount(), 1);
-        QCOMPARE(form->Items().Item(0).LastUsed, dosDateTime(soon));
-        QVERIFY(form->Grid->isVisibleTo(form.get()));
+        form->watch().request();
+        QCOMPARE(form->session().items().ItemCount(), 1);
+        QCOMPARE(form->session().items().ViewCount(), 1);
+        QCOMPARE(form->session().items().Item(0).LastUsed, dosDateTime(soon));
+        QVERIFY(form->window().Grid->isVisibleTo(&form->window()));
 
         link(QStringLiteral("1.desktop"), path(QStringLiteral("docs/doc1.txt")), soon + 2);
         link(QStringLiteral("0.desktop"), path(QStringLiteral("docs/doc0.txt")), soon + 4);
-        form->DirMonitor1Change();
-        QCOMPARE(form->Items().ItemCount(), 2);
-        QCOMPARE(QString::fromStdString(form->Items().Item(1).Path), path(QStringLiteral("docs/doc0.txt")));
-        QCOMPARE(form->Items().Item(1).LastUsed, dosDateTime(soon + 4));
+        form->watch().request();
+        QCOMPARE(form->session().items().ItemCount(), 2);
+        QCOMPARE(QString::fromStdString(form->session().items().Item(1).Path),
+                 path(QStringLiteral("docs/doc0.txt")));
+        QCOMPARE(form->session().items().Item(1).LastUsed, dosDateTime(soon + 4));
 
         // A link whose URL cannot be decoded is skipped with both messages, once; the rest of
         // the scan and later scans go on.
@@ -278,17 +280,18 @@ private slots:
         QVERIFY(bad.setFileTime(QDateTime::fromSecsSinceEpoch(soon + 30), QFileDevice::FileModificationTime));
         writeFile(path(QStringLiteral("docs/doc2.txt")), "x");
         link(QStringLiteral("2.desktop"), path(QStringLiteral("docs/doc2.txt")), soon + 6);
-        form->DirMonitor1Change();
+        form->watch().request();
         QCOMPARE(MessageBox::shownTexts().size(), 2);
         QCOMPARE(MessageBox::shownTexts()[0], QStringLiteral("Resolve Error"));
         QVERIFY(MessageBox::shownTexts()[1].startsWith(QStringLiteral("QVZ:Exception occured at ")));
-        QCOMPARE(form->Items().ItemCount(), 3);
+        QCOMPARE(form->session().items().ItemCount(), 3);
         MessageBox::clearShownTexts();
-        form->DirMonitor1Change();
+        form->watch().request();
         link(QStringLiteral("3.desktop"), path(QStringLiteral("docs/doc1.txt")), soon + 8);
-        form->DirMonitor1Change();
+        form->watch().request();
         QCOMPARE(MessageBox::shownTexts(), QStringList());
-        QCOMPARE(QString::fromStdString(form->Items().Item(2).Path), path(QStringLiteral("docs/doc1.txt")));
+        QCOMPARE(QString::fromStdString(form->session().items().Item(2).Path),
+                 path(QStringLiteral("docs/doc1.txt")));
 
         // While a report waits for the user, imports go on: a document recorded meanwhile comes in
         // at once, and a second bad link's report waits its turn.
@@ -308,18 +311,18 @@ private slots:
             writeFile(path(QStringLiteral("data/RecentDocuments/bad3.desktop")),
                       "[Desktop Entry]\nType=Link\nURL=file:third\n");
             link(QStringLiteral("4.desktop"), path(QStringLiteral("docs/doc3.txt")), soon + 50);
-            form->DirMonitor1Change();
-            countWhileOpen = form->Items().ItemCount();
+            form->watch().request();
+            countWhileOpen = form->session().items().ItemCount();
             boxesWhileOpen = int(MessageBox::shownTexts().size());
         });
-        form->DirMonitor1Change();
+        form->watch().request();
         MessageBox::setWhileShown({});
         QCOMPARE(countWhileOpen, 4);
         QCOMPARE(boxesWhileOpen, 1); // the second look's report did not open inside the first
         QCOMPARE(MessageBox::shownTexts().size(), 4); // two reports of two boxes each, one after the other
 
-        form->Exit1Click();
-        QVERIFY(!form->DirMonitor1->Active()); // the exit save stops watching
+        form->exitCommand();
+        QVERIFY(!form->watch().DirMonitor1->Active()); // the exit save stops watching
     }
 
     void aFailedStartLeavesTheDataFileAsItWas() {
@@ -334,9 +337,9 @@ private slots:
         MessageBox::queueAnswer(MessageBox::Yes);
         auto form = open();
         QVERIFY(MessageBox::shownTexts().last().startsWith(QStringLiteral("QVZ:Exception occured at ")));
-        QCOMPARE(form->Items().ItemCount(), 0);
+        QCOMPARE(form->session().items().ItemCount(), 0);
         form->saveForSessionEnd();
-        form->Exit1Click();
+        form->exitCommand();
         QCOMPARE(readFile(path(QStringLiteral("vendle.dat"))), dat);
         finish(std::move(form));
         QVERIFY(!readFile(path(QStringLiteral("vendle.ini"))).contains("Items="));
@@ -347,20 +350,41 @@ private slots:
         writeFile(path(QStringLiteral("vendle.dat")), makeDocuments(2));
         auto form = open();
         form->saveForSessionEnd();
-        QVERIFY(!form->DirMonitor1->Active());
+        QVERIFY(!form->watch().DirMonitor1->Active());
         QCOMPARE(readFile(path(QStringLiteral("vendle.dat"))).count("\r\n"), 2);
         form->resumeWatching();
-        QVERIFY(form->DirMonitor1->Active());
-        QVERIFY(form->DirMonitor2->Active());
+        QVERIFY(form->watch().DirMonitor1->Active());
+        QVERIFY(form->watch().DirMonitor2->Active());
     }
 
     void withoutANotificationAreaTheWindowStaysReachable() {
         writeFile(path(QStringLiteral("vendle.ini")), knownUser());
-        TVendleMainForm form(paths_, [this] { return std::make_unique<FakeTray>(log_, false); });
+        auto program = open(false);
+        TVendleMainForm& form = program->window();
         QVERIFY(form.isVisible());
         form.close();
         QVERIFY(form.isVisible());
         QVERIFY(form.isMinimized());
+    }
+
+    // Last: the termination ends the event loops of this process for good.
+    void toldToEndDuringTheWelcomeTheRunWritesNothing() {
+        const QByteArray dat = makeDocuments(2);
+        writeFile(path(QStringLiteral("vendle.dat")), dat);
+        auto program = std::make_unique<Program>(paths_, [this] { return std::make_unique<FakeTray>(log_); });
+        QList<Phase> phases;
+        connect(&program->life(), &Life::changed, this, [&](Phase phase) { phases.append(phase); });
+        MessageBox::setWhileShown([&] { program->terminate(); });
+        QVERIFY(!program->start());
+        MessageBox::setWhileShown({});
+        QCOMPARE(phases, QList<Phase>{Phase::Abandoned});
+        QCOMPARE(MessageBox::shownTexts().size(), 1); // no box after the first
+        QVERIFY(!program->window().isVisible());
+        program->saveForSessionEnd();
+        program->exitCommand();
+        finish(std::move(program));
+        QVERIFY(!QFile::exists(path(QStringLiteral("vendle.ini"))));
+        QCOMPARE(readFile(path(QStringLiteral("vendle.dat"))), dat);
     }
 };
 

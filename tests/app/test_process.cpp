@@ -1,6 +1,6 @@
 // The real program as separate processes: one copy per user, hand-over, and the end on SIGTERM.
 #include "platform/singleinstance.h"
-#include "program.h"
+#include "programprocess.h"
 
 #include <QDateTime>
 #include <QDir>

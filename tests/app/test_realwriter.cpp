@@ -4,7 +4,7 @@
 #include "core/datetime.h"
 #include "core/datetimeformat.h"
 #include "core/text.h"
-#include "program.h"
+#include "programprocess.h"
 
 #include <QDateTime>
 #include <QStandardPaths>

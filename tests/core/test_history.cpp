@@ -166,7 +166,7 @@ TEST_F(HistoryTest, PresizeIsBoundedByTheLimitAndTheHistorysMaximum) {
     FakeShell s2;
     HistoryList hostile(PathSyntax::posix(), s2);
     hostile.presize(2'000'000'000, SIZE_MAX);
-    EXPECT_LE(hostile.capacity(), static_cast<std::size_t>(HistoryList::kDataMaxLimit));
+    EXPECT_LE(hostile.capacity(), static_cast<std::size_t>(kDataMaxMax));
     HistoryList fewLines(PathSyntax::posix(), s2);
     fewLines.presize(2'000'000'000, 10);
     EXPECT_EQ(fewLines.capacity(), 256u); // never shrinks below the initial capacity

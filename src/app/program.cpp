@@ -1,0 +1,242 @@
+#include "program.h"
+
+#include "app/desktopparts.h"
+#include "app/dialogs.h"
+#include "app/filtermenus.h"
+#include "app/firststart.h"
+#include "app/guarded.h"
+#include "app/historysession.h"
+#include "app/htmlhelp.h"
+#include "app/icons.h"
+#include "app/mainwindow.h"
+#include "app/recentwatch.h"
+#include "core/errors.h"
+#include "platform/logging.h"
+#include "platform/version.h"
+#include "widgets/iconlist.h"
+#include "widgets/localeformat.h"
+#include "widgets/messagebox.h"
+#include "widgets/progressbox.h"
+
+#include <QCoreApplication>
+#include <QScopeGuard>
+
+#include <cstdio>
+
+namespace vendle::app {
+
+namespace {
+
+using widgets::MessageBox;
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+Program::Program(AppPaths paths, TrayBackendFactory trayBackend, TIniFileEx::Clock clock)
+    : paths_(std::move(paths)) {
+    DesktopParts desktop = desktopParts(paths_, std::move(clock));
+    icons_ = std::move(desktop.icons);
+    session_ = std::make_unique<HistorySession>(paths_.iniFile, paths_.dataFile, std::move(desktop.parts),
+                                                widgets::dateTimeFormatFromLocale(QLocale::system()));
+    session_->settings().setErrorReporter(
+        [](const std::string& message) { MessageBox::error(nullptr, q(message)); });
+    logStartupStep("settings");
+    watch_ = std::make_unique<RecentWatch>(*session_, life_,
+                                           [this](ScanResult result) { afterLook(std::move(result)); });
+    connect(watch_.get(), &RecentWatch::looksOver, this, &Program::showReports);
+    help_ = std::make_unique<THtmlHelp>(paths_.helpFile);
+    window_ = std::make_unique<TVendleMainForm>(*session_, life_, paths_, *icons_, std::move(trayBackend));
+    // Top-level dialogs, centred on the screen.
+    optionDlg_ = std::make_unique<TOptionDlg>(*session_, [this](const char* page) { showHelp(page); });
+    aboutBox_ = std::make_unique<TFormAboutBox>(*session_, platform::programVersion());
+
+    connect(window_.get(), &TVendleMainForm::exitRequested, this, &Program::exitCommand);
+    connect(window_.get(), &TVendleMainForm::helpRequested, this, &Program::showHelp);
+    connect(window_.get(), &TVendleMainForm::activated, watch_.get(), &RecentWatch::requestWhenSettled);
+    connect(window_.get(), &TVendleMainForm::settingsRequested, optionDlg_.get(),
+            &TOptionDlg::acOptionExecute);
+    connect(window_.get(), &TVendleMainForm::aboutRequested, aboutBox_.get(), &TFormAboutBox::showModalBox);
+    logStartupStep("window");
+}
+
+Program::~Program() {
+    // No look may reach the windows while they go.
+    watch_->stop();
+}
+
+bool Program::start() {
+    // Any failure from here on is shown and the remaining steps are skipped; the program runs on
+    // with what was set up.
+    try {
+        const std::vector<std::string> locations = session_->recent().locations();
+        if (locations.empty() || locations.front().empty())
+            VENDLE_TRACE();
+        watch_->setLocations(locations);
+        session_->beginWatching();
+        watch_->start();
+        window_->restoreLayout();
+
+        session_->readSettings();
+        if (session_->settings().unreadable())
+            MessageBox::show(
+                window_.get(),
+                q("設定ファイル「" + paths_.iniFile +
+                  "」を読み込めませんでした。\nこのファイルは書き換えず、今回の設定は保存しません。"));
+        if (session_->settings().IsFirstKick())
+            runFirstStart(window_.get(), paths_, session_->files());
+        if (life_.is(Phase::Abandoned))
+            return false;
+        loadHistory();
+        logStartupStep("load");
+        session_->change([](HistoryList& list) {
+            list.SortColumn = ColumnTime;
+            list.SortDescending = true;
+        });
+        session_->Filter = ViewFilter{};
+        window_->ApplyFilter();
+        logStartupStep("view");
+    } catch (const std::exception& e) {
+        MessageBox::error(window_.get(), QString::fromUtf8(e.what()));
+    }
+    if (life_.is(Phase::Abandoned)) // told to end while a box waited
+        return false;
+    life_.enter(Phase::Running);
+    // Documents used while the program was not running come in at once.
+    if (session_->loaded())
+        watch_->request();
+    // Without a notification area a hidden window could never be reached again.
+    if (window_->withoutTray())
+        window_->show();
+    return true;
+}
+
+void Program::loadHistory() {
+    widgets::TyTrayIcon& tray = *window_->yTrayIcon1;
+    const std::string oldTip = tray.TipHelp();
+    tray.setIcon(busyIcon());
+    const auto restore = qScopeGuard([&] {
+        tray.setTipHelp(oldTip);
+        tray.setIcon(applicationIcon());
+    });
+    tray.setTipHelp("Loading...");
+    char tip[64];
+    const LoadReport report = session_->Load([&](int i, int n) {
+        std::snprintf(tip, sizeof tip, "Loading(%d/%d)...", i, n);
+        tray.setTipHelp(tip);
+    });
+    if (report.fileMissing)
+        return;
+    if (!report.openError.empty())
+        MessageBox::show(window_.get(), q(report.openError));
+    tray.setTipHelp("種類フィルタ作成中...");
+    window_->filterMenus->TypeMenuBuild();
+    tray.setTipHelp("フォルダフィルタ作成中...");
+    window_->filterMenus->FolderMenuBuild();
+}
+
+void Program::showHelp(const char* page) {
+    runGuarded(window_.get(), [&] { help_->ShowTopic(page, 0); });
+}
+
+void Program::afterLook(ScanResult result) {
+    // A look that changed nothing leaves the grid alone; one that did keeps the current and
+    // highlighted documents where the user left them.
+    if (result.changed())
+        window_->refreshView();
+    else
+        window_->UpdateView();
+    for (ScanFailure& failure : result.failures)
+        reports_.push_back(std::move(failure));
+}
+
+void Program::showReports() {
+    // An entry that could not be resolved was skipped; it is reported after the look, once, and
+    // not again until the desktop records it anew. One report at a time: a look that runs while
+    // one waits for the user adds its own to the queue, which the report on screen's caller goes
+    // on with.
+    if (reporting_)
+        return;
+    reporting_ = true;
+    const auto done = qScopeGuard([this] { reporting_ = false; });
+    while (!reports_.empty() && life_.is(Phase::Running)) {
+        const ScanFailure failure = std::move(reports_.front());
+        reports_.pop_front();
+        MessageBox::show(window_.get(), q(failure.boxText));
+        MessageBox::error(window_.get(), QString::fromUtf8(failure.message));
+    }
+}
+
+void Program::saveAll(bool showProgress) {
+    watch_->stop();
+    window_->storeLayout();
+    session_->storeSettings();
+    SaveProgress progress;
+    widgets::TProgressBox& box = *window_->ProgressBox1;
+    if (showProgress) {
+        box.Execute();
+        progress = [&box](int percent, const std::string& text) { box.Progress(percent, q(text)); };
+    }
+    const auto closeBox = qScopeGuard([&] {
+        if (showProgress)
+            box.Close();
+    });
+    session_->SaveHistory(progress);
+}
+
+void Program::exitCommand() {
+    if (!life_.is(Phase::Running))
+        return;
+    window_->hide();
+    life_.enter(Phase::Saving);
+    try {
+        saveAll(true);
+    } catch (const std::exception& e) {
+        MessageBox::error(window_.get(), QString::fromUtf8(e.what()));
+        resumeWatching();
+        return;
+    }
+    life_.enter(Phase::Ending);
+    QCoreApplication::exit(0); // quit() would first ask the windows, which refuse to close
+}
+
+void Program::saveForSessionEnd() {
+    if (!life_.is(Phase::Running))
+        return;
+    life_.enter(Phase::Saving);
+    try {
+        saveAll(false);
+    } catch (const std::exception& e) {
+        // The session is ending: nobody may be there to answer a box. The old files stay intact.
+        qCWarning(lcUi).noquote() << "saving at the end of the session failed:"
+                                  << QString::fromUtf8(e.what());
+        std::fprintf(stderr, "Vendle: %s\n", e.what());
+    }
+}
+
+void Program::resumeWatching() {
+    if (!life_.is(Phase::Saving))
+        return;
+    life_.enter(Phase::Running);
+    watch_->start();
+}
+
+void Program::terminate() {
+    // Nothing may wait for an answer now: open boxes close and no new one opens.
+    MessageBox::shutDown();
+    if (life_.is(Phase::Starting))
+        life_.enter(Phase::Abandoned);
+    else
+        saveForSessionEnd();
+    life_.enter(Phase::Ending);
+    QCoreApplication::exit(0); // quit() would first ask the windows, which refuse to close
+}
+
+void Program::finish() {
+    if (!life_.is(Phase::Abandoned))
+        session_->writeSettingsFile();
+}
+
+} // namespace vendle::app
