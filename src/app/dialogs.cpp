@@ -106,14 +106,14 @@ TOptionDlg::TOptionDlg(HistorySession& session, std::function<void(const char*)>
 }
 
 void TOptionDlg::acOptionExecute() {
-    sudDataMax->setPosition(session_.DataMax);
-    cbReadOnly->setChecked(session_.ConfirmReadOnly);
+    sudDataMax->setPosition(session_.dataMax());
+    cbReadOnly->setChecked(session_.confirmReadOnly());
     Memo1->setFocus();
     Memo1->selectAll();
     if (exec() != QDialog::Accepted)
         return;
-    session_.DataMax = accepted_;
-    session_.ConfirmReadOnly = cbReadOnly->isChecked();
+    session_.setConfirmReadOnly(cbReadOnly->isChecked());
+    session_.setDataMax(accepted_);
 }
 
 void TOptionDlg::accept() {

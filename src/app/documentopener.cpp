@@ -30,7 +30,7 @@ QString failureText(const std::string& reason, const std::string& path) {
 } // namespace
 
 bool DocumentOpener::OpenDocument(std::string path) {
-    if (session_.ConfirmReadOnly && platform::isReadOnlyFile(path)) {
+    if (session_.confirmReadOnly() && platform::isReadOnlyFile(path)) {
         const QString question = QString::fromStdString(path + " は読み取り専用ファイルです。続行しますか？");
         if (MessageBox::askYesNo(&window_, question, MessageBox::Warning) != MessageBox::Yes)
             return false;

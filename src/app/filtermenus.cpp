@@ -48,13 +48,19 @@ void FilterMenus::buildTimeMenu() {
         a->setChecked(tag == 0);
         days->addAction(a);
         connect(a, &QAction::triggered, this, [this, tag = tag] {
-            session_.Filter.since = filterSinceForDays(tag, session_.now());
-            emit filterChanged();
+            choose([&](ViewFilter& filter) { filter.since = filterSinceForDays(tag, session_.now()); });
         });
     }
 }
 
-QActionGroup* FilterMenus::startMenu(QMenu& menu, const std::function<void()>& clear, bool noneChosen) {
+void FilterMenus::choose(const std::function<void(ViewFilter&)>& edit) {
+    ViewFilter filter = session_.filter();
+    edit(filter);
+    emit filterChosen(filter);
+}
+
+QActionGroup* FilterMenus::startMenu(QMenu& menu, const std::function<void(ViewFilter&)>& clear,
+                                     bool noneChosen) {
     qDeleteAll(menu.findChildren<QActionGroup*>(Qt::FindDirectChildrenOnly));
     menu.clear();
     auto* group = new QActionGroup(&menu);
@@ -62,44 +68,37 @@ QActionGroup* FilterMenus::startMenu(QMenu& menu, const std::function<void()>& c
     none->setCheckable(true);
     none->setChecked(noneChosen);
     group->addAction(none);
-    connect(none, &QAction::triggered, this, [this, clear] {
-        clear();
-        emit filterChanged();
-    });
+    connect(none, &QAction::triggered, this, [this, clear] { choose(clear); });
     return group;
 }
 
 void FilterMenus::TypeMenuBuild() {
     typesBuiltAt_ = session_.items().changeCount();
-    const std::string chosen = session_.Filter.type;
+    const std::string chosen = session_.filter().type;
     QActionGroup* group = startMenu(
-        *miTypeFilter, [this] { session_.Filter.type.clear(); }, chosen.empty());
+        *miTypeFilter, [](ViewFilter& filter) { filter.type.clear(); }, chosen.empty());
     for (const auto& [type, icon] : session_.typeChoices()) {
         QAction* a = miTypeFilter->addAction(icons_(icon), menuCaption(type));
         a->setCheckable(true);
         a->setChecked(type == chosen);
         group->addAction(a);
-        connect(a, &QAction::triggered, this, [this, type = type] {
-            session_.Filter.type = type;
-            emit filterChanged();
-        });
+        connect(a, &QAction::triggered, this,
+                [this, type = type] { choose([&](ViewFilter& filter) { filter.type = type; }); });
     }
 }
 
 void FilterMenus::FolderMenuBuild() {
     foldersBuiltAt_ = session_.items().changeCount();
-    const std::string chosen = session_.Filter.folder;
+    const std::string chosen = session_.filter().folder;
     QActionGroup* group = startMenu(
-        *miFolderFilter, [this] { session_.Filter.folder.clear(); }, chosen.empty());
+        *miFolderFilter, [](ViewFilter& filter) { filter.folder.clear(); }, chosen.empty());
     for (const auto& [folder, icon] : session_.folderChoices()) {
         QAction* a = miFolderFilter->addAction(icons_(icon), menuCaption(folder));
         a->setCheckable(true);
         a->setChecked(folder == chosen);
         group->addAction(a);
-        connect(a, &QAction::triggered, this, [this, folder = folder] {
-            session_.Filter.folder = folder;
-            emit filterChanged();
-        });
+        connect(a, &QAction::triggered, this,
+                [this, folder = folder] { choose([&](ViewFilter& filter) { filter.folder = folder; }); });
     }
 }
 

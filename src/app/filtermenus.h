@@ -3,6 +3,8 @@
 // and asks for the view to be rebuilt.
 #pragma once
 
+#include "core/viewfilter.h"
+
 #include <QObject>
 
 #include <cstdint>
@@ -36,12 +38,13 @@ public:
     QMenu* miTypeFilter = nullptr;
 
 signals:
-    // A choice changed the session's filter.
-    void filterChanged();
+    // The user chose a filter: the session's, changed as the choice says.
+    void filterChosen(const vendle::ViewFilter& filter);
 
 private:
     void buildTimeMenu();
-    QActionGroup* startMenu(QMenu& menu, const std::function<void()>& clear, bool noneChosen);
+    void choose(const std::function<void(ViewFilter&)>& edit);
+    QActionGroup* startMenu(QMenu& menu, const std::function<void(ViewFilter&)>& clear, bool noneChosen);
 
     static constexpr std::uint64_t kNeverBuilt = ~std::uint64_t{0};
     std::uint64_t typesBuiltAt_ = kNeverBuilt; // the history's change count then

@@ -113,7 +113,7 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         painter->restore();
         return;
     }
-    HistoryList& history = model->history();
+    const HistoryList& history = model->history();
     QString text = model->cellText(index);
     if (column == ColumnName && history.ViewCount() > 0) {
         const QIcon icon = model->iconOf(history.ViewItem(index.row()).IconIndex);

@@ -4,7 +4,7 @@
 
 namespace vendle::app {
 
-HistoryTableModel::HistoryTableModel(HistoryList& history, IconLookup icons, QObject* parent)
+HistoryTableModel::HistoryTableModel(const HistoryList& history, IconLookup icons, QObject* parent)
     : QAbstractTableModel(parent), history_(history), icons_(std::move(icons)) {}
 
 void HistoryTableModel::setDateTimeFormat(const DateTimeFormat& fmt) {

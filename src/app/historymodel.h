@@ -19,9 +19,9 @@ class HistoryTableModel : public QAbstractTableModel {
 public:
     using IconLookup = std::function<QIcon(int iconIndex)>;
 
-    HistoryTableModel(HistoryList& history, IconLookup icons, QObject* parent = nullptr);
+    HistoryTableModel(const HistoryList& history, IconLookup icons, QObject* parent = nullptr);
 
-    HistoryList& history() const { return history_; }
+    const HistoryList& history() const { return history_; }
     const DateTimeFormat& dateTimeFormat() const { return format_; }
     void setDateTimeFormat(const DateTimeFormat& fmt);
     QIcon iconOf(int iconIndex) const { return icons_ ? icons_(iconIndex) : QIcon(); }
@@ -40,7 +40,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    HistoryList& history_;
+    const HistoryList& history_;
     IconLookup icons_;
     DateTimeFormat format_;
 };

@@ -1,5 +1,7 @@
 #include "historysession.h"
 
+#include <algorithm>
+
 #include "core/filelimits.h"
 #include "core/mainsettings.h"
 #include "platform/logging.h"
@@ -42,8 +44,8 @@ void HistorySession::change(const std::function<void(HistoryList&)>& edit) {
 }
 
 void HistorySession::readSettings() {
-    DataMax = readDataMax(*ini_);
-    ConfirmReadOnly = readConfirmReadOnly(*ini_);
+    dataMax_ = readDataMax(*ini_);
+    confirmReadOnly_ = readConfirmReadOnly(*ini_);
 }
 
 namespace {
@@ -116,7 +118,7 @@ ScanResult HistorySession::Scan() {
         ScanPlan plan = prepared_ ? std::move(*prepared_) : planScan(*parts_.recent, imports_);
         prepared_.reset();
         result =
-            applyScan(*items_, *parts_.recent, imports_, std::move(plan), LastScanTime, start, DataMax, [&] {
+            applyScan(*items_, *parts_.recent, imports_, std::move(plan), LastScanTime, start, dataMax_, [&] {
                 model_->beginChange();
                 began = true;
             });
@@ -161,10 +163,22 @@ void HistorySession::setCollator(std::unique_ptr<Collator> collator) {
     });
 }
 
-void HistorySession::ApplyFilter(const std::string& search) {
-    Filter.search = search;
-    change([&](HistoryList& list) { vendle::ApplyFilter(list, Filter, *parts_.collator); });
+void HistorySession::setFilter(ViewFilter filter) {
+    filter_ = std::move(filter);
+    refreshView();
+}
+
+void HistorySession::refreshView() {
+    change([&](HistoryList& list) { vendle::ApplyFilter(list, filter_, *parts_.collator); });
     emit viewChanged();
+}
+
+void HistorySession::setDataMax(int dataMax) {
+    dataMax_ = std::clamp(dataMax, kDataMaxMin, kDataMaxMax);
+    if (!loaded_ || items_->ItemCount() <= dataMax_)
+        return;
+    change([&](HistoryList& list) { list.trimToMax(dataMax_); });
+    refreshView();
 }
 
 bool HistorySession::clickColumn(int column) {
@@ -199,8 +213,8 @@ std::vector<std::pair<std::string, int>> HistorySession::folderChoices() {
 void HistorySession::storeSettings() {
     if (lastCompletedScan_)
         ini_->WriteString(kMainSection, kLastScanKey, stampText(*lastCompletedScan_));
-    writeDataMax(*ini_, DataMax);
-    writeConfirmReadOnly(*ini_, ConfirmReadOnly);
+    writeDataMax(*ini_, dataMax_);
+    writeConfirmReadOnly(*ini_, confirmReadOnly_);
 }
 
 void HistorySession::SaveHistory(const SaveProgress& progress) {

@@ -56,10 +56,18 @@ public:
     const DateTimeFormat& dateTimeFormat() const { return format_; }
     void setDateTimeFormat(const DateTimeFormat& fmt);
 
-    int DataMax = kDataMaxDefault;
-    bool ConfirmReadOnly = false;
     DateTime LastScanTime = 0;
-    ViewFilter Filter;
+
+    // How many documents the history keeps (1..100,000); a lower number cuts the loaded history at
+    // once, and the view follows.
+    int dataMax() const { return dataMax_; }
+    void setDataMax(int dataMax);
+    // Whether read-only documents are confirmed before they are opened.
+    bool confirmReadOnly() const { return confirmReadOnly_; }
+    void setConfirmReadOnly(bool confirm) { confirmReadOnly_ = confirm; }
+    // What the view shows; setting it rebuilds the view.
+    const ViewFilter& filter() const { return filter_; }
+    void setFilter(ViewFilter filter);
 
     // The one way to change the history: the model is reset around `edit`.
     void change(const std::function<void(HistoryList&)>& edit);
@@ -83,12 +91,12 @@ public:
     // runs no look until it is done); stops early when `cancelled` is set.
     void prepareScan(const std::atomic<bool>& cancelled);
 
-    // Sorts under another collation from now on; what was sorted before is dropped, and the next
-    // ApplyFilter rebuilds the view.
+    // Sorts under another collation from now on; what was sorted before is dropped, and the
+    // next refreshView rebuilds the view.
     void setCollator(std::unique_ptr<Collator> collator);
 
-    // Rebuilds the view from the history with Filter (its search set to `search`).
-    void ApplyFilter(const std::string& search);
+    // Rebuilds the view from the history with the filter as it is (after an import).
+    void refreshView();
     // A click on a column header; true when the view was re-sorted.
     bool clickColumn(int column);
 
@@ -98,7 +106,7 @@ public:
     // with the icon index of the folder itself.
     std::vector<std::pair<std::string, int>> folderChoices();
 
-    // Stores DataMax and ConfirmReadOnly in the settings file (in memory).
+    // Stores the history size and the read-only confirmation in the settings file (in memory).
     void storeSettings();
     // Writes the data file and "Items"; does nothing when the history was not loaded. Throws when
     // the file cannot be written, leaving the old one as it was.
@@ -107,7 +115,7 @@ public:
     void writeSettingsFile();
 
 signals:
-    // The view was rebuilt or re-sorted.
+    // The view was rebuilt or re-sorted, or the history under it changed.
     void viewChanged();
 
 private:
@@ -124,7 +132,10 @@ private:
     RecentImports imports_;
     std::optional<ScanPlan> prepared_;                    // read ahead by prepareScan
     std::optional<RecentEntry::Stamp> lastCompletedScan_; // the start of this run's last look
-    bool loaded_ = false;                                 // saving may replace the data file
+    int dataMax_ = kDataMaxDefault;
+    bool confirmReadOnly_ = false;
+    ViewFilter filter_;
+    bool loaded_ = false; // saving may replace the data file
 };
 
 } // namespace vendle::app

@@ -131,6 +131,7 @@ void TVendleMainForm::createComponents() {
     ProgressBox1 = new widgets::TProgressBox(this);
     documents = new DocumentActions(*this, *Edit1, *Grid, session_, paths_);
     connect(Edit1, &QLineEdit::textChanged, this, guarded(this, [this] { ApplyFilter(); }));
+    connect(&session_, &HistorySession::viewChanged, this, &TVendleMainForm::showCounts);
     AVerInfo1 = new widgets::TAVerInfo(this, platform::programVersion());
 }
 
@@ -164,7 +165,8 @@ void TVendleMainForm::createMenus() {
     filterMenu_->setObjectName(QStringLiteral("F1"));
     filterMenus = new FilterMenus(
         *filterMenu_, session_, [this](int index) { return iconFor(index); }, this);
-    connect(filterMenus, &FilterMenus::filterChanged, this, guarded(this, [this] { ApplyFilter(); }));
+    connect(filterMenus, &FilterMenus::filterChosen, this,
+            [this](const ViewFilter& filter) { runGuarded(this, [&] { ApplyFilter(filter); }); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -214,19 +216,23 @@ QIcon TVendleMainForm::iconFor(int iconIndex) const {
     return icons_.icon(iconIndex);
 }
 
-void TVendleMainForm::ApplyFilter() {
+void TVendleMainForm::ApplyFilter(ViewFilter filter) {
+    filter.search = Edit1->text().toStdString();
     {
         const ViewKeeper::StartOver startOver(Grid->keeper());
-        refreshView();
+        session_.setFilter(std::move(filter));
     }
     Grid->setCurrentIndex(session_.model().index(0, ColumnName));
 }
 
 void TVendleMainForm::refreshView() {
-    session_.ApplyFilter(Edit1->text().toStdString());
+    session_.refreshView();
+}
+
+void TVendleMainForm::showCounts() {
     const HistoryList& items = session_.items();
     UpdateView();
-    Label2->setText(q(countLabelText(items.ItemCount(), items.ViewCount(), !session_.Filter.isEmpty())));
+    Label2->setText(q(countLabelText(items.ItemCount(), items.ViewCount(), !session_.filter().isEmpty())));
     Label2->adjustSize();
 }
 

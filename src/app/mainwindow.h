@@ -70,12 +70,15 @@ public:
     // True when no notification area exists: the window then stays reachable on the task bar.
     bool withoutTray() const;
 
-    // The user changed the search or a filter: the view is rebuilt and the current cell goes to
-    // row 1.
-    void ApplyFilter();
+    // The user chose a filter or changed the search: the view is rebuilt with it (and the search
+    // box's text) and the current cell goes to row 1.
+    void ApplyFilter(ViewFilter filter);
+    void ApplyFilter() { ApplyFilter(session_.filter()); }
     // The view is rebuilt for a change the user did not ask for (an import): the current and
     // highlighted documents stay current and highlighted, wherever they now stand.
     void refreshView();
+    // The counts above the grid and the grid or the empty panel, after the view changed.
+    void showCounts();
     void UpdateView();
 
     // The icon of an icon index, loaded once.

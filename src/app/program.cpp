@@ -95,8 +95,7 @@ bool Program::start() {
             list.SortColumn = ColumnTime;
             list.SortDescending = true;
         });
-        session_->Filter = ViewFilter{};
-        window_->ApplyFilter();
+        window_->ApplyFilter(ViewFilter{});
         logStartupStep("view");
     } catch (const std::exception& e) {
         MessageBox::error(window_.get(), QString::fromUtf8(e.what()));

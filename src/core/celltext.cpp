@@ -21,7 +21,7 @@ std::size_t firstSeparator(std::string_view s, const PathSyntax& syntax) {
 
 } // namespace
 
-std::string CellText(HistoryList& history, int column, int row, const DateTimeFormat& fmt) {
+std::string CellText(const HistoryList& history, int column, int row, const DateTimeFormat& fmt) {
     if (history.ViewCount() == 0)
         return column == ColumnName ? "該当なし" : "";
     if (row < 1 || row > history.ViewCount())

@@ -18,7 +18,7 @@ using MeasureText = std::function<int(std::string_view)>;
 
 // The text of data cell (column, row), rows counted from 1. Column 0 is drawn as the row number
 // and gives an empty text; with an empty view column 1 gives "該当なし".
-std::string CellText(HistoryList& history, int column, int row, const DateTimeFormat& fmt);
+std::string CellText(const HistoryList& history, int column, int row, const DateTimeFormat& fmt);
 
 // Removes the first folder of a directory text: "/a/b/" gives "/.../b/", "/.../b/" gives "/.../",
 // "/" gives "". The separator is the syntax's own.

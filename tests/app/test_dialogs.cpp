@@ -51,7 +51,7 @@ private slots:
     void cancelChangesNothingAndOkTakesTheValuesOver() {
         std::vector<std::string> help;
         TOptionDlg dialog(*session_, [&](const char* page) { help.emplace_back(page); });
-        session_->DataMax = 10'000;
+        session_->setDataMax(10'000);
         whileOpen(dialog, [&] {
             QCOMPARE(dialog.Memo1->text(), QStringLiteral("10,000"));
             dialog.sudDataMax->setPosition(500);
@@ -61,8 +61,8 @@ private slots:
             QTest::keyClick(&dialog, Qt::Key_Escape);
         });
         dialog.acOptionExecute();
-        QCOMPARE(session_->DataMax, 10'000);
-        QVERIFY(!session_->ConfirmReadOnly);
+        QCOMPARE(session_->dataMax(), 10'000);
+        QVERIFY(!session_->confirmReadOnly());
         QCOMPARE(help, std::vector<std::string>{"Option.htm"});
 
         // Values past the limits cannot be set; OK takes the position, cut to an integer.
@@ -75,8 +75,8 @@ private slots:
             dialog.findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
         });
         dialog.acOptionExecute();
-        QCOMPARE(session_->DataMax, 1);
-        QVERIFY(session_->ConfirmReadOnly);
+        QCOMPARE(session_->dataMax(), 1);
+        QVERIFY(session_->confirmReadOnly());
 
         // A history of one document from the next scan on.
         session_->beginWatching();
@@ -96,7 +96,7 @@ private slots:
                 items.AddItem(p);
         });
         TOptionDlg dialog(*session_, {});
-        session_->DataMax = 10'000;
+        session_->setDataMax(10'000);
         const QString range = QStringLiteral("数値を1～100000の間で指定してください");
         whileOpen(dialog, [&] {
             auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("OKBtn"));
@@ -121,7 +121,7 @@ private slots:
             ok->click();
         });
         dialog.acOptionExecute();
-        QCOMPARE(session_->DataMax, 2);
+        QCOMPARE(session_->dataMax(), 2);
         // Grouped digits are a number; not below what is held: no question.
         whileOpen(dialog, [&] {
             MessageBox::clearShownTexts();
@@ -129,7 +129,7 @@ private slots:
             dialog.findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
         });
         dialog.acOptionExecute();
-        QCOMPARE(session_->DataMax, 5'000);
+        QCOMPARE(session_->dataMax(), 5'000);
         QCOMPARE(MessageBox::shownTexts(), QStringList());
         QCOMPARE(dialog.sudDataMax->Position(), 5'000);
     }

@@ -156,7 +156,7 @@ private slots:
         QCOMPARE(form->session().items().ItemCount(), 3);
         QCOMPARE(form->session().items().ViewCount(), 3);
         QCOMPARE(MessageBox::shownTexts(), QStringList());
-        form->session().DataMax = 500;
+        form->session().setDataMax(500);
         // The exit command ends the event loop even though the window refuses to close.
         QEventLoop loop;
         QTimer::singleShot(0, form.get(), [&] { form->exitCommand(); });
@@ -217,7 +217,7 @@ private slots:
         auto form = open();
         QCOMPARE(MessageBox::shownTexts(), QStringList());
         QCOMPARE(form->session().items().ItemCount(), 0);
-        QCOMPARE(form->session().DataMax, 1);
+        QCOMPARE(form->session().dataMax(), 1);
     }
 
     void secondCopyShowsTheWindowInTheStateItHad() {

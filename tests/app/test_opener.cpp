@@ -129,9 +129,9 @@ private slots:
             QVERIFY(QFile::setPermissions(doc, QFile::ReadOwner));
         if (::access(doc.toUtf8().constData(), W_OK) == 0)
             QSKIP("this user can write every file");
-        session_->ConfirmReadOnly = true;
+        session_->setConfirmReadOnly(true);
         session_->change([&](HistoryList& items) { items.AddItem(doc.toStdString())->LastUsed = 1; });
-        session_->ApplyFilter("");
+        session_->refreshView();
         const QString question = doc + QStringLiteral(" は読み取り専用ファイルです。続行しますか？");
 
         MessageBox::queueAnswer(MessageBox::No);
@@ -157,7 +157,7 @@ private slots:
         const QString doc = path(QStringLiteral("docs/b.txt"));
         put(doc, "x");
         session_->change([&](HistoryList& items) { items.AddItem(doc.toStdString()); });
-        session_->ApplyFilter("");
+        session_->refreshView();
         opener_->acExecuteExecute(ColumnType, 0); // no document opens from the type column
         opener_->acExecuteExecute(ColumnFolder, 0);
         QTRY_COMPARE_WITH_TIMEOUT(slurp(marker()), path(QStringLiteral("docs")).toUtf8() + "\n", 10000);

@@ -73,7 +73,7 @@ private slots:
         QCOMPARE(session_->LastScanTime, clock_);
         QCOMPARE(reset.count(), 1);
         QCOMPARE(aboutToReset.count(), 1);
-        session_->ApplyFilter("");
+        session_->refreshView();
         QCOMPARE(reset.count(), 2);
         QCOMPARE(session_->model().rowCount(), 2);
         // Newest first: the time sort is the default.
@@ -118,6 +118,7 @@ private slots:
     void filterMenusFollowTheHistoryWhenTheyOpen() {
         QMenu filter;
         FilterMenus menus(filter, *session_, [](int) { return QIcon(); });
+        connect(&menus, &FilterMenus::filterChosen, session_.get(), &HistorySession::setFilter);
         // A first start: no data file, nothing built yet.
         session_->Load({});
         QCOMPARE(menus.miTypeFilter->actions().size(), 0);
@@ -143,7 +144,7 @@ private slots:
         QCOMPARE(captions,
                  (QStringList{QStringLiteral("（なし）"), QStringLiteral("Image"), QStringLiteral("Text")}));
         QVERIFY(menus.miTypeFilter->actions().at(1)->isChecked());
-        QCOMPARE(session_->Filter.type, std::string("Image"));
+        QCOMPARE(session_->filter().type, std::string("Image"));
     }
 
     void anUnreadableDataFileIsNeverReplaced() {
@@ -156,8 +157,24 @@ private slots:
         QVERIFY(!session_->settings().ValueExists("VendleMainForm", "Items"));
     }
 
-    void settingsReachTheFile() {
-        session_->DataMax = 42;
+    void aSmallerHistorySizeCutsTheHistoryAtOnceAndTheViewFollows() {
+        files_->files[kDat] = "/d/a.txt\t2026/12/06\r\n/d/b.txt\t2026/12/07\r\n/d/c.txt\t2026/12/08\r\n";
+        for (const char* doc : {"/d/a.txt", "/d/b.txt", "/d/c.txt"})
+            files_->files[doc] = "x";
+        session_->Load({});
+        session_->refreshView();
+        QSignalSpy viewChanged(session_.get(), &HistorySession::viewChanged);
+        session_->setDataMax(5);
+        QCOMPARE(viewChanged.count(), 0); // nothing to cut
+        session_->setDataMax(2);
+        QCOMPARE(viewChanged.count(), 1);
+        QCOMPARE(session_->items().ItemCount(), 2);
+        QCOMPARE(session_->items().ViewCount(), 2);
+        QCOMPARE(session_->items().Item(0).Path, std::string("/d/b.txt")); // the oldest went
+        session_->setDataMax(0);
+        QCOMPARE(session_->dataMax(), 1);
+        QCOMPARE(session_->items().ItemCount(), 1);
+        session_->setDataMax(42);
         session_->storeSettings();
         session_->writeSettingsFile();
         QCOMPARE(files_->writes, 1);
@@ -177,6 +194,7 @@ private slots:
             icons.push_back(index);
             return QIcon();
         });
+        connect(&menus, &FilterMenus::filterChosen, session_.get(), &HistorySession::setFilter);
         menus.TypeMenuBuild();
         menus.FolderMenuBuild();
         QStringList types;
@@ -187,15 +205,14 @@ private slots:
         QCOMPARE(menus.miFolderFilter->actions().size(), 2); // "（なし）" and /d/, the one folder shared
         // Each item shows its own icon: the types' (2 for images, 1 for text), then the folder's.
         QCOMPARE(icons, (std::vector<int>{2, 1, 3}));
-        QSignalSpy changed(&menus, &FilterMenus::filterChanged);
+        QSignalSpy changed(&menus, &FilterMenus::filterChosen);
         menus.miTypeFilter->actions().at(2)->trigger();
-        QCOMPARE(session_->Filter.type, std::string("Text"));
+        QCOMPARE(session_->filter().type, std::string("Text"));
         // "Today" is the clock's today, not the machine's.
         menus.miTimeFilter->actions().at(1)->trigger();
-        QCOMPARE(session_->Filter.since, encodeDate(2026, 12, 8));
+        QCOMPARE(session_->filter().since, encodeDate(2026, 12, 8));
         QCOMPARE(changed.count(), 2);
-        session_->ApplyFilter("");
-        QCOMPARE(session_->items().ViewCount(), 1);
+        QCOMPARE(session_->items().ViewCount(), 1); // the choices rebuilt the view
         QCOMPARE(session_->items().ViewItem(0).Path, std::string("/d/a.txt"));
         // Rebuilt, a menu keeps the current choice checked.
         menus.TypeMenuBuild();
