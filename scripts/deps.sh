@@ -8,7 +8,7 @@ build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libglib2.0-d
 run_pkgs=(fonts-ipafont-gothic qt6-translations-l10n shared-mime-info adwaita-icon-theme)
 # The tests let GTK's own recent manager (through Debian's python3) record documents on a virtual
 # display, as desktop applications do.
-test_pkgs=(clang-format libgtest-dev libbenchmark-dev locales-all shared-mime-info python3-gi gir1.2-gtk-3.0 xvfb xauth
+test_pkgs=(clang-format clang-tidy libgtest-dev libbenchmark-dev locales-all shared-mime-info python3-gi gir1.2-gtk-3.0 xvfb xauth
     xdotool)
 
 fuzz_pkgs=(clang-14 libclang-rt-14-dev)

@@ -48,7 +48,7 @@ QString q(const std::string& s) {
 } // namespace
 
 TVendleMainForm::TVendleMainForm(HistorySession& session, const Life& life, const AppPaths& paths,
-                                 widgets::IconList& icons, TrayBackendFactory trayBackend, QWidget* parent)
+                                 widgets::IconList& icons, const TrayBackendFactory& trayBackend, QWidget* parent)
     : QMainWindow(parent), session_(session), life_(life), paths_(paths), icons_(icons) {
     setObjectName(QStringLiteral("VendleMainForm"));
     setWindowTitle(QStringLiteral("Vendle"));
