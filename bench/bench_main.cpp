@@ -71,7 +71,7 @@ void BM_ApplyFilterSearch(benchmark::State& state) {
         "ApplyFilter, " + std::to_string(needle.size()) + "-char search, " + std::to_string(count / 1000) +
             "k",
         [&] {
-            history.viewItems(); // the filter pass itself, not the narrowing of a view already built
+            history.forgetViewBasis(); // the filter pass itself, not the narrowing of a view already built
             ApplyFilter(history, filter, collator);
         },
         [&] {
@@ -101,7 +101,7 @@ void BM_KeystrokeSortByTime(benchmark::State& state) {
     measurePair(
         state, "ApplyFilter + sort by 使用日時, 100k",
         [&] {
-            history.viewItems(); // a rebuild each time, as after a deleted character
+            history.forgetViewBasis(); // a rebuild each time, as after a deleted character
             ApplyFilter(history, filter, *collator);
         },
         {}, 0, 16.0);
@@ -128,8 +128,8 @@ void BM_KeystrokeSortByName(benchmark::State& state) {
         ApplyFilter(history, filter, *collator);
         typed.ms.push_back(msSince(t0));
         state.SetIterationTime(typed.ms.back() / 1000.0);
-        history.viewItems(); // forget what the view was built from
-        history.markStale(); // and the sorted order kept beside the history
+        history.forgetViewBasis(); // forget what the view was built from
+        history.markStale();       // and the sorted order kept beside the history
         const auto t1 = Clock::now();
         ApplyFilter(history, filter, *collator);
         rebuilt.ms.push_back(msSince(t1));
@@ -150,9 +150,9 @@ void BM_SortColumn(benchmark::State& state) {
     auto collator = japanese ? userCollator() : platform::userCollator();
     history.SortColumn = column;
     history.SortDescending = false;
-    std::vector<HistoryItem*> original = history.viewItems();
+    const std::vector<const HistoryItem*> original = history.viewItems();
     std::vector<std::string> keys;
-    for (HistoryItem* item : original) {
+    for (const HistoryItem* item : original) {
         keys.emplace_back(column == 1   ? std::string(fileNameOf(item->Path, history.syntax()))
                           : column == 2 ? std::string(directoryOf(item->Path, history.syntax()))
                                         : item->TypeName());
@@ -162,7 +162,7 @@ void BM_SortColumn(benchmark::State& state) {
         std::string("sort by ") + ColumnTitles[column] +
             (japanese ? ", ja_JP collation" : ", user collation") + ", 100k",
         [&] {
-            history.viewItems() = original;
+            history.setView(original);
             history.markStale(); // a sort from nothing, as after the history changed
             history.sortView(*collator);
         },

@@ -63,10 +63,11 @@ ShellFileInfo NameShell::queryFileInfo(const std::string&) {
 void fill(HistoryList& history, const std::vector<Document>& docs) {
     history.presize(static_cast<long long>(docs.size()), docs.size());
     for (const Document& d : docs)
-        history.AddItem(d.path)->LastUsed = d.lastUsed;
-    history.viewItems().clear();
+        history.AddItem(d.path, d.lastUsed);
+    std::vector<const HistoryItem*> all;
     for (int i = 0; i < history.ItemCount(); ++i)
-        history.viewItems().push_back(&history.Item(i));
+        all.push_back(&history.Item(i));
+    history.setView(std::move(all));
 }
 
 } // namespace vendle::bench

@@ -39,7 +39,7 @@ RealWindow::RealWindow()
       form(program->window()) {
     form.session().change([](HistoryList& items) {
         for (const Document& d : documents(100'000))
-            items.AddItem(d.path)->LastUsed = d.lastUsed;
+            items.AddItem(d.path, d.lastUsed);
     });
 }
 

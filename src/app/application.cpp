@@ -15,7 +15,7 @@ QString preferredJapaneseFont() {
     const QStringList families = QFontDatabase::families();
     for (const char* name :
          {"MS UI Gothic", "ＭＳ Ｐゴシック", "IPAPGothic", "Noto Sans CJK JP", "IPAexGothic"}) {
-        const QString family = QString::fromUtf8(name);
+        QString family = QString::fromUtf8(name);
         if (families.contains(family, Qt::CaseInsensitive))
             return family;
     }

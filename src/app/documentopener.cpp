@@ -29,7 +29,8 @@ QString failureText(const std::string& reason, const std::string& path) {
 
 } // namespace
 
-bool DocumentOpener::OpenDocument(std::string path) {
+// A copy of the path, not a reference: the history may change while a box waits.
+bool DocumentOpener::OpenDocument(std::string path) { // NOLINT(performance-unnecessary-value-param)
     if (session_.confirmReadOnly() && platform::isReadOnlyFile(path)) {
         const QString question = QString::fromStdString(path + " は読み取り専用ファイルです。続行しますか？");
         if (MessageBox::askYesNo(&window_, question, MessageBox::Warning) != MessageBox::Yes)

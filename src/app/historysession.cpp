@@ -151,14 +151,15 @@ int HistorySession::refreshUnavailable() {
         return 0;
     change([&](HistoryList& list) {
         for (int i : back)
-            list.Item(i).Unavailable = false;
+            list.setAvailable(i);
     });
     return static_cast<int>(back.size());
 }
 
 void HistorySession::setCollator(std::unique_ptr<Collator> collator) {
-    change([&](HistoryList& list) {
-        list.markStale(); // nothing may be taken for sorted under the old collator, whose address may recur
+    change([&](HistoryList&) {
+        // Its generation tells it from the old one, whose address it may take.
+        collator->succeed(*parts_.collator);
         parts_.collator = std::move(collator);
     });
 }

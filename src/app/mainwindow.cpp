@@ -48,7 +48,8 @@ QString q(const std::string& s) {
 } // namespace
 
 TVendleMainForm::TVendleMainForm(HistorySession& session, const Life& life, const AppPaths& paths,
-                                 widgets::IconList& icons, const TrayBackendFactory& trayBackend, QWidget* parent)
+                                 widgets::IconList& icons, const TrayBackendFactory& trayBackend,
+                                 QWidget* parent)
     : QMainWindow(parent), session_(session), life_(life), paths_(paths), icons_(icons) {
     setObjectName(QStringLiteral("VendleMainForm"));
     setWindowTitle(QStringLiteral("Vendle"));

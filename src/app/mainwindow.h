@@ -37,7 +37,8 @@ public:
     // Builds the widgets over the session; nothing is read or shown. `trayBackend` replaces the
     // notification area (tests).
     TVendleMainForm(HistorySession& session, const Life& life, const AppPaths& paths,
-                    widgets::IconList& icons, const TrayBackendFactory& trayBackend = {}, QWidget* parent = nullptr);
+                    widgets::IconList& icons, const TrayBackendFactory& trayBackend = {},
+                    QWidget* parent = nullptr);
     ~TVendleMainForm() override;
 
     HistorySession& session() { return session_; }

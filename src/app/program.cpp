@@ -35,7 +35,7 @@ QString q(const std::string& s) {
 
 } // namespace
 
-Program::Program(AppPaths paths, TrayBackendFactory trayBackend, TIniFileEx::Clock clock)
+Program::Program(AppPaths paths, const TrayBackendFactory& trayBackend, TIniFileEx::Clock clock)
     : paths_(std::move(paths)) {
     DesktopParts desktop = desktopParts(paths_, std::move(clock));
     icons_ = std::move(desktop.icons);
@@ -48,7 +48,7 @@ Program::Program(AppPaths paths, TrayBackendFactory trayBackend, TIniFileEx::Clo
                                            [this](ScanResult result) { afterLook(std::move(result)); });
     connect(watch_.get(), &RecentWatch::looksOver, this, &Program::showReports);
     help_ = std::make_unique<THtmlHelp>(paths_.helpFile);
-    window_ = std::make_unique<TVendleMainForm>(*session_, life_, paths_, *icons_, std::move(trayBackend));
+    window_ = std::make_unique<TVendleMainForm>(*session_, life_, paths_, *icons_, trayBackend);
     // Top-level dialogs, centred on the screen.
     optionDlg_ = std::make_unique<TOptionDlg>(*session_, [this](const char* page) { showHelp(page); });
     aboutBox_ = std::make_unique<TFormAboutBox>(*session_, platform::programVersion());

@@ -37,7 +37,7 @@ public:
 
     // Builds everything; nothing is read or shown yet but the settings file. `trayBackend` replaces
     // the notification area and `clock` the system clock (tests).
-    explicit Program(AppPaths paths, TrayBackendFactory trayBackend = {},
+    explicit Program(AppPaths paths, const TrayBackendFactory& trayBackend = {},
                      TIniFileEx::Clock clock = vendle::now);
     ~Program() override;
 

@@ -83,7 +83,9 @@ std::string ShortenPath(std::string_view text, int maxWidth, const PathSyntax& s
         } else {
             CutFirstFolder(dir, syntax);
         }
-        result = drive + dir + name;
+        result = drive;
+        result += dir;
+        result += name;
     }
     return result;
 }

@@ -2,6 +2,7 @@
 // with sort keys so that one sort computes each key once.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -30,6 +31,14 @@ public:
     // An independent copy for another thread, or nullptr when this collator has none (callers then
     // stay on one thread).
     virtual std::unique_ptr<Collator> clone() const { return nullptr; }
+
+    // Orders kept under a collator are recognised by its address and its generation: a collator
+    // that replaces another (and may be allocated at its address) takes the next generation.
+    std::uint64_t generation() const { return generation_; }
+    void succeed(const Collator& previous) { generation_ = previous.generation_ + 1; }
+
+private:
+    std::uint64_t generation_ = 0;
 };
 
 // Plain byte order.

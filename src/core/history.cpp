@@ -5,6 +5,7 @@
 #include "text.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <unordered_map>
 
@@ -121,14 +122,26 @@ HistoryList::HistoryList(PathSyntax syntax, ShellQuery& shell) : syntax_(syntax)
     items_.reserve(kInitialCapacity);
 }
 
-HistoryItem* HistoryList::AddItem(const std::string& path, bool knownFile) {
+const HistoryItem* HistoryList::AddItem(const std::string& path, DateTime lastUsed) {
     if (!isStorablePath(path))
         return nullptr;
-    const ShellFileInfo info = knownFile ? shell_.queryKnownFileInfo(path) : shell_.queryFileInfo(path);
+    return add(path, shell_.queryFileInfo(path), lastUsed, false);
+}
+
+const HistoryItem* HistoryList::addKnown(const std::string& path, DateTime lastUsed, bool unavailable) {
+    if (!isStorablePath(path))
+        return nullptr;
+    return add(path, shell_.queryKnownFileInfo(path), lastUsed, unavailable);
+}
+
+const HistoryItem* HistoryList::add(const std::string& path, const ShellFileInfo& info, DateTime lastUsed,
+                                    bool unavailable) {
     if (info.isFolder)
         return nullptr;
     auto item = std::make_unique<HistoryItem>();
     item->Path = path;
+    item->LastUsed = lastUsed;
+    item->Unavailable = unavailable;
     item->IconIndex = info.iconIndex;
     const std::string typeName = info.typeName.empty() ? fallbackTypeName(path, syntax_) : info.typeName;
     item->typeName_ = &*typeNames_.insert(typeName).first;
@@ -165,6 +178,13 @@ void HistoryList::moveToEnd(int index) {
     std::rotate(it, it + 1, items_.end());
 }
 
+void HistoryList::touch(int index, DateTime when) {
+    moveToEnd(index);
+    HistoryItem& item = *items_.back();
+    item.LastUsed = when;
+    item.Unavailable = false; // it was just used, so it is there
+}
+
 int HistoryList::trimToMax(int dataMax) {
     const std::size_t keep = static_cast<std::size_t>(std::max(dataMax, 0));
     if (items_.size() <= keep)
@@ -190,6 +210,13 @@ const std::vector<std::string_view>& HistoryList::paths() {
             paths_.emplace_back(item->Path);
         pathsAt_ = changes_;
     }
+#ifndef NDEBUG
+    // Every path's text is its record's: a record changed without a change of the count would
+    // leave a view of freed memory here.
+    assert(paths_.size() == items_.size());
+    for (std::size_t i = 0; i < items_.size(); ++i)
+        assert(paths_[i].data() == items_[i]->Path.data() && paths_[i].size() == items_[i]->Path.size());
+#endif
     return paths_;
 }
 
@@ -203,12 +230,13 @@ void HistoryList::number() {
 
 const HistoryList::ColumnOrder& HistoryList::columnOrder(const Collator& collator) {
     if (order_.valid && order_.column == SortColumn && order_.collator == &collator &&
-        order_.changes == changes_)
+        order_.collatorGeneration == collator.generation() && order_.changes == changes_)
         return order_;
     number();
     order_.valid = false;
     order_.column = SortColumn;
     order_.collator = &collator;
+    order_.collatorGeneration = collator.generation();
     order_.changes = changes_;
     if (SortColumn == ColumnTime)
         buildTimeOrder(order_);
@@ -297,8 +325,8 @@ void HistoryList::sortView(const Collator& collator) {
         ++next[order.rank[item->index_] + 1];
     for (std::size_t r = 1; r < next.size(); ++r)
         next[r] += next[r - 1];
-    std::vector<HistoryItem*> sorted(view_.size());
-    for (HistoryItem* item : view_)
+    std::vector<const HistoryItem*> sorted(view_.size());
+    for (const HistoryItem* item : view_)
         sorted[next[order.rank[item->index_]]++] = item;
     if (SortDescending)
         std::reverse(sorted.begin(), sorted.end());

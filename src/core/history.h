@@ -35,12 +35,13 @@ public:
     virtual ShellFileInfo queryKnownFileInfo(const std::string& path) { return queryFileInfo(path); }
 };
 
+// A remembered document. Records are changed only by the list's operations, which keep the list's
+// orders and paths right; everyone else reads them through const references.
 struct HistoryItem {
     std::string Path;
     DateTime LastUsed = 0;
     std::int32_t IconIndex = 0;
-    std::int32_t FolderTally = 0; // scratch counter of the folder menu build
-    bool Unavailable = false;     // on a volume that is not there now; typed by its name
+    bool Unavailable = false; // on a volume that is not there now; typed by its name
     const std::string& TypeName() const { return *typeName_; }
 
 private:
@@ -83,18 +84,30 @@ std::string fallbackTypeName(std::string_view path, const PathSyntax& syntax);
 // True for paths that a line of the history file cannot hold (TAB, CR, LF, NUL) or that are empty.
 bool isStorablePath(std::string_view path);
 
+// What the grid's view shows of the history.
+struct ViewFilter {
+    std::string search; // case-insensitive in the whole path; empty matches all
+    std::string type;   // exact TypeName; empty = all types
+    std::string folder; // exact FolderName; empty = all folders
+    DateTime since = 0; // LastUsed >= since; 0 = no age limit
+
+    bool isEmpty() const { return search.empty() && type.empty() && folder.empty() && since == 0; }
+    bool operator==(const ViewFilter&) const = default;
+};
+
 // What the view was last built from by the filter, so that a search that only grows (a typed
-// character) can narrow the view it has instead of rebuilding and re-sorting it.
+// character) can narrow the view it has instead of rebuilding and re-sorting it. The filter is
+// kept whole: whatever field it gains takes part in the comparison.
 struct ViewBasis {
     bool valid = false;
-    std::string search;
-    std::string type;
-    std::string folder;
-    DateTime since = 0;
+    ViewFilter filter;
     int column = 0;
     bool descending = false;
     const Collator* collator = nullptr;
+    std::uint64_t collatorGeneration = 0;
     std::uint64_t changes = 0; // the list's change count then
+
+    bool operator==(const ViewBasis&) const = default;
 };
 
 class HistoryList {
@@ -107,13 +120,20 @@ public:
     const PathSyntax& syntax() const { return syntax_; }
 
     int ItemCount() const { return static_cast<int>(items_.size()); }
-    HistoryItem& Item(int index) { return *items_.at(static_cast<std::size_t>(index)); }
     const HistoryItem& Item(int index) const { return *items_.at(static_cast<std::size_t>(index)); }
 
-    // Queries the shell and appends a record for the path; nullptr (nothing added) for a folder or a
-    // path the history file cannot store. The caller sets LastUsed. `knownFile`: the caller has
-    // just made sure the path names an existing file that is not a folder.
-    HistoryItem* AddItem(const std::string& path, bool knownFile = false);
+    // Queries the shell and appends a record for the path, used at `lastUsed`; nullptr (nothing
+    // added) for a folder or a path the history file cannot store.
+    const HistoryItem* AddItem(const std::string& path, DateTime lastUsed = 0);
+    // The same for a path the caller has just found to name an existing file that is not a folder,
+    // or, when `unavailable`, a document on a volume that is away: the disk is not asked again.
+    const HistoryItem* addKnown(const std::string& path, DateTime lastUsed, bool unavailable);
+
+    // The document was used again at `when`: it moves to the end (the newest place), takes the
+    // time and is available.
+    void touch(int index, DateTime when);
+    // The document's volume is back.
+    void setAvailable(int index) { items_.at(static_cast<std::size_t>(index))->Unavailable = false; }
 
     // Pre-sizes the list for a load of `expected` entries, never beyond `limit` nor the most the
     // history can hold, so a corrupt count cannot allocate without bound.
@@ -133,14 +153,18 @@ public:
     // Removes every entry and empties the view.
     void clear();
 
-    // The grid's selection. Writing to it makes the filter rebuild the view next time.
-    std::vector<HistoryItem*>& viewItems() {
-        basis_.valid = false;
-        return view_;
-    }
+    // The grid's selection.
+    const std::vector<const HistoryItem*>& viewItems() const { return view_; }
     int ViewCount() const { return static_cast<int>(view_.size()); }
-    HistoryItem& ViewItem(int index) { return *view_.at(static_cast<std::size_t>(index)); }
     const HistoryItem& ViewItem(int index) const { return *view_.at(static_cast<std::size_t>(index)); }
+    // A view chosen by hand (entries of this list); the next filter pass builds its own from
+    // nothing.
+    void setView(std::vector<const HistoryItem*> view) {
+        view_ = std::move(view);
+        basis_.valid = false;
+    }
+    // The next filter pass builds the view from nothing, as after a change.
+    void forgetViewBasis() { basis_.valid = false; }
 
     int SortColumn = ColumnTime;
     bool SortDescending = true;
@@ -159,8 +183,8 @@ public:
     // Counts changes to Items (adds, moves, trims, clearing). Orders and views built before a
     // change are stale after it.
     std::uint64_t changeCount() const { return changes_; }
-    // What was sorted before is stale: records' paths, times or types were changed in place (not
-    // right after adding or moving them), or the collation changed.
+    // What was sorted before is stale (benchmarks that sort from nothing); the list's own
+    // operations and a new collator's generation need no such call.
     void markStale() { ++changes_; }
 
     // True when the view was built (or emptied) since the last change of Items, so that every entry
@@ -168,7 +192,7 @@ public:
     bool viewIsCurrent() const { return basis_.changes == changes_; }
 
     // For the filter: the view and what it was built from, without dropping the basis.
-    std::vector<HistoryItem*>& filteredView() { return view_; }
+    std::vector<const HistoryItem*>& filteredView() { return view_; }
     ViewBasis& viewBasis() { return basis_; }
 
     // A click on header column c: c = 0 does nothing; another column sorts ascending by it; the
@@ -183,6 +207,7 @@ private:
         bool valid = false;
         int column = 0;
         const Collator* collator = nullptr;
+        std::uint64_t collatorGeneration = 0;
         std::uint64_t changes = 0;
         std::vector<std::uint32_t> ascending; // indices into Items; alike entries in Items' order
         std::vector<std::uint32_t> rank;      // per index into Items: the place of its key; alike share
@@ -193,11 +218,13 @@ private:
     void buildTimeOrder(ColumnOrder& order);
     // Gives each record its index in Items, unless that is done since the last change.
     void number();
+    const HistoryItem* add(const std::string& path, const ShellFileInfo& info, DateTime lastUsed,
+                           bool unavailable);
 
     PathSyntax syntax_;
     ShellQuery& shell_;
     std::vector<std::unique_ptr<HistoryItem>> items_;
-    std::vector<HistoryItem*> view_;
+    std::vector<const HistoryItem*> view_;
     ViewBasis basis_;
     std::uint64_t changes_ = 0;
     std::uint64_t numberedAt_ = ~std::uint64_t{0};

@@ -94,23 +94,18 @@ LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess
         const FileAccess::Presence presence = presences[i % kBlock];
         if (presence == FileAccess::Presence::Gone)
             continue;
-        HistoryItem* item = history.AddItem(pathText, true);
-        if (!item)
-            continue;
-        if (presence == FileAccess::Presence::Unavailable) {
-            item->Unavailable = true;
-            ++report.unavailable;
-        }
-        ++report.added;
         std::optional<DateTime> when =
             fields.size() > 1 ? readFileDateTime(fields[1], fmt) : std::optional<DateTime>();
         if (!earlierTimes.empty()) {
             if (const auto earlier = earlierTimes.find(fields[0]); earlier != earlierTimes.end())
                 when = std::max(when.value_or(earlier->second), earlier->second);
         }
-        if (when)
-            item->LastUsed = *when;
-        else
+        const bool away = presence == FileAccess::Presence::Unavailable;
+        if (!history.addKnown(pathText, when.value_or(0), away))
+            continue;
+        report.unavailable += away ? 1 : 0;
+        ++report.added;
+        if (!when)
             ++report.unreadableTimes;
     }
     if (progress)

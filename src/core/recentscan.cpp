@@ -171,10 +171,7 @@ ScanResult applyScan(HistoryList& history, RecentSource& source, RecentImports& 
             const int known = history.indexOfPath(path);
             if (known >= 0) {
                 change();
-                history.moveToEnd(known);
-                HistoryItem& item = history.Item(history.ItemCount() - 1);
-                item.LastUsed = t;
-                item.Unavailable = false; // it was just used, so it is there
+                history.touch(known, t);
                 ++result.moved;
             } else if (!isStorablePath(path)) {
                 // A name with a line break or a TAB cannot be a line of the data file. An entry
@@ -182,10 +179,8 @@ ScanResult applyScan(HistoryList& history, RecentSource& source, RecentImports& 
                 logMessage(LogTopic::Recent, "not kept (its name holds a line break or a TAB): " + path);
             } else {
                 change();
-                if (HistoryItem* item = history.AddItem(path)) {
-                    item->LastUsed = t;
+                if (history.AddItem(path, t))
                     ++result.added;
-                }
             }
         }
         imports.adopt(std::move(plan.listing));

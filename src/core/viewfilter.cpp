@@ -32,14 +32,21 @@ void ApplyFilter(HistoryList& history, const ViewFilter& filter, const Collator&
     };
     // A path that contains the new search contains any part of it, so when the search only grew
     // and nothing else changed, the matches are among the current view, already in order.
-    const bool narrowing = basis.valid && basis.changes == history.changeCount() &&
-                           basis.column == history.SortColumn && basis.descending == history.SortDescending &&
-                           basis.collator == &collator && basis.type == filter.type &&
-                           basis.folder == filter.folder && basis.since == filter.since &&
-                           findNoCase(filter.search, basis.search, syntax.codePage) != std::string::npos;
-    std::vector<HistoryItem*>& view = history.filteredView();
+    const ViewBasis now{true,
+                        filter,
+                        history.SortColumn,
+                        history.SortDescending,
+                        &collator,
+                        collator.generation(),
+                        history.changeCount()};
+    // Everything but the search the same as when the view was built, and the search grown.
+    ViewBasis sameSearch = now;
+    sameSearch.filter.search = basis.filter.search;
+    const bool narrowing = sameSearch == basis && findNoCase(filter.search, basis.filter.search,
+                                                             syntax.codePage) != std::string::npos;
+    std::vector<const HistoryItem*>& view = history.filteredView();
     const auto count = static_cast<std::size_t>(history.ItemCount());
-    if (narrowing && filter.search == basis.search) {
+    if (narrowing && filter.search == basis.filter.search) {
         // Nothing changed.
     } else if (narrowing && view.size() * 16 <= count) {
         // A short view: only its own entries are looked at again.
@@ -70,15 +77,7 @@ void ApplyFilter(HistoryList& history, const ViewFilter& filter, const Collator&
         }
         history.showMarked(shown, collator);
     }
-    basis = {true,
-             filter.search,
-             filter.type,
-             filter.folder,
-             filter.since,
-             history.SortColumn,
-             history.SortDescending,
-             &collator,
-             history.changeCount()};
+    basis = now;
 }
 
 std::string countLabelText(int itemCount, int viewCount, bool filtered) {
@@ -96,10 +95,11 @@ DateTime filterSinceForDays(int days, DateTime now) {
 namespace {
 
 template <typename Key>
-std::vector<HistoryItem*> sortedByKey(std::vector<HistoryItem*> items, Key key, const Collator& collator) {
-    std::vector<std::pair<std::string, HistoryItem*>> keyed;
+std::vector<const HistoryItem*> sortedByKey(std::vector<const HistoryItem*> items, Key key,
+                                            const Collator& collator) {
+    std::vector<std::pair<std::string, const HistoryItem*>> keyed;
     keyed.reserve(items.size());
-    for (HistoryItem* item : items)
+    for (const HistoryItem* item : items)
         keyed.emplace_back(collator.sortKey(key(*item)), item);
     std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 0; i < keyed.size(); ++i)
@@ -109,11 +109,11 @@ std::vector<HistoryItem*> sortedByKey(std::vector<HistoryItem*> items, Key key, 
 
 } // namespace
 
-std::vector<HistoryItem*> typeRepresentatives(HistoryList& history, const Collator& collator) {
-    std::vector<HistoryItem*> reps;
-    std::unordered_map<std::string_view, HistoryItem*> seen;
+std::vector<const HistoryItem*> typeRepresentatives(const HistoryList& history, const Collator& collator) {
+    std::vector<const HistoryItem*> reps;
+    std::unordered_map<std::string_view, const HistoryItem*> seen;
     for (int i = 0; i < history.ItemCount(); ++i) {
-        HistoryItem& item = history.Item(i);
+        const HistoryItem& item = history.Item(i);
         if (seen.emplace(item.TypeName(), &item).second)
             reps.push_back(&item);
     }
@@ -121,23 +121,16 @@ std::vector<HistoryItem*> typeRepresentatives(HistoryList& history, const Collat
         std::move(reps), [](const HistoryItem& item) { return std::string_view(item.TypeName()); }, collator);
 }
 
-std::vector<HistoryItem*> folderRepresentatives(HistoryList& history, const Collator& collator) {
+std::vector<const HistoryItem*> folderRepresentatives(const HistoryList& history, const Collator& collator) {
     const PathSyntax& syntax = history.syntax();
-    std::vector<HistoryItem*> reps;
-    std::unordered_map<std::string_view, HistoryItem*> seen;
+    std::vector<const HistoryItem*> reps;
+    std::unordered_map<std::string_view, int> count; // documents per folder name
     for (int i = 0; i < history.ItemCount(); ++i) {
-        HistoryItem& item = history.Item(i);
-        const auto [it, added] = seen.emplace(FolderName(item.Path, syntax), &item);
-        if (added) {
-            item.FolderTally = 1;
+        const HistoryItem& item = history.Item(i);
+        if (++count[FolderName(item.Path, syntax)] == 1)
             reps.push_back(&item);
-        } else {
-            ++it->second->FolderTally;
-        }
     }
-    reps.erase(
-        std::remove_if(reps.begin(), reps.end(), [](const HistoryItem* r) { return r->FolderTally == 1; }),
-        reps.end());
+    std::erase_if(reps, [&](const HistoryItem* rep) { return count[FolderName(rep->Path, syntax)] == 1; });
     return sortedByKey(
         std::move(reps), [&](const HistoryItem& item) { return FolderName(item.Path, syntax); }, collator);
 }

@@ -9,15 +9,6 @@
 
 namespace vendle {
 
-struct ViewFilter {
-    std::string search; // case-insensitive in the whole path; empty matches all
-    std::string type;   // exact TypeName; empty = all types
-    std::string folder; // exact FolderName; empty = all folders
-    DateTime since = 0; // LastUsed >= since; 0 = no age limit
-
-    bool isEmpty() const { return search.empty() && type.empty() && folder.empty() && since == 0; }
-};
-
 // Rebuilds the history's view from Items in order with the filter and sorts it by the history's
 // sort column and direction.
 void ApplyFilter(HistoryList& history, const ViewFilter& filter, const Collator& collator);
@@ -29,10 +20,9 @@ std::string countLabelText(int itemCount, int viewCount, bool filtered);
 DateTime filterSinceForDays(int days, DateTime now);
 
 // The first item of each distinct TypeName, sorted by TypeName.
-std::vector<HistoryItem*> typeRepresentatives(HistoryList& history, const Collator& collator);
+std::vector<const HistoryItem*> typeRepresentatives(const HistoryList& history, const Collator& collator);
 
-// The first item of each FolderName that at least two items share, sorted by FolderName; each
-// representative's FolderTally holds the number of items in folders of that name.
-std::vector<HistoryItem*> folderRepresentatives(HistoryList& history, const Collator& collator);
+// The first item of each FolderName that at least two items share, sorted by FolderName.
+std::vector<const HistoryItem*> folderRepresentatives(const HistoryList& history, const Collator& collator);
 
 } // namespace vendle

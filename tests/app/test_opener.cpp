@@ -130,7 +130,7 @@ private slots:
         if (::access(doc.toUtf8().constData(), W_OK) == 0)
             QSKIP("this user can write every file");
         session_->setConfirmReadOnly(true);
-        session_->change([&](HistoryList& items) { items.AddItem(doc.toStdString())->LastUsed = 1; });
+        session_->change([&](HistoryList& items) { items.AddItem(doc.toStdString(), 1); });
         session_->refreshView();
         const QString question = doc + QStringLiteral(" は読み取り専用ファイルです。続行しますか？");
 

@@ -90,9 +90,9 @@ TEST(CellText, ColumnsAndTheEmptyView) {
     EXPECT_EQ(CellText(history, 1, 1, ja), "該当なし");
     EXPECT_EQ(CellText(history, 0, 1, ja), "");
     EXPECT_EQ(CellText(history, 2, 1, ja), "");
-    HistoryItem* item = history.AddItem("/home/u/Docs/Report.doc");
-    item->LastUsed = encodeDate(2001, 7, 4) + encodeTime(9, 5, 3, 0);
-    history.viewItems().push_back(item);
+    const HistoryItem* item =
+        history.AddItem("/home/u/Docs/Report.doc", encodeDate(2001, 7, 4) + encodeTime(9, 5, 3, 0));
+    history.setView({item});
     EXPECT_EQ(CellText(history, 0, 1, ja), "");
     EXPECT_EQ(CellText(history, 1, 1, ja), "Report.doc");
     EXPECT_EQ(CellText(history, 2, 1, ja), "/home/u/Docs/");

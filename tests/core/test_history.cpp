@@ -33,9 +33,10 @@ std::vector<std::string> viewPaths(HistoryList& list) {
 }
 
 void showAll(HistoryList& list) {
-    list.viewItems().clear();
+    std::vector<const HistoryItem*> all;
     for (int i = 0; i < list.ItemCount(); ++i)
-        list.viewItems().push_back(&list.Item(i));
+        all.push_back(&list.Item(i));
+    list.setView(std::move(all));
 }
 
 // Orders texts backwards by byte (keys are the complemented bytes plus an end marker above every
@@ -79,12 +80,7 @@ protected:
     HistoryList list{PathSyntax::posix(), shell};
     ByteCollator bytes;
 
-    HistoryItem* add(const std::string& path, DateTime when) {
-        HistoryItem* item = list.AddItem(path);
-        if (item)
-            item->LastUsed = when;
-        return item;
-    }
+    const HistoryItem* add(const std::string& path, DateTime when) { return list.AddItem(path, when); }
 };
 
 } // namespace
@@ -93,7 +89,7 @@ TEST_F(HistoryTest, AddItemTakesTheShellsAnswerOrFallsBack) {
     shell.known["/d/report.odt"] = {false, "OpenDocument テキスト", 7};
     shell.known["/d/sub"] = {true, "フォルダー", 3};
 
-    HistoryItem* odt = list.AddItem("/d/report.odt");
+    const HistoryItem* odt = list.AddItem("/d/report.odt");
     ASSERT_NE(odt, nullptr);
     EXPECT_EQ(odt->TypeName(), "OpenDocument テキスト");
     EXPECT_EQ(odt->IconIndex, 7);
@@ -197,8 +193,8 @@ TEST_F(HistoryTest, MoveToEndAndTrimDropTheOldest) {
 
 TEST_F(HistoryTest, ComparatorsAndSortTable) {
     const SortContext ctx{PathSyntax::posix(), &bytes};
-    HistoryItem* a = add("/b/x.txt", 2);
-    HistoryItem* b = add("/a/y.odt", 1);
+    const HistoryItem* a = add("/b/x.txt", 2);
+    const HistoryItem* b = add("/a/y.odt", 1);
     EXPECT_LT(CompareName(*a, *b, ctx), 0);
     EXPECT_GT(CompareNameDesc(*a, *b, ctx), 0);
     EXPECT_GT(CompareFolder(*a, *b, ctx), 0);

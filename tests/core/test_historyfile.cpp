@@ -126,10 +126,8 @@ TEST_F(HistoryFileTest, ProgressEveryHundredLinesAndAHostileCountAllocatesLittle
 }
 
 TEST_F(HistoryFileTest, SavesOneCrLfLinePerItem) {
-    for (const char* p : {"/d/a.txt", "/d/報告.odt"})
-        history.AddItem(p);
-    history.Item(0).LastUsed = at(2026, 12, 8, 9, 5, 7);
-    history.Item(1).LastUsed = at(2026, 12, 8);
+    history.AddItem("/d/a.txt", at(2026, 12, 8, 9, 5, 7));
+    history.AddItem("/d/報告.odt", at(2026, 12, 8));
     EXPECT_EQ(SaveHistory(history, kDat, files), 2);
     EXPECT_EQ(files.files[kDat], "/d/a.txt\t2026/12/08 9:05:07\r\n/d/報告.odt\t2026/12/08\r\n");
 
@@ -170,7 +168,7 @@ TEST_F(HistoryFileTest, WhatTheWriterWritesTheReaderReadsBackInCp932) {
                                             "/d/\xE0\x20x"};
     for (const std::string& p : names) {
         files.files[p] = "";
-        cp932.AddItem(p)->LastUsed = at(2026, 12, 8, 9, 5, 7);
+        cp932.AddItem(p, at(2026, 12, 8, 9, 5, 7));
     }
     EXPECT_EQ(SaveHistory(cp932, kDat, files), 4);
     HistoryList reread(PathSyntax::posix(CodePage::cp932()), s2);
@@ -238,12 +236,12 @@ TEST_F(HistoryFileTest, ProgressAtMostEvery300Milliseconds) {
 
 TEST_F(HistoryFileTest, LargeHistoriesAreWrittenInWholeLinePieces) {
     const std::string folder = "/home/user/ドキュメント/" + std::string(80, 'f') + "/";
-    for (int i = 0; i < 8000; ++i) {
-        HistoryItem* item = history.AddItem(folder + std::to_string(i) + ".txt");
-        item->LastUsed = at(2026, 1 + i % 12, 1 + i % 28, i % 24, i % 60, i % 60);
-    }
-    // A path that can no longer be stored is skipped, wherever the pieces end.
-    history.Item(4321).Path += "\tbroken";
+    for (int i = 0; i < 8000; ++i)
+        history.AddItem(folder + std::to_string(i) + ".txt",
+                        at(2026, 1 + i % 12, 1 + i % 28, i % 24, i % 60, i % 60));
+    // A record damaged in memory (no operation of the list can store such a path) is skipped,
+    // wherever the pieces end.
+    const_cast<HistoryItem&>(history.Item(4321)).Path += "\tbroken";
 
     struct Recorder final : ByteSink {
         std::vector<std::string> pieces;

@@ -92,9 +92,10 @@ TEST(UserCollation, MixedNamesSortAsTheCollatorComparesThem) {
             list.AddItem("/d" + std::to_string(i) + "/" + name);
         }
         for (bool desc : {false, true}) {
-            list.viewItems().clear();
+            std::vector<const HistoryItem*> all;
             for (int i = 0; i < list.ItemCount(); ++i)
-                list.viewItems().push_back(&list.Item(i));
+                all.push_back(&list.Item(i));
+            list.setView(std::move(all));
             list.SortColumn = 1;
             list.SortDescending = desc;
             list.sortView(*collator);

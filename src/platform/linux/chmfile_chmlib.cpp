@@ -64,7 +64,7 @@ std::string helperPath() {
         return {};
     const GCharPtr dir(g_path_get_dirname(self.get()));
     for (const char* relative : {"/vendle-helpcheck", "/../vendle-helpcheck"}) {
-        const std::string candidate = std::string(dir.get()) + relative;
+        std::string candidate = std::string(dir.get()) + relative;
         if (g_file_test(candidate.c_str(), G_FILE_TEST_IS_EXECUTABLE))
             return candidate;
     }
