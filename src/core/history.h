@@ -191,9 +191,11 @@ public:
     // it holds is still in the list; false between a change and the next filter pass.
     bool viewIsCurrent() const { return basis_.changes == changes_; }
 
-    // For the filter: the view and what it was built from, without dropping the basis.
-    std::vector<const HistoryItem*>& filteredView() { return view_; }
-    ViewBasis& viewBasis() { return basis_; }
+    // Rebuilds the view from Items in order with the filter, sorted by SortColumn and
+    // SortDescending. A search that only grew, with nothing else changed, narrows the view it has.
+    void applyFilter(const ViewFilter& filter, const Collator& collator);
+    // The view the last filter pass built (the same as viewItems()).
+    const std::vector<const HistoryItem*>& filteredView() const { return view_; }
 
     // A click on header column c: c = 0 does nothing; another column sorts ascending by it; the
     // current column flips its direction. Returns true when the view was re-sorted.
