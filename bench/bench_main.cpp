@@ -20,6 +20,7 @@
 #include "results.h"
 #include "widgets/contextmenu.h"
 #include "widgets/helpviewer.h"
+#include "widgets/helpwindow.h"
 #include "widgets/messagebox.h"
 
 #include <QApplication>

@@ -11,9 +11,9 @@ bash scripts/deps.sh fuzz
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang-14 \
     -DCMAKE_CXX_COMPILER=clang++-14 -DVENDLE_FUZZ=ON -DVENDLE_BUILD_TESTS=OFF -DVENDLE_BUILD_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j "$(nproc)" --target fuzz_shelllink fuzz_desktoplink fuzz_inifile fuzz_historyfile \
-    fuzz_numbers fuzz_mountinfo fuzz_collation fuzz_xbel fuzz_chm
+    fuzz_numbers fuzz_mountinfo fuzz_collation fuzz_xbel fuzz_chm fuzz_sitemap
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(shelllink desktoplink inifile historyfile numbers mountinfo collation xbel chm)
+[ ${#targets[@]} -eq 0 ] && targets=(shelllink desktoplink inifile historyfile numbers mountinfo collation xbel chm sitemap)
 mkdir -p build-fuzz/findings
 export ASAN_OPTIONS=detect_leaks=0:halt_on_error=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1

@@ -5,10 +5,8 @@
 #include <memory>
 #include <string>
 
-class QWidget;
-
 namespace vendle::widgets {
-class HelpBrowser;
+class HelpWindow;
 }
 
 namespace vendle::app {
@@ -34,12 +32,11 @@ public:
     std::string address(const char* page) const { return fileName_ + "::/" + page; }
 
     // The help window, once shown.
-    QWidget* window() const;
+    widgets::HelpWindow* window() const;
 
 private:
     std::string fileName_;
-    std::unique_ptr<QWidget> window_; // a top-level window of its own
-    widgets::HelpBrowser* browser_ = nullptr;
+    std::unique_ptr<widgets::HelpWindow> window_; // a top-level window of its own
     std::string openFile_;
 };
 

@@ -94,6 +94,10 @@ void HelpBrowser::follow(const QUrl& link) {
         QDesktopServices::openUrl(target);
 }
 
+std::optional<std::string> HelpBrowser::readObject(const std::string& path) const {
+    return file_ ? file_->read(path) : std::nullopt;
+}
+
 QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
     const QUrl url = source().resolved(name);
     if (url.scheme() != kScheme)

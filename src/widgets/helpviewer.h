@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace vendle::platform {
@@ -30,6 +31,8 @@ public:
     // missing or damaged, or a file that could not be opened, shows an error page instead.
     void showPage(const QString& page);
     bool isLoading() const { return check_ != nullptr; }
+    // An object of the open file ("/toc.hhc"), or nothing.
+    std::optional<std::string> readObject(const std::string& path) const;
 
     // The address of a page of the help file.
     static QUrl pageUrl(const QString& page);

@@ -6,11 +6,13 @@
 #include "core/fileaccess.h"
 #include "platform/chmfile.h"
 #include "widgets/helpviewer.h"
+#include "widgets/helpwindow.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
+#include <QTreeWidget>
 
 using namespace vendle;
 
@@ -110,8 +112,30 @@ private slots:
         QVERIFY(!browser->documentTitle().isEmpty());
         help.ShowTopic("Option.htm", 0);
         QVERIFY(browser->toPlainText().contains(QStringLiteral("履歴数")));
+
+        // The table of contents from the file, with the page shown marked; back, forward and the
+        // first page on the tool bar; Esc closes.
+        widgets::HelpWindow& window = *help.window();
+        QTreeWidget& contents = window.contents();
+        QCOMPARE(contents.topLevelItemCount(), 6);
+        QCOMPARE(contents.topLevelItem(0)->text(0), QStringLiteral("Vendle ヘルプ"));
+        QCOMPARE(contents.currentItem()->text(0), QStringLiteral("設定"));
+        emit contents.itemActivated(contents.topLevelItem(2), 0);
+        QCOMPARE(browser->source().path(), QStringLiteral("/search.htm"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Vendle ヘルプ - 検索と三つのフィルタ"));
+        QVERIFY(window.backAction().isEnabled());
+        QVERIFY(!window.forwardAction().isEnabled());
+        window.backAction().trigger();
+        QCOMPARE(browser->source().path(), QStringLiteral("/Option.htm"));
+        QCOMPARE(contents.currentItem()->text(0), QStringLiteral("設定"));
+        QVERIFY(window.forwardAction().isEnabled());
+        window.homeAction().trigger();
+        QCOMPARE(browser->source().path(), QStringLiteral("/index.htm"));
         help.ShowTopic("missing.htm", 0);
         QVERIFY(browser->toPlainText().contains(QStringLiteral("ページを表示できません")));
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
     }
 
     void aMissingFileIsReportedWithItsPath() {
