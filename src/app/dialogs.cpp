@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 
 namespace vendle::app {
@@ -103,6 +104,8 @@ TOptionDlg::TOptionDlg(HistorySession& session, std::function<void(const char*)>
     help->setObjectName(QStringLiteral("HelpBtn"));
     help->setAutoDefault(false);
     connect(help, &QPushButton::clicked, this, &TOptionDlg::HelpBtnClick);
+    auto* f1 = new QShortcut(QKeySequence::HelpContents, this); // F1: this dialog's page
+    connect(f1, &QShortcut::activated, this, &TOptionDlg::HelpBtnClick);
 }
 
 void TOptionDlg::acOptionExecute() {

@@ -16,12 +16,14 @@ DocumentActions::DocumentActions(QWidget& window, QLineEdit& search, HistoryGrid
     opener = new DocumentOpener(window, session, paths.dataHome, this);
     const auto acExecute = guarded(&window, [this] { acExecuteExecute(); });
     connect(&grid, &QAbstractItemView::doubleClicked, this, acExecute);
-    new KeyMoves(window, search, grid, acExecute);
     QWidget* parent = &window;
     documentMenu =
         new DocumentMenu(grid, session,
                          platform::desktopShell(
                              [parent](const auto& files) { showProperties(parent, files); }, paths.dataHome));
+    new KeyMoves(window, search, grid,
+                 {acExecute, guarded(parent, [this] { documentMenu->showAtCurrentCell(); }),
+                  guarded(parent, [this] { documentMenu->copyHighlighted(); })});
     grid.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&grid, &QWidget::customContextMenuRequested, this, [this, parent](const QPoint& pos) {
         runGuarded(parent, [&] { documentMenu->GridRightClick(pos); });

@@ -47,15 +47,8 @@ void DocumentMenu::GridRightClick(const QPoint& pos) {
         rows = {clicked.row()};
     }
     // Documents that are gone have no menu; the others keep theirs.
-    std::vector<std::string> present;
     QStringList gone;
-    for (int row : rows) {
-        const std::string& path = items.ViewItem(row).Path;
-        if (session_.files().presence(path) == FileAccess::Presence::File)
-            present.push_back(path);
-        else
-            gone << QString::fromStdString(path);
-    }
+    std::vector<std::string> present = presentDocuments(rows, gone);
     if (present.empty()) {
         widgets::MessageBox::show(grid_.window(), QStringLiteral("次のファイルは見つかりません。\n") +
                                                       gone.join(QLatin1Char('\n')));
@@ -64,6 +57,37 @@ void DocumentMenu::GridRightClick(const QPoint& pos) {
     menu_->FileNames = std::move(present);
     menu_->PopupEx(pos.x(), pos.y());
     incrementCounter(session_.settings(), kContextMenuCountKey);
+}
+
+std::vector<std::string> DocumentMenu::presentDocuments(const std::vector<int>& rows,
+                                                        QStringList& gone) const {
+    const HistoryList& items = session_.items();
+    std::vector<std::string> present;
+    for (int row : rows) {
+        if (row >= items.ViewCount())
+            continue;
+        const std::string& path = items.ViewItem(row).Path;
+        if (session_.files().presence(path) == FileAccess::Presence::File)
+            present.push_back(path);
+        else
+            gone << QString::fromStdString(path);
+    }
+    return present;
+}
+
+void DocumentMenu::showAtCurrentCell() {
+    QModelIndex current = grid_.currentIndex();
+    if (!current.isValid())
+        current = grid_.model()->index(0, ColumnName);
+    grid_.scrollTo(current);
+    GridRightClick(grid_.visualRect(current).center());
+}
+
+void DocumentMenu::copyHighlighted() {
+    QStringList gone;
+    const std::vector<std::string> present = presentDocuments(highlightedRows(), gone);
+    if (!present.empty())
+        shell_->copyToClipboard(present);
 }
 
 } // namespace vendle::app

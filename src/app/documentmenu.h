@@ -5,8 +5,10 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QStringList>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class QTableView;
@@ -32,6 +34,10 @@ public:
 
     // A right click at `pos` in the grid's viewport.
     void GridRightClick(const QPoint& pos);
+    // The menu key or Shift+F10: the menu at the current cell, for the highlighted rows.
+    void showAtCurrentCell();
+    // Ctrl+C: the highlighted documents that exist go onto the clipboard as "コピー" puts them.
+    void copyHighlighted();
 
     // The component each click uses; tests set its tracker through this.
     widgets::TQnContextMenu& contextMenu() { return *menu_; }
@@ -40,6 +46,9 @@ public:
     std::vector<int> highlightedRows() const;
 
 private:
+    // The documents of `rows` that exist, and the paths of those that do not.
+    std::vector<std::string> presentDocuments(const std::vector<int>& rows, QStringList& gone) const;
+
     QTableView& grid_;
     HistorySession& session_;
     std::unique_ptr<platform::Shell> shell_;

@@ -46,6 +46,10 @@ void HistorySession::change(const std::function<void(HistoryList&)>& edit) {
 void HistorySession::readSettings() {
     dataMax_ = readDataMax(*ini_);
     confirmReadOnly_ = readConfirmReadOnly(*ini_);
+    change([&](HistoryList& list) {
+        list.SortColumn = readSortColumn(*ini_);
+        list.SortDescending = readSortDescending(*ini_);
+    });
 }
 
 namespace {
@@ -216,6 +220,7 @@ void HistorySession::storeSettings() {
         ini_->WriteString(kMainSection, kLastScanKey, stampText(*lastCompletedScan_));
     writeDataMax(*ini_, dataMax_);
     writeConfirmReadOnly(*ini_, confirmReadOnly_);
+    writeSort(*ini_, items_->SortColumn, items_->SortDescending);
 }
 
 void HistorySession::SaveHistory(const SaveProgress& progress) {

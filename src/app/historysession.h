@@ -72,7 +72,7 @@ public:
     // The one way to change the history: the model is reset around `edit`.
     void change(const std::function<void(HistoryList&)>& edit);
 
-    // "DataMax" and "ReadOnly" from the settings file.
+    // The history size, the read-only confirmation and the sort from the settings file.
     void readSettings();
     // The start of watching the desktop: what it records from now on is imported, and what it
     // recorded since the last look of an earlier run ("LastScanTime", written by storeSettings).

@@ -3,6 +3,8 @@
 #include "core/fileaccess.h"
 #include "widgets/helpwindow.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QFileInfo>
 #include <QWidget>
 
@@ -10,7 +12,9 @@ namespace vendle::app {
 
 THtmlHelp::THtmlHelp(std::string fileName) : fileName_(std::move(fileName)) {}
 
-THtmlHelp::~THtmlHelp() = default;
+THtmlHelp::~THtmlHelp() {
+    QObject::disconnect(parentGone_);
+}
 
 widgets::HelpWindow* THtmlHelp::window() const {
     return window_.get();
@@ -18,6 +22,18 @@ widgets::HelpWindow* THtmlHelp::window() const {
 
 long THtmlHelp::ShowTopic(const char* page, int command) {
     return CallHtmlHelp(page, command, 0);
+}
+
+void THtmlHelp::adopt(QWidget* parent) {
+    QObject::disconnect(parentGone_);
+    const QRect place = window_->geometry();
+    const bool shown = window_->isVisible();
+    window_->setParent(parent, Qt::Window);
+    window_->setGeometry(place);
+    window_->setVisible(shown);
+    // A parent that goes (the program ends while the dialog is open) takes the window with it.
+    if (parent)
+        parentGone_ = QObject::connect(parent, &QObject::destroyed, [this] { (void)window_.release(); });
 }
 
 long THtmlHelp::CallHtmlHelp(const char* page, int command, long) {
@@ -33,6 +49,14 @@ long THtmlHelp::CallHtmlHelp(const char* page, int command, long) {
     if (openFile_ != fileName_) {
         window_->openFile(fileName_); // a damaged file shows the error page
         openFile_ = fileName_;
+    }
+    // Help asked for from a modal dialog must be usable while the dialog stays open: a window of
+    // the dialog's own is not blocked by it. When the dialog closes, the window is its own again.
+    auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (modal && window_->parentWidget() != modal) {
+        adopt(modal);
+        QObject::connect(
+            modal, &QDialog::finished, window_.get(), [this] { adopt(nullptr); }, Qt::SingleShotConnection);
     }
     window_->showPage(QString::fromUtf8(page));
     window_->show();

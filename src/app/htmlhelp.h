@@ -2,8 +2,12 @@
 // own help window. A page is addressed as the file's path, "::/" and the page.
 #pragma once
 
+#include <QMetaObject>
+
 #include <memory>
 #include <string>
+
+class QWidget;
 
 namespace vendle::widgets {
 class HelpWindow;
@@ -35,8 +39,12 @@ public:
     widgets::HelpWindow* window() const;
 
 private:
+    // Makes the help window a window of `parent` (nullptr: of its own), where it is.
+    void adopt(QWidget* parent);
+
     std::string fileName_;
     std::unique_ptr<widgets::HelpWindow> window_; // a top-level window of its own
+    QMetaObject::Connection parentGone_;
     std::string openFile_;
 };
 

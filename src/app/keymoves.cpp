@@ -7,8 +7,8 @@
 
 namespace vendle::app {
 
-KeyMoves::KeyMoves(QWidget& window, QLineEdit& search, QTableView& grid, std::function<void()> execute)
-    : QObject(&window), search_(search), grid_(grid), execute_(std::move(execute)) {
+KeyMoves::KeyMoves(QWidget& window, QLineEdit& search, QTableView& grid, GridKeys keys)
+    : QObject(&window), search_(search), grid_(grid), keys_(std::move(keys)) {
     // Esc is the window's before any control's.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), &window);
     escape->setContext(Qt::WindowShortcut);
@@ -31,8 +31,13 @@ bool KeyMoves::Edit1KeyDown(int key) {
 
 bool KeyMoves::GridKeyDown(int key) {
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        if (execute_)
-            execute_();
+        if (keys_.execute)
+            keys_.execute();
+        return true;
+    }
+    if (key == Qt::Key_Menu) {
+        if (keys_.menu)
+            keys_.menu();
         return true;
     }
     if (key == Qt::Key_Up && grid_.currentIndex().row() <= 0) {
@@ -42,9 +47,31 @@ bool KeyMoves::GridKeyDown(int key) {
     return false;
 }
 
+bool KeyMoves::gridShortcut(const QKeyEvent& key) {
+    const std::function<void()>* action = nullptr;
+    if (key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier)
+        action = &keys_.menu;
+    else if (key.matches(QKeySequence::Copy))
+        action = &keys_.copy;
+    if (!action)
+        return false;
+    if (*action)
+        (*action)();
+    return true;
+}
+
 bool KeyMoves::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && watched == &grid_) {
+        // Ctrl+C belongs to the grid, before any shortcut of the window.
+        if (static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+            event->accept();
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == &grid_ && gridShortcut(*key))
+            return true;
         if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier) {
             if (watched == &search_ && Edit1KeyDown(key->key()))
                 return true;

@@ -1,12 +1,14 @@
 // The window's keys: Esc anywhere clears the search and puts the focus into the search box, Down in
-// the search box moves to the grid, Up on the grid's first row moves back, and Enter on the grid
-// opens what its current cell names.
+// the search box moves to the grid, Up on the grid's first row moves back; on the grid, Enter opens
+// what its current cell names, the menu key and Shift+F10 open the document menu there, and Ctrl+C
+// copies the highlighted documents.
 #pragma once
 
 #include <QObject>
 
 #include <functional>
 
+class QKeyEvent;
 class QLineEdit;
 class QTableView;
 class QWidget;
@@ -17,8 +19,13 @@ class KeyMoves : public QObject {
     Q_OBJECT
 
 public:
-    // `execute` opens the grid's current cell (acExecute).
-    KeyMoves(QWidget& window, QLineEdit& search, QTableView& grid, std::function<void()> execute);
+    struct GridKeys {
+        std::function<void()> execute; // opens the grid's current cell (acExecute)
+        std::function<void()> menu;    // the document menu at the current cell
+        std::function<void()> copy;    // the highlighted documents onto the clipboard
+    };
+
+    KeyMoves(QWidget& window, QLineEdit& search, QTableView& grid, GridKeys keys);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -27,10 +34,12 @@ private:
     void FormKeyDown();
     bool Edit1KeyDown(int key);
     bool GridKeyDown(int key);
+    // Keys with modifiers on the grid; true when one was taken.
+    bool gridShortcut(const QKeyEvent& key);
 
     QLineEdit& search_;
     QTableView& grid_;
-    std::function<void()> execute_;
+    GridKeys keys_;
 };
 
 } // namespace vendle::app

@@ -159,6 +159,7 @@ void TVendleMainForm::createMenus() {
         ->setObjectName(QStringLiteral("O1"));
     QAction* exit2 = file->addAction(QStringLiteral("終了(&X)"), this, &TVendleMainForm::exitRequested);
     exit2->setObjectName(QStringLiteral("Exit2"));
+    exit2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q)); // the desktop's key to end a program
     exit2->setIcon(QIcon::fromTheme(QStringLiteral("application-exit"),
                                     style()->standardIcon(QStyle::SP_DialogCloseButton)));
 
@@ -171,8 +172,11 @@ void TVendleMainForm::createMenus() {
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("Help1"));
-    help->addAction(QStringLiteral("目次(&C)"), this, [this] { emit helpRequested("index.htm"); })
-        ->setObjectName(QStringLiteral("Contents1"));
+    QAction* contents =
+        help->addAction(QStringLiteral("目次(&C)"), this, [this] { emit helpRequested("index.htm"); });
+    contents->setObjectName(QStringLiteral("Contents1"));
+    contents->setShortcut(QKeySequence::HelpContents);
+    contents->setShortcutContext(Qt::ApplicationShortcut); // F1 from any window of the program
     help->addAction(QStringLiteral("バージョン情報(&A)"), this, &TVendleMainForm::aboutRequested)
         ->setObjectName(QStringLiteral("About1"));
 }
@@ -196,7 +200,15 @@ void TVendleMainForm::restoreLayout() {
         move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
     }
     widgets::ReadFormBounds(session_.settings(), kMainSection, kFormBoundsKey, *this);
-    widgets::ReadColWidths(session_.settings(), kMainSection, kGridKey, *Grid->horizontalHeader());
+    if (session_.settings().ValueExists(kMainSection, kGridKey)) {
+        widgets::ReadColWidths(session_.settings(), kMainSection, kGridKey, *Grid->horizontalHeader());
+    } else {
+        // Wide enough for the common types' names at first.
+        Grid->setColumnWidth(
+            ColumnType,
+            std::max(Grid->columnWidth(ColumnType),
+                     Grid->fontMetrics().horizontalAdvance(QStringLiteral("平文テキストドキュメント")) + 12));
+    }
     Grid->horizontalHeader()->resizeSection(ColumnNumber,
                                             Grid->fontMetrics().horizontalAdvance(QStringLiteral("88888")));
     fitColumns();
@@ -246,25 +258,21 @@ void TVendleMainForm::UpdateView() {
 }
 
 void TVendleMainForm::ShowMainWindow() {
-    if (!isVisible() && life_.is(Phase::Running)) {
-        show();
-        activateWindow();
-    }
+    // The tray icon, its "開く" and a second start all bring the window forward: shown, back in the
+    // state it had before it was minimised (maximised stays maximised), raised, with the keyboard
+    // in the search box.
+    if (!life_.is(Phase::Running))
+        return;
+    if (isMinimized())
+        setWindowState(shownState_ & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    Edit1->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TVendleMainForm::activateFromSecondCopy() {
-    // A user who starts the program again expects to see it: a minimised window comes back in the
-    // state it had (maximised stays maximised), a hidden one is shown, as the tray icon does.
-    if (isMinimized()) {
-        setWindowState(shownState_ & ~Qt::WindowMinimized);
-        show();
-        activateWindow();
-    } else if (isVisible()) {
-        raise();
-        activateWindow();
-    } else {
-        ShowMainWindow();
-    }
+    ShowMainWindow();
 }
 
 void TVendleMainForm::closeEvent(QCloseEvent* event) {

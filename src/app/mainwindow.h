@@ -49,9 +49,9 @@ public:
     // Its place and column widths into the settings (in memory).
     void storeLayout();
 
-    // Shows the window unless it is visible already or the program is not running.
+    // Brings the window forward (shown, restored, raised, focus in the search box) while the
+    // program runs: the tray icon, its "開く" and a second start.
     void ShowMainWindow();
-    // A second copy asked this one to come forward.
     void activateFromSecondCopy();
 
     int PressedColumn = -1;

@@ -91,10 +91,6 @@ bool Program::start() {
             return false;
         loadHistory();
         logStartupStep("load");
-        session_->change([](HistoryList& list) {
-            list.SortColumn = ColumnTime;
-            list.SortDescending = true;
-        });
         window_->ApplyFilter(ViewFilter{});
         logStartupStep("view");
     } catch (const std::exception& e) {

@@ -34,4 +34,19 @@ int incrementCounter(MemIniFile& ini, const char* key) {
     return value;
 }
 
+int readSortColumn(const MemIniFile& ini) {
+    constexpr int kTimeColumn = 4;
+    const int column = ini.ReadInteger(kMainSection, kSortColumnKey, kTimeColumn);
+    return column >= 1 && column <= kTimeColumn ? column : kTimeColumn;
+}
+
+bool readSortDescending(const MemIniFile& ini) {
+    return ini.ReadBool(kMainSection, kSortDescendingKey, true);
+}
+
+void writeSort(MemIniFile& ini, int column, bool descending) {
+    ini.WriteInteger(kMainSection, kSortColumnKey, column);
+    ini.WriteBool(kMainSection, kSortDescendingKey, descending);
+}
+
 } // namespace vendle

@@ -23,6 +23,8 @@ inline constexpr const char* kGridKey = "Grid";
 inline constexpr const char* kLastScanKey = "LastScanTime";
 inline constexpr const char* kExecuteCountKey = "ExecuteCount";
 inline constexpr const char* kContextMenuCountKey = "ContextMenuCount";
+inline constexpr const char* kSortColumnKey = "SortColumn";
+inline constexpr const char* kSortDescendingKey = "SortDescending";
 
 inline constexpr int kItemsDefault = 100;
 
@@ -33,6 +35,12 @@ void writeDataMax(MemIniFile& ini, int dataMax);
 // "ReadOnly": ask before opening a read-only document.
 bool readConfirmReadOnly(const MemIniFile& ini);
 void writeConfirmReadOnly(MemIniFile& ini, bool confirm);
+
+// "SortColumn" (1 name, 2 folder, 3 type, 4 time; anything else: time) and "SortDescending"
+// (default: newest first), as the grid was left.
+int readSortColumn(const MemIniFile& ini);
+bool readSortDescending(const MemIniFile& ini);
+void writeSort(MemIniFile& ini, int column, bool descending);
 
 // "Items": the line count of the last saved data file, the size hint of the next load.
 int readItemsHint(const MemIniFile& ini);

@@ -14,8 +14,8 @@ char lower(char c) {
 }
 
 bool startsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) { return lower(a) == lower(b); });
+    return text.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), text.begin(),
+                                                      [](char a, char b) { return lower(a) == lower(b); });
 }
 
 void appendUtf8(std::string& out, std::uint32_t code) {
@@ -67,7 +67,7 @@ std::string decoded(std::string_view value) {
             std::uint32_t code = 0;
             bool digits = name.size() > (hex ? 2u : 1u);
             for (const char c : name.substr(hex ? 2 : 1)) {
-                const int d = std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
+                const int d = std::isdigit(static_cast<unsigned char>(c))           ? c - '0'
                               : hex && std::isxdigit(static_cast<unsigned char>(c)) ? lower(c) - 'a' + 10
                                                                                     : -1;
                 if (d < 0 || code > 0x10FFFF) {
@@ -97,7 +97,8 @@ std::optional<std::string> attribute(std::string_view tag, std::string_view name
         while (i < tag.size() && (std::isspace(static_cast<unsigned char>(tag[i])) || tag[i] == '/'))
             ++i;
         const std::size_t start = i;
-        while (i < tag.size() && tag[i] != '=' && !std::isspace(static_cast<unsigned char>(tag[i])) && tag[i] != '/')
+        while (i < tag.size() && tag[i] != '=' && !std::isspace(static_cast<unsigned char>(tag[i])) &&
+               tag[i] != '/')
             ++i;
         const std::string_view key = tag.substr(start, i - start);
         while (i < tag.size() && std::isspace(static_cast<unsigned char>(tag[i])))

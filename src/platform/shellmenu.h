@@ -46,6 +46,9 @@ public:
     // Hands the documents to Send To entry `index`: a folder receives copies (never over an
     // existing file), an application or a program is started with them. The clipboard is not used.
     virtual InvokeResult sendTo(std::size_t index, const std::vector<std::string>& paths) = 0;
+    // Puts the documents on the clipboard as the menu's copy command does: as files for file
+    // managers, and their paths as text.
+    virtual void copyToClipboard(const std::vector<std::string>& paths) = 0;
 };
 
 // The desktop's shell. `showProperties` shows the properties of documents (a window of the

@@ -23,7 +23,8 @@ constexpr int kPageRole = Qt::UserRole;
 
 } // namespace
 
-HelpWindow::HelpWindow(QString home, QWidget* parent) : QWidget(parent, Qt::Window), homePage_(std::move(home)) {
+HelpWindow::HelpWindow(QString home, QWidget* parent)
+    : QWidget(parent, Qt::Window), homePage_(std::move(home)) {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Vendle ヘルプ"));
     auto* layout = new QVBoxLayout(this);
@@ -63,7 +64,8 @@ HelpWindow::HelpWindow(QString home, QWidget* parent) : QWidget(parent, Qt::Wind
     connect(browser_, &QTextBrowser::backwardAvailable, back_, &QAction::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QAction::setEnabled);
     connect(browser_, &HelpBrowser::titleChanged, this, [this](const QString& title) {
-        setWindowTitle(title.isEmpty() ? QStringLiteral("Vendle ヘルプ") : QStringLiteral("Vendle ヘルプ - ") + title);
+        setWindowTitle(title.isEmpty() ? QStringLiteral("Vendle ヘルプ")
+                                       : QStringLiteral("Vendle ヘルプ - ") + title);
     });
     connect(browser_, &QTextBrowser::sourceChanged, this, &HelpWindow::markPage);
     connect(browser_, &HelpBrowser::fileOpened, this, &HelpWindow::fillContents);

@@ -18,12 +18,15 @@
 
 #include <QAbstractItemModelTester>
 #include <QActionGroup>
+#include <QClipboard>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -261,6 +264,48 @@ private slots:
         form_->documents->documentMenu->GridRightClick(QPoint(10, form_->Grid->viewport()->height() - 2));
         QVERIFY(offered.empty());
         QCOMPARE(form_->session().settings().ReadInteger("VendleMainForm", "ContextMenuCount", 0), 2);
+    }
+
+    void theDesktopsKeysReachTheDocumentsAndTheProgram() {
+        form_->resize(700, 400);
+        form_->ShowMainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_));
+        QVERIFY(form_->Edit1->hasFocus()); // brought forward with the keyboard in the search box
+        DocumentMenu& menu = *form_->documents->documentMenu;
+        std::vector<std::string> offered;
+        int menus = 0;
+        menu.contextMenu().setTracker([&](const std::vector<MenuItem>&, const QPoint&) {
+            offered = menu.contextMenu().FileNames;
+            ++menus;
+            return 0;
+        });
+        HistoryGridView* grid = form_->Grid;
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(3, ColumnName));
+        QTest::keyClick(grid, Qt::Key_Menu);
+        QCOMPARE(offered, std::vector<std::string>{form_->Items().ViewItem(3).Path});
+        grid->selectionModel()->select(
+            QItemSelection(grid->model()->index(1, ColumnName), grid->model()->index(3, ColumnFolder)),
+            QItemSelectionModel::ClearAndSelect);
+        QTest::keyClick(grid, Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(menus, 2);
+        QCOMPARE(offered.size(), std::size_t(3));
+        // Ctrl+C: the highlighted documents that exist, as files and as text.
+        QFile::remove(QString::fromStdString(form_->Items().ViewItem(2).Path));
+        QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+        const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(copied);
+        const QString first = QString::fromStdString(form_->Items().ViewItem(1).Path);
+        const QString third = QString::fromStdString(form_->Items().ViewItem(3).Path);
+        QCOMPARE(copied->urls(), (QList<QUrl>{QUrl::fromLocalFile(first), QUrl::fromLocalFile(third)}));
+        QCOMPARE(copied->text(), first + QLatin1Char('\n') + third);
+        // F1 asks for help, Ctrl+Q for the end, from the grid as from anywhere in the window.
+        QSignalSpy help(form_, &TVendleMainForm::helpRequested);
+        QSignalSpy exit(form_, &TVendleMainForm::exitRequested);
+        QTest::keyClick(grid, Qt::Key_F1);
+        QTest::keyClick(grid, Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(help.count(), 1);
+        QCOMPARE(exit.count(), 1);
     }
 
     void everyCommandTakesExactlyTheHighlightedRows() {

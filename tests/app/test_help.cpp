@@ -8,10 +8,12 @@
 #include "widgets/helpviewer.h"
 #include "widgets/helpwindow.h"
 
+#include <QDialog>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
+#include <QTimer>
 #include <QTreeWidget>
 
 using namespace vendle;
@@ -136,6 +138,29 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTest::keyClick(&window, Qt::Key_Escape);
         QVERIFY(!window.isVisible());
+    }
+
+    void helpFromAModalDialogIsAWindowOfItsOwnWhileTheDialogIsOpen() {
+        app::THtmlHelp help(helpFile().toStdString());
+        auto dialog = std::make_unique<QDialog>();
+        QWidget* parentWhileOpen = nullptr;
+        QTimer::singleShot(0, dialog.get(), [&] {
+            help.ShowTopic("Option.htm", 0);
+            parentWhileOpen = help.window()->parentWidget(); // a modal dialog blocks all but its own
+            dialog->accept();
+        });
+        dialog->exec();
+        QCOMPARE(parentWhileOpen, dialog.get());
+        QVERIFY(!help.window()->parentWidget()); // its own again once the dialog closed
+        QVERIFY(help.window()->isVisible());
+        // A dialog that goes while the help window is its own takes it along, once.
+        dialog->setModal(true);
+        dialog->show();
+        help.ShowTopic("index.htm", 0);
+        QCOMPARE(help.window()->parentWidget(), dialog.get());
+        dialog.reset();
+        QVERIFY(!help.window());
+        QVERIFY(help.ShowTopic("index.htm", 0) != 0);
     }
 
     void aMissingFileIsReportedWithItsPath() {

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QLineEdit>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -173,6 +174,25 @@ private slots:
             QVERIFY2(ini.contains(key), key);
     }
 
+    void theSortIsKeptAcrossARestart() {
+        writeFile(path(QStringLiteral("vendle.ini")), knownUser() + "[VendleMainForm]\r\nSortColumn=9\r\n");
+        writeFile(path(QStringLiteral("vendle.dat")), makeDocuments(3));
+        auto form = open();
+        QCOMPARE(form->session().items().SortColumn, int(ColumnTime)); // newest first unless told
+        QVERIFY(form->session().items().SortDescending);
+        form->session().clickColumn(ColumnFolder);
+        form->session().clickColumn(ColumnFolder);
+        form->saveForSessionEnd();
+        finish(std::move(form));
+        const QByteArray ini = readFile(path(QStringLiteral("vendle.ini")));
+        QVERIFY(ini.contains("\r\nSortColumn=2\r\n") && ini.contains("\r\nSortDescending=1\r\n"));
+        auto again = open();
+        QCOMPARE(again->session().items().SortColumn, int(ColumnFolder));
+        QVERIFY(again->session().items().SortDescending);
+        QCOMPARE(again->session().items().ViewItem(0).Path,
+                 path(QStringLiteral("docs/doc2.txt")).toStdString());
+    }
+
     void loadShowsProgressInTheTrayTip() {
         writeFile(path(QStringLiteral("vendle.ini")), knownUser());
         writeFile(path(QStringLiteral("vendle.dat")), makeDocuments(250));
@@ -220,7 +240,7 @@ private slots:
         QCOMPARE(form->session().dataMax(), 1);
     }
 
-    void secondCopyShowsTheWindowInTheStateItHad() {
+    void theTrayAndASecondCopyBringTheWindowBackAsItWas() {
         writeFile(path(QStringLiteral("vendle.ini")), knownUser());
         auto form = std::make_unique<Program>(paths_, [this] { return std::make_unique<FakeTray>(log_); });
         form->window().activateFromSecondCopy(); // not before the start is over
@@ -238,6 +258,13 @@ private slots:
         form->window().activateFromSecondCopy();
         QVERIFY(form->window().isMaximized());
         QVERIFY(!form->window().isMinimized());
+        // A click on the tray icon does the same, and the search box has the keyboard.
+        form->window().showMinimized();
+        form->window().yTrayIcon1->dispatch(widgets::TyTrayIcon::Mouse::LeftUp, {});
+        QVERIFY(form->window().isMaximized());
+        QVERIFY(!form->window().isMinimized());
+        QVERIFY(QTest::qWaitForWindowActive(&form->window()));
+        QVERIFY(form->window().Edit1->hasFocus());
     }
 
     void scansImportNewAndMoveKnownDocuments() {

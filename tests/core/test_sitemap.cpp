@@ -18,12 +18,13 @@ std::string item(const std::string& name, const std::string& local = "") {
 } // namespace
 
 TEST(Sitemap, NestedListsTitlesAndPages) {
-    const std::string text = "<html><!-- <ul><li><object type=\"text/sitemap\"> --><body><ul>" + item("目次", "index.htm") +
-                             "<ul>" + item("a &amp; b &#x3042;&#12354;", "a.htm") + item("b", "b.htm") + "</ul>" +
-                             item("設定", "Option.htm") +
-                             "<li><object type=\"text/other\"><param name=\"Name\" value=\"not a page\"></object>" +
-                             "<li><object type=\"text/sitemap\"><param name=\"Local\" value=\"untitled.htm\"></object>"
-                             "</ul></body></html>";
+    const std::string text =
+        "<html><!-- <ul><li><object type=\"text/sitemap\"> --><body><ul>" + item("目次", "index.htm") +
+        "<ul>" + item("a &amp; b &#x3042;&#12354;", "a.htm") + item("b", "b.htm") + "</ul>" +
+        item("設定", "Option.htm") +
+        "<li><object type=\"text/other\"><param name=\"Name\" value=\"not a page\"></object>" +
+        "<li><object type=\"text/sitemap\"><param name=\"Local\" value=\"untitled.htm\"></object>"
+        "</ul></body></html>";
     const std::vector<SitemapEntry> toc = parseSitemap(text);
     ASSERT_EQ(toc.size(), 2u);
     EXPECT_EQ(toc[0].name, "目次");
@@ -37,7 +38,8 @@ TEST(Sitemap, NestedListsTitlesAndPages) {
 
 TEST(Sitemap, DamagedAndHostileTextsGiveABoundedTree) {
     EXPECT_TRUE(parseSitemap("").empty());
-    EXPECT_TRUE(parseSitemap("<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"cut").empty());
+    EXPECT_TRUE(
+        parseSitemap("<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"cut").empty());
     // Entries outside any list still count; a bad reference stays as it is.
     const auto loose = parseSitemap(item("&#xZZ; &bogus; &#0;"));
     ASSERT_EQ(loose.size(), 1u);

@@ -56,6 +56,7 @@ public:
             return {false, "exists", true};
         return {!log.failSend, log.failSend ? "clash" : ""};
     }
+    void copyToClipboard(const std::vector<std::string>&) override {}
 };
 
 } // namespace

@@ -87,6 +87,10 @@ void putOnClipboard(const std::vector<std::string>& paths, bool cut) {
     }
     data->setUrls(urls);
     data->setData(QStringLiteral("x-special/gnome-copied-files"), gnome);
+    QStringList text;
+    for (const std::string& p : paths)
+        text << QString::fromStdString(p);
+    data->setText(text.join(QLatin1Char('\n')));
     QGuiApplication::clipboard()->setMimeData(data);
 }
 
@@ -309,6 +313,8 @@ public:
     DesktopShell(std::function<void(const std::vector<std::string>&)> props, std::string dataHome)
         : properties_(std::move(props)), dataHome_(std::move(dataHome)),
           folder_((dataHome_.empty() ? std::string(g_get_user_data_dir()) : dataHome_) + "/vendle/SendTo") {}
+
+    void copyToClipboard(const std::vector<std::string>& paths) override { putOnClipboard(paths, false); }
 
     std::unique_ptr<ShellContextMenu> contextMenu(const std::vector<std::string>& paths) override {
         if (paths.empty())
