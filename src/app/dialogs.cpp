@@ -121,7 +121,7 @@ void TOptionDlg::acOptionExecute() {
 
 void TOptionDlg::accept() {
     // What is typed must be a whole number in range; anything else is refused in place, since the
-    // history is cut to the limit at the next look and what is cut is gone.
+    // history is cut to the limit on OK and what is cut is gone.
     const QLocale locale;
     const NumberSeparators separators{locale.groupSeparator().toStdString(),
                                       locale.decimalPoint().toStdString()};

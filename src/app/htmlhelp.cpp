@@ -6,7 +6,11 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace vendle::app {
 
@@ -29,8 +33,10 @@ void THtmlHelp::adopt(QWidget* parent) {
     const QRect place = window_->geometry();
     const bool shown = window_->isVisible();
     window_->setParent(parent, Qt::Window);
-    window_->setGeometry(place);
-    window_->setVisible(shown);
+    if (shown) { // where the user sees it; a window not shown yet is placed when it is
+        window_->setGeometry(place);
+        window_->show();
+    }
     // A parent that goes (the program ends while the dialog is open) takes the window with it.
     if (parent)
         parentGone_ = QObject::connect(parent, &QObject::destroyed, [this] { (void)window_.release(); });
@@ -43,7 +49,13 @@ long THtmlHelp::CallHtmlHelp(const char* page, int command, long) {
         return 0;
     if (!window_) {
         window_ = std::make_unique<widgets::HelpWindow>(QStringLiteral("index.htm"));
-        window_->resize(640, 520);
+        // 640 by 520 where the screen has room, in the middle of the area windows may take.
+        QRect area(0, 0, 640, 520);
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            area = screen->availableGeometry();
+        const QSize size(std::min(640, area.width() * 9 / 10), std::min(520, area.height() * 9 / 10));
+        window_->resize(size);
+        window_->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
         openFile_.clear();
     }
     if (openFile_ != fileName_) {
