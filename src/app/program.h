@@ -88,7 +88,6 @@ private:
     std::unique_ptr<TFormAboutBox> aboutBox_;
     std::deque<ScanFailure> reports_;
     bool reporting_ = false; // a report is on screen
-    bool finished_ = false;
 };
 
 } // namespace vendle::app

@@ -263,7 +263,7 @@ InvokeResult copyWhole(const std::string& file, const std::string& target) {
         GStatBuf st;
         return g_lstat(target.c_str(), &st) == 0;
     };
-    const InvokeResult refusal{false, "「" + target + "」はすでにあります。上書きはしません。", true};
+    InvokeResult refusal{false, "「" + target + "」はすでにあります。上書きはしません。", true};
     if (exists())
         return refusal;
     const GCharPtr folder(g_path_get_dirname(target.c_str()));
