@@ -5,6 +5,7 @@
 #include "core/fulltime.h"
 #include "core/mainsettings.h"
 #include "core/numericpicture.h"
+#include "widgets/formbounds.h"
 #include "widgets/messagebox.h"
 #include "widgets/slideupdown.h"
 
@@ -113,6 +114,7 @@ void TOptionDlg::acOptionExecute() {
     cbReadOnly->setChecked(session_.confirmReadOnly());
     Memo1->setFocus();
     Memo1->selectAll();
+    widgets::centreOnScreen(*this);
     if (exec() != QDialog::Accepted)
         return;
     session_.setConfirmReadOnly(cbReadOnly->isChecked());
@@ -198,6 +200,7 @@ TFormAboutBox::TFormAboutBox(HistorySession& session, std::array<std::uint16_t, 
 
 void TFormAboutBox::showModalBox() {
     FormShow();
+    widgets::centreOnScreen(*this);
     exec();
 }
 

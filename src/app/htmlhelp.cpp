@@ -1,20 +1,24 @@
 #include "htmlhelp.h"
 
 #include "core/fileaccess.h"
+#include "core/mainsettings.h"
+#include "widgets/formbounds.h"
 #include "widgets/helpwindow.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QWidget>
-
-#include <algorithm>
 
 namespace vendle::app {
 
-THtmlHelp::THtmlHelp(std::string fileName) : fileName_(std::move(fileName)) {}
+THtmlHelp::THtmlHelp(std::string fileName, MemIniFile* settings)
+    : fileName_(std::move(fileName)), settings_(settings) {}
+
+void THtmlHelp::storeBounds() const {
+    if (window_ && settings_)
+        widgets::WriteFormBounds(*settings_, kMainSection, kHelpBoundsKey, *window_);
+}
 
 THtmlHelp::~THtmlHelp() {
     QObject::disconnect(parentGone_);
@@ -49,13 +53,12 @@ long THtmlHelp::CallHtmlHelp(const char* page, int command, long) {
         return 0;
     if (!window_) {
         window_ = std::make_unique<widgets::HelpWindow>(QStringLiteral("index.htm"));
-        // 640 by 520 where the screen has room, in the middle of the area windows may take.
-        QRect area(0, 0, 640, 520);
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            area = screen->availableGeometry();
-        const QSize size(std::min(640, area.width() * 9 / 10), std::min(520, area.height() * 9 / 10));
-        window_->resize(size);
-        window_->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+        // 640 by 520 where the screen has room, in the middle of the area windows may take, or
+        // where the user left it.
+        window_->resize(640, 520);
+        widgets::centreOnScreen(*window_);
+        if (settings_)
+            widgets::ReadFormBounds(*settings_, kMainSection, kHelpBoundsKey, *window_);
         openFile_.clear();
     }
     if (openFile_ != fileName_) {

@@ -9,6 +9,10 @@
 
 class QWidget;
 
+namespace vendle {
+class MemIniFile;
+}
+
 namespace vendle::widgets {
 class HelpWindow;
 }
@@ -17,8 +21,9 @@ namespace vendle::app {
 
 class THtmlHelp {
 public:
-    // `fileName` is the help file (the program's path with ".chm").
-    explicit THtmlHelp(std::string fileName);
+    // `fileName` is the help file (the program's path with ".chm"); the help window's place is kept
+    // in `settings` when given.
+    explicit THtmlHelp(std::string fileName, MemIniFile* settings = nullptr);
     ~THtmlHelp();
     THtmlHelp(const THtmlHelp&) = delete;
     THtmlHelp& operator=(const THtmlHelp&) = delete;
@@ -35,6 +40,9 @@ public:
     // The address of a page: FileName + "::/" + page.
     std::string address(const char* page) const { return fileName_ + "::/" + page; }
 
+    // The help window's place into the settings (in memory), once it was shown.
+    void storeBounds() const;
+
     // The help window, once shown.
     widgets::HelpWindow* window() const;
 
@@ -43,6 +51,7 @@ private:
     void adopt(QWidget* parent);
 
     std::string fileName_;
+    MemIniFile* settings_;
     std::unique_ptr<widgets::HelpWindow> window_; // a top-level window of its own
     QMetaObject::Connection parentGone_;
     std::string openFile_;

@@ -209,6 +209,7 @@ void TVendleMainForm::restoreLayout() {
             std::max(Grid->columnWidth(ColumnType),
                      Grid->fontMetrics().horizontalAdvance(QStringLiteral("平文テキストドキュメント")) + 12));
     }
+    widgets::fitOnScreen(*this);
     Grid->horizontalHeader()->resizeSection(ColumnNumber,
                                             Grid->fontMetrics().horizontalAdvance(QStringLiteral("88888")));
     fitColumns();

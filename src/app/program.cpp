@@ -47,7 +47,7 @@ Program::Program(AppPaths paths, const TrayBackendFactory& trayBackend, TIniFile
     watch_ = std::make_unique<RecentWatch>(*session_, life_,
                                            [this](ScanResult result) { afterLook(std::move(result)); });
     connect(watch_.get(), &RecentWatch::looksOver, this, &Program::showReports);
-    help_ = std::make_unique<THtmlHelp>(paths_.helpFile);
+    help_ = std::make_unique<THtmlHelp>(paths_.helpFile, &session_->settings());
     window_ = std::make_unique<TVendleMainForm>(*session_, life_, paths_, *icons_, trayBackend);
     // Top-level dialogs, centred on the screen.
     optionDlg_ = std::make_unique<TOptionDlg>(*session_, [this](const char* page) { showHelp(page); });
@@ -167,6 +167,7 @@ void Program::showReports() {
 void Program::saveAll(bool showProgress) {
     watch_->stop();
     window_->storeLayout();
+    help_->storeBounds();
     session_->storeSettings();
     SaveProgress progress;
     widgets::TProgressBox& box = *window_->ProgressBox1;

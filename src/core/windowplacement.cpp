@@ -87,6 +87,42 @@ std::optional<std::vector<int>> parseColWidths(std::string_view text, int column
     return widths;
 }
 
+Rect fitInside(const Rect& window, const std::vector<Rect>& screens, const Rect& frame) {
+    if (screens.empty())
+        return window;
+    // The screen it overlaps most; with no overlap, the one nearest to its centre.
+    const Rect* home = nullptr;
+    long long most = 0;
+    for (const Rect& s : screens) {
+        const long long area = static_cast<long long>(overlap(window.left, window.right, s.left, s.right)) *
+                               overlap(window.top, window.bottom, s.top, s.bottom);
+        if (area > most) {
+            most = area;
+            home = &s;
+        }
+    }
+    if (!home) {
+        const int cx = window.left + window.width() / 2;
+        const int cy = window.top + window.height() / 2;
+        long long best = LLONG_MAX;
+        for (const Rect& s : screens) {
+            const long long d = distanceSquared(s, cx, cy);
+            if (d < best) {
+                best = d;
+                home = &s;
+            }
+        }
+    }
+    // The room for the client area once the decoration is there.
+    const Rect room{home->left + frame.left, home->top + frame.top, home->right - frame.right,
+                    home->bottom - frame.bottom};
+    const int w = std::clamp(window.width(), 1, std::max(1, room.width()));
+    const int h = std::clamp(window.height(), 1, std::max(1, room.height()));
+    const int left = std::clamp(window.left, room.left, std::max(room.left, room.right - w));
+    const int top = std::clamp(window.top, room.top, std::max(room.top, room.bottom - h));
+    return Rect{left, top, left + w, top + h};
+}
+
 Rect keepOnScreen(const Rect& window, const std::vector<Rect>& screens) {
     if (screens.empty())
         return window;

@@ -49,4 +49,9 @@ std::optional<std::vector<int>> parseColWidths(std::string_view text, int column
 // grabbed to be moved) is already reachable on one of `screens`. No screens: unchanged.
 Rect keepOnScreen(const Rect& window, const std::vector<Rect>& screens);
 
+// The window (its client area; `frame` the decoration's width on each side) shrunk to and moved
+// into the screen it overlaps most, or the nearest: where it opens whole, at any scale. No
+// screens: unchanged.
+Rect fitInside(const Rect& window, const std::vector<Rect>& screens, const Rect& frame = {});
+
 } // namespace vendle

@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace vendle::widgets {
 
 namespace {
@@ -37,9 +39,47 @@ std::vector<Rect> availableScreenRects() {
     return rects;
 }
 
+namespace {
+
+// The decoration around the window: measured once it is shown, a title bar's worth before.
+Rect frameOf(const QWidget& window) {
+    const QRect inner = window.geometry();
+    const QRect outer = window.frameGeometry();
+    if (window.isVisible() && outer != inner)
+        return Rect{inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                    outer.bottom() - inner.bottom()};
+    const int side = 4;
+    return Rect{side, std::max(24, window.fontMetrics().height() + 12), side, side};
+}
+
+} // namespace
+
+void fitOnScreen(QWidget& window) {
+    const QRect fitted =
+        toQRect(fitInside(toRect(window.geometry()), availableScreenRects(), frameOf(window)));
+    if (fitted != window.geometry())
+        window.setGeometry(fitted);
+}
+
+void centreOnScreen(QWidget& window) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const Rect frame = frameOf(window);
+    QSize size =
+        window.isVisible() || window.testAttribute(Qt::WA_Resized) ? window.size() : window.sizeHint();
+    size = size.boundedTo(QSize(std::max(1, area.width() - frame.left - frame.right),
+                                std::max(1, area.height() - frame.top - frame.bottom)));
+    const QPoint centre = area.center();
+    window.setGeometry(QRect(QPoint(centre.x() - size.width() / 2,
+                                    centre.y() - size.height() / 2 + (frame.top - frame.bottom) / 2),
+                             size));
+}
+
 void applyPlacement(QWidget& window, const WindowPlacement& placement) {
     if (placement.normal.width() > 0 && placement.normal.height() > 0)
-        window.setGeometry(toQRect(keepOnScreen(placement.normal, availableScreenRects())));
+        window.setGeometry(toQRect(fitInside(placement.normal, availableScreenRects(), frameOf(window))));
     Qt::WindowStates states = window.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
     if (placement.state == WindowPlacement::Minimized)
         states |= Qt::WindowMinimized;

@@ -23,6 +23,13 @@ void applyPlacement(QWidget& window, const WindowPlacement& placement);
 // Available areas of the screens, for keepOnScreen.
 std::vector<Rect> availableScreenRects();
 
+// Moves and shrinks the window, with room for its frame, into the available area of the screen it
+// is on: every window opens whole, at any scale and font.
+void fitOnScreen(QWidget& window);
+// The same for a window that opens in the middle of the primary screen's available area (a
+// dialog, the help window): its size fitted, then centred.
+void centreOnScreen(QWidget& window);
+
 void ReadFormBounds(const MemIniFile& ini, std::string_view section, std::string_view key, QWidget& window);
 void WriteFormBounds(MemIniFile& ini, std::string_view section, std::string_view key, const QWidget& window);
 

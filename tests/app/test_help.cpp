@@ -4,12 +4,15 @@
 #include "app/htmlhelp.h"
 #include "core/chmheader.h"
 #include "core/fileaccess.h"
+#include "core/inifile.h"
 #include "platform/chmfile.h"
 #include "widgets/helpviewer.h"
 #include "widgets/helpwindow.h"
 
 #include <QDialog>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
@@ -161,6 +164,21 @@ private slots:
         dialog.reset();
         QVERIFY(!help.window());
         QVERIFY(help.ShowTopic("index.htm", 0) != 0);
+    }
+
+    void theHelpWindowOpensWhereItWasLeft() {
+        MemIniFile settings;
+        {
+            app::THtmlHelp help(helpFile().toStdString(), &settings);
+            help.ShowTopic("index.htm", 0);
+            const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+            QVERIFY(area.contains(help.window()->geometry())); // first in the middle of the screen
+            help.window()->setGeometry(QRect(area.topLeft() + QPoint(40, 60), QSize(300, 200)));
+            help.storeBounds();
+        }
+        app::THtmlHelp again(helpFile().toStdString(), &settings);
+        again.ShowTopic("index.htm", 0);
+        QCOMPARE(again.window()->size(), QSize(300, 200));
     }
 
     void aMissingFileIsReportedWithItsPath() {

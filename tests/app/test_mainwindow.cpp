@@ -13,7 +13,9 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -172,6 +174,21 @@ private slots:
         for (const char* key : {"\r\nItems=3\r\n", "\r\nDataMax=500\r\n", "\r\nReadOnly=0\r\n", "\r\nGrid=",
                                 "\r\nFormBounds=0,-1,-1,-1,-1,", "\r\nExecCount=4\r\n", "\r\nTotalExecTime="})
             QVERIFY2(ini.contains(key), key);
+    }
+
+    void bothWindowsOpenWholeOnTheScreen() {
+        // Bounds saved at another scale, larger than this screen.
+        writeFile(path(QStringLiteral("vendle.ini")),
+                  knownUser() + "[VendleMainForm]\r\nFormBounds=0,-1,-1,-1,-1,230,125,9000,7000\r\n");
+        auto form = open();
+        form->window().ShowMainWindow();
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY2(area.contains(form->window().frameGeometry()),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(form->window().frameGeometry().x())
+                                .arg(form->window().frameGeometry().y())
+                                .arg(form->window().frameGeometry().width())
+                                .arg(form->window().frameGeometry().height())));
     }
 
     void theSortIsKeptAcrossARestart() {

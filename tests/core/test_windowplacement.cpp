@@ -52,6 +52,22 @@ TEST(KeepOnScreen, LeavesReachableWindowsAndPullsBackLostOnes) {
     EXPECT_EQ(keepOnScreen({-5000, -5000, 5000, 5000}, {{0, 0, 800, 600}}), (Rect{0, 0, 800, 600}));
 }
 
+TEST(FitInside, EveryWindowOpensWholeOnTheScreenItBelongsTo) {
+    const std::vector<Rect> screens = {{0, 0, 1280, 994}, {1280, 0, 2560, 1024}}; // a panel below the first
+    const Rect frame{4, 30, 4, 4};
+    // Inside already, frame and all: unchanged.
+    EXPECT_EQ(fitInside({100, 100, 740, 500}, screens, frame), (Rect{100, 100, 740, 500}));
+    // Bounds saved at twice the scale: shrunk to the screen's room, its title bar on the screen.
+    EXPECT_EQ(fitInside({230, 125, 1766, 1181}, screens, frame), (Rect{4, 30, 1276, 990}));
+    // Across both screens: onto the one it overlaps most.
+    EXPECT_EQ(fitInside({1100, 100, 1740, 500}, screens, frame), (Rect{1284, 100, 1924, 500}));
+    // Below every screen: onto the nearest, its bottom above the panel.
+    EXPECT_EQ(fitInside({300, 2000, 940, 2400}, screens, frame), (Rect{300, 590, 940, 990}));
+    EXPECT_EQ(fitInside({-5, -5, 10, 10}, {}, frame), (Rect{-5, -5, 10, 10}));
+    const Rect far{-1'000'000, -1'000'000, 1'000'000, 1'000'000};
+    EXPECT_EQ(fitInside(far, {Rect{0, 0, 1280, 800}}), (Rect{0, 0, 1280, 800}));
+}
+
 TEST(WindowPlacement, HandEditedExtremesAreRefusedNotOverflowed) {
     const WindowPlacement current{};
     EXPECT_FALSE(parsePlacement("0,-1,-1,-1,-1,-2147483648,0,2147483647,100", current).has_value());
