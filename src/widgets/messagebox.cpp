@@ -1,10 +1,12 @@
 #include "messagebox.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QList>
 #include <QMessageBox>
 #include <QPointer>
 #include <QQueue>
+#include <QSpacerItem>
 
 namespace vendle::widgets {
 
@@ -42,7 +44,19 @@ OpenBoxes& openBoxes() {
     return b;
 }
 
+// A box at least as wide as its caption with the title bar's buttons beside it, so that a short
+// text never leaves the title as "…".
+void fitCaption(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + 8 * box.fontMetrics().height();
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), grid->rowCount(),
+                  0, 1, grid->columnCount());
+}
+
 int run(QMessageBox& box) {
+    fitCaption(box);
     openBoxes().boxes.append(&box);
     const int result = box.exec();
     openBoxes().boxes.removeAll(&box);

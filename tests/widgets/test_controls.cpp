@@ -2,10 +2,12 @@
 #include "widgets/slideupdown.h"
 #include "widgets/valuebox.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace vendle;
@@ -221,6 +223,21 @@ private slots:
         box.setMin(300); // above Max: ignored
         QCOMPARE(box.Min(), -10);
         MessageBox::setTestMode(false);
+    }
+
+    void aShortBoxShowsItsWholeTitle() {
+        int width = 0;
+        int titleWidth = 0;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            QVERIFY(box);
+            width = box->width();
+            titleWidth = box->fontMetrics().horizontalAdvance(box->windowTitle());
+            box->close();
+        });
+        vendle::widgets::MessageBox::show(nullptr, QStringLiteral("初回起動です。"));
+        QVERIFY(titleWidth > 0);
+        QVERIFY2(width > titleWidth + 100, qPrintable(QStringLiteral("%1 %2").arg(width).arg(titleWidth)));
     }
 
     void partsPaintTheirArrowsAndFrames() {
