@@ -7,6 +7,7 @@
 #include "widgets/messagebox.h"
 
 #include <QFileDialog>
+#include <QStandardPaths>
 #include <QWidget>
 
 namespace vendle::app {
@@ -58,10 +59,41 @@ void DocumentOpener::acExecuteExecute(int column, int row) {
         OpenDocument(std::string(directoryOf(path, items.syntax())));
 }
 
-void DocumentOpener::Open2Click() {
-    const QString file = QFileDialog::getOpenFileName(&window_);
-    if (!file.isEmpty())
-        OpenDocument(file.toStdString());
+namespace {
+
+// The folder of a path, without the separator at its end (a root keeps its own).
+std::string folderOf(const std::string& path, const PathSyntax& syntax) {
+    std::string folder(directoryOf(path, syntax));
+    if (folder.size() > 1 && folder.back() == syntax.separator())
+        folder.pop_back();
+    return folder;
+}
+
+} // namespace
+
+QString DocumentOpener::startFolder(const std::string& current) const {
+    const auto isFolder = [&](const std::string& folder) {
+        return !folder.empty() && session_.files().exists(folder) && !session_.files().isExistingFile(folder);
+    };
+    if (!current.empty()) {
+        const std::string folder = folderOf(current, session_.items().syntax());
+        if (isFolder(folder))
+            return QString::fromStdString(folder);
+    }
+    const std::string last = session_.settings().ReadString(kMainSection, kOpenFolderKey, "");
+    if (isFolder(last))
+        return QString::fromStdString(last);
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+void DocumentOpener::Open2Click(const std::string& current) {
+    const QString file = QFileDialog::getOpenFileName(&window_, {}, startFolder(current));
+    if (file.isEmpty())
+        return;
+    const std::string chosen = file.toStdString();
+    session_.settings().WriteString(kMainSection, kOpenFolderKey,
+                                    folderOf(chosen, session_.items().syntax()));
+    OpenDocument(chosen);
 }
 
 } // namespace vendle::app

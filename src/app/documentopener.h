@@ -29,8 +29,12 @@ public:
     // any other column nothing.
     void acExecuteExecute(int column, int row);
 
-    // The File menu's "開く(&O)": a file chosen in the standard dialog.
-    void Open2Click();
+    // The File menu's "開く(&O)": a file chosen in the desktop's file dialog, which starts in the
+    // folder of `current` (the grid's current document), else where the last file was chosen,
+    // else in the documents folder.
+    void Open2Click(const std::string& current = {});
+    // Where the dialog starts.
+    QString startFolder(const std::string& current) const;
 
 private:
     QWidget& window_;

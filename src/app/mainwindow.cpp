@@ -151,8 +151,14 @@ void TVendleMainForm::createMenus() {
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     file->setObjectName(QStringLiteral("File1"));
-    QAction* open2 = file->addAction(QStringLiteral("開く(&O)"), this,
-                                     guarded(this, [this] { documents->opener->Open2Click(); }));
+    QAction* open2 =
+        file->addAction(QStringLiteral("開く(&O)"), this, guarded(this, [this] {
+                            const QModelIndex at = Grid->currentIndex();
+                            const HistoryList& items = session_.items();
+                            documents->opener->Open2Click(at.isValid() && at.row() < items.ViewCount()
+                                                              ? items.ViewItem(at.row()).Path
+                                                              : std::string());
+                        }));
     open2->setObjectName(QStringLiteral("Open2"));
     open2->setStatusTip(QStringLiteral("指定されたファイルを開き履歴に追加します"));
     file->addAction(QStringLiteral("設定(&S)"), this, &TVendleMainForm::settingsRequested)

@@ -20,6 +20,7 @@ inline constexpr const char* kReadOnlyKey = "ReadOnly";
 inline constexpr const char* kItemsKey = "Items";
 inline constexpr const char* kFormBoundsKey = "FormBounds";
 inline constexpr const char* kHelpBoundsKey = "HelpBounds";
+inline constexpr const char* kOpenFolderKey = "OpenFolder";
 inline constexpr const char* kGridKey = "Grid";
 inline constexpr const char* kLastScanKey = "LastScanTime";
 inline constexpr const char* kExecuteCountKey = "ExecuteCount";

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -66,6 +67,7 @@ private:
     std::unique_ptr<HistorySession> session_;
     std::unique_ptr<QWidget> window_;
     std::unique_ptr<DocumentOpener> opener_;
+    test::FakeFiles* files_ = nullptr;
 
     QString path(const QString& name) const { return home_.filePath(name); }
     QString marker() const { return path(QStringLiteral("opened.txt")); }
@@ -75,9 +77,8 @@ private slots:
     void init() {
         QFile::remove(marker());
         QFile::remove(path(QStringLiteral("data/recently-used.xbel")));
-        test::FakeFiles* files = nullptr;
         test::FakeRecent* recent = nullptr;
-        HistorySession::Parts parts = test::fakeParts(files, recent, vendle::now);
+        HistorySession::Parts parts = test::fakeParts(files_, recent, vendle::now);
         session_ = std::make_unique<HistorySession>("/p/vendle.ini", "/p/vendle.dat", std::move(parts),
                                                     DateTimeFormat::japanese());
         window_ = std::make_unique<QWidget>();
@@ -87,6 +88,17 @@ private slots:
     }
 
     void cleanup() { MessageBox::setTestMode(false); }
+
+    void theOpenDialogStartsNearTheDocumentOrWhereTheLastFileWasChosen() {
+        files_->folders.insert("/w/docs");
+        files_->folders.insert("/w/last");
+        QCOMPARE(opener_->startFolder("/w/docs/a.txt"), QStringLiteral("/w/docs"));
+        QCOMPARE(opener_->startFolder(""),
+                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        session_->settings().WriteString("VendleMainForm", "OpenFolder", "/w/last");
+        QCOMPARE(opener_->startFolder(""), QStringLiteral("/w/last"));
+        QCOMPARE(opener_->startFolder("/gone/a.txt"), QStringLiteral("/w/last")); // its folder is away
+    }
 
     void aDocumentOpensInItsApplicationAndIsNotedAsRecentlyUsed() {
         const QString doc = path(QStringLiteral("docs/報告 1.txt"));
