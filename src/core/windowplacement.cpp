@@ -30,6 +30,22 @@ long long distanceSquared(const Rect& r, int x, int y) {
     return dx * dx + dy * dy;
 }
 
+// The screen nearest to the window's centre (screens must not be empty).
+const Rect& nearestScreen(const Rect& window, const std::vector<Rect>& screens) {
+    const int cx = window.left + window.width() / 2;
+    const int cy = window.top + window.height() / 2;
+    const Rect* nearest = &screens.front();
+    long long best = LLONG_MAX;
+    for (const Rect& s : screens) {
+        const long long d = distanceSquared(s, cx, cy);
+        if (d < best) {
+            best = d;
+            nearest = &s;
+        }
+    }
+    return *nearest;
+}
+
 } // namespace
 
 std::string formatPlacement(const WindowPlacement& p) {
@@ -101,18 +117,8 @@ Rect fitInside(const Rect& window, const std::vector<Rect>& screens, const Rect&
             home = &s;
         }
     }
-    if (!home) {
-        const int cx = window.left + window.width() / 2;
-        const int cy = window.top + window.height() / 2;
-        long long best = LLONG_MAX;
-        for (const Rect& s : screens) {
-            const long long d = distanceSquared(s, cx, cy);
-            if (d < best) {
-                best = d;
-                home = &s;
-            }
-        }
-    }
+    if (!home)
+        home = &nearestScreen(window, screens);
     // The room for the client area once the decoration is there.
     const Rect room{home->left + frame.left, home->top + frame.top, home->right - frame.right,
                     home->bottom - frame.bottom};
@@ -134,18 +140,7 @@ Rect keepOnScreen(const Rect& window, const std::vector<Rect>& screens) {
         if (w >= std::min(kMinVisible, window.width()) && h > 0 && window.top >= s.top)
             return window;
     }
-    const int cx = window.left + window.width() / 2;
-    const int cy = window.top + window.height() / 2;
-    const Rect* nearest = &screens.front();
-    long long best = LLONG_MAX;
-    for (const Rect& s : screens) {
-        const long long d = distanceSquared(s, cx, cy);
-        if (d < best) {
-            best = d;
-            nearest = &s;
-        }
-    }
-    const Rect& s = *nearest;
+    const Rect& s = nearestScreen(window, screens);
     const int w = std::clamp(window.width(), 1, s.width());
     const int h = std::clamp(window.height(), 1, s.height());
     const int left = std::clamp(window.left, s.left, s.right - w);
