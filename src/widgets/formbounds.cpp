@@ -111,6 +111,7 @@ void ReadColWidths(const MemIniFile& ini, std::string_view section, std::string_
 void WriteColWidths(MemIniFile& ini, std::string_view section, std::string_view key,
                     const QHeaderView& header) {
     std::vector<int> widths;
+    widths.reserve(static_cast<std::size_t>(header.count()));
     for (int i = 0; i < header.count(); ++i)
         widths.push_back(header.sectionSize(i));
     ini.WriteString(section, key, formatColWidths(widths));
