@@ -27,8 +27,10 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -412,7 +414,12 @@ private slots:
                                                      QString::fromStdString(current)));
 
         // The look that follows an activation waits for the click that activated the window and a
-        // double click: the first double click into an inactive window opens what was clicked.
+        // double click: the first double click into an inactive window opens what was clicked. A
+        // long double-click time keeps a slow machine (sanitizers, a busy host) within it.
+        const int usualInterval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+        QGuiApplication::styleHints()->setMouseDoubleClickInterval(2000);
+        const auto restoreInterval =
+            qScopeGuard([&] { QGuiApplication::styleHints()->setMouseDoubleClickInterval(usualInterval); });
         QWidget elsewhere;
         elsewhere.show();
         elsewhere.activateWindow();
