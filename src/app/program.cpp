@@ -183,6 +183,10 @@ void Program::saveAll(bool showProgress) {
 }
 
 void Program::exitCommand() {
+    if (life_.is(Phase::Starting)) { // 終了 from the tray menu while the welcome waits
+        terminate();
+        return;
+    }
     if (!life_.is(Phase::Running))
         return;
     window_->hide();

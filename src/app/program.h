@@ -55,7 +55,7 @@ public:
     void showHelp(const char* page);
 
     // The exit command: hide, save with progress, end the event loop. A failed save is shown and
-    // the program runs on, watching again.
+    // the program runs on, watching again. During the start it gives the start up, as terminate().
     void exitCommand();
     // The session ends or the process was asked to end: save what can be saved, with no box and
     // no progress window. Nothing is written when the start was given up.

@@ -429,6 +429,11 @@ private slots:
         finish(std::move(program));
         QVERIFY(!QFile::exists(path(QStringLiteral("vendle.ini"))));
         QCOMPARE(readFile(path(QStringLiteral("vendle.dat"))), dat);
+        // "終了" from the tray menu while the start waits does the same.
+        Program second(paths_, [this] { return std::make_unique<FakeTray>(log_); });
+        second.exitCommand();
+        QCOMPARE(second.life().phase(), Phase::Abandoned);
+        QVERIFY(!second.start());
     }
 };
 
