@@ -10,6 +10,7 @@
 #include "widgets/slideupdown.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,7 +18,11 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
 #include <QTimer>
+
+#include <algorithm>
+#include <cmath>
 
 namespace vendle::app {
 
@@ -32,33 +37,22 @@ QLabel* label(const QString& text, QWidget* parent, int left, int top) {
     return l;
 }
 
-QPushButton* button(const QString& text, QWidget* parent, int left, int top) {
-    auto* b = new QPushButton(text, parent);
-    b->setGeometry(left, top, 75, 25);
-    return b;
-}
-
 } // namespace
 
 TOptionDlg::TOptionDlg(HistorySession& session, std::function<void(const char*)> showHelp, QWidget* parent)
     : QDialog(parent), session_(session), showHelp_(std::move(showHelp)) {
     setObjectName(QStringLiteral("OptionDlg"));
     setWindowTitle(QStringLiteral("設定"));
-    setFixedSize(427, 300);
 
-    // The main panel (inner border 5) above the button panel of 34 pixels.
-    auto* groupBox1 = new QGroupBox(QStringLiteral("履歴数"), this);
-    groupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    groupBox1->setGeometry(5, 5, 417, 44);
-    Memo1 = new QLineEdit(QStringLiteral("10,000"), groupBox1);
+    groupBox1_ = new QGroupBox(QStringLiteral("履歴数"), this);
+    groupBox1_->setObjectName(QStringLiteral("GroupBox1"));
+    Memo1 = new QLineEdit(QStringLiteral("10,000"), groupBox1_);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setAlignment(Qt::AlignRight);
-    Memo1->setGeometry(8, 16, 73, 18);
-    sudDataMax = new widgets::TSlideUpDown(groupBox1);
+    sudDataMax = new widgets::TSlideUpDown(groupBox1_);
     sudDataMax->setObjectName(QStringLiteral("sudDataMax"));
     {
         widgets::TSlideUpDown::LoadingScope loading(*sudDataMax);
-        sudDataMax->setGeometry(81, 16, 12, 18);
         sudDataMax->setMin(kDataMaxMin);
         sudDataMax->setMax(kDataMaxMax);
         sudDataMax->setPosition(kDataMaxDefault);
@@ -79,34 +73,109 @@ TOptionDlg::TOptionDlg(HistorySession& session, std::function<void(const char*)>
         sudDataMax->Slider.setCursor(Qt::SplitVCursor);
         sudDataMax->Slider.setHeight(1);
         sudDataMax->Slider.setQuantity(1);
-        sudDataMax->setAssociate(Memo1);
     }
-    label(QStringLiteral("履歴の最大数を決定します。"), groupBox1, 96, 19)
-        ->setObjectName(QStringLiteral("Label1"));
+    label1_ = new QLabel(QStringLiteral("履歴の最大数を決定します。"), groupBox1_);
+    label1_->setObjectName(QStringLiteral("Label1"));
 
-    auto* groupBox2 = new QGroupBox(QStringLiteral("その他"), this);
-    groupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    groupBox2->setGeometry(5, 49, 417, 300 - 34 - 49 - 5);
-    cbReadOnly = new QCheckBox(QStringLiteral("「読み取り専用」ファイルを開くときは確認する"), groupBox2);
+    groupBox2_ = new QGroupBox(QStringLiteral("その他"), this);
+    groupBox2_->setObjectName(QStringLiteral("GroupBox2"));
+    cbReadOnly = new QCheckBox(QStringLiteral("「読み取り専用」ファイルを開くときは確認する"), groupBox2_);
     cbReadOnly->setObjectName(QStringLiteral("cbReadOnly"));
-    cbReadOnly->setGeometry(8, 16, 401, 17);
 
-    auto* panel2 = new QWidget(this);
-    panel2->setObjectName(QStringLiteral("Panel2"));
-    panel2->setGeometry(0, 300 - 34, 427, 34);
-    QPushButton* ok = button(QStringLiteral("OK"), panel2, 187, 2);
+    panel2_ = new QWidget(this);
+    panel2_->setObjectName(QStringLiteral("Panel2"));
+    auto* ok = new QPushButton(QStringLiteral("OK"), panel2_);
     ok->setObjectName(QStringLiteral("OKBtn"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    QPushButton* cancel = button(QStringLiteral("キャンセル"), panel2, 267, 2);
+    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), panel2_);
     cancel->setObjectName(QStringLiteral("CancelBtn"));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject); // Esc rejects the dialog too
-    QPushButton* help = button(QStringLiteral("ヘルプ(&H)"), panel2, 347, 2);
+    auto* help = new QPushButton(QStringLiteral("ヘルプ(&H)"), panel2_);
     help->setObjectName(QStringLiteral("HelpBtn"));
     help->setAutoDefault(false);
     connect(help, &QPushButton::clicked, this, &TOptionDlg::HelpBtnClick);
+    buttons_ = {ok, cancel, help};
     auto* f1 = new QShortcut(QKeySequence::HelpContents, this); // F1: this dialog's page
     connect(f1, &QShortcut::activated, this, &TOptionDlg::HelpBtnClick);
+
+    // The group titles sit on the frames' top lines, as a titled frame does on most desktops.
+    setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.6em; padding-top: "
+        "0.6em; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 0.5em;"
+        " padding: 0 0.2em; }"));
+    relayout();
+    sudDataMax->setAssociate(Memo1);
+}
+
+void TOptionDlg::relayout() {
+    const QFontMetrics metrics(font());
+    // Lengths of the layout drawn for a 12-pixel line, grown with the font's line.
+    const double scale = std::max(1.0, metrics.height() / 12.0);
+    const auto px = [scale](int length) { return static_cast<int>(std::lround(length * scale)); };
+    const int gap = px(5);   // between the dialog's edge, the groups and the buttons
+    const int inner = px(8); // from a group's frame to what it holds
+
+    // 履歴数: the edit box, the arrows docked at its right, the explanation.
+    const QMargins frame1 = groupBox1_->contentsMargins();
+    const int editHeight = std::max(px(18), Memo1->minimumSizeHint().height());
+    const int editWidth = std::max(px(73), metrics.horizontalAdvance(QStringLiteral("100,000")) + px(16));
+    const int arrowWidth =
+        std::max(px(12), style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, sudDataMax));
+    const int rowTop = frame1.top() + px(2);
+    Memo1->setGeometry(inner, rowTop, editWidth, editHeight);
+    sudDataMax->setGeometry(inner + editWidth, rowTop, arrowWidth, editHeight);
+    const QSize labelSize = label1_->sizeHint();
+    label1_->setGeometry(inner + editWidth + arrowWidth + px(3),
+                         rowTop + (editHeight - labelSize.height()) / 2, labelSize.width(),
+                         labelSize.height());
+    const int group1Width = label1_->geometry().right() + 1 + inner + frame1.right();
+    const int group1Height = rowTop + editHeight + px(8) + frame1.bottom();
+
+    // その他: the check boxes one under another.
+    const QMargins frame2 = groupBox2_->contentsMargins();
+    int group2Width = 0;
+    int checkTop = frame2.top() + px(2);
+    for (QCheckBox* box : groupBox2_->findChildren<QCheckBox*>(Qt::FindDirectChildrenOnly)) {
+        const QSize hint = box->sizeHint();
+        box->setGeometry(inner, checkTop, hint.width(), std::max(hint.height(), px(17)));
+        checkTop += box->height() + px(4);
+        group2Width = std::max(group2Width, inner + hint.width() + inner + frame2.right());
+    }
+
+    // The buttons at the right of a strip under the groups.
+    int buttonWidth = px(75);
+    int buttonHeight = px(25);
+    for (QPushButton* button : buttons_) {
+        buttonWidth = std::max(buttonWidth, button->sizeHint().width());
+        buttonHeight = std::max(buttonHeight, button->sizeHint().height());
+    }
+    const int buttonCount = static_cast<int>(buttons_.size());
+    const int buttonsWidth = buttonCount * buttonWidth + (buttonCount - 1) * gap;
+
+    const int width =
+        std::max({px(427), group1Width + 2 * gap, group2Width + 2 * gap, buttonsWidth + 2 * gap});
+    const int stripHeight = buttonHeight + px(9);
+    const int group2Top = gap + group1Height;
+    const int group2Height = std::max(checkTop + px(4) + frame2.bottom(), px(300) - px(34) - group2Top - gap);
+    const int height = group2Top + group2Height + gap + stripHeight;
+    groupBox1_->setGeometry(gap, gap, width - 2 * gap, group1Height);
+    groupBox2_->setGeometry(gap, group2Top, width - 2 * gap, group2Height);
+    panel2_->setGeometry(0, height - stripHeight, width, stripHeight);
+    int left = width - gap - buttonsWidth;
+    for (QPushButton* button : buttons_) {
+        button->setGeometry(left, px(2), buttonWidth, buttonHeight);
+        left += buttonWidth + gap;
+    }
+    setFixedSize(width, height);
+}
+
+void TOptionDlg::changeEvent(QEvent* event) {
+    // The groups take their new frames from the font before the dialog hears of it.
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        relayout();
+    QDialog::changeEvent(event);
 }
 
 void TOptionDlg::acOptionExecute() {
@@ -166,30 +235,34 @@ TFormAboutBox::TFormAboutBox(HistorySession& session, std::array<std::uint16_t, 
     : QDialog(parent), session_(session), version_(version) {
     setObjectName(QStringLiteral("FormAboutBox"));
     setWindowTitle(QStringLiteral("バージョン情報"));
-    setFixedSize(345, 213);
+    // The designed places at a 12-pixel line, grown with larger fonts.
+    const double scale = std::max(1.0, QFontMetrics(font()).height() / 12.0);
+    const auto px = [scale](int length) { return static_cast<int>(std::lround(length * scale)); };
+    setFixedSize(px(345), px(213));
     auto* panel1 = new QFrame(this);
     panel1->setObjectName(QStringLiteral("Panel1"));
     panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    panel1->setGeometry(8, 8, 329, 161);
+    panel1->setGeometry(px(8), px(8), px(329), px(161));
     auto* icon = new QLabel(panel1);
     icon->setObjectName(QStringLiteral("ProgramIcon"));
-    icon->setGeometry(8, 8, 65, 57);
-    icon->setPixmap(applicationIcon().pixmap(65, 57));
+    icon->setGeometry(px(8), px(8), px(65), px(57));
+    icon->setPixmap(applicationIcon().pixmap(px(65), px(57)));
     icon->setScaledContents(true);
-    label(QStringLiteral("Product Name"), panel1, 88, 16);
-    label(QStringLiteral("Vendle"), panel1, 176, 16)->setObjectName(QStringLiteral("Label1"));
-    label(QStringLiteral("Version"), panel1, 88, 40);
-    VersionNumber = label(QStringLiteral("0.0.0.0"), panel1, 176, 40);
+    label(QStringLiteral("Product Name"), panel1, px(88), px(16));
+    label(QStringLiteral("Vendle"), panel1, px(176), px(16))->setObjectName(QStringLiteral("Label1"));
+    label(QStringLiteral("Version"), panel1, px(88), px(40));
+    VersionNumber = label(QStringLiteral("0.0.0.0"), panel1, px(176), px(40));
     VersionNumber->setObjectName(QStringLiteral("VersionNumber"));
-    label(QStringLiteral("Copyright"), panel1, 8, 80);
-    label(QStringLiteral("Vendle の開発者"), panel1, 80, 80)->setObjectName(QStringLiteral("Label2"));
-    label(QStringLiteral("起動回数"), panel1, 8, 104)->setObjectName(QStringLiteral("Label3"));
-    ExecCount = label(QStringLiteral("n回"), panel1, 80, 104);
+    label(QStringLiteral("Copyright"), panel1, px(8), px(80));
+    label(QStringLiteral("Vendle の開発者"), panel1, px(80), px(80))->setObjectName(QStringLiteral("Label2"));
+    label(QStringLiteral("起動回数"), panel1, px(8), px(104))->setObjectName(QStringLiteral("Label3"));
+    ExecCount = label(QStringLiteral("n回"), panel1, px(80), px(104));
     ExecCount->setObjectName(QStringLiteral("ExecCount"));
-    label(QStringLiteral("使用時間"), panel1, 8, 128)->setObjectName(QStringLiteral("Label4"));
-    TotalExecTime = label(QStringLiteral("00時間00分00秒"), panel1, 80, 128);
+    label(QStringLiteral("使用時間"), panel1, px(8), px(128))->setObjectName(QStringLiteral("Label4"));
+    TotalExecTime = label(QStringLiteral("00時間00分00秒"), panel1, px(80), px(128));
     TotalExecTime->setObjectName(QStringLiteral("TotalExecTime"));
-    QPushButton* ok = button(QStringLiteral("OK"), this, 143, 180);
+    QPushButton* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setGeometry(px(143), px(180), px(75), px(25));
     ok->setObjectName(QStringLiteral("OKButton"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

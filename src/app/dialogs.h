@@ -8,10 +8,13 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTimer;
 
 namespace vendle::widgets {
@@ -38,12 +41,25 @@ public:
     // box's message; one below the number of documents held is asked about first.
     void accept() override;
 
+    // Places the controls from the font's line: the designed geometry at a 12-pixel line, grown
+    // in proportion with larger fonts, and never less room than a text or a control asks for.
+    void relayout();
+
     QLineEdit* Memo1 = nullptr;
     widgets::TSlideUpDown* sudDataMax = nullptr;
     QCheckBox* cbReadOnly = nullptr;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void HelpBtnClick();
+
+    QGroupBox* groupBox1_ = nullptr;
+    QGroupBox* groupBox2_ = nullptr;
+    QLabel* label1_ = nullptr;
+    QWidget* panel2_ = nullptr;
+    std::vector<QPushButton*> buttons_;
 
     HistorySession& session_;
     std::function<void(const char* page)> showHelp_;

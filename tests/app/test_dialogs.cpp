@@ -6,10 +6,12 @@
 #include "widgets/slideupdown.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
@@ -132,6 +134,48 @@ private slots:
         QCOMPARE(session_->dataMax(), 5'000);
         QCOMPARE(MessageBox::shownTexts(), QStringList());
         QCOMPARE(dialog.sudDataMax->Position(), 5'000);
+    }
+
+    void theSettingsDialogIsLaidOutFromItsFontWithoutOverlaps() {
+        TOptionDlg dialog(*session_, {});
+        auto* group1 = dialog.findChild<QGroupBox*>(QStringLiteral("GroupBox1"));
+        auto* group2 = dialog.findChild<QGroupBox*>(QStringLiteral("GroupBox2"));
+        auto* label1 = dialog.findChild<QLabel*>(QStringLiteral("Label1"));
+        const auto buttons =
+            dialog.findChild<QWidget*>(QStringLiteral("Panel2"))->findChildren<QPushButton*>();
+        QCOMPARE(buttons.size(), 3);
+        const auto inside = [](const QWidget* w, const QRect& area) { return area.contains(w->geometry()); };
+        for (int pixels : {9, 12, 16, 20, 28}) {
+            QFont f = dialog.font();
+            f.setPixelSize(pixels);
+            dialog.setFont(f);
+            const QByteArray at = QByteArray::number(pixels) + " px";
+            // What a group holds lies below its title and inside its frame.
+            for (QWidget* w : std::initializer_list<QWidget*>{dialog.Memo1, dialog.sudDataMax, label1})
+                QVERIFY2(inside(w, group1->contentsRect()), at + " " + w->objectName().toUtf8());
+            QVERIFY2(inside(dialog.cbReadOnly, group2->contentsRect()), at);
+            // Texts get the room they ask for; the arrows are as wide as a scroll bar's.
+            QVERIFY2(label1->width() >= label1->sizeHint().width(), at);
+            QVERIFY2(dialog.cbReadOnly->width() >= dialog.cbReadOnly->sizeHint().width(), at);
+            QVERIFY2(dialog.Memo1->height() >= dialog.Memo1->minimumSizeHint().height(), at);
+            QVERIFY2(dialog.sudDataMax->width() >=
+                         dialog.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, dialog.sudDataMax),
+                     at);
+            QVERIFY2(dialog.sudDataMax->geometry().left() == dialog.Memo1->geometry().right() + 1 &&
+                         dialog.sudDataMax->height() == dialog.Memo1->height(),
+                     at); // docked to the edit box
+            QVERIFY2(label1->geometry().left() > dialog.sudDataMax->geometry().right(), at);
+            // The groups and the buttons lie inside the dialog, one under another, apart.
+            QVERIFY2(inside(group1, dialog.rect()) && inside(group2, dialog.rect()), at);
+            QVERIFY2(group1->geometry().bottom() < group2->geometry().top(), at);
+            for (int i = 0; i < buttons.size(); ++i) {
+                const QRect r(buttons[i]->mapTo(&dialog, QPoint(0, 0)), buttons[i]->size());
+                QVERIFY2(dialog.rect().contains(r) && r.top() > group2->geometry().bottom(), at);
+                QVERIFY2(buttons[i]->width() >= buttons[i]->sizeHint().width(), at);
+                for (int j = i + 1; j < buttons.size(); ++j)
+                    QVERIFY2(!buttons[i]->geometry().intersects(buttons[j]->geometry()), at);
+            }
+        }
     }
 
     void theAboutBoxShowsVersionStartsAndCountsTheRunningTimeUp() {
