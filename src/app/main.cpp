@@ -8,6 +8,7 @@
 #include "platform/singleinstance.h"
 #include "platform/system.h"
 #include "platform/terminationsignals.h"
+#include "platform/windowsystem.h"
 
 #include <QCoreApplication>
 #include <QSessionManager>
@@ -20,6 +21,7 @@ int main(int argc, char* argv[]) {
     using namespace vendle;
     logStartupStep("main");
     platform::installCrashTrace();
+    const QString activationToken = platform::launchActivationToken(); // before the toolkit takes it
     app::VendleApplication application(argc, argv);
     installCoreLogHandler();
     logStartupStep("toolkit");
@@ -28,7 +30,7 @@ int main(int argc, char* argv[]) {
     // served by its first turns.
     platform::TerminationSignals termination;
     platform::SingleInstance instance(QStringLiteral("Vendle"));
-    switch (instance.start()) {
+    switch (instance.start(10'000, activationToken)) {
     case platform::SingleInstance::Start::Running:
         break;
     case platform::SingleInstance::Start::HandedOver:

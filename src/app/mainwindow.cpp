@@ -16,6 +16,7 @@
 #include "core/mainsettings.h"
 #include "platform/logging.h"
 #include "platform/version.h"
+#include "platform/windowsystem.h"
 #include "widgets/formbounds.h"
 #include "widgets/iconlist.h"
 #include "widgets/localeformat.h"
@@ -270,6 +271,10 @@ void TVendleMainForm::ShowMainWindow() {
     // in the search box.
     if (!life_.is(Phase::Running))
         return;
+    // Where a minimised window cannot be asked back (and the desktop need not even say that it
+    // minimised one), a window that is not the active one is mapped anew.
+    if (!platform::minimisedWindowsCanBeRestored() && isVisible() && !isActiveWindow())
+        hide();
     if (isMinimized())
         setWindowState(shownState_ & ~Qt::WindowMinimized);
     show();
@@ -278,7 +283,8 @@ void TVendleMainForm::ShowMainWindow() {
     Edit1->setFocus(Qt::ActiveWindowFocusReason);
 }
 
-void TVendleMainForm::activateFromSecondCopy() {
+void TVendleMainForm::activateFromSecondCopy(const QString& activationToken) {
+    platform::useActivationToken(activationToken);
     ShowMainWindow();
 }
 

@@ -7,13 +7,35 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <algorithm>
+#include <optional>
+
 #include <unistd.h>
 
 namespace vendle::platform {
 
 namespace {
-const QByteArray kActivate = QByteArrayLiteral("activate\n");
+// The request is one line: "activate", or "activate " and the launch's activation token.
+const QByteArray kActivate = QByteArrayLiteral("activate");
 const QByteArray kAcknowledge = QByteArrayLiteral("ok\n");
+constexpr qsizetype kLongestRequest = 4096;
+
+// Tokens are short printable ASCII; anything else is not passed on.
+bool isPlainToken(const QByteArray& token) {
+    if (token.isEmpty() || token.size() > 1024)
+        return false;
+    return std::all_of(token.begin(), token.end(), [](char c) { return c > ' ' && c < 127; });
+}
+
+// The token of a request line, or nothing when the line is no request.
+std::optional<QString> requestedToken(const QByteArray& line) {
+    if (line == kActivate)
+        return QString();
+    if (!line.startsWith(kActivate + ' '))
+        return std::nullopt;
+    const QByteArray token = line.mid(kActivate.size() + 1);
+    return isPlainToken(token) ? QString::fromLatin1(token) : QString();
+}
 } // namespace
 
 QString userRuntimeFolder() {
@@ -41,7 +63,7 @@ QString SingleInstance::serverName() const {
     return dir_ + QLatin1Char('/') + name_ + QStringLiteral(".socket");
 }
 
-SingleInstance::Start SingleInstance::start(int timeoutMs) {
+SingleInstance::Start SingleInstance::start(int timeoutMs, const QString& activationToken) {
     QElapsedTimer elapsed;
     elapsed.start();
     // The running copy may hold the lock a moment before it listens, and one that is ending holds
@@ -51,7 +73,7 @@ SingleInstance::Start SingleInstance::start(int timeoutMs) {
             listen();
             return Start::Running;
         }
-        if (tryHandOver())
+        if (tryHandOver(activationToken))
             return Start::HandedOver;
         if (elapsed.elapsed() >= timeoutMs)
             return Start::NoAnswer;
@@ -72,12 +94,13 @@ bool SingleInstance::tryLock() {
     return !held;
 }
 
-bool SingleInstance::tryHandOver() {
+bool SingleInstance::tryHandOver(const QString& activationToken) {
     QLocalSocket socket;
     socket.connectToServer(serverName());
     if (!socket.waitForConnected(500))
         return false;
-    socket.write(kActivate);
+    const QByteArray token = activationToken.toLatin1();
+    socket.write(isPlainToken(token) ? kActivate + ' ' + token + '\n' : kActivate + '\n');
     if (!socket.waitForBytesWritten(1000))
         return false;
     // Delivered is not enough: a copy that is ending never acknowledges.
@@ -109,10 +132,17 @@ void SingleInstance::listen() {
         while (QLocalSocket* socket = server_->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->readAll().contains(kActivate) && !ending_) {
+                // The line may come in parts; a client that sends too much is cut off.
+                if (!socket->canReadLine()) {
+                    if (socket->bytesAvailable() > kLongestRequest)
+                        socket->disconnectFromServer();
+                    return;
+                }
+                const std::optional<QString> token = requestedToken(socket->readLine(kLongestRequest).trimmed());
+                if (token && !ending_) {
                     socket->write(kAcknowledge);
                     socket->flush();
-                    emit activationRequested();
+                    emit activationRequested(*token);
                 }
                 socket->disconnectFromServer();
             });

@@ -27,10 +27,11 @@ public:
         NoAnswer,   // a running copy holds the lock but neither answered nor ended in time
     };
 
-    // Becomes the running copy, or asks the running copy to come forward. A lock left by a copy
-    // that died is taken over. A copy that is ending refuses the request; this one then waits for
-    // its lock, up to `timeoutMs`, and runs.
-    Start start(int timeoutMs = 10'000);
+    // Becomes the running copy, or asks the running copy to come forward, handing it
+    // `activationToken` (the desktop's permission for this launch to bring a window forward; may
+    // be empty). A lock left by a copy that died is taken over. A copy that is ending refuses the
+    // request; this one then waits for its lock, up to `timeoutMs`, and runs.
+    Start start(int timeoutMs = 10'000, const QString& activationToken = {});
 
     // The program is ending: requests to come forward are refused from now on, so that a copy
     // started meanwhile waits for the lock instead of handing over to one that is going.
@@ -45,13 +46,14 @@ public:
     QString serverName() const;
 
 signals:
-    // A second copy asked this one to come forward.
-    void activationRequested();
+    // A second copy asked this one to come forward, with the token its launch was given (empty
+    // when it had none or sent one that is not a plain token).
+    void activationRequested(const QString& activationToken);
 
 private:
     bool tryLock();
     // Delivers the request to the running copy; true when it acknowledged it.
-    bool tryHandOver();
+    bool tryHandOver(const QString& activationToken);
     void listen();
 
     QString name_;

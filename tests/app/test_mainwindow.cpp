@@ -260,19 +260,19 @@ private slots:
     void theTrayAndASecondCopyBringTheWindowBackAsItWas() {
         writeFile(path(QStringLiteral("vendle.ini")), knownUser());
         auto form = std::make_unique<Program>(paths_, [this] { return std::make_unique<FakeTray>(log_); });
-        form->window().activateFromSecondCopy(); // not before the start is over
+        form->window().activateFromSecondCopy({}); // not before the start is over
         form->window().ShowMainWindow();
         QVERIFY(!form->window().isVisible());
         form->start();
-        form->window().activateFromSecondCopy(); // a hidden window is shown, as the tray icon does
+        form->window().activateFromSecondCopy({}); // a hidden window is shown, as the tray icon does
         QVERIFY(form->window().isVisible());
         form->window().showMinimized();
-        form->window().activateFromSecondCopy();
+        form->window().activateFromSecondCopy({});
         QVERIFY(form->window().isVisible());
         QVERIFY(!form->window().isMinimized());
         form->window().showMaximized();
         form->window().showMinimized();
-        form->window().activateFromSecondCopy();
+        form->window().activateFromSecondCopy({});
         QVERIFY(form->window().isMaximized());
         QVERIFY(!form->window().isMinimized());
         // A click on the tray icon does the same, and the search box has the keyboard.

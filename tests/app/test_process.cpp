@@ -156,25 +156,34 @@ private slots:
         QCOMPARE(running.start(0), SingleInstance::Start::Running);
         QSignalSpy asked(&running, &SingleInstance::activationRequested);
         std::atomic<int> outcome{-1};
-        const auto newcomer = [&](int timeoutMs) {
+        const auto newcomer = [&](int timeoutMs, QString token = {}) {
             outcome = -1;
-            return std::unique_ptr<QThread>(QThread::create([&outcome, timeoutMs] {
+            return std::unique_ptr<QThread>(QThread::create([&outcome, timeoutMs, token] {
                 SingleInstance copy(QStringLiteral("VendleSingle"));
-                outcome = static_cast<int>(copy.start(timeoutMs));
+                outcome = static_cast<int>(copy.start(timeoutMs, token));
             }));
         };
-        auto second = newcomer(5000);
-        second->start();
-        QTRY_VERIFY(second->isFinished());
-        QCOMPARE(outcome.load(), int(SingleInstance::Start::HandedOver));
-        QCOMPARE(asked.count(), 1);
+        // The launch's activation token travels with the request; one that is not a plain token
+        // does not, but the request still counts.
+        const QString tokens[] = {QStringLiteral("wl-token_1.2:x"), QStringLiteral("bad\ntoken"),
+                                  QString()};
+        for (const QString& token : tokens) {
+            auto second = newcomer(5000, token);
+            second->start();
+            QTRY_VERIFY(second->isFinished());
+            QCOMPARE(outcome.load(), int(SingleInstance::Start::HandedOver));
+        }
+        QCOMPARE(asked.count(), 3);
+        QCOMPARE(asked[0][0].toString(), tokens[0]);
+        QCOMPARE(asked[1][0].toString(), QString());
+        QCOMPARE(asked[2][0].toString(), QString());
 
         running.stopAnswering();
         auto third = newcomer(10000);
         third->start();
         QTest::qWait(700);
         QVERIFY(!third->isFinished()); // waiting for the lock, not handed over
-        QCOMPARE(asked.count(), 1);
+        QCOMPARE(asked.count(), 3);
         running.release();
         QTRY_VERIFY(third->isFinished());
         QCOMPARE(outcome.load(), int(SingleInstance::Start::Running));
