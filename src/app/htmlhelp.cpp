@@ -53,9 +53,9 @@ long THtmlHelp::CallHtmlHelp(const char* page, int command, long) {
         return 0;
     if (!window_) {
         window_ = std::make_unique<widgets::HelpWindow>(QStringLiteral("index.htm"));
-        // 640 by 520 where the screen has room, in the middle of the area windows may take, or
-        // where the user left it.
-        window_->resize(640, 520);
+        // 820 by 600 (room for the contents and a page with its pictures) where the screen has
+        // room, in the middle of the area windows may take, or where the user left it.
+        window_->resize(820, 600);
         widgets::centreOnScreen(*window_);
         if (settings_)
             widgets::ReadFormBounds(*settings_, kMainSection, kHelpBoundsKey, *window_);

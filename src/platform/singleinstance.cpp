@@ -138,7 +138,8 @@ void SingleInstance::listen() {
                         socket->disconnectFromServer();
                     return;
                 }
-                const std::optional<QString> token = requestedToken(socket->readLine(kLongestRequest).trimmed());
+                const std::optional<QString> token =
+                    requestedToken(socket->readLine(kLongestRequest).trimmed());
                 if (token && !ending_) {
                     socket->write(kAcknowledge);
                     socket->flush();

@@ -53,7 +53,7 @@ HelpWindow::HelpWindow(QString home, QWidget* parent)
     split->addWidget(contents_);
     split->addWidget(browser_);
     split->setStretchFactor(1, 1);
-    split->setSizes({fontMetrics().averageCharWidth() * 24, fontMetrics().averageCharWidth() * 60});
+    split->setSizes({220, 600}); // shared in this proportion whatever the width
     layout->addWidget(split, 1);
 
     back_->setEnabled(false);

@@ -12,6 +12,8 @@
 #include <QDialog>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImage>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -43,6 +45,25 @@ private slots:
         QVERIFY(chm->read("/style.css"));
         QVERIFY(!chm->read("/nothing.htm"));
         QVERIFY(!chm->read(""));
+
+        // Every page's links and pictures are inside the file, and every picture is one.
+        int pictures = 0;
+        for (const char* page :
+             {"/index.htm", "/history.htm", "/search.htm", "/open.htm", "/menu.htm", "/Option.htm"}) {
+            const std::optional<std::string> html = chm->read(page);
+            QVERIFY2(html, page);
+            static const QRegularExpression reference(QStringLiteral("(href|src)=\"([^\"#:]+)"));
+            for (const auto& match : reference.globalMatch(QString::fromStdString(*html))) {
+                const std::optional<std::string> target = chm->read("/" + match.captured(2).toStdString());
+                QVERIFY2(target, qPrintable(QString::fromLatin1(page) + " → " + match.captured(2)));
+                if (match.captured(1) == QLatin1String("src")) {
+                    ++pictures;
+                    QVERIFY2(!QImage::fromData(QByteArray::fromStdString(*target)).isNull(),
+                             qPrintable(match.captured(2)));
+                }
+            }
+        }
+        QVERIFY(pictures >= 4); // the main window, the settings, the document menu, the About box
     }
 
     void damagedFilesGiveNoPagesAndNoCrash() {

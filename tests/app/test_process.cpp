@@ -165,8 +165,7 @@ private slots:
         };
         // The launch's activation token travels with the request; one that is not a plain token
         // does not, but the request still counts.
-        const QString tokens[] = {QStringLiteral("wl-token_1.2:x"), QStringLiteral("bad\ntoken"),
-                                  QString()};
+        const QString tokens[] = {QStringLiteral("wl-token_1.2:x"), QStringLiteral("bad\ntoken"), QString()};
         for (const QString& token : tokens) {
             auto second = newcomer(5000, token);
             second->start();
