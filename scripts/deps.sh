@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Vendle needs that are not installed yet. Quick when all are present.
-# Usage: scripts/deps.sh run|test|fuzz
+# Usage: scripts/deps.sh run|test|fuzz|package
 set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libglib2.0-dev libicu-dev libx11-dev libchm-dev
@@ -12,12 +12,15 @@ test_pkgs=(clang-format clang-tidy libgtest-dev libbenchmark-dev locales-all sha
     xdotool)
 
 fuzz_pkgs=(clang-14 libclang-rt-14-dev)
+# Making the Debian package (dpkg-shlibdeps) and checking its desktop entry and AppStream data.
+package_pkgs=(dpkg-dev desktop-file-utils appstream)
 
 case "${1:-run}" in
 fuzz) wanted=("${build_pkgs[@]}" "${fuzz_pkgs[@]}") ;;
 run) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}" libbenchmark-dev libgtest-dev) ;;
-test) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}") ;;
-*) echo "usage: $0 run|test|fuzz" >&2; exit 2 ;;
+test) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}" "${package_pkgs[@]}") ;;
+package) wanted=("${build_pkgs[@]}" "${package_pkgs[@]}") ;;
+*) echo "usage: $0 run|test|fuzz|package" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,17 +1,30 @@
 #include "apppaths.h"
 
+#include "core/fileplaces.h"
 #include "platform/autostart.h"
+#include "platform/logging.h"
 #include "platform/system.h"
 
 namespace vendle::app {
 
-AppPaths AppPaths::beside(const std::string& executable) {
+AppPaths AppPaths::forProgram(const std::string& executable) {
+    const FilePlaces places =
+        chooseFilePlaces({executable.substr(0, executable.rfind('/')), platform::userConfigFolder(),
+                          platform::userDataFolder(), platform::pathExists});
+    for (const std::string& folder : places.foldersToMake) {
+        if (!platform::makePrivateFolder(folder))
+            qCWarning(lcFiles) << "cannot make the folder" << folder.c_str();
+    }
     AppPaths p;
     p.executable = executable;
-    p.iniFile = platform::companionFilePath(executable, ".ini");
-    p.dataFile = platform::companionFilePath(executable, ".dat");
-    p.helpFile = platform::companionFilePath(executable, ".chm");
+    p.iniFile = places.iniFile;
+    p.dataFile = places.dataFile;
+    p.helpFile = places.helpFile;
     p.startupFolder = platform::startupFolder();
+    p.instanceName = places.instanceName;
+    p.portable = places.portable;
+    qCInfo(lcFiles).noquote() << (p.portable ? "files beside the program:" : "files in the user's folders:")
+                              << p.iniFile.c_str() << p.dataFile.c_str() << "help:" << p.helpFile.c_str();
     return p;
 }
 

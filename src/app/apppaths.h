@@ -1,5 +1,5 @@
-// Where the program's own files are: the settings, history and help files beside the executable,
-// and the folder of entries started with the session.
+// Where the program's own files are: the settings, history and help files (beside a portable copy,
+// in the user's folders otherwise), and the folder of entries started with the session.
 #pragma once
 
 #include <string>
@@ -13,9 +13,12 @@ struct AppPaths {
     std::string helpFile;
     std::string startupFolder;
     std::string dataHome; // where the desktop records recently used documents; empty: the default
+    std::string instanceName = "Vendle"; // one running copy per name
+    bool portable = true;                // the files are beside the executable
 
-    // The files beside `executable` and the platform's startup folder.
-    static AppPaths beside(const std::string& executable);
+    // The places for the copy at `executable`: beside it in a folder of its own, else the user's
+    // configuration and data folders (made, private, when missing); the platform's startup folder.
+    static AppPaths forProgram(const std::string& executable);
 };
 
 } // namespace vendle::app

@@ -63,7 +63,8 @@ QPixmap drawIcon(int size, Badge badge) {
 
 QIcon iconOf(Badge badge) {
     QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64})
+    // The sizes trays and menus ask for, and large ones for the desktop's launchers.
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
         icon.addPixmap(drawIcon(size, badge));
     return icon;
 }

@@ -29,7 +29,11 @@ int main(int argc, char* argv[]) {
     // Termination requests are caught from here on; one that arrives before the event loop runs is
     // served by its first turns.
     platform::TerminationSignals termination;
-    platform::SingleInstance instance(QStringLiteral("Vendle"));
+    std::string executable = platform::executablePath();
+    if (executable.empty())
+        executable = QCoreApplication::applicationFilePath().toStdString();
+    const app::AppPaths paths = app::AppPaths::forProgram(executable);
+    platform::SingleInstance instance(QString::fromStdString(paths.instanceName));
     switch (instance.start(10'000, activationToken)) {
     case platform::SingleInstance::Start::Running:
         break;
@@ -42,10 +46,7 @@ int main(int argc, char* argv[]) {
 
     std::unique_ptr<app::Program> program;
     try {
-        std::string executable = platform::executablePath();
-        if (executable.empty())
-            executable = QCoreApplication::applicationFilePath().toStdString();
-        program = std::make_unique<app::Program>(app::AppPaths::beside(executable));
+        program = std::make_unique<app::Program>(paths);
     } catch (const std::exception& e) {
         app::VendleApplication::showError(QString::fromUtf8(e.what()));
         return 1;

@@ -180,11 +180,11 @@ UriPath fileUriToPath(std::string_view uri) {
     return result;
 }
 
-UriPath desktopLinkTarget(std::string_view fileText, std::string_view home) {
+namespace {
+
+// Calls `take(key, value)` for each key of the "[Desktop Entry]" group, the value as written.
+template <typename Take> void forEachEntryKey(std::string_view fileText, Take take) {
     bool inEntry = false;
-    bool isLink = false;
-    std::string url;
-    bool expand = false;
     std::size_t pos = 0;
     while (pos <= fileText.size()) {
         std::size_t end = fileText.find('\n', pos);
@@ -211,6 +211,54 @@ UriPath desktopLinkTarget(std::string_view fileText, std::string_view home) {
         std::string_view value = line.substr(eq + 1);
         while (!value.empty() && value.front() == ' ')
             value.remove_prefix(1);
+        take(key, value);
+    }
+}
+
+} // namespace
+
+std::optional<std::string> desktopEntryProgram(std::string_view fileText) {
+    std::string exec;
+    forEachEntryKey(fileText, [&](std::string_view key, std::string_view value) {
+        if (key == "Exec")
+            exec = unescapeValue(value);
+    });
+    std::size_t i = 0;
+    while (i < exec.size() && exec[i] == ' ')
+        ++i;
+    if (i == exec.size())
+        return std::nullopt;
+    std::string program;
+    if (exec[i] != '"') {
+        const std::size_t end = exec.find(' ', i);
+        program = exec.substr(i, end == std::string::npos ? std::string::npos : end - i);
+    } else {
+        for (++i;; ++i) {
+            if (i >= exec.size())
+                return std::nullopt; // no closing quote
+            if (exec[i] == '"')
+                break;
+            if (exec[i] == '\\' && i + 1 < exec.size() &&
+                std::string_view("\"`$\\").find(exec[i + 1]) != std::string_view::npos)
+                ++i;
+            program += exec[i];
+        }
+    }
+    // "%%" is a literal "%" in Exec.
+    std::string out;
+    for (std::size_t k = 0; k < program.size(); ++k) {
+        out += program[k];
+        if (program[k] == '%' && k + 1 < program.size() && program[k + 1] == '%')
+            ++k;
+    }
+    return out;
+}
+
+UriPath desktopLinkTarget(std::string_view fileText, std::string_view home) {
+    bool isLink = false;
+    std::string url;
+    bool expand = false;
+    forEachEntryKey(fileText, [&](std::string_view key, std::string_view value) {
         if (key == "Type")
             isLink = value == "Link";
         else if (key == "URL" && !expand)
@@ -219,7 +267,7 @@ UriPath desktopLinkTarget(std::string_view fileText, std::string_view home) {
             url = unescapeValue(value);
             expand = true;
         }
-    }
+    });
     if (!isLink || url.empty())
         return {};
     if (expand)

@@ -2,6 +2,7 @@
 // key's arguments, and the text of an application entry.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,10 @@ struct DesktopApplicationEntry {
 
 // "[Desktop Entry]" with Type=Application and the entry's keys, LF line ends.
 std::string formatDesktopEntry(const DesktopApplicationEntry& entry);
+
+// The program an application entry starts: the first argument of its Exec key, unquoted; nothing
+// when the entry has no Exec or its quoting is broken.
+std::optional<std::string> desktopEntryProgram(std::string_view fileText);
 
 // A file URI as a local path.
 struct UriPath {

@@ -7,7 +7,8 @@
 namespace vendle {
 
 Q_LOGGING_CATEGORY(lcRecent, "vendle.recent", QtWarningMsg)
-Q_LOGGING_CATEGORY(lcFiles, "vendle.files", QtWarningMsg)
+// What happens to the user's files is told by default: where they are, what was skipped in them.
+Q_LOGGING_CATEGORY(lcFiles, "vendle.files", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcWatch, "vendle.watch", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcUi, "vendle.ui", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcStartup, "vendle.startup", QtWarningMsg)

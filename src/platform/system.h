@@ -18,6 +18,17 @@ std::string SystemErrorText(int code);
 // Absolute path of the running executable; empty when it cannot be told.
 std::string executablePath();
 
+// The user's folders for configuration and for data ($XDG_CONFIG_HOME, $XDG_DATA_HOME or their
+// defaults).
+std::string userConfigFolder();
+std::string userDataFolder();
+
+// Whether anything exists at `path`.
+bool pathExists(const std::string& path);
+
+// Makes `path` and its missing parents, new folders readable by the user only. False on failure.
+bool makePrivateFolder(const std::string& path);
+
 // The executable's path with its extension replaced by `extension` (".ini", ".dat", ...); a path
 // without an extension gets it appended.
 std::string companionFilePath(const std::string& executable, const std::string& extension);

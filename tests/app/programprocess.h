@@ -3,6 +3,7 @@
 #pragma once
 
 #include "appfiles.h"
+#include "core/fileplaces.h"
 
 #include <QDir>
 #include <QLocalSocket>
@@ -23,6 +24,8 @@ public:
         QDir().mkpath(path(QStringLiteral("data")));
         exe_ = path(QStringLiteral("vendle"));
         QFile::copy(QStringLiteral(VENDLE_EXECUTABLE), exe_);
+        // A folder of its own, as the build folder is: the files stay beside the program.
+        writeFile(path(QStringLiteral("vendle.portable")), "");
     }
 
     QString path(const QString& name) const { return dir_.filePath(name); }
@@ -56,8 +59,17 @@ public:
     // True once the running copy listens for a second one.
     bool listening() const {
         QLocalSocket socket;
-        socket.connectToServer(runtime_ + QStringLiteral("/Vendle.socket"));
+        socket.connectToServer(runtime_ + QLatin1Char('/') + QString::fromStdString(instanceName()) +
+                               QStringLiteral(".socket"));
         return socket.waitForConnected(200);
+    }
+
+    // The name the copy in this folder runs under.
+    std::string instanceName() const {
+        return chooseFilePlaces(
+                   {dir_.path().toStdString(), "", "",
+                    [](const std::string& p) { return QFile::exists(QString::fromStdString(p)); }})
+            .instanceName;
     }
 
 private:

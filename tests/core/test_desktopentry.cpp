@@ -17,6 +17,19 @@ TEST(DesktopEntry, ExecQuotingAndEntryText) {
     EXPECT_NE(formatDesktopEntry({"V", "V", "/a\\b", ""}).find("Exec=\"/a\\\\\\\\b\"\n"), std::string::npos);
 }
 
+TEST(DesktopEntry, TheProgramAnEntryStartsIsReadBackAsWritten) {
+    // Whatever path was written, its entry names the same program.
+    for (const char* path : {"/usr/bin/vendle", "/opt/my apps/vendle", "/opt/$x`y\"z\\w/v", "/opt/100%/v",
+                             "/home/u/メモ/vendle"}) {
+        const std::string text = formatDesktopEntry({"Vendle", "Vendle", path, "/"});
+        EXPECT_EQ(desktopEntryProgram(text), std::optional<std::string>(path)) << text;
+    }
+    EXPECT_EQ(desktopEntryProgram("[Desktop Entry]\nExec=vendle --x %U\n"), "vendle");
+    EXPECT_EQ(desktopEntryProgram("[Other]\nExec=/bin/x\n[Desktop Entry]\nName=V\n"), std::nullopt);
+    EXPECT_EQ(desktopEntryProgram("[Desktop Entry]\nExec=\"/opt/unclosed\n"), std::nullopt);
+    EXPECT_EQ(desktopEntryProgram("[Desktop Entry]\nExec=   \n"), std::nullopt);
+}
+
 TEST(FileUri, LocalPathsAndFailures) {
     EXPECT_EQ(fileUriToPath("file:///home/u/a%20b.txt").path, "/home/u/a b.txt");
     EXPECT_EQ(fileUriToPath("file:///home/u/%E5%A0%B1.txt").path, "/home/u/報.txt");

@@ -57,13 +57,15 @@ private:
     chmFile* handle_;
 };
 
-// The checking program, beside this one or, for the build tree's tests and benchmark, one folder up.
+// The checking program: beside this one, one folder up (the build tree's tests and benchmark), or
+// in the installed libexec folder beside the program's bin folder.
 std::string helperPath() {
     const GCharPtr self(g_file_read_link("/proc/self/exe", nullptr));
     if (!self)
         return {};
     const GCharPtr dir(g_path_get_dirname(self.get()));
-    for (const char* relative : {"/vendle-helpcheck", "/../vendle-helpcheck"}) {
+    for (const char* relative :
+         {"/vendle-helpcheck", "/../vendle-helpcheck", "/../libexec/vendle/vendle-helpcheck"}) {
         std::string candidate = std::string(dir.get()) + relative;
         if (g_file_test(candidate.c_str(), G_FILE_TEST_IS_EXECUTABLE))
             return candidate;

@@ -29,6 +29,22 @@ std::string executablePath() {
     return target ? std::string(target.get()) : std::string();
 }
 
+std::string userConfigFolder() {
+    return g_get_user_config_dir();
+}
+
+std::string userDataFolder() {
+    return g_get_user_data_dir();
+}
+
+bool pathExists(const std::string& path) {
+    return g_file_test(path.c_str(), G_FILE_TEST_EXISTS);
+}
+
+bool makePrivateFolder(const std::string& path) {
+    return g_mkdir_with_parents(path.c_str(), 0700) == 0;
+}
+
 std::string companionFilePath(const std::string& executable, const std::string& extension) {
     const PathSyntax syntax = PathSyntax::posix(systemCodePage());
     const std::string_view ext = extensionOf(executable, syntax);

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Vendle in build/ and makes its Debian package there
+# (build/vendle_<version>_<arch>.deb), with its dependencies found by dpkg-shlibdeps.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh package
+bash scripts/build.sh
+cd build
+rm -f vendle_*.deb
+cpack -G DEB >/dev/null
+ls vendle_*.deb
