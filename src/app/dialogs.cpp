@@ -2,6 +2,7 @@
 
 #include "app/historysession.h"
 #include "app/icons.h"
+#include "app/startupentry.h"
 #include "core/fulltime.h"
 #include "core/mainsettings.h"
 #include "core/numericpicture.h"
@@ -39,8 +40,9 @@ QLabel* label(const QString& text, QWidget* parent, int left, int top) {
 
 } // namespace
 
-TOptionDlg::TOptionDlg(HistorySession& session, std::function<void(const char*)> showHelp, QWidget* parent)
-    : QDialog(parent), session_(session), showHelp_(std::move(showHelp)) {
+TOptionDlg::TOptionDlg(HistorySession& session, std::function<void(const char*)> showHelp,
+                       const StartupEntry* startup, QWidget* parent)
+    : QDialog(parent), session_(session), showHelp_(std::move(showHelp)), startup_(startup) {
     setObjectName(QStringLiteral("OptionDlg"));
     setWindowTitle(QStringLiteral("設定"));
 
@@ -81,6 +83,9 @@ TOptionDlg::TOptionDlg(HistorySession& session, std::function<void(const char*)>
     groupBox2_->setObjectName(QStringLiteral("GroupBox2"));
     cbReadOnly = new QCheckBox(QStringLiteral("「読み取り専用」ファイルを開くときは確認する"), groupBox2_);
     cbReadOnly->setObjectName(QStringLiteral("cbReadOnly"));
+    cbAutostart = new QCheckBox(QStringLiteral("ログイン時に自動起動する"), groupBox2_);
+    cbAutostart->setObjectName(QStringLiteral("cbAutostart"));
+    cbAutostart->setEnabled(startup_ != nullptr);
 
     panel2_ = new QWidget(this);
     panel2_->setObjectName(QStringLiteral("Panel2"));
@@ -181,6 +186,7 @@ void TOptionDlg::changeEvent(QEvent* event) {
 void TOptionDlg::acOptionExecute() {
     sudDataMax->setPosition(session_.dataMax());
     cbReadOnly->setChecked(session_.confirmReadOnly());
+    cbAutostart->setChecked(startup_ && startup_->state() == StartupEntry::State::ThisProgram);
     Memo1->setFocus();
     Memo1->selectAll();
     widgets::centreOnScreen(*this);
@@ -188,6 +194,18 @@ void TOptionDlg::acOptionExecute() {
         return;
     session_.setConfirmReadOnly(cbReadOnly->isChecked());
     session_.setDataMax(accepted_);
+    applyAutostart();
+}
+
+void TOptionDlg::applyAutostart() {
+    if (!startup_)
+        return;
+    const bool registered = startup_->state() == StartupEntry::State::ThisProgram;
+    if (cbAutostart->isChecked() == registered)
+        return;
+    if (!(cbAutostart->isChecked() ? startup_->write() : startup_->remove()))
+        MessageBox::error(this, QStringLiteral("自動起動の登録を変更できませんでした。\n%1")
+                                    .arg(QString::fromStdString(startup_->path())));
 }
 
 void TOptionDlg::accept() {

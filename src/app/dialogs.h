@@ -24,17 +24,20 @@ class TSlideUpDown;
 namespace vendle::app {
 
 class HistorySession;
+class StartupEntry;
 
 // History size (1 to 100,000) and whether read-only documents are confirmed before opening.
 class TOptionDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // `showHelp` opens a help page ("Option.htm" for this dialog).
+    // `showHelp` opens a help page ("Option.htm" for this dialog); `startup` is this copy's entry
+    // in the session's autostart (none: the check box is disabled).
     TOptionDlg(HistorySession& session, std::function<void(const char* page)> showHelp,
-               QWidget* parent = nullptr);
+               const StartupEntry* startup = nullptr, QWidget* parent = nullptr);
 
-    // Shows the dialog with the current values and takes them over on OK.
+    // Shows the dialog with the current values and takes them over on OK; the autostart entry is
+    // written or taken away when the check box changed.
     void acOptionExecute();
 
     // OK: a history size that is not a whole number from 1 to 100,000 is refused with the value
@@ -48,6 +51,7 @@ public:
     QLineEdit* Memo1 = nullptr;
     widgets::TSlideUpDown* sudDataMax = nullptr;
     QCheckBox* cbReadOnly = nullptr;
+    QCheckBox* cbAutostart = nullptr;
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -61,8 +65,11 @@ private:
     QWidget* panel2_ = nullptr;
     std::vector<QPushButton*> buttons_;
 
+    void applyAutostart();
+
     HistorySession& session_;
     std::function<void(const char* page)> showHelp_;
+    const StartupEntry* startup_;
     int accepted_ = 0; // the history size OK took
 };
 

@@ -1,7 +1,7 @@
 #include "firststart.h"
 
+#include "app/startupentry.h"
 #include "core/errors.h"
-#include "platform/autostart.h"
 #include "widgets/messagebox.h"
 
 namespace vendle::app {
@@ -38,14 +38,28 @@ void runFirstStart(QWidget* parent, const AppPaths& paths, FileAccess& files) {
 void RegisterStartup(QWidget* parent, const AppPaths& paths, FileAccess& files) {
     if (paths.startupFolder.empty())
         VENDLE_TRACE();
-    const std::string entry = paths.startupFolder + "/" + platform::startupEntryFileName("Vendle");
-    if (files.exists(entry)) {
+    const StartupEntry entry(paths, files);
+    switch (entry.state()) {
+    case StartupEntry::State::ThisProgram:
         MessageBox::show(parent, QStringLiteral("すでに自動起動に登録されています。"));
         return;
+    case StartupEntry::State::OtherProgram: {
+        // A copy moved elsewhere, or another copy, would be started instead of this one.
+        const std::string other = entry.registeredProgram();
+        const QString question =
+            QStringLiteral("自動起動には別の場所のプログラムが登録されています。\n%1\n"
+                           "このプログラムに置き換えますか？")
+                .arg(other.empty() ? QStringLiteral("(読み取れない登録)") : QString::fromStdString(other));
+        if (MessageBox::askYesNo(parent, question) != MessageBox::Yes) {
+            MessageBox::show(parent, QStringLiteral("自動起動には登録しません。"));
+            return;
+        }
+        break;
     }
-    const std::string& exe = paths.executable;
-    const std::string folder = exe.substr(0, exe.rfind('/') + 1);
-    if (!platform::CreateShortcut(exe, entry, "Vendle", folder))
+    case StartupEntry::State::Missing:
+        break;
+    }
+    if (!entry.write())
         VENDLE_TRACE();
     MessageBox::show(parent, QStringLiteral("自動起動に登録しました。"));
 }

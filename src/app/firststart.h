@@ -12,8 +12,9 @@ namespace vendle::app {
 // Shows the welcome and asks; "Yes" registers, anything else says that nothing was registered.
 void runFirstStart(QWidget* parent, const AppPaths& paths, FileAccess& files);
 
-// Writes the autostart entry that starts the program with the session, unless one exists. Throws
-// the trace exception when the entry cannot be written.
+// Writes the autostart entry that starts this copy with the session, unless it exists; an entry
+// that starts another copy (or a program gone) is replaced when the user agrees. Throws the trace
+// exception when the entry cannot be written.
 void RegisterStartup(QWidget* parent, const AppPaths& paths, FileAccess& files);
 
 } // namespace vendle::app

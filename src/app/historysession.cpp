@@ -75,6 +75,10 @@ void HistorySession::beginWatching() {
         if (!saved)
             qCWarning(lcRecent) << "the saved listing cannot be read:" << seenFile_.c_str();
     }
+    // A first start without a history takes in, once, what the desktop already remembers.
+    takesWhatTheDesktopHolds_ = !saved && ini_->IsFirstKick() && !parts_.files->exists(dataFile_);
+    if (takesWhatTheDesktopHolds_)
+        saved.emplace(); // nothing was seen before
     const std::optional<RecentEntry::Stamp> previous =
         stampFromText(ini_->ReadString(kMainSection, kLastScanKey, ""));
     beginImports(*parts_.recent, imports_, saved, previous);

@@ -77,6 +77,9 @@ public:
     // The start of watching the desktop: what it records from now on is imported, and what it
     // recorded since the last look of an earlier run ("LastScanTime", written by storeSettings).
     void beginWatching();
+    // True when this start is a first one without a history: the first look takes in every
+    // document the desktop already remembers, with its own time.
+    bool takesWhatTheDesktopHolds() const { return takesWhatTheDesktopHolds_; }
 
     // Reads the data file. Afterwards `loaded()` tells whether saving may replace it: true when it
     // was read or did not exist, false when it exists but could not be read.
@@ -136,6 +139,7 @@ private:
     bool confirmReadOnly_ = false;
     ViewFilter filter_;
     bool loaded_ = false; // saving may replace the data file
+    bool takesWhatTheDesktopHolds_ = false;
 };
 
 } // namespace vendle::app

@@ -10,6 +10,7 @@
 #include "app/icons.h"
 #include "app/mainwindow.h"
 #include "app/recentwatch.h"
+#include "app/startupentry.h"
 #include "core/errors.h"
 #include "platform/logging.h"
 #include "platform/version.h"
@@ -50,7 +51,9 @@ Program::Program(AppPaths paths, const TrayBackendFactory& trayBackend, TIniFile
     help_ = std::make_unique<THtmlHelp>(paths_.helpFile, &session_->settings());
     window_ = std::make_unique<TVendleMainForm>(*session_, life_, paths_, *icons_, trayBackend);
     // Top-level dialogs, centred on the screen.
-    optionDlg_ = std::make_unique<TOptionDlg>(*session_, [this](const char* page) { showHelp(page); });
+    startup_ = std::make_unique<StartupEntry>(paths_, session_->files());
+    optionDlg_ = std::make_unique<TOptionDlg>(
+        *session_, [this](const char* page) { showHelp(page); }, startup_.get());
     aboutBox_ = std::make_unique<TFormAboutBox>(*session_, platform::programVersion());
 
     connect(window_.get(), &TVendleMainForm::exitRequested, this, &Program::exitCommand);
@@ -85,14 +88,16 @@ bool Program::start() {
                 window_.get(),
                 q("設定ファイル「" + paths_.iniFile +
                   "」を読み込めませんでした。\nこのファイルは書き換えず、今回の設定は保存しません。"));
+        // A first start shows what the desktop already remembers before the welcome ends.
+        const bool importFirst = session_->takesWhatTheDesktopHolds();
+        if (importFirst)
+            loadAndShowHistory(true);
         if (session_->settings().IsFirstKick())
             runFirstStart(window_.get(), paths_, session_->files());
         if (life_.is(Phase::Abandoned))
             return false;
-        loadHistory();
-        logStartupStep("load");
-        window_->ApplyFilter(ViewFilter{});
-        logStartupStep("view");
+        if (!importFirst)
+            loadAndShowHistory(false);
     } catch (const std::exception& e) {
         MessageBox::error(window_.get(), QString::fromUtf8(e.what()));
     }
@@ -106,6 +111,15 @@ bool Program::start() {
     if (window_->withoutTray())
         window_->show();
     return true;
+}
+
+void Program::loadAndShowHistory(bool importNow) {
+    loadHistory();
+    logStartupStep("load");
+    if (importNow)
+        afterLook(session_->Scan());
+    window_->ApplyFilter(ViewFilter{});
+    logStartupStep("view");
 }
 
 void Program::loadHistory() {

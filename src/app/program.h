@@ -24,6 +24,7 @@ namespace vendle::app {
 
 class HistorySession;
 class RecentWatch;
+class StartupEntry;
 class TFormAboutBox;
 class THtmlHelp;
 class TOptionDlg;
@@ -49,6 +50,7 @@ public:
     const Life& life() const { return life_; }
     HistorySession& session() { return *session_; }
     RecentWatch& watch() { return *watch_; }
+    TOptionDlg& optionDialog() { return *optionDlg_; }
     TVendleMainForm& window() { return *window_; }
 
     // Opens a page of the help file beside the program; a missing file is reported with its path.
@@ -75,6 +77,8 @@ private:
     void saveAll(bool showProgress);
     void afterLook(ScanResult result);
     void showReports();
+    // Reads the history and shows it; `importNow` takes in what the desktop records first.
+    void loadAndShowHistory(bool importNow);
     void loadHistory();
 
     AppPaths paths_;
@@ -84,6 +88,7 @@ private:
     std::unique_ptr<RecentWatch> watch_;
     std::unique_ptr<THtmlHelp> help_;
     std::unique_ptr<TVendleMainForm> window_;
+    std::unique_ptr<StartupEntry> startup_;
     std::unique_ptr<TOptionDlg> optionDlg_;
     std::unique_ptr<TFormAboutBox> aboutBox_;
     std::deque<ScanFailure> reports_;

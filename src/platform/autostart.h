@@ -17,4 +17,7 @@ std::string startupEntryFileName(const std::string& title);
 bool CreateShortcut(const std::string& target, const std::string& entryPath, const std::string& description,
                     const std::string& workingFolder);
 
+// Removes the entry at `entryPath`; true when it is gone.
+bool removeStartupEntry(const std::string& entryPath);
+
 } // namespace vendle::platform

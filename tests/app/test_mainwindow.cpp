@@ -1,3 +1,4 @@
+#include "app/dialogs.h"
 #include "app/historygrid.h"
 #include "app/mainwindow.h"
 #include "app/program.h"
@@ -9,12 +10,14 @@
 #include "widgets/localeformat.h"
 #include "widgets/messagebox.h"
 
+#include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -107,15 +110,60 @@ private slots:
         QVERIFY(!form->window().isVisible()); // resident: hidden at start
     }
 
-    void firstStartKeepsAnExistingEntry() {
+    void theAutostartEntryIsThisCopysOrOfferedForReplacementAndTheSettingsCanChangeIt() {
+        const QString entryPath = path(QStringLiteral("autostart/Vendle.desktop"));
+        const QByteArray mine =
+            "[Desktop Entry]\nType=Application\nExec=" + path(QStringLiteral("vendle")).toUtf8() +
+            "\nX-Mine=1\n";
+        const QByteArray moved = "[Desktop Entry]\nType=Application\nExec=\"/old place/vendle\"\n";
         QDir().mkpath(path(QStringLiteral("autostart")));
-        writeFile(path(QStringLiteral("autostart/Vendle.desktop")), "mine");
-        for (int i = 0; i < 4; ++i)
-            MessageBox::queueAnswer(MessageBox::Ok);
-        MessageBox::queueAnswer(MessageBox::Yes);
-        auto form = open();
-        QCOMPARE(MessageBox::shownTexts().last(), QStringLiteral("すでに自動起動に登録されています。"));
-        QCOMPARE(readFile(path(QStringLiteral("autostart/Vendle.desktop"))), QByteArray("mine"));
+        // The welcome, Yes to registering, and the answer to a replacement (when one is asked).
+        const auto firstStart = [&](std::optional<MessageBox::Button> replace) {
+            QFile::remove(path(QStringLiteral("vendle.ini")));
+            MessageBox::clearShownTexts();
+            for (int i = 0; i < 4; ++i)
+                MessageBox::queueAnswer(MessageBox::Ok);
+            MessageBox::queueAnswer(MessageBox::Yes);
+            if (replace)
+                MessageBox::queueAnswer(*replace);
+            auto program = open();
+            return MessageBox::shownTexts();
+        };
+        // This copy's own entry stays as it is.
+        writeFile(entryPath, mine);
+        QCOMPARE(firstStart(std::nullopt).last(), QStringLiteral("すでに自動起動に登録されています。"));
+        QCOMPARE(readFile(entryPath), mine);
+        // An entry that starts a copy elsewhere is named and replaced only on Yes.
+        writeFile(entryPath, moved);
+        QStringList shown = firstStart(MessageBox::No);
+        QVERIFY(shown[5].contains(QStringLiteral("/old place/vendle")));
+        QCOMPARE(shown.last(), QStringLiteral("自動起動には登録しません。"));
+        QCOMPARE(readFile(entryPath), moved);
+        shown = firstStart(MessageBox::Yes);
+        QCOMPARE(shown.last(), QStringLiteral("自動起動に登録しました。"));
+        QVERIFY(readFile(entryPath).contains("Exec=" + path(QStringLiteral("vendle")).toUtf8() + "\n"));
+
+        // The settings dialog shows whether this copy starts with the session and changes it on OK.
+        auto program = open();
+        TOptionDlg& dialog = program->optionDialog();
+        const auto settings = [&](bool expectedState, bool newState) {
+            bool shownState = !expectedState;
+            QTimer::singleShot(0, &dialog, [&] {
+                QTRY_VERIFY(dialog.isVisible());
+                shownState = dialog.cbAutostart->isChecked();
+                dialog.cbAutostart->setChecked(newState);
+                dialog.findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
+            });
+            dialog.acOptionExecute();
+            QCOMPARE(shownState, expectedState);
+        };
+        settings(true, false);
+        QVERIFY(!QFile::exists(entryPath));
+        settings(false, true);
+        QVERIFY(readFile(entryPath).contains("Exec=" + path(QStringLiteral("vendle")).toUtf8() + "\n"));
+        writeFile(entryPath, moved); // another copy's entry: not this copy's, and left alone
+        settings(false, false);
+        QCOMPARE(readFile(entryPath), moved);
     }
 
     void firstStartRefusedThenNoMoreWelcome() {

@@ -1,14 +1,22 @@
 // The real program beside the desktop's real writer of recently used documents: GTK's recent
 // manager records documents one by one at varied gaps while the program runs, as applications do
 // when a user opens files; every document must reach the history once, with its time.
+#include "app/historysession.h"
+#include "app/mainwindow.h"
+#include "app/program.h"
 #include "core/datetime.h"
 #include "core/datetimeformat.h"
 #include "core/text.h"
 #include "programprocess.h"
+#include "widgets/faketray.h"
+#include "widgets/messagebox.h"
 
 #include <QDateTime>
+#include <QLabel>
+#include <QScopeGuard>
 #include <QStandardPaths>
 
+#include <cmath>
 #include <map>
 
 using vendle::test::readFile;
@@ -66,6 +74,55 @@ private slots:
         folder_.reset();
     }
 
+    void aFirstStartShowsWhatTheDesktopAlreadyRemembers() {
+        // Thirty documents recorded before Vendle ever ran; the program then starts for the first
+        // time, in this process so that the welcome's boxes can be answered.
+        QFile::remove(path(QStringLiteral("vendle.ini")));
+        QDir().mkpath(path(QStringLiteral("docs")));
+        std::map<std::string, qint64> recordedAt;
+        for (int i = 0; i < 30; ++i) {
+            const QString doc = path(QStringLiteral("docs/前からの文書 %1.txt").arg(i));
+            vendle::test::writeFile(doc, "x");
+            recordedAt[doc.toStdString()] = QDateTime::currentSecsSinceEpoch();
+            record(doc);
+        }
+        QTest::qWait(1100); // the start comes later than every record
+
+        using vendle::widgets::MessageBox;
+        MessageBox::setTestMode(true);
+        const auto off = qScopeGuard([] { MessageBox::setTestMode(false); });
+        vendle::app::AppPaths paths;
+        paths.executable = path(QStringLiteral("vendle")).toStdString();
+        paths.iniFile = path(QStringLiteral("vendle.ini")).toStdString();
+        paths.dataFile = path(QStringLiteral("vendle.dat")).toStdString();
+        paths.helpFile = path(QStringLiteral("vendle.chm")).toStdString();
+        paths.startupFolder = path(QStringLiteral("autostart")).toStdString();
+        paths.dataHome = path(QStringLiteral("data")).toStdString();
+        vendle::test::TrayLog log;
+        const auto open = [&] {
+            auto program = std::make_unique<vendle::app::Program>(
+                paths, [&log] { return std::make_unique<vendle::test::FakeTray>(log, true); });
+            program->start();
+            return program;
+        };
+        for (int i = 0; i < 4; ++i)
+            MessageBox::queueAnswer(MessageBox::Ok);
+        MessageBox::queueAnswer(MessageBox::No);
+        auto program = open();
+        QCOMPARE(MessageBox::shownTexts().first(), QStringLiteral("初回起動です。"));
+        const vendle::HistoryList& items = program->session().items();
+        QCOMPARE(items.ItemCount(), 30);
+        for (int i = 0; i < items.ItemCount(); ++i) {
+            // Each with the time the desktop recorded, not the time of the start.
+            const double expected = vendle::fromUnixTime(recordedAt.at(items.Item(i).Path));
+            QVERIFY2(std::abs(items.Item(i).LastUsed - expected) <= 2.5 / 86400, items.Item(i).Path.c_str());
+        }
+        QVERIFY(program->window()
+                    .findChild<QLabel*>(QStringLiteral("Label2"))
+                    ->text()
+                    .startsWith(QStringLiteral("30")));
+    }
+
     void everyRecordedDocumentReachesTheHistoryOnceWithItsTime() {
         auto program = folder_->start();
         QTRY_VERIFY_WITH_TIMEOUT(folder_->listening(), 15000);
@@ -118,5 +175,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(RealWriterTest)
+QTEST_MAIN(RealWriterTest)
 #include "test_realwriter.moc"

@@ -3,7 +3,11 @@
 #include "core/desktopentry.h"
 
 #include "glibutil.h"
+
+#include <glib/gstdio.h>
+
 #include "platform/logging.h"
+#include <cerrno>
 
 namespace vendle::platform {
 
@@ -35,6 +39,13 @@ bool CreateShortcut(const std::string& target, const std::string& entryPath, con
         return false;
     }
     return true;
+}
+
+bool removeStartupEntry(const std::string& entryPath) {
+    if (g_remove(entryPath.c_str()) == 0 || errno == ENOENT)
+        return true;
+    qCWarning(lcFiles) << "cannot remove the autostart entry:" << g_strerror(errno);
+    return false;
 }
 
 } // namespace vendle::platform
