@@ -23,7 +23,8 @@ DocumentActions::DocumentActions(QWidget& window, QLineEdit& search, HistoryGrid
                              [parent](const auto& files) { showProperties(parent, files); }, paths.dataHome));
     new KeyMoves(window, search, grid,
                  {acExecute, guarded(parent, [this] { documentMenu->showAtCurrentCell(); }),
-                  guarded(parent, [this] { documentMenu->copyHighlighted(); })});
+                  guarded(parent, [this] { documentMenu->copyHighlighted(); }),
+                  guarded(parent, [this] { documentMenu->forgetHighlighted(); })});
     grid.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&grid, &QWidget::customContextMenuRequested, this, [this, parent](const QPoint& pos) {
         runGuarded(parent, [&] { documentMenu->GridRightClick(pos); });

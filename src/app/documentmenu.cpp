@@ -7,6 +7,7 @@
 #include "widgets/contextmenu.h"
 #include "widgets/messagebox.h"
 
+#include <QMenu>
 #include <QTableView>
 
 #include <algorithm>
@@ -17,6 +18,11 @@ namespace vendle::app {
 DocumentMenu::DocumentMenu(QTableView& grid, HistorySession& session, std::unique_ptr<platform::Shell> shell)
     : QObject(&grid), grid_(grid), session_(session), shell_(std::move(shell)) {
     menu_ = new widgets::TQnContextMenu(grid_.viewport(), *shell_);
+    // The program's own part of the menu, after the desktop's.
+    auto* own = new QMenu(&grid_);
+    own->setObjectName(QStringLiteral("DocumentPopupMenu"));
+    own->addAction(QStringLiteral("履歴から削除(&R)"), this, [this] { session_.forget(menuDocuments_); });
+    menu_->SetPopupMenu(own);
 }
 
 DocumentMenu::~DocumentMenu() = default;
@@ -55,6 +61,11 @@ void DocumentMenu::GridRightClick(const QPoint& pos) {
         return;
     }
     menu_->FileNames = std::move(present);
+    menuDocuments_.clear();
+    for (int row : rows) {
+        if (row < items.ViewCount())
+            menuDocuments_.push_back(items.ViewItem(row).Path);
+    }
     menu_->PopupEx(pos.x(), pos.y());
     incrementCounter(session_.settings(), kContextMenuCountKey);
 }
@@ -81,6 +92,17 @@ void DocumentMenu::showAtCurrentCell() {
         current = grid_.model()->index(0, ColumnName);
     grid_.scrollTo(current);
     GridRightClick(grid_.visualRect(current).center());
+}
+
+void DocumentMenu::forgetHighlighted() {
+    const HistoryList& items = session_.items();
+    std::vector<std::string> paths;
+    for (int row : highlightedRows()) {
+        if (row < items.ViewCount())
+            paths.push_back(items.ViewItem(row).Path);
+    }
+    if (!paths.empty())
+        session_.forget(paths);
 }
 
 void DocumentMenu::copyHighlighted() {

@@ -1,6 +1,7 @@
-// The grid's right click: the document context menu for exactly the highlighted rows. A click
-// outside them first makes the clicked row current; documents that are gone are left out (a
-// selection of only such documents says so); every menu shown counts in "ContextMenuCount".
+// The grid's right click: the document context menu for exactly the highlighted rows, with the
+// program's own "履歴から削除" at its end. A click outside them first makes the clicked row current;
+// documents that are gone are left out of the desktop's part (a selection of only such documents
+// says so); every menu shown counts in "ContextMenuCount".
 #pragma once
 
 #include <QObject>
@@ -38,6 +39,9 @@ public:
     void showAtCurrentCell();
     // Ctrl+C: the highlighted documents that exist go onto the clipboard as "コピー" puts them.
     void copyHighlighted();
+    // Delete: the highlighted documents leave the history (the files stay), as the menu's
+    // "履歴から削除" does for the documents it was shown for.
+    void forgetHighlighted();
 
     // The component each click uses; tests set its tracker through this.
     widgets::TQnContextMenu& contextMenu() { return *menu_; }
@@ -53,6 +57,7 @@ private:
     HistorySession& session_;
     std::unique_ptr<platform::Shell> shell_;
     widgets::TQnContextMenu* menu_ = nullptr;
+    std::vector<std::string> menuDocuments_; // every document the menu on screen is for
 };
 
 } // namespace vendle::app

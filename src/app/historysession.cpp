@@ -44,6 +44,7 @@ void HistorySession::change(const std::function<void(HistoryList&)>& edit) {
 }
 
 void HistorySession::readSettings() {
+    forgotten_.read(*ini_);
     dataMax_ = readDataMax(*ini_);
     confirmReadOnly_ = readConfirmReadOnly(*ini_);
     change([&](HistoryList& list) {
@@ -76,7 +77,9 @@ void HistorySession::beginWatching() {
             qCWarning(lcRecent) << "the saved listing cannot be read:" << seenFile_.c_str();
     }
     // A first start without a history takes in, once, what the desktop already remembers.
-    takesWhatTheDesktopHolds_ = !saved && ini_->IsFirstKick() && !parts_.files->exists(dataFile_);
+    // (A listing kept by a first run that was killed before it saved does not count.)
+    takesWhatTheDesktopHolds_ = ini_->IsFirstKick() && !parts_.files->exists(dataFile_);
+    const bool keepAtOnce = !saved || takesWhatTheDesktopHolds_;
     if (takesWhatTheDesktopHolds_)
         saved.emplace(); // nothing was seen before
     const std::optional<RecentEntry::Stamp> previous =
@@ -84,7 +87,7 @@ void HistorySession::beginWatching() {
     beginImports(*parts_.recent, imports_, saved, previous);
     // The first listing is kept at once: a run killed before it saves must not make the next one
     // take what was recorded meanwhile for old.
-    if (!saved)
+    if (keepAtOnce)
         saveListing();
 }
 
@@ -125,10 +128,14 @@ ScanResult HistorySession::Scan() {
         // since then brings a notice, and with it the next look.
         ScanPlan plan = prepared_ ? std::move(*prepared_) : planScan(*parts_.recent, imports_);
         prepared_.reset();
-        result =
-            applyScan(*items_, *parts_.recent, imports_, std::move(plan), LastScanTime, start, dataMax_, [&] {
+        result = applyScan(
+            *items_, *parts_.recent, imports_, std::move(plan), LastScanTime, start, dataMax_,
+            [&] {
                 model_->beginChange();
                 began = true;
+            },
+            [this](const std::string& path, const RecentEntry& entry) {
+                return forgotten_.admits(path, entry.unixTime);
             });
     }
     if (result.listed)
@@ -219,7 +226,19 @@ std::vector<std::pair<std::string, int>> HistorySession::folderChoices() {
     return choices;
 }
 
+int HistorySession::forget(const std::vector<std::string>& paths) {
+    // Forgotten from now: the desktop's records of earlier uses are passed over from here on.
+    const std::int64_t at = toUnixTime(now());
+    for (const std::string& path : paths)
+        forgotten_.forget(path, at);
+    int removed = 0;
+    change([&](HistoryList& list) { removed = list.removePaths(paths); });
+    refreshView();
+    return removed;
+}
+
 void HistorySession::storeSettings() {
+    forgotten_.write(*ini_);
     if (lastCompletedScan_)
         ini_->WriteString(kMainSection, kLastScanKey, stampText(*lastCompletedScan_));
     writeDataMax(*ini_, dataMax_);

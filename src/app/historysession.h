@@ -7,6 +7,7 @@
 #include "app/historymodel.h"
 #include "core/collation.h"
 #include "core/fileaccess.h"
+#include "core/forgotten.h"
 #include "core/historyfile.h"
 #include "core/inifileex.h"
 #include "core/recentscan.h"
@@ -100,6 +101,10 @@ public:
 
     // Rebuilds the view from the history with the filter as it is (after an import).
     void refreshView();
+    // Takes `paths` out of the history (the files stay): the desktop's records of their earlier
+    // uses are passed over from now on, in this run and later ones; a use recorded later brings
+    // a document back. Returns how many left the history.
+    int forget(const std::vector<std::string>& paths);
     // A click on a column header; true when the view was re-sorted.
     bool clickColumn(int column);
 
@@ -140,6 +145,7 @@ private:
     ViewFilter filter_;
     bool loaded_ = false; // saving may replace the data file
     bool takesWhatTheDesktopHolds_ = false;
+    ForgottenDocuments forgotten_;
 };
 
 } // namespace vendle::app

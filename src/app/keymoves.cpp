@@ -40,6 +40,11 @@ bool KeyMoves::GridKeyDown(int key) {
             keys_.menu();
         return true;
     }
+    if (key == Qt::Key_Delete) {
+        if (keys_.forget)
+            keys_.forget();
+        return true;
+    }
     if (key == Qt::Key_Up && grid_.currentIndex().row() <= 0) {
         search_.setFocus(Qt::BacktabFocusReason);
         return true;

@@ -1,7 +1,7 @@
 // The window's keys: Esc anywhere clears the search and puts the focus into the search box, Down in
 // the search box moves to the grid, Up on the grid's first row moves back; on the grid, Enter opens
-// what its current cell names, the menu key and Shift+F10 open the document menu there, and Ctrl+C
-// copies the highlighted documents.
+// what its current cell names, the menu key and Shift+F10 open the document menu there, Ctrl+C
+// copies the highlighted documents and Delete takes them out of the history.
 #pragma once
 
 #include <QObject>
@@ -23,6 +23,7 @@ public:
         std::function<void()> execute; // opens the grid's current cell (acExecute)
         std::function<void()> menu;    // the document menu at the current cell
         std::function<void()> copy;    // the highlighted documents onto the clipboard
+        std::function<void()> forget;  // the highlighted documents out of the history
     };
 
     KeyMoves(QWidget& window, QLineEdit& search, QTableView& grid, GridKeys keys);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <unordered_set>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -178,6 +179,20 @@ int HistoryList::trimToMax(int dataMax) {
     view_.clear();
     items_.erase(items_.begin(), items_.begin() + static_cast<std::ptrdiff_t>(drop));
     return static_cast<int>(drop);
+}
+
+int HistoryList::removePaths(const std::vector<std::string>& paths) {
+    const std::unordered_set<std::string_view> gone(paths.begin(), paths.end());
+    const auto end =
+        std::remove_if(items_.begin(), items_.end(),
+                       [&](const std::unique_ptr<HistoryItem>& item) { return gone.count(item->Path) > 0; });
+    const int removed = static_cast<int>(items_.end() - end);
+    if (removed == 0)
+        return 0;
+    ++changes_;
+    view_.clear();
+    items_.erase(end, items_.end());
+    return removed;
 }
 
 void HistoryList::clear() {

@@ -152,6 +152,9 @@ public:
 
     // Removes every entry and empties the view.
     void clear();
+    // Removes the entries of `paths` (the user forgot them); returns how many went. The view is
+    // emptied as by trimToMax.
+    int removePaths(const std::vector<std::string>& paths);
 
     // The grid's selection.
     const std::vector<const HistoryItem*>& viewItems() const { return view_; }

@@ -95,6 +95,11 @@ std::string MemIniFile::ReadString(std::string_view section, std::string_view ke
     return v ? *v : std::string(def);
 }
 
+void MemIniFile::EraseSection(std::string_view section) {
+    if (const Section* s = findSection(section))
+        sections_.erase(sections_.begin() + (s - sections_.data()));
+}
+
 void MemIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     Section* s = findSection(section);
     if (!s) {

@@ -27,6 +27,9 @@ public:
     bool SectionExists(std::string_view section) const;
     bool ValueExists(std::string_view section, std::string_view key) const;
 
+    // Removes a section with all its keys; nothing happens when there is none.
+    void EraseSection(std::string_view section);
+
     std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
 

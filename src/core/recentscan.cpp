@@ -146,7 +146,7 @@ ScanPlan planScan(RecentSource& source, const RecentImports& imports) {
 
 ScanResult applyScan(HistoryList& history, RecentSource& source, RecentImports& imports, ScanPlan plan,
                      DateTime& lastScanTime, DateTime scanStart, int dataMax,
-                     const std::function<void()>& beforeChange) {
+                     const std::function<void()>& beforeChange, const ImportRule& admits) {
     ScanResult result;
     bool changing = false;
     const auto change = [&] {
@@ -165,7 +165,7 @@ ScanResult applyScan(HistoryList& history, RecentSource& source, RecentImports& 
                 result.failures.push_back(ScanFailure{entry.name, e.boxText(), e.what()});
                 continue;
             }
-            if (path.empty())
+            if (path.empty() || (admits && !admits(path, entry)))
                 continue;
             const DateTime t = dosDateTime(entry.unixTime);
             const int known = history.indexOfPath(path);

@@ -147,10 +147,15 @@ struct ScanPlan {
 };
 ScanPlan planScan(RecentSource& source, const RecentImports& imports);
 
-// The rest of a scan, on the history's thread: see scanRecent.
+// Whether a document the desktop recorded (its resolved path, the record) may enter the history;
+// an empty rule lets every one in.
+using ImportRule = std::function<bool(const std::string& path, const RecentEntry& entry)>;
+
+// The rest of a scan, on the history's thread: see scanRecent. Documents the rule refuses are
+// passed over (and not taken again unless the desktop records them anew).
 ScanResult applyScan(HistoryList& history, RecentSource& source, RecentImports& imports, ScanPlan plan,
                      DateTime& lastScanTime, DateTime scanStart, int dataMax,
-                     const std::function<void()>& beforeChange = {});
+                     const std::function<void()>& beforeChange = {}, const ImportRule& admits = {});
 
 // One scan. Every new entry is resolved and merged; one that fails to resolve is skipped and
 // reported in the result, and is not examined again until the source records it anew.

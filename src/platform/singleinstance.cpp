@@ -39,10 +39,10 @@ std::optional<QString> requestedToken(const QByteArray& line) {
 } // namespace
 
 QString userRuntimeFolder() {
-    const QString runtime = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
+    QString runtime = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
     if (!runtime.isEmpty() && QDir(runtime).exists())
         return runtime;
-    const QString fallback = QDir::tempPath() + QStringLiteral("/vendle-%1").arg(::getuid());
+    QString fallback = QDir::tempPath() + QStringLiteral("/vendle-%1").arg(::getuid());
     QDir().mkpath(fallback);
     QFile::setPermissions(fallback, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return fallback;

@@ -12,7 +12,7 @@ bool onWayland() {
 
 QString launchActivationToken() {
     for (const char* name : {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"}) {
-        const QString token = qEnvironmentVariable(name);
+        QString token = qEnvironmentVariable(name);
         if (!token.isEmpty())
             return token;
     }

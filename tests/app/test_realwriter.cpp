@@ -1,6 +1,7 @@
 // The real program beside the desktop's real writer of recently used documents: GTK's recent
 // manager records documents one by one at varied gaps while the program runs, as applications do
 // when a user opens files; every document must reach the history once, with its time.
+#include "app/historygrid.h"
 #include "app/historysession.h"
 #include "app/mainwindow.h"
 #include "app/program.h"
@@ -28,6 +29,22 @@ class RealWriterTest : public QObject {
     std::unique_ptr<QProcess> writer_;
 
     QString path(const QString& name) const { return folder_->path(name); }
+
+    // The program in this process, on the folder's files and the desktop's record the writer keeps.
+    std::unique_ptr<vendle::app::Program> openProgram() {
+        vendle::app::AppPaths paths;
+        paths.executable = path(QStringLiteral("vendle")).toStdString();
+        paths.iniFile = path(QStringLiteral("vendle.ini")).toStdString();
+        paths.dataFile = path(QStringLiteral("vendle.dat")).toStdString();
+        paths.helpFile = path(QStringLiteral("vendle.chm")).toStdString();
+        paths.startupFolder = path(QStringLiteral("autostart")).toStdString();
+        paths.dataHome = path(QStringLiteral("data")).toStdString();
+        auto program = std::make_unique<vendle::app::Program>(
+            paths, [this] { return std::make_unique<vendle::test::FakeTray>(trayLog_, true); });
+        program->start();
+        return program;
+    }
+    vendle::test::TrayLog trayLog_;
 
     // Asks GTK to record `doc` and waits until its bookmark file is written.
     void record(const QString& doc) {
@@ -91,24 +108,10 @@ private slots:
         using vendle::widgets::MessageBox;
         MessageBox::setTestMode(true);
         const auto off = qScopeGuard([] { MessageBox::setTestMode(false); });
-        vendle::app::AppPaths paths;
-        paths.executable = path(QStringLiteral("vendle")).toStdString();
-        paths.iniFile = path(QStringLiteral("vendle.ini")).toStdString();
-        paths.dataFile = path(QStringLiteral("vendle.dat")).toStdString();
-        paths.helpFile = path(QStringLiteral("vendle.chm")).toStdString();
-        paths.startupFolder = path(QStringLiteral("autostart")).toStdString();
-        paths.dataHome = path(QStringLiteral("data")).toStdString();
-        vendle::test::TrayLog log;
-        const auto open = [&] {
-            auto program = std::make_unique<vendle::app::Program>(
-                paths, [&log] { return std::make_unique<vendle::test::FakeTray>(log, true); });
-            program->start();
-            return program;
-        };
         for (int i = 0; i < 4; ++i)
             MessageBox::queueAnswer(MessageBox::Ok);
         MessageBox::queueAnswer(MessageBox::No);
-        auto program = open();
+        auto program = openProgram();
         QCOMPARE(MessageBox::shownTexts().first(), QStringLiteral("初回起動です。"));
         const vendle::HistoryList& items = program->session().items();
         QCOMPARE(items.ItemCount(), 30);
@@ -121,6 +124,53 @@ private slots:
                     .findChild<QLabel*>(QStringLiteral("Label2"))
                     ->text()
                     .startsWith(QStringLiteral("30")));
+    }
+
+    void forgottenDocumentsStayGoneUntilTheDesktopRecordsThemAgain() {
+        auto program = openProgram();
+        QDir().mkpath(path(QStringLiteral("docs")));
+        QStringList docs;
+        for (int i = 0; i < 5; ++i) {
+            docs << path(QStringLiteral("docs/%1.txt").arg(i));
+            vendle::test::writeFile(docs.last(), "x");
+            record(docs.last());
+        }
+        const vendle::HistoryList& items = program->session().items();
+        QTRY_COMPARE_WITH_TIMEOUT(items.ItemCount(), 5, 15000);
+
+        // Two rows highlighted, Delete: they leave the history; the files stay.
+        auto* grid = program->window().Grid;
+        program->window().ShowMainWindow();
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(1, vendle::ColumnName));
+        QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
+        const std::vector<std::string> gone{items.ViewItem(1).Path, items.ViewItem(2).Path};
+        QTest::keyClick(grid, Qt::Key_Delete);
+        QCOMPARE(items.ItemCount(), 3);
+        for (const std::string& p : gone) {
+            QCOMPARE(items.indexOfPath(p), -1);
+            QVERIFY(QFile::exists(QString::fromStdString(p)));
+        }
+        QVERIFY(program->window()
+                    .findChild<QLabel*>(QStringLiteral("Label2"))
+                    ->text()
+                    .startsWith(QStringLiteral("3")));
+        program->saveForSessionEnd();
+        program->finish();
+        program.reset();
+        const QByteArray ini = readFile(path(QStringLiteral("vendle.ini")));
+        QVERIFY(ini.contains("[Forgotten]") && ini.contains(QByteArray::fromStdString(gone[1])));
+
+        // The next run, and the desktop's record unchanged, even without the listing kept.
+        QFile::remove(path(QStringLiteral("vendle.seen")));
+        program = openProgram();
+        QTest::qWait(1500); // its first look
+        QCOMPARE(program->session().items().ItemCount(), 3);
+        // Used again: back.
+        QTest::qWait(1100); // a later second than the forgetting
+        record(QString::fromStdString(gone[0]));
+        QTRY_VERIFY_WITH_TIMEOUT(program->session().items().indexOfPath(gone[0]) >= 0, 15000);
+        QCOMPARE(program->session().items().ItemCount(), 4);
     }
 
     void everyRecordedDocumentReachesTheHistoryOnceWithItsTime() {

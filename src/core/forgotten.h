@@ -1,0 +1,36 @@
+// Documents the user took out of the history. The desktop's records of their earlier uses are
+// passed over; a use it records after they were forgotten brings them back. Kept in the settings
+// file, at most kMostForgotten of them (the longest forgotten go first).
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace vendle {
+
+class MemIniFile;
+
+class ForgottenDocuments {
+public:
+    static constexpr std::size_t kMostForgotten = 1000;
+
+    // `path` was taken out of the history at `unixSeconds`.
+    void forget(const std::string& path, std::int64_t unixSeconds);
+    // Whether a use of `path` recorded at `usedAt` (Unix seconds) may enter the history: any path
+    // not forgotten, and a forgotten one used after it was forgotten (which ends its forgetting).
+    bool admits(const std::string& path, std::int64_t usedAt);
+
+    std::size_t size() const { return byPath_.size(); }
+
+    // The section of the settings file that holds them; other versions pass it over.
+    static constexpr const char* kSection = "Forgotten";
+    void read(const MemIniFile& ini);
+    void write(MemIniFile& ini) const;
+
+private:
+    std::map<std::string, std::int64_t> byPath_;
+};
+
+} // namespace vendle
