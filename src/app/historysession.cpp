@@ -45,6 +45,7 @@ void HistorySession::change(const std::function<void(HistoryList&)>& edit) {
 
 void HistorySession::readSettings() {
     forgotten_.read(*ini_);
+    exclusions_.read(*ini_);
     dataMax_ = readDataMax(*ini_);
     confirmReadOnly_ = readConfirmReadOnly(*ini_);
     change([&](HistoryList& list) {
@@ -135,7 +136,7 @@ ScanResult HistorySession::Scan() {
                 began = true;
             },
             [this](const std::string& path, const RecentEntry& entry) {
-                return forgotten_.admits(path, entry.unixTime);
+                return !exclusions_.excludes(path) && forgotten_.admits(path, entry.unixTime);
             });
     }
     if (result.listed)
@@ -237,8 +238,27 @@ int HistorySession::forget(const std::vector<std::string>& paths) {
     return removed;
 }
 
+std::vector<std::string> HistorySession::documentsExcludedBy(const Exclusions& exclusions) const {
+    std::vector<std::string> paths;
+    for (int i = 0; i < items_->ItemCount(); ++i) {
+        const std::string& path = items_->Item(i).Path;
+        if (exclusions.excludes(path) && !exclusions_.excludes(path))
+            paths.push_back(path);
+    }
+    return paths;
+}
+
+void HistorySession::setExclusions(Exclusions exclusions, const std::vector<std::string>& remove) {
+    exclusions_ = std::move(exclusions);
+    if (!remove.empty()) {
+        change([&](HistoryList& list) { list.removePaths(remove); });
+        refreshView();
+    }
+}
+
 void HistorySession::storeSettings() {
     forgotten_.write(*ini_);
+    exclusions_.write(*ini_);
     if (lastCompletedScan_)
         ini_->WriteString(kMainSection, kLastScanKey, stampText(*lastCompletedScan_));
     writeDataMax(*ini_, dataMax_);

@@ -6,6 +6,7 @@
 
 #include "app/historymodel.h"
 #include "core/collation.h"
+#include "core/exclusions.h"
 #include "core/fileaccess.h"
 #include "core/forgotten.h"
 #include "core/historyfile.h"
@@ -105,6 +106,13 @@ public:
     // uses are passed over from now on, in this run and later ones; a use recorded later brings
     // a document back. Returns how many left the history.
     int forget(const std::vector<std::string>& paths);
+
+    // The folders whose documents are never recorded, and the switch for hidden names.
+    const Exclusions& exclusions() const { return exclusions_; }
+    // The documents held that `exclusions` would leave out and the present ones do not.
+    std::vector<std::string> documentsExcludedBy(const Exclusions& exclusions) const;
+    // Takes `exclusions` from now on, and takes `remove` out of the history.
+    void setExclusions(Exclusions exclusions, const std::vector<std::string>& remove);
     // A click on a column header; true when the view was re-sorted.
     bool clickColumn(int column);
 
@@ -146,6 +154,7 @@ private:
     bool loaded_ = false; // saving may replace the data file
     bool takesWhatTheDesktopHolds_ = false;
     ForgottenDocuments forgotten_;
+    Exclusions exclusions_;
 };
 
 } // namespace vendle::app

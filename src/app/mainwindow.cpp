@@ -164,6 +164,8 @@ void TVendleMainForm::createMenus() {
     open2->setStatusTip(QStringLiteral("指定されたファイルを開き履歴に追加します"));
     file->addAction(QStringLiteral("設定(&S)"), this, &TVendleMainForm::settingsRequested)
         ->setObjectName(QStringLiteral("O1"));
+    file->addAction(QStringLiteral("除外するフォルダ(&E)..."), this, &TVendleMainForm::exclusionsRequested)
+        ->setObjectName(QStringLiteral("Exclusions1"));
     QAction* exit2 = file->addAction(QStringLiteral("終了(&X)"), this, &TVendleMainForm::exitRequested);
     exit2->setObjectName(QStringLiteral("Exit2"));
     exit2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q)); // the desktop's key to end a program

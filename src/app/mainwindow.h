@@ -89,6 +89,7 @@ public:
 signals:
     void exitRequested();
     void settingsRequested();
+    void exclusionsRequested();
     void aboutRequested();
     void helpRequested(const char* page);
     // The window became the active one.

@@ -2,6 +2,7 @@
 
 #include "app/desktopparts.h"
 #include "app/dialogs.h"
+#include "app/exclusionsdialog.h"
 #include "app/filtermenus.h"
 #include "app/firststart.h"
 #include "app/guarded.h"
@@ -20,6 +21,7 @@
 #include "widgets/progressbox.h"
 
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QScopeGuard>
 
 #include <cstdio>
@@ -61,6 +63,14 @@ Program::Program(AppPaths paths, const TrayBackendFactory& trayBackend, TIniFile
     connect(window_.get(), &TVendleMainForm::activated, watch_.get(), &RecentWatch::requestWhenSettled);
     connect(window_.get(), &TVendleMainForm::settingsRequested, optionDlg_.get(),
             &TOptionDlg::acOptionExecute);
+    exclusionsDlg_ = std::make_unique<TExclusionsDlg>(
+        *session_,
+        [](QWidget* parent) {
+            return QFileDialog::getExistingDirectory(parent, QStringLiteral("除外するフォルダ"));
+        },
+        [this](const char* page) { showHelp(page); });
+    connect(window_.get(), &TVendleMainForm::exclusionsRequested, exclusionsDlg_.get(),
+            &TExclusionsDlg::execute);
     connect(window_.get(), &TVendleMainForm::aboutRequested, aboutBox_.get(), &TFormAboutBox::showModalBox);
     logStartupStep("window");
 }

@@ -25,6 +25,7 @@ namespace vendle::app {
 class HistorySession;
 class RecentWatch;
 class StartupEntry;
+class TExclusionsDlg;
 class TFormAboutBox;
 class THtmlHelp;
 class TOptionDlg;
@@ -51,6 +52,7 @@ public:
     HistorySession& session() { return *session_; }
     RecentWatch& watch() { return *watch_; }
     TOptionDlg& optionDialog() { return *optionDlg_; }
+    TExclusionsDlg& exclusionsDialog() { return *exclusionsDlg_; }
     TVendleMainForm& window() { return *window_; }
 
     // Opens a page of the help file beside the program; a missing file is reported with its path.
@@ -91,6 +93,7 @@ private:
     std::unique_ptr<StartupEntry> startup_;
     std::unique_ptr<TOptionDlg> optionDlg_;
     std::unique_ptr<TFormAboutBox> aboutBox_;
+    std::unique_ptr<TExclusionsDlg> exclusionsDlg_;
     std::deque<ScanFailure> reports_;
     bool reporting_ = false; // a report is on screen
 };

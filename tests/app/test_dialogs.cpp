@@ -1,5 +1,6 @@
 // The settings dialog and the About box over a session on fakes.
 #include "app/dialogs.h"
+#include "app/exclusionsdialog.h"
 #include "core/fulltime.h"
 #include "fakeparts.h"
 #include "widgets/messagebox.h"
@@ -9,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QStyle>
@@ -176,6 +178,50 @@ private slots:
                     QVERIFY2(!buttons[i]->geometry().intersects(buttons[j]->geometry()), at);
             }
         }
+    }
+
+    void excludedFoldersAreChosenAndWhatTheHistoryHoldsThereGoesOnlyWhenAsked() {
+        MessageBox::setTestMode(true);
+        const auto off = qScopeGuard([] { MessageBox::setTestMode(false); });
+        session_->change([](HistoryList& items) {
+            for (const char* p : {"/home/u/private/a.txt", "/home/u/private/sub/b.txt", "/home/u/c.txt"})
+                items.AddItem(p);
+        });
+        QStringList chosen{QStringLiteral("/home/u/private"), QString(), QStringLiteral("/tmp")};
+        TExclusionsDlg dialog(*session_, [&](QWidget*) { return chosen.takeFirst(); }, {});
+        const auto run = [&](MessageBox::Button answer, const std::function<void()>& edit) {
+            MessageBox::clearShownTexts();
+            MessageBox::queueAnswer(answer);
+            whileOpen(dialog, [&] {
+                edit();
+                dialog.findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
+            });
+            dialog.execute();
+        };
+        // Two folders added (a cancelled choice adds nothing), one taken away again; No keeps the
+        // documents held there, and the exclusion holds from now on.
+        run(MessageBox::No, [&] {
+            dialog.addButton->click();
+            dialog.addButton->click();
+            dialog.addButton->click();
+            QCOMPARE(dialog.folderList->count(), 2);
+            dialog.removeButton->click(); // the current one: /tmp
+        });
+        QCOMPARE(MessageBox::shownTexts().size(), 1);
+        QVERIFY(MessageBox::shownTexts()[0].contains(QStringLiteral("2個")));
+        QCOMPARE(session_->items().ItemCount(), 3);
+        QCOMPARE(session_->exclusions().folders, std::vector<std::string>{"/home/u/private"});
+        // Nothing newly excluded: no question. Then hidden names: nothing held has one.
+        run(MessageBox::Yes, [&] { dialog.cbHidden->setChecked(true); });
+        QVERIFY(MessageBox::shownTexts().isEmpty());
+        QVERIFY(session_->exclusions().hidden);
+        // Taken away and added again: asked anew, and Yes takes them out.
+        run(MessageBox::Yes, [&] { dialog.removeButton->click(); });
+        QVERIFY(session_->exclusions().folders.empty());
+        chosen = {QStringLiteral("/home/u/private")};
+        run(MessageBox::Yes, [&] { dialog.addButton->click(); });
+        QCOMPARE(session_->items().ItemCount(), 1);
+        QCOMPARE(session_->items().Item(0).Path, std::string("/home/u/c.txt"));
     }
 
     void theAboutBoxShowsVersionStartsAndCountsTheRunningTimeUp() {

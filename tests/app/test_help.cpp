@@ -48,8 +48,8 @@ private slots:
 
         // Every page's links and pictures are inside the file, and every picture is one.
         int pictures = 0;
-        for (const char* page :
-             {"/index.htm", "/history.htm", "/search.htm", "/open.htm", "/menu.htm", "/Option.htm"}) {
+        for (const char* page : {"/index.htm", "/history.htm", "/search.htm", "/open.htm", "/menu.htm",
+                                 "/Option.htm", "/exclude.htm"}) {
             const std::optional<std::string> html = chm->read(page);
             QVERIFY2(html, page);
             static const QRegularExpression reference(QStringLiteral("(href|src)=\"([^\"#:]+)"));
@@ -143,7 +143,7 @@ private slots:
         // first page on the tool bar; Esc closes.
         widgets::HelpWindow& window = *help.window();
         QTreeWidget& contents = window.contents();
-        QCOMPARE(contents.topLevelItemCount(), 6);
+        QCOMPARE(contents.topLevelItemCount(), 7);
         QCOMPARE(contents.topLevelItem(0)->text(0), QStringLiteral("Vendle ヘルプ"));
         QCOMPARE(contents.currentItem()->text(0), QStringLiteral("設定"));
         emit contents.itemActivated(contents.topLevelItem(2), 0);

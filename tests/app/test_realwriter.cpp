@@ -173,6 +173,24 @@ private slots:
         QCOMPARE(program->session().items().ItemCount(), 4);
     }
 
+    void documentsUnderAnExcludedFolderNeverReachTheHistory() {
+        auto program = openProgram();
+        program->session().setExclusions({{path(QStringLiteral("docs/private")).toStdString()}, true}, {});
+        QDir().mkpath(path(QStringLiteral("docs/private")));
+        QDir().mkpath(path(QStringLiteral("docs/.hidden")));
+        const QString kept = path(QStringLiteral("docs/kept.txt"));
+        for (const QString& doc :
+             {path(QStringLiteral("docs/private/a.txt")), path(QStringLiteral("docs/.hidden/b.txt")), kept}) {
+            vendle::test::writeFile(doc, "x");
+            record(doc);
+        }
+        const vendle::HistoryList& items = program->session().items();
+        QTRY_COMPARE_WITH_TIMEOUT(items.ItemCount(), 1, 15000);
+        QCOMPARE(items.Item(0).Path, kept.toStdString());
+        QTest::qWait(500);
+        QCOMPARE(items.ItemCount(), 1);
+    }
+
     void everyRecordedDocumentReachesTheHistoryOnceWithItsTime() {
         auto program = folder_->start();
         QTRY_VERIFY_WITH_TIMEOUT(folder_->listening(), 15000);

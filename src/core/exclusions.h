@@ -1,0 +1,28 @@
+// Folders whose documents the history never records, and whether documents with a hidden name
+// on their path (a file or folder whose name starts with ".") are left out too. Kept in a section
+// of its own in the settings file, written only when something is excluded.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vendle {
+
+class MemIniFile;
+
+struct Exclusions {
+    std::vector<std::string> folders; // absolute paths
+    bool hidden = false;
+
+    // Whether the document at `path` (absolute) is not to be recorded.
+    bool excludes(std::string_view path) const;
+
+    bool operator==(const Exclusions&) const = default;
+
+    static constexpr const char* kSection = "Exclusions";
+    void read(const MemIniFile& ini);
+    void write(MemIniFile& ini) const;
+};
+
+} // namespace vendle
