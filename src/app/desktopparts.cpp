@@ -19,6 +19,7 @@ DesktopParts desktopParts(const AppPaths& paths, TIniFileEx::Clock clock) {
     d.parts.shell = std::move(shell);
     d.parts.recent = std::make_unique<platform::DesktopRecentSource>(paths.dataHome);
     d.parts.collator = platform::userCollator();
+    d.parts.folder = platform::kanaWidthFolder();
     d.parts.clock = std::move(clock);
     d.parts.syntax = PathSyntax::posix(platform::systemCodePage());
     d.parts.icons = [icons = d.icons.get()](int index) { return icons->icon(index); };

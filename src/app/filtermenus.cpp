@@ -23,6 +23,12 @@ FilterMenus::FilterMenus(QMenu& filterMenu, HistorySession& session, IconLookup 
     miTimeFilter = filterMenu.addMenu(QStringLiteral("時間(&T)"));
     miTypeFilter = filterMenu.addMenu(QStringLiteral("種類(&Y)"));
     buildTimeMenu();
+    filterMenu.addSeparator();
+    miFoldKana = filterMenu.addAction(QStringLiteral("ひらがな・カタカナ、全角・半角を区別しない(&K)"));
+    miFoldKana->setObjectName(QStringLiteral("FoldKana"));
+    miFoldKana->setCheckable(true);
+    connect(miFoldKana, &QAction::triggered, this, &FilterMenus::foldKanaChosen);
+    connect(&filterMenu, &QMenu::aboutToShow, this, [this] { miFoldKana->setChecked(session_.foldKana()); });
     connect(miTypeFilter, &QMenu::aboutToShow, this, [this] {
         if (typesBuiltAt_ != session_.items().changeCount())
             TypeMenuBuild();

@@ -1,6 +1,6 @@
 // The filter menu's three submenus: age ("時間(&T)") with its fixed choices, and type ("種類(&Y)")
-// and folder ("フォルダ(&F)") listing what the history holds. A choice sets the session's filter
-// and asks for the view to be rebuilt.
+// and folder ("フォルダ(&F)") listing what the history holds, and the switch for a search that
+// ignores kana and width. A choice asks for the view to be rebuilt with it.
 #pragma once
 
 #include "core/viewfilter.h"
@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 
+class QAction;
 class QActionGroup;
 class QIcon;
 class QMenu;
@@ -36,10 +37,13 @@ public:
     QMenu* miFolderFilter = nullptr;
     QMenu* miTimeFilter = nullptr;
     QMenu* miTypeFilter = nullptr;
+    QAction* miFoldKana = nullptr; // checked while the search ignores kana and width
 
 signals:
     // The user chose a filter: the session's, changed as the choice says.
     void filterChosen(const vendle::ViewFilter& filter);
+    // The user turned the search's folding of kana and width on or off.
+    void foldKanaChosen(bool on);
 
 private:
     void buildTimeMenu();

@@ -29,10 +29,11 @@ void drawInRect(QPainter& painter, const QString& text, const QRect& rect, Qt::A
 } // namespace
 
 void drawTextHighlighted(QPainter& painter, const QString& search, const QColor& colour, const QString& text,
-                         const QRect& rect) {
+                         const QRect& rect, const TextFolder* folder) {
     const std::string bytes = text.toStdString();
     const std::string needle = search.toStdString();
-    const auto split = highlightSplit(bytes, needle, CodePage::utf8());
+    const auto split = folder ? highlightSplitFolded(bytes, needle, *folder)
+                              : highlightSplit(bytes, needle, CodePage::utf8());
     if (!split) {
         drawInRect(painter, text, rect, Qt::AlignLeft);
         return;
@@ -126,7 +127,7 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         text = shortFolder(text, rect.width(), painter->font(), history.syntax());
     if (column == ColumnName || column == ColumnFolder)
         drawTextHighlighted(*painter, state_.searchText ? state_.searchText() : QString(), Qt::red, text,
-                            rect);
+                            rect, state_.folder ? state_.folder() : nullptr);
     else if (column == ColumnType) // a type too long for the cell ends in "…"
         drawInRect(*painter, QFontMetrics(painter->font()).elidedText(text, Qt::ElideRight, rect.width()),
                    rect, Qt::AlignLeft);

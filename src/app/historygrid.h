@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/paths.h"
+#include "core/textfold.h"
 
 #include <QFont>
 #include <QHash>
@@ -22,6 +23,7 @@ class ViewKeeper;
 // What painting needs to know of the window's state.
 struct GridState {
     std::function<QString()> searchText;
+    std::function<const TextFolder*()> folder; // the search's folding while it ignores kana and width
     std::function<int()> sortColumn;
     std::function<bool()> sortDescending;
     std::function<int()> pressedColumn;
@@ -133,8 +135,9 @@ private:
 };
 
 // Draws `text` from the rectangle's left edge with the first match of `search` in `colour`, bold
-// and underlined; returns nothing. Only the rectangle is painted.
+// and underlined; returns nothing. Only the rectangle is painted. With `folder` the match ignores
+// kana and width as the search does.
 void drawTextHighlighted(QPainter& painter, const QString& search, const QColor& colour, const QString& text,
-                         const QRect& rect);
+                         const QRect& rect, const TextFolder* folder = nullptr);
 
 } // namespace vendle::app

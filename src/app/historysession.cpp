@@ -45,6 +45,8 @@ void HistorySession::change(const std::function<void(HistoryList&)>& edit) {
 
 void HistorySession::readSettings() {
     forgotten_.read(*ini_);
+    foldKana_ = ini_->ReadBool(kMainSection, kFoldKanaKey, false);
+    filter_.foldKana = foldKana_;
     exclusions_.read(*ini_);
     dataMax_ = readDataMax(*ini_);
     confirmReadOnly_ = readConfirmReadOnly(*ini_);
@@ -182,11 +184,18 @@ void HistorySession::setCollator(std::unique_ptr<Collator> collator) {
 
 void HistorySession::setFilter(ViewFilter filter) {
     filter_ = std::move(filter);
+    filter_.foldKana = foldKana_;
+    refreshView();
+}
+
+void HistorySession::setFoldKana(bool on) {
+    foldKana_ = on;
+    filter_.foldKana = on;
     refreshView();
 }
 
 void HistorySession::refreshView() {
-    change([&](HistoryList& list) { vendle::ApplyFilter(list, filter_, *parts_.collator); });
+    change([&](HistoryList& list) { vendle::ApplyFilter(list, filter_, *parts_.collator, folder()); });
     emit viewChanged();
 }
 
@@ -258,6 +267,8 @@ void HistorySession::setExclusions(Exclusions exclusions, const std::vector<std:
 
 void HistorySession::storeSettings() {
     forgotten_.write(*ini_);
+    if (foldKana_ || ini_->ValueExists(kMainSection, kFoldKanaKey)) // absent while never turned on
+        ini_->WriteBool(kMainSection, kFoldKanaKey, foldKana_);
     exclusions_.write(*ini_);
     if (lastCompletedScan_)
         ini_->WriteString(kMainSection, kLastScanKey, stampText(*lastCompletedScan_));

@@ -38,6 +38,7 @@ public:
         std::unique_ptr<ShellQuery> shell;
         std::unique_ptr<RecentSource> recent;
         std::unique_ptr<Collator> collator;
+        std::unique_ptr<TextFolder> folder; // the search's folding of kana and width
         TIniFileEx::Clock clock = vendle::now;
         PathSyntax syntax = PathSyntax::posix();
         HistoryTableModel::IconLookup icons;
@@ -70,6 +71,11 @@ public:
     // What the view shows; setting it rebuilds the view.
     const ViewFilter& filter() const { return filter_; }
     void setFilter(ViewFilter filter);
+    // Whether the search ignores hiragana/katakana and full/half width (kept in the settings file).
+    bool foldKana() const { return foldKana_; }
+    void setFoldKana(bool on);
+    // The folding the search uses while foldKana is on; none otherwise.
+    const TextFolder* folder() const { return foldKana_ ? parts_.folder.get() : nullptr; }
 
     // The one way to change the history: the model is reset around `edit`.
     void change(const std::function<void(HistoryList&)>& edit);
@@ -155,6 +161,7 @@ private:
     bool takesWhatTheDesktopHolds_ = false;
     ForgottenDocuments forgotten_;
     Exclusions exclusions_;
+    bool foldKana_ = false;
 };
 
 } // namespace vendle::app

@@ -102,6 +102,7 @@ void TVendleMainForm::createComponents() {
 
     GridState state;
     state.searchText = [this] { return Edit1->text(); };
+    state.folder = [this] { return session_.folder(); };
     state.sortColumn = [this] { return session_.items().SortColumn; };
     state.sortDescending = [this] { return session_.items().SortDescending; };
     state.pressedColumn = [this] { return PressedColumn; };
@@ -178,6 +179,12 @@ void TVendleMainForm::createMenus() {
         *filterMenu_, session_, [this](int index) { return iconFor(index); }, this);
     connect(filterMenus, &FilterMenus::filterChosen, this,
             [this](const ViewFilter& filter) { runGuarded(this, [&] { ApplyFilter(filter); }); });
+    connect(filterMenus, &FilterMenus::foldKanaChosen, this, [this](bool on) {
+        runGuarded(this, [&] {
+            session_.setFoldKana(on);
+            ApplyFilter(session_.filter());
+        });
+    });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("Help1"));

@@ -100,4 +100,13 @@ std::optional<HighlightSplit> highlightSplit(std::string_view text, std::string_
                           text.substr(at + search.size())};
 }
 
+std::optional<HighlightSplit> highlightSplitFolded(std::string_view text, std::string_view search,
+                                                   const TextFolder& folder) {
+    const auto match = findFolded(text, folder.folded(search), folder);
+    if (!match)
+        return std::nullopt;
+    return HighlightSplit{text.substr(0, match->first), text.substr(match->first, match->second),
+                          text.substr(match->first + match->second)};
+}
+
 } // namespace vendle

@@ -38,5 +38,8 @@ struct HighlightSplit {
 // The cell text split around the first case-insensitive occurrence of `search` on a character
 // boundary; nullopt when the search text is empty or does not occur.
 std::optional<HighlightSplit> highlightSplit(std::string_view text, std::string_view search, CodePage cp);
+// The same for a search that ignores kana and width: the characters of `text` that match.
+std::optional<HighlightSplit> highlightSplitFolded(std::string_view text, std::string_view search,
+                                                   const TextFolder& folder);
 
 } // namespace vendle

@@ -6,6 +6,7 @@
 #include "datetime.h"
 #include "historylimits.h"
 #include "paths.h"
+#include "textfold.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -46,8 +47,14 @@ struct HistoryItem {
 
 private:
     friend class HistoryList;
-    std::uint32_t index_ = 0;               // place in Items when the list last numbered them
-    const std::string* typeName_ = nullptr; // shared per distinct type name
+    std::uint32_t index_ = 0; // place in Items when the list last numbered them
+    // The path folded for a search that ignores kana and width, made the first time such a search
+    // reads it; kept only when folding changes more than ASCII case (else the path is searched).
+    mutable std::uint8_t foldState_ =
+        0; // 0: not made yet, 1: the path itself, 2: folded_, 3: too long to keep
+    mutable std::uint16_t foldedSize_ = 0;   // (beside index_, in what would be padding)
+    const std::string* typeName_ = nullptr;  // shared per distinct type name
+    mutable std::unique_ptr<char[]> folded_; // one block of foldedSize_ bytes
 };
 
 struct SortContext {
@@ -86,10 +93,11 @@ bool isStorablePath(std::string_view path);
 
 // What the grid's view shows of the history.
 struct ViewFilter {
-    std::string search; // case-insensitive in the whole path; empty matches all
-    std::string type;   // exact TypeName; empty = all types
-    std::string folder; // exact FolderName; empty = all folders
-    DateTime since = 0; // LastUsed >= since; 0 = no age limit
+    std::string search;    // case-insensitive in the whole path; empty matches all
+    std::string type;      // exact TypeName; empty = all types
+    std::string folder;    // exact FolderName; empty = all folders
+    DateTime since = 0;    // LastUsed >= since; 0 = no age limit
+    bool foldKana = false; // the search ignores hiragana/katakana and full/half width too
 
     bool isEmpty() const { return search.empty() && type.empty() && folder.empty() && since == 0; }
     bool operator==(const ViewFilter&) const = default;
@@ -196,7 +204,8 @@ public:
 
     // Rebuilds the view from Items in order with the filter, sorted by SortColumn and
     // SortDescending. A search that only grew, with nothing else changed, narrows the view it has.
-    void applyFilter(const ViewFilter& filter, const Collator& collator);
+    // A filter with foldKana searches the paths as `folder` folds them (without one, as usual).
+    void applyFilter(const ViewFilter& filter, const Collator& collator, const TextFolder* folder = nullptr);
     // The view the last filter pass built (the same as viewItems()).
     const std::vector<const HistoryItem*>& filteredView() const { return view_; }
 
@@ -219,6 +228,7 @@ private:
     };
     // The order of SortColumn (1 to 4) under `collator`, built when missing or stale.
     const ColumnOrder& columnOrder(const Collator& collator);
+    bool matchesFolded(const HistoryItem& item, std::string_view needle, const TextFolder& folder) const;
     void buildTextOrder(ColumnOrder& order, const Collator& collator);
     void buildTimeOrder(ColumnOrder& order);
     // Gives each record its index in Items, unless that is done since the last change.

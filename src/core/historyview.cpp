@@ -42,11 +42,50 @@ constexpr std::size_t kAhead = 12;
 
 } // namespace
 
-void HistoryList::applyFilter(const ViewFilter& filter, const Collator& collator) {
+// Whether `item`'s path holds the folded `needle`. The folded path is made once per record, the
+// first time it is needed; a path that folding changes only in ASCII case is searched itself.
+bool HistoryList::matchesFolded(const HistoryItem& item, std::string_view needle,
+                                const TextFolder& folder) const {
+    if (item.foldState_ == 0) {
+        std::string folded;
+        folder.fold(item.Path, folded);
+        const bool onlyCase =
+            std::equal(folded.begin(), folded.end(), item.Path.begin(), item.Path.end(),
+                       [](char f, char p) { return f == (p >= 'A' && p <= 'Z' ? p - 'A' + 'a' : p); });
+        if (onlyCase) {
+            item.foldState_ = 1;
+        } else if (folded.size() > UINT16_MAX) {
+            item.foldState_ = 3; // folded at each search instead
+        } else {
+            // One block of exactly its size: 100,000 keys must stay small.
+            item.folded_ = std::make_unique_for_overwrite<char[]>(folded.size());
+            std::copy(folded.begin(), folded.end(), item.folded_.get());
+            item.foldedSize_ = static_cast<std::uint16_t>(folded.size());
+            item.foldState_ = 2;
+        }
+    }
+    if (item.foldState_ == 1)
+        return findNoCase(item.Path, needle, syntax_.codePage) != std::string::npos;
+    if (item.foldState_ == 3)
+        return folder.folded(item.Path).find(needle) != std::string::npos;
+    return std::string_view(item.folded_.get(), item.foldedSize_).find(needle) != std::string_view::npos;
+}
+
+void HistoryList::applyFilter(const ViewFilter& filter, const Collator& collator, const TextFolder* folder) {
     ViewBasis& basis = basis_;
     const PathSyntax& syntax = syntax_;
-    const auto matchesSearch = [&](std::string_view path) {
+    const bool folding = filter.foldKana && folder && !filter.search.empty();
+    const std::string needle = folding ? folder->folded(filter.search) : std::string();
+    const auto matchesSearch = [&](const HistoryItem& item, std::string_view path) {
+        if (folding)
+            return matchesFolded(item, needle, *folder);
         return filter.search.empty() || findNoCase(path, filter.search, syntax.codePage) != std::string::npos;
+    };
+    // Whether the search only grew: the new text holds the old one (as folded, when folding).
+    const auto grown = [&] {
+        if (!folding)
+            return findNoCase(filter.search, basis.filter.search, syntax.codePage) != std::string::npos;
+        return needle.find(folder->folded(basis.filter.search)) != std::string::npos;
     };
     // A path that contains the new search contains any part of it, so when the search only grew
     // and nothing else changed, the matches are among the current view, already in order.
@@ -54,21 +93,20 @@ void HistoryList::applyFilter(const ViewFilter& filter, const Collator& collator
     // Everything but the search the same as when the view was built, and the search grown.
     ViewBasis sameSearch = now;
     sameSearch.filter.search = basis.filter.search;
-    const bool narrowing = sameSearch == basis && findNoCase(filter.search, basis.filter.search,
-                                                             syntax.codePage) != std::string::npos;
+    const bool narrowing = sameSearch == basis && grown();
     std::vector<const HistoryItem*>& view = view_;
     const auto count = items_.size();
     if (narrowing && filter.search == basis.filter.search) {
         // Nothing changed.
     } else if (narrowing && view.size() * 16 <= count) {
         // A short view: only its own entries are looked at again.
-        std::erase_if(view, [&](const HistoryItem* item) { return !matchesSearch(item->Path); });
+        std::erase_if(view, [&](const HistoryItem* item) { return !matchesSearch(*item, item->Path); });
     } else {
         // The paths are read in the order of Items, from one array, and the view is taken out of
         // the history's sorted whole. After a growing search this gives the view it narrows: the
         // view was built the same way. Records are read only for the age and type filters.
         const std::vector<std::string_view>& paths = this->paths();
-        const bool recordsNeeded = filter.since != 0 || !filter.type.empty();
+        const bool recordsNeeded = filter.since != 0 || !filter.type.empty() || folding;
         std::vector<std::uint8_t> shown(count);
         for (std::size_t i = 0; i < count; ++i) {
             // Paths and records lie wherever they were allocated: each is asked for ahead of its turn.
@@ -78,8 +116,8 @@ void HistoryList::applyFilter(const ViewFilter& filter, const Collator& collator
                     prefetch(items_[i + kAhead].get());
             }
             const std::string_view path = paths[i];
-            bool show =
-                matchesSearch(path) && (filter.folder.empty() || filter.folder == FolderName(path, syntax));
+            bool show = matchesSearch(*items_[i], path) &&
+                        (filter.folder.empty() || filter.folder == FolderName(path, syntax));
             if (show && recordsNeeded) {
                 const HistoryItem& item = *items_[i];
                 show = !(item.LastUsed < filter.since) &&

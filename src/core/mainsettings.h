@@ -21,6 +21,8 @@ inline constexpr const char* kItemsKey = "Items";
 inline constexpr const char* kFormBoundsKey = "FormBounds";
 inline constexpr const char* kHelpBoundsKey = "HelpBounds";
 inline constexpr const char* kOpenFolderKey = "OpenFolder";
+// The search ignores hiragana/katakana and full/half width; written once it was turned on.
+inline constexpr const char* kFoldKanaKey = "SearchFoldsKana";
 inline constexpr const char* kGridKey = "Grid";
 inline constexpr const char* kLastScanKey = "LastScanTime";
 inline constexpr const char* kExecuteCountKey = "ExecuteCount";

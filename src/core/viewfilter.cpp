@@ -9,8 +9,9 @@
 
 namespace vendle {
 
-void ApplyFilter(HistoryList& history, const ViewFilter& filter, const Collator& collator) {
-    history.applyFilter(filter, collator);
+void ApplyFilter(HistoryList& history, const ViewFilter& filter, const Collator& collator,
+                 const TextFolder* folder) {
+    history.applyFilter(filter, collator, folder);
 }
 
 std::string countLabelText(int itemCount, int viewCount, bool filtered) {

@@ -10,8 +10,9 @@
 namespace vendle {
 
 // Rebuilds the history's view from Items in order with the filter and sorts it by the history's
-// sort column and direction.
-void ApplyFilter(HistoryList& history, const ViewFilter& filter, const Collator& collator);
+// sort column and direction; a search that ignores kana and width folds with `folder`.
+void ApplyFilter(HistoryList& history, const ViewFilter& filter, const Collator& collator,
+                 const TextFolder* folder = nullptr);
 
 // "%d個のファイル", or "%d個のファイル中%d個マッチしました。" while anything filters.
 std::string countLabelText(int itemCount, int viewCount, bool filtered);

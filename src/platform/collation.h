@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/collation.h"
+#include "core/textfold.h"
 
 #include <memory>
 #include <string>
@@ -11,5 +12,8 @@ namespace vendle::platform {
 
 // The collation of the user's LC_COLLATE locale; `locale` names another one ("ja_JP.UTF-8").
 std::unique_ptr<Collator> userCollator(const std::string& locale = {});
+
+// The folding of the search that ignores kana and width (see core/textfold.h).
+std::unique_ptr<TextFolder> kanaWidthFolder();
 
 } // namespace vendle::platform

@@ -4,6 +4,7 @@
 
 #include "app/historysession.h"
 #include "core/fakefiles.h"
+#include "platform/collation.h"
 
 #include <memory>
 
@@ -44,6 +45,7 @@ inline app::HistorySession::Parts fakeParts(FakeFiles*& files, FakeRecent*& rece
     parts.shell = std::make_unique<FakeShell>();
     parts.recent = std::move(r);
     parts.collator = std::make_unique<ByteCollator>();
+    parts.folder = platform::kanaWidthFolder();
     parts.clock = std::move(clock);
     return parts;
 }

@@ -115,6 +115,42 @@ private slots:
         QCOMPARE(session_->items().Item(2).Path, std::string("/d/meanwhile.txt"));
     }
 
+    void aSearchThatIgnoresKanaAndWidthIsASettingOfItsOwn() {
+        session_->change([](HistoryList& items) {
+            for (const char* p :
+                 {"/d/レポート.txt", "/d/ﾚﾎﾟｰﾄ.txt", "/d/ａｂｃ.txt", "/d/れぽーと案.txt", "/d/other.txt"})
+                items.AddItem(p);
+        });
+        const auto matches = [&](const char* search) {
+            ViewFilter filter;
+            filter.search = search;
+            session_->setFilter(filter);
+            QStringList names;
+            for (int i = 0; i < session_->items().ViewCount(); ++i)
+                names << QString::fromStdString(session_->items().ViewItem(i).Path);
+            names.sort();
+            return names;
+        };
+        // Off (the default): today's rule, ASCII case only.
+        QCOMPARE(matches("れぽーと"), QStringList{QStringLiteral("/d/れぽーと案.txt")});
+        QVERIFY(matches("ABC").isEmpty());
+        QCOMPARE(matches("OTHER"), QStringList{QStringLiteral("/d/other.txt")});
+        session_->setFoldKana(true);
+        QCOMPARE(matches("ABC"), QStringList{QStringLiteral("/d/ａｂｃ.txt")});
+        // A search that grows narrows the view it has, folded too.
+        QCOMPARE(matches("れ").size(), 3);
+        QCOMPARE(matches("れぽーと"),
+                 (QStringList{QStringLiteral("/d/れぽーと案.txt"), QStringLiteral("/d/レポート.txt"),
+                              QStringLiteral("/d/ﾚﾎﾟｰﾄ.txt")}));
+        QCOMPARE(matches("レポート案").size(), 1);
+        // Kept in the settings file once turned on, and read back.
+        session_->storeSettings();
+        QVERIFY(session_->settings().ReadBool(kMainSection, kFoldKanaKey, false));
+        session_->setFoldKana(false);
+        session_->readSettings();
+        QVERIFY(session_->foldKana());
+    }
+
     void filterMenusFollowTheHistoryWhenTheyOpen() {
         QMenu filter;
         FilterMenus menus(filter, *session_, [](int) { return QIcon(); });

@@ -108,3 +108,30 @@ TEST(UserCollation, MixedNamesSortAsTheCollatorComparesThem) {
         }
     }
 }
+
+TEST(KanaWidthFolder, KanaAndWidthFoldTogetherAndMatchesMapBackToTheOriginalText) {
+    const auto folder = vendle::platform::kanaWidthFolder();
+    const std::string key = folder->folded("れぽーと");
+    for (const char* name : {"レポート.txt", "ﾚﾎﾟｰﾄ.txt", "れぽーと.txt"})
+        EXPECT_EQ(folder->folded(name).find(key), 0u) << name;
+    EXPECT_EQ(folder->folded("ａｂｃ.txt"), "abc.txt");
+    EXPECT_EQ(folder->folded("ABC"), "abc");
+    EXPECT_EQ(folder->folded("１２３　ＸＹ"), "123 xy");
+    EXPECT_NE(folder->folded("がき"), folder->folded("かき")); // voicing still counts
+    EXPECT_EQ(folder->folded("漢字/議事録"), "漢字/議事録");
+
+    // The match in the original text, whole characters: "ﾎﾟ" is two characters of the name.
+    const std::string name = "/d/ﾚﾎﾟｰﾄ_案.txt";
+    const auto match = vendle::findFolded(name, folder->folded("ぽー"), *folder);
+    ASSERT_TRUE(match);
+    EXPECT_EQ(name.substr(match->first, match->second), "ﾎﾟｰ");
+    const auto full = vendle::findFolded("ＡＢＣ.txt", folder->folded("abc"), *folder);
+    ASSERT_TRUE(full);
+    EXPECT_EQ(std::string("ＡＢＣ.txt").substr(full->first, full->second), "ＡＢＣ");
+    EXPECT_FALSE(vendle::findFolded("abc", folder->folded("x"), *folder));
+    // A broken byte sequence is kept, not lost.
+    EXPECT_EQ(folder->folded(std::string("a\xff"
+                                         "b")),
+              std::string("a\xff"
+                          "b"));
+}
