@@ -21,7 +21,7 @@ DocumentMenu::DocumentMenu(QTableView& grid, HistorySession& session, std::uniqu
     // The program's own part of the menu, after the desktop's.
     auto* own = new QMenu(&grid_);
     own->setObjectName(QStringLiteral("DocumentPopupMenu"));
-    own->addAction(QStringLiteral("履歴から削除(&R)"), this, [this] { session_.forget(menuDocuments_); });
+    own->addAction(QStringLiteral("履歴から削除(&E)"), this, [this] { session_.forget(menuDocuments_); });
     menu_->SetPopupMenu(own);
 }
 

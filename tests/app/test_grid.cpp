@@ -301,6 +301,20 @@ private slots:
         const QString third = QString::fromStdString(form_->Items().ViewItem(3).Path);
         QCOMPARE(copied->urls(), (QList<QUrl>{QUrl::fromLocalFile(first), QUrl::fromLocalFile(third)}));
         QCOMPARE(copied->text(), first + QLatin1Char('\n') + third);
+        // The menu's own "履歴から削除": every highlighted document leaves the history, the one whose
+        // file is gone too; the files stay.
+        const int before = form_->Items().ItemCount();
+        menu.contextMenu().setTracker([&](const std::vector<MenuItem>& items, const QPoint&) {
+            for (const MenuItem& item : items) {
+                if (item.caption.starts_with("履歴から削除"))
+                    return item.id;
+            }
+            return 0;
+        });
+        QTest::keyClick(grid, Qt::Key_Menu);
+        QCOMPARE(form_->Items().ItemCount(), before - 3);
+        QVERIFY(QFile::exists(first) && QFile::exists(third));
+        QCOMPARE(form_->Items().indexOfPath(first.toStdString()), -1);
         // F1 asks for help, Ctrl+Q for the end, from the grid as from anywhere in the window.
         QSignalSpy help(form_, &TVendleMainForm::helpRequested);
         QSignalSpy exit(form_, &TVendleMainForm::exitRequested);
