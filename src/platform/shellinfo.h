@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-struct _GIcon; // GLib's GIcon
+struct _GIcon; // NOLINT(bugprone-reserved-identifier): GLib's own name for GIcon
 
 namespace vendle::platform {
 
