@@ -13,6 +13,8 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include <memory>
+
 namespace vendle::app {
 
 using widgets::MessageBox;
@@ -96,7 +98,8 @@ void TExclusionsDlg::addFolder() {
 }
 
 void TExclusionsDlg::removeFolder() {
-    delete folderList->takeItem(folderList->currentRow());
+    // The item taken out of the list is this code's to free.
+    const std::unique_ptr<QListWidgetItem> taken(folderList->takeItem(folderList->currentRow()));
     removeButton->setEnabled(folderList->count() > 0);
 }
 
