@@ -241,6 +241,12 @@ int HistorySession::forget(const std::vector<std::string>& paths) {
     const std::int64_t at = toUnixTime(now());
     for (const std::string& path : paths)
         forgotten_.forget(path, at);
+    return removeDocuments(paths);
+}
+
+int HistorySession::removeDocuments(const std::vector<std::string>& paths) {
+    if (paths.empty())
+        return 0;
     int removed = 0;
     change([&](HistoryList& list) { removed = list.removePaths(paths); });
     refreshView();
@@ -259,10 +265,7 @@ std::vector<std::string> HistorySession::documentsExcludedBy(const Exclusions& e
 
 void HistorySession::setExclusions(Exclusions exclusions, const std::vector<std::string>& remove) {
     exclusions_ = std::move(exclusions);
-    if (!remove.empty()) {
-        change([&](HistoryList& list) { list.removePaths(remove); });
-        refreshView();
-    }
+    removeDocuments(remove);
 }
 
 void HistorySession::storeSettings() {

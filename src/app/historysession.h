@@ -141,6 +141,8 @@ signals:
     void viewChanged();
 
 private:
+    // Takes `paths` out of the history and rebuilds the view; how many went.
+    int removeDocuments(const std::vector<std::string>& paths);
     Parts parts_;
     DateTimeFormat format_;
     std::string dataFile_;

@@ -179,12 +179,9 @@ void TVendleMainForm::createMenus() {
         *filterMenu_, session_, [this](int index) { return iconFor(index); }, this);
     connect(filterMenus, &FilterMenus::filterChosen, this,
             [this](const ViewFilter& filter) { runGuarded(this, [&] { ApplyFilter(filter); }); });
-    connect(filterMenus, &FilterMenus::foldKanaChosen, this, [this](bool on) {
-        runGuarded(this, [&] {
-            session_.setFoldKana(on);
-            ApplyFilter(session_.filter());
-        });
-    });
+    // The view is rebuilt with the search as it stands; the current document stays where it is.
+    connect(filterMenus, &FilterMenus::foldKanaChosen, this,
+            [this](bool on) { runGuarded(this, [&] { session_.setFoldKana(on); }); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("Help1"));
