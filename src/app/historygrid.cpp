@@ -247,6 +247,10 @@ HistoryGridView::HistoryGridView(GridState state, QWidget* parent)
     viewport()->stackUnder(fixed_);
     connect(verticalScrollBar(), &QAbstractSlider::valueChanged, fixed_->verticalScrollBar(),
             &QAbstractSlider::setValue);
+    // After a reset the row numbers' view lays its rows out later than the grid: a value set
+    // before then was cut to its old range, so it follows the grid again once its range is known.
+    connect(fixed_->verticalScrollBar(), &QAbstractSlider::rangeChanged, this,
+            [this] { fixed_->verticalScrollBar()->setValue(verticalScrollBar()->value()); });
     connect(header_, &QHeaderView::sectionResized, this, [this](int column, int, int newSize) {
         if (column == ColumnNumber)
             layoutFixedColumn();
@@ -399,6 +403,7 @@ void HistoryGridView::layoutFixedColumn() {
     fixed_->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
     fixed_->setGeometry(frameWidth(), frameWidth(), columnWidth(ColumnNumber),
                         viewport()->height() + horizontalHeader()->height());
+    fixed_->verticalScrollBar()->setValue(verticalScrollBar()->value());
 }
 
 bool HistoryGridView::viewportEvent(QEvent* event) {

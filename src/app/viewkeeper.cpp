@@ -6,6 +6,8 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace vendle::app {
 
@@ -60,6 +62,7 @@ void ViewKeeper::capture() {
     const int anchorRow = currentShown ? current.row() : std::min(top, count - 1);
     kept_.anchor = history.ViewItem(anchorRow).Path;
     kept_.anchorOffset = anchorRow - top;
+    kept_.atTop = grid_.verticalScrollBar()->value() == 0;
 }
 
 void ViewKeeper::restore() {
@@ -77,15 +80,12 @@ void ViewKeeper::restore() {
         grid_.setCurrentIndex(model->index(0, ColumnName));
         return;
     }
+    // The highlighted documents may no longer stand together (one of them was used again and moved
+    // to the top): only the block that holds the current document stays highlighted, so that the
+    // grid always shows one rectangle and a command never reaches a row the user cannot see.
     int currentRow = -1;
     int anchorRow = -1;
-    QItemSelection chosen;
-    int runStart = -1;
-    const auto closeRun = [&](int end) {
-        if (runStart >= 0)
-            chosen.select(model->index(runStart, kept.left), model->index(end, kept.right));
-        runStart = -1;
-    };
+    std::vector<std::pair<int, int>> runs; // rows of highlighted documents that stand together
     for (int row = 0; row < count; ++row) {
         const std::string& path = history.ViewItem(row).Path;
         if (currentRow < 0 && path == kept.current)
@@ -93,27 +93,33 @@ void ViewKeeper::restore() {
         if (anchorRow < 0 && path == kept.anchor)
             anchorRow = row;
         if (kept.selected.count(path) != 0) {
-            if (runStart < 0)
-                runStart = row;
-        } else {
-            closeRun(row - 1);
+            if (!runs.empty() && runs.back().second == row - 1)
+                runs.back().second = row;
+            else
+                runs.emplace_back(row, row);
         }
     }
-    closeRun(count - 1);
     // A current document that left the view leaves the current cell on the same row number.
     const bool found = currentRow >= 0;
     if (!found)
         currentRow = std::min(kept.currentRow, count - 1);
     const QModelIndex current = model->index(currentRow, kept.column);
-    if (chosen.isEmpty()) {
+    const auto block = std::find_if(runs.begin(), runs.end(), [&](const std::pair<int, int>& run) {
+        return run.first <= currentRow && currentRow <= run.second;
+    });
+    if (block == runs.end()) {
         grid_.setCurrentIndex(current);
     } else {
+        const QItemSelection chosen(model->index(block->first, kept.left), model->index(block->second, kept.right));
         selection->select(chosen, QItemSelectionModel::ClearAndSelect);
-        selection->setCurrentIndex(current,
-                                   found ? QItemSelectionModel::NoUpdate : QItemSelectionModel::Select);
+        selection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
     }
-    // The anchor stays where it stood on the screen.
-    if (anchorRow >= 0) {
+    // A view that stood at the top stays there, so that what arrived is seen; one the user had
+    // scrolled keeps its anchor where it stood on the screen.
+    if (kept.atTop) {
+        grid_.layoutNow();
+        grid_.verticalScrollBar()->setValue(0);
+    } else if (anchorRow >= 0) {
         grid_.layoutNow();
         grid_.verticalScrollBar()->setValue(std::max(anchorRow - kept.anchorOffset, 0));
     }

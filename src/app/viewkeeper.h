@@ -47,6 +47,7 @@ private:
         int right = 0;
         std::string anchor; // a visible document and its distance from the top row
         int anchorOffset = 0;
+        bool atTop = false; // the view stood at its first row
     };
 
     void capture();

@@ -33,6 +33,10 @@
 #include <QStyleHints>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QRandomGenerator>
+#include <QUrl>
+
+#include <random>
 
 using namespace vendle;
 using namespace vendle::app;
@@ -449,6 +453,87 @@ private slots:
         QVERIFY(MessageBox::shownTexts()[0].endsWith(QString::fromStdString(clicked)));
         QTRY_COMPARE(form_->Items().ViewCount(), 7);
         QCOMPARE(pathOf(grid->currentIndex().row()), clicked);
+    }
+
+    // Whatever a look at the desktop's record, a rebuild of the view or the kana switch does to a
+    // multi-row selection, the grid shows one block that holds the current cell, and the commands
+    // take exactly its documents. A view at its top stays there, and the row numbers follow.
+    void rebuildsNeverSplitTheHighlightedBlock() {
+        form_->resize(700, 260);
+        form_->ShowMainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_));
+        HistoryGridView* grid = form_->Grid;
+        QItemSelectionModel* selection = grid->selectionModel();
+        std::int64_t stamp = QDateTime::currentSecsSinceEpoch() + 11;
+        const QString links = path(QStringLiteral("data/RecentDocuments"));
+        QVERIFY(QDir().mkpath(links));
+        program_->watch().request();
+        const auto record = [&](const QString& doc) {
+            writeFile(doc, "x");
+            const QString link = links + QStringLiteral("/%1.desktop").arg(stamp);
+            writeFile(link, "[Desktop Entry]\nType=Link\nURL=file://" + doc.toUtf8() + "\n");
+            QFile f(link);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.setFileTime(QDateTime::fromSecsSinceEpoch(stamp++), QFileDevice::FileModificationTime));
+        };
+        for (int i = 0; i < 22; ++i)
+            record(path(QStringLiteral("docs/more/ファイル%1.txt").arg(i)));
+        program_->watch().request();
+        QCOMPARE(form_->Items().ViewCount(), 27);
+
+        // A new arrival at the top of a view that stood at the top is seen, row numbers included.
+        grid->setCurrentIndex(grid->model()->index(0, ColumnName));
+        record(path(QStringLiteral("docs/arrival.txt")));
+        program_->watch().request();
+        QCOMPARE(grid->verticalScrollBar()->value(), 0);
+        QCOMPARE(grid->rowAt(0), 0);
+        QCOMPARE(grid->currentIndex().row(), 1);
+        grid->scrollToBottom();
+        QTRY_COMPARE(grid->fixedColumn()->rowAt(0), grid->rowAt(0));
+
+        std::mt19937 random(QRandomGenerator::global()->generate());
+        const auto pick = [&](int below) { return int(random() % unsigned(below)); };
+        for (int step = 0; step < 60; ++step) {
+            const int count = form_->Items().ViewCount();
+            const int a = pick(count);
+            const int b = std::min(count - 1, a + 1 + pick(4));
+            const int currentRow = pick(2) != 0 ? b : a;
+            selection->select(QItemSelection(grid->model()->index(a, ColumnName),
+                                             grid->model()->index(b, ColumnFolder)),
+                              QItemSelectionModel::ClearAndSelect);
+            selection->setCurrentIndex(grid->model()->index(currentRow, ColumnName), QItemSelectionModel::NoUpdate);
+            grid->scrollTo(grid->currentIndex());
+            const std::string current = form_->Items().ViewItem(currentRow).Path;
+            switch (pick(4)) {
+            case 0: // a highlighted document used again: it moves to the top
+                record(QString::fromStdString(form_->Items().ViewItem(a + pick(b - a + 1)).Path));
+                program_->watch().request();
+                break;
+            case 1:
+                record(path(QStringLiteral("docs/new%1.txt").arg(step)));
+                program_->watch().request();
+                break;
+            case 2:
+                form_->refreshView();
+                break;
+            default:
+                form_->session().setFoldKana(!form_->session().foldKana());
+                break;
+            }
+            const QItemSelection now = selection->selection();
+            QVERIFY2(now.size() == 1, qPrintable(QStringLiteral("step %1: %2 blocks").arg(step).arg(now.size())));
+            const QModelIndex cell = grid->currentIndex();
+            QVERIFY(now.contains(cell));
+            QCOMPARE(form_->Items().ViewItem(cell.row()).Path, current);
+            QStringList expected;
+            for (int row = now.first().top(); row <= now.first().bottom(); ++row)
+                expected << QUrl::fromLocalFile(QString::fromStdString(form_->Items().ViewItem(row).Path)).toString();
+            form_->documents->documentMenu->copyHighlighted();
+            QStringList copied;
+            for (const QUrl& url : QGuiApplication::clipboard()->mimeData()->urls())
+                copied << url.toString();
+            QCOMPARE(copied, expected);
+        }
     }
 
     void modelIsConsistent() {
