@@ -117,6 +117,17 @@ TEST(KanaWidthFolder, KanaAndWidthFoldTogetherAndMatchesMapBackToTheOriginalText
     EXPECT_EQ(folder->folded("１２３　ＸＹ"), "123 xy");
     EXPECT_NE(folder->folded("がき"), folder->folded("かき")); // voicing still counts
     EXPECT_EQ(folder->folded("漢字/議事録"), "漢字/議事録");
+    // Voicing is part of the character: a base kana never matches a voiced one's first half.
+    EXPECT_FALSE(vendle::findFolded("ばか.txt", folder->folded("は"), *folder));
+    EXPECT_FALSE(vendle::findFolded("ちば", folder->folded("ちは"), *folder));
+    EXPECT_EQ(folder->folded("ぱ"), folder->folded("ﾊﾟ"));
+    EXPECT_EQ(folder->folded("ハ"), folder->folded("ﾊ"));
+    EXPECT_EQ(folder->folded("は"), folder->folded("ハ"));
+    EXPECT_EQ(folder->folded("か\xe3\x82\x99"), folder->folded("が")); // か with a combining mark
+    const std::string halfWidth = "/d/ﾊﾟﾝ.txt";
+    const auto voiced = vendle::findFolded(halfWidth, folder->folded("ぱ"), *folder);
+    ASSERT_TRUE(voiced);
+    EXPECT_EQ(halfWidth.substr(voiced->first, voiced->second), "ﾊﾟ");
 
     // The match in the original text, whole characters: "ﾎﾟ" is two characters of the name.
     const std::string name = "/d/ﾚﾎﾟｰﾄ_案.txt";

@@ -1,6 +1,6 @@
-// The search's folding with ICU: each character's compatibility decomposition (full-width and
-// half-width forms become the usual ones, voiced kana a base and its mark), katakana shifted to
-// hiragana, ASCII letters in lower case.
+// The search's folding with ICU: each character's composed compatibility form (full-width and
+// half-width forms become the usual ones, ﾊﾞ becomes バ), katakana shifted to hiragana, ASCII
+// letters in lower case.
 #include "platform/collation.h"
 
 #include <unicode/normalizer2.h>
@@ -14,20 +14,25 @@ class IcuKanaWidthFolder : public TextFolder {
 public:
     IcuKanaWidthFolder() {
         UErrorCode status = U_ZERO_ERROR;
-        nfkd_ = icu::Normalizer2::getNFKDInstance(status);
+        nfkc_ = icu::Normalizer2::getNFKCInstance(status);
         if (U_FAILURE(status))
-            nfkd_ = nullptr;
+            nfkc_ = nullptr;
     }
 
+    // Each character is taken with the marks that join it (ﾊﾞ, か and a combining mark) and put in
+    // its composed compatibility form: a voiced kana stays one character, so that は never matches
+    // the first half of ば. All bytes made from such a group point back to the group's start.
     void fold(std::string_view text, std::string& out, std::vector<std::uint32_t>* origins) const override {
         out.reserve(out.size() + text.size());
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
         const auto length = static_cast<std::int32_t>(text.size());
         std::int32_t i = 0;
-        icu::UnicodeString decomposition;
+        icu::UnicodeString group;
+        icu::UnicodeString composed;
         while (i < length) {
             const std::int32_t start = i;
-            if (bytes[i] < 0x80) { // ASCII: the common case, without a lookup
+            // ASCII followed by ASCII: the common case, without a lookup.
+            if (bytes[i] < 0x80 && (i + 1 == length || bytes[i + 1] < 0x80)) {
                 const char c = static_cast<char>(bytes[i++]);
                 out += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
                 if (origins)
@@ -40,14 +45,31 @@ public:
             if (c < 0) {
                 // A broken sequence stays as it is.
                 out.append(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(i - start)));
-            } else if (nfkd_ && nfkd_->getDecomposition(c, decomposition)) {
-                for (std::int32_t k = 0; k < decomposition.length();) {
-                    const UChar32 d = decomposition.char32At(k);
-                    k += U16_LENGTH(d);
-                    append(out, d);
-                }
-            } else {
+            } else if (!nfkc_) {
                 append(out, c);
+            } else {
+                group.setTo(c);
+                while (i < length) {
+                    std::int32_t next = i;
+                    UChar32 mark = 0;
+                    U8_NEXT(bytes, next, length, mark);
+                    if (mark < 0 || nfkc_->hasBoundaryBefore(mark))
+                        break;
+                    group.append(mark);
+                    i = next;
+                }
+                if (group.length() == U16_LENGTH(c) && nfkc_->isInert(c)) {
+                    append(out, c);
+                } else {
+                    UErrorCode status = U_ZERO_ERROR;
+                    nfkc_->normalize(group, composed, status);
+                    const icu::UnicodeString& use = U_FAILURE(status) ? group : composed;
+                    for (std::int32_t k = 0; k < use.length();) {
+                        const UChar32 d = use.char32At(k);
+                        k += U16_LENGTH(d);
+                        append(out, d);
+                    }
+                }
             }
             if (origins)
                 origins->insert(origins->end(), out.size() - before, static_cast<std::uint32_t>(start));
@@ -68,7 +90,7 @@ private:
             out.append(buffer, static_cast<std::size_t>(n));
     }
 
-    const icu::Normalizer2* nfkd_ = nullptr;
+    const icu::Normalizer2* nfkc_ = nullptr;
 };
 
 } // namespace
