@@ -4,14 +4,23 @@
 
 #include <algorithm>
 #include <charconv>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace vendle {
 
+void ForgottenDocuments::add(const std::string& path, std::int64_t unixSeconds) {
+    byPath_[path] = Entry{unixSeconds, next_++};
+}
+
 void ForgottenDocuments::forget(const std::string& path, std::int64_t unixSeconds) {
-    byPath_[path] = unixSeconds;
+    add(path, unixSeconds);
+    // The longest forgotten go first; within one second, the first forgotten.
     while (byPath_.size() > kMostForgotten) {
-        const auto oldest = std::min_element(
-            byPath_.begin(), byPath_.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+        const auto oldest = std::min_element(byPath_.begin(), byPath_.end(), [](const auto& a, const auto& b) {
+            return std::tie(a.second.when, a.second.order) < std::tie(b.second.when, b.second.order);
+        });
         byPath_.erase(oldest);
     }
 }
@@ -20,7 +29,7 @@ bool ForgottenDocuments::admits(const std::string& path, std::int64_t usedAt) {
     const auto it = byPath_.find(path);
     if (it == byPath_.end())
         return true;
-    if (usedAt <= it->second)
+    if (usedAt <= it->second.when)
         return false;
     byPath_.erase(it);
     return true;
@@ -40,15 +49,23 @@ void ForgottenDocuments::read(const MemIniFile& ini) {
         if (blank == std::string::npos || error != std::errc() || end != value.data() + blank ||
             blank + 1 == value.size())
             continue; // a damaged line is passed over
-        byPath_[value.substr(blank + 1)] = when;
+        add(value.substr(blank + 1), when);
     }
 }
 
+// In the order of forgetting, so that a later run drops them in the same order.
 void ForgottenDocuments::write(MemIniFile& ini) const {
     ini.EraseSection(kSection);
+    std::vector<std::pair<const std::string*, Entry>> ordered;
+    ordered.reserve(byPath_.size());
+    for (const auto& [path, entry] : byPath_)
+        ordered.emplace_back(&path, entry);
+    std::sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) {
+        return std::tie(a.second.when, a.second.order) < std::tie(b.second.when, b.second.order);
+    });
     std::size_t n = 0;
-    for (const auto& [path, when] : byPath_)
-        ini.WriteString(kSection, std::to_string(++n), std::to_string(when) + " " + path);
+    for (const auto& [path, entry] : ordered)
+        ini.WriteString(kSection, std::to_string(++n), std::to_string(entry.when) + " " + *path);
 }
 
 } // namespace vendle

@@ -30,7 +30,13 @@ public:
     void write(MemIniFile& ini) const;
 
 private:
-    std::map<std::string, std::int64_t> byPath_;
+    struct Entry {
+        std::int64_t when = 0;   // Unix seconds
+        std::uint64_t order = 0; // the order of forgetting, for documents forgotten in the same second
+    };
+    void add(const std::string& path, std::int64_t unixSeconds);
+    std::map<std::string, Entry> byPath_;
+    std::uint64_t next_ = 0;
 };
 
 } // namespace vendle

@@ -36,3 +36,23 @@ TEST(Forgotten, OlderUsesArePassedOverANewerOneBringsTheDocumentBackAndTheListSu
     EXPECT_TRUE(many.admits("/d/0", 1));
     EXPECT_FALSE(many.admits("/d/5", 1));
 }
+
+// Past the bound the first forgotten go, also within one second and after a trip through the file,
+// never the alphabetically first paths.
+TEST(Forgotten, PastTheBoundTheLongestForgottenGo) {
+    ForgottenDocuments forgotten;
+    for (int i = 0; i < 600; ++i)
+        forgotten.forget("/z/early" + std::to_string(i), 100);
+    MemIniFile ini;
+    forgotten.write(ini);
+    ForgottenDocuments read;
+    read.read(ini);
+    for (int i = 0; i < 600; ++i)
+        read.forget("/a/late" + std::to_string(i), 100);
+    EXPECT_EQ(read.size(), ForgottenDocuments::kMostForgotten);
+    EXPECT_TRUE(read.admits("/z/early0", 1));    // dropped: the first forgotten
+    EXPECT_TRUE(read.admits("/z/early199", 1));
+    EXPECT_FALSE(read.admits("/z/early200", 1)); // kept
+    EXPECT_FALSE(read.admits("/a/late0", 1));
+    EXPECT_FALSE(read.admits("/a/late599", 1));
+}
