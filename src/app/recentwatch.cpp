@@ -51,15 +51,21 @@ void RecentWatch::setLocations(const std::vector<std::string>& locations) {
 }
 
 void RecentWatch::start() {
+    watching_ = true;
     DirMonitor1->setActive(true);
     DirMonitor2->setActive(true);
+    // A look that stop() gave up runs now.
+    if (pending_)
+        request();
 }
 
 void RecentWatch::stop() {
+    watching_ = false;
     DirMonitor1->setActive(false);
     DirMonitor2->setActive(false);
     if (reader_) {
         cancelled_ = true;
+        pending_ = true; // asked for and not done: the next start runs it
         reader_->wait();
     }
 }
@@ -88,6 +94,8 @@ void RecentWatch::request() {
         reader_ = nullptr;
         if (!cancelled_)
             runGuarded(nullptr, [this] { scanNow(); });
+        else if (watching_ && pending_) // watching resumed before the given-up read was over
+            runGuarded(nullptr, [this] { request(); });
     });
     reader_->start();
 }

@@ -39,7 +39,8 @@ public:
     // The folders to watch, as the recent source names them (first the data folder).
     void setLocations(const std::vector<std::string>& locations);
     void start();
-    // Stops watching; a read of the bookmark file under way is given up and waited for.
+    // Stops watching; a read of the bookmark file under way is given up and waited for, and its
+    // look runs when watching starts again.
     void stop();
     ~RecentWatch() override;
 
@@ -61,6 +62,7 @@ private:
     std::function<void(ScanResult)> afterLook_;
     bool scanning_ = false; // a look is under way
     bool pending_ = false;  // a look was asked for that could not run yet
+    bool watching_ = false; // between start() and stop()
     QTimer settle_;
     QThread* reader_ = nullptr; // reads the bookmark file ahead of a look
     std::atomic<bool> cancelled_{false};

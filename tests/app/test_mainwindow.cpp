@@ -19,6 +19,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
+#include <QUrl>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -441,12 +443,25 @@ private slots:
         writeFile(path(QStringLiteral("vendle.ini")), knownUser());
         writeFile(path(QStringLiteral("vendle.dat")), makeDocuments(2));
         auto form = open();
+        // A look under way when the save stops watching is given up, and runs when watching resumes.
+        const QString doc = path(QStringLiteral("docs/recorded meanwhile.txt"));
+        writeFile(doc, "x");
+        const QString used = QDateTime::currentDateTimeUtc().addSecs(30).toString(Qt::ISODate);
+        writeFile(path(QStringLiteral("data/recently-used.xbel")),
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<xbel version=\"1.0\">\n<bookmark href=\"" +
+                      QUrl::fromLocalFile(doc).toEncoded() + "\" added=\"" + used.toUtf8() + "\" visited=\"" +
+                      used.toUtf8() + "\"/>\n</xbel>\n");
+        QSignalSpy looks(&form->watch(), &RecentWatch::looksOver);
+        form->watch().request();
         form->saveForSessionEnd();
         QVERIFY(!form->watch().DirMonitor1->Active());
         QCOMPARE(readFile(path(QStringLiteral("vendle.dat"))).count("\r\n"), 2);
+        QCOMPARE(looks.count(), 0);
         form->resumeWatching();
         QVERIFY(form->watch().DirMonitor1->Active());
         QVERIFY(form->watch().DirMonitor2->Active());
+        QTRY_VERIFY(looks.count() > 0);
+        QCOMPARE(form->session().items().ItemCount(), 3);
     }
 
     void withoutANotificationAreaTheWindowStaysReachable() {
