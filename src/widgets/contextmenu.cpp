@@ -133,12 +133,13 @@ void TQnContextMenu::PopupEx(int x, int y) {
 }
 
 void TQnContextMenu::invokeFailed(const platform::InvokeResult& result, const QString& title) {
-    // The reason first, in words; then the failure itself. A refusal the user was told about is
-    // no failure.
+    // One box a failure: its reason in words when there is one, else the failure itself. A
+    // refusal the user was told about is no failure.
+    QWidget* window = owner_ ? owner_->window() : nullptr;
     if (!result.reason.empty())
-        MessageBox::show(nullptr, QString::fromStdString(result.reason));
-    if (!result.refused)
-        MessageBox::show(nullptr, QStringLiteral(" InvokeCommand failed! "), MessageBox::Information, title);
+        MessageBox::show(window, QString::fromStdString(result.reason));
+    else if (!result.refused)
+        MessageBox::show(window, QStringLiteral(" InvokeCommand failed! "), MessageBox::Information, title);
 }
 
 } // namespace vendle::widgets

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QQueue>
 #include <QSpacerItem>
+#include <QTimer>
 
 namespace vendle::widgets {
 
@@ -18,11 +19,13 @@ struct TestSeam {
     QQueue<MessageBox::Button> answers;
     QStringList shown;
     QStringList captions;
+    QList<QWidget*> parents;
     std::function<void()> whileShown;
 
-    void record(const QString& text, const QString& caption) {
+    void record(const QString& text, const QString& caption, QWidget* parent) {
         shown.append(text);
         captions.append(caption);
+        parents.append(parent);
         if (whileShown)
             whileShown();
     }
@@ -55,8 +58,24 @@ void fitCaption(QMessageBox& box) {
                   0, 1, grid->columnCount());
 }
 
+// The window a box belongs to: the one asked for, else the open dialog or the active window, so
+// that no box is left alone behind the program's windows where nobody finds it.
+QWidget* ownerFor(QWidget* parent) {
+    if (parent)
+        return parent->window();
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
+}
+
 int run(QMessageBox& box) {
     fitCaption(box);
+    // Shown in front and given the keyboard, even over a window that is minimised or hidden.
+    box.setWindowState(box.windowState() & ~Qt::WindowMinimized);
+    QTimer::singleShot(0, &box, [&box] {
+        box.raise();
+        box.activateWindow();
+    });
     openBoxes().boxes.append(&box);
     const int result = box.exec();
     openBoxes().boxes.removeAll(&box);
@@ -111,10 +130,10 @@ void MessageBox::show(QWidget* parent, const QString& text, Kind kind, const QSt
     if (seam().on) {
         if (!seam().answers.isEmpty())
             seam().answers.dequeue();
-        seam().record(text, title);
+        seam().record(text, title, ownerFor(parent));
         return;
     }
-    QMessageBox box(iconOf(kind), title.isEmpty() ? caption() : title, {}, QMessageBox::Ok, parent);
+    QMessageBox box(iconOf(kind), title.isEmpty() ? caption() : title, {}, QMessageBox::Ok, ownerFor(parent));
     setText(box, text);
     run(box);
 }
@@ -125,10 +144,10 @@ MessageBox::Button MessageBox::askYesNo(QWidget* parent, const QString& text, Ki
         return No;
     if (seam().on) {
         const Button answer = seam().answers.isEmpty() ? No : seam().answers.dequeue();
-        seam().record(text, {});
+        seam().record(text, {}, ownerFor(parent));
         return answer;
     }
-    QMessageBox box(iconOf(kind), caption(), {}, QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(iconOf(kind), caption(), {}, QMessageBox::Yes | QMessageBox::No, ownerFor(parent));
     setText(box, text);
     box.setEscapeButton(QMessageBox::No);
     box.setDefaultButton(defaultButton == No ? QMessageBox::No : QMessageBox::Yes);
@@ -149,6 +168,7 @@ void MessageBox::setTestMode(bool on) {
     seam().answers.clear();
     seam().shown.clear();
     seam().captions.clear();
+    seam().parents.clear();
     seam().whileShown = nullptr;
 }
 
@@ -164,12 +184,17 @@ QStringList MessageBox::shownCaptions() {
     return seam().captions;
 }
 
+QList<QWidget*> MessageBox::shownParents() {
+    return seam().parents;
+}
+
 void MessageBox::setWhileShown(std::function<void()> hook) {
     seam().whileShown = std::move(hook);
 }
 
 void MessageBox::clearShownTexts() {
     seam().captions.clear();
+    seam().parents.clear();
     seam().shown.clear();
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QList>
 #include <QStringList>
 
 #include <functional>
@@ -17,7 +18,8 @@ public:
     enum Kind { Plain, Information, Warning, Error, Confirmation };
 
     // A box with the text and an OK button, captioned with the application's name unless a
-    // caption is given.
+    // caption is given. Every box belongs to a window: `parent`'s, else the open dialog or the
+    // active window.
     static void show(QWidget* parent, const QString& text, Kind kind = Plain, const QString& caption = {});
 
     // A box with exactly the buttons Yes and No; returns the one chosen (closing counts as No).
@@ -37,6 +39,7 @@ public:
     static void queueAnswer(Button answer);
     static QStringList shownTexts();
     static QStringList shownCaptions(); // the caption of each box shown, empty for the default
+    static QList<QWidget*> shownParents(); // the window each box belonged to
     static void clearShownTexts();
     // Runs while each box is "open" in test mode, as events delivered by a box's own loop would.
     static void setWhileShown(std::function<void()> hook);

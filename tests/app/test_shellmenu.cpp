@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
@@ -169,6 +170,33 @@ private slots:
         QVERIFY(QFile::exists(path(QStringLiteral("data/Trash/files/old.txt"))));
         // A document that is gone has no menu.
         QVERIFY(!shell->contextMenu({doc.toStdString()}));
+    }
+
+    // Failures name what the user knows: the folder a Send To entry stands for, and a folder as a
+    // folder.
+    void failuresNameTheFolderTheUserKnows() {
+        const QString doc = path(QStringLiteral("docs/f.txt"));
+        put(doc, "f");
+        auto shell = platform::desktopShell({}, dataHome());
+        QVERIFY(!QFileInfo::exists(path(QStringLiteral("Desktop"))));
+        const std::vector<platform::SendToEntry> entries = shell->sendToEntries();
+        const auto desktop =
+            std::find_if(entries.begin(), entries.end(), [](const auto& e) { return e.name == "デスクトップ"; });
+        QVERIFY(desktop != entries.end());
+        const platform::InvokeResult sent =
+            shell->sendTo(static_cast<std::size_t>(desktop - entries.begin()), {doc.toStdString()});
+        QVERIFY(!sent.ok);
+        QCOMPARE(QString::fromStdString(sent.reason),
+                 QStringLiteral("送り先のフォルダ「") + path(QStringLiteral("Desktop")) + QStringLiteral("」がありません。"));
+        auto menu = shell->contextMenu({doc.toStdString()});
+        std::vector<MenuItem> items;
+        QVERIFY(menu->query(items, 1, 0x7FFF));
+        const platform::InvokeResult opened = menu->invoke(find(items, "フォルダを開く(&F)")->id - 1);
+        if (opened.ok)
+            QSKIP("this machine has an application for folders");
+        QCOMPARE(QString::fromStdString(opened.reason),
+                 QStringLiteral("フォルダを開くアプリケーションが登録されていません。\nフォルダ名:") +
+                     path(QStringLiteral("docs")));
     }
 
     void propertiesGoToTheProgramsWindow() {

@@ -31,7 +31,12 @@ OpenResult openWithDefaultApplication(const std::string& path) {
     result.ok = !uri.empty() && g_app_info_launch_default_for_uri(uri.c_str(), nullptr, &raw);
     const GErrorPtr error(raw);
     if (!result.ok) {
-        result.reason = error ? messageOf(error) : SystemErrorText(EINVAL);
+        // GIO's words for a missing handler speak of a file, also for a folder.
+        if (g_error_matches(error.get(), G_IO_ERROR, G_IO_ERROR_NOT_SUPPORTED))
+            result.reason = S_ISDIR(st.st_mode) ? "フォルダを開くアプリケーションが登録されていません。"
+                                                : "このファイルを開くアプリケーションが登録されていません。";
+        else
+            result.reason = error ? messageOf(error) : SystemErrorText(EINVAL);
         qCInfo(lcUi) << "cannot open" << path.c_str() << result.reason.c_str();
     }
     return result;

@@ -187,7 +187,7 @@ public:
             std::vector<InvokeResult> results;
             for (const std::string& f : folders) {
                 const OpenResult r = openWithDefaultApplication(f);
-                results.push_back({r.ok, r.reason});
+                results.push_back({r.ok, r.ok ? std::string() : r.reason + "\nフォルダ名:" + f});
             }
             return combine(results);
         }
@@ -362,8 +362,15 @@ public:
         if (entry.size() > 8 && entry.compare(entry.size() - 8, 8, ".desktop") == 0) {
             const std::optional<std::string> text = readWholeFile(entry, kLinkFileLimit);
             const UriPath link = desktopLinkTarget(text ? *text : std::string(), g_get_home_dir());
-            if (link.status == UriPath::Status::Ok && isFolder(link.path))
-                return copyInto(link.path, files);
+            // A link names its folder: a failure names that folder, not the entry's own file.
+            if (link.status == UriPath::Status::Ok) {
+                if (isFolder(link.path))
+                    return copyInto(link.path, files);
+                GStatBuf st;
+                if (g_stat(link.path.c_str(), &st) != 0)
+                    return {false, "送り先のフォルダ「" + link.path + "」がありません。"};
+                return {false, "「" + link.path + "」には送れません。"};
+            }
             const GObjectPtr<GDesktopAppInfo> app(g_desktop_app_info_new_from_filename(entry.c_str()));
             if (app)
                 return launch(G_APP_INFO(app.get()), files);
