@@ -6,6 +6,7 @@
 #include "app/historygrid.h"
 #include "app/keymoves.h"
 #include "app/propertiesdialog.h"
+#include "app/undolast.h"
 #include "platform/shellmenu.h"
 
 namespace vendle::app {
@@ -21,6 +22,9 @@ DocumentActions::DocumentActions(QWidget& window, QLineEdit& search, HistoryGrid
         new DocumentMenu(grid, session,
                          platform::desktopShell(
                              [parent](const auto& files) { showProperties(parent, files); }, paths.dataHome));
+    undo = new UndoLast(window, session);
+    connect(documentMenu, &DocumentMenu::forgotten, undo, &UndoLast::forgotten);
+    connect(documentMenu, &DocumentMenu::trashed, undo, &UndoLast::trashed);
     new KeyMoves(window, search, grid,
                  {acExecute, guarded(parent, [this] { documentMenu->showAtCurrentCell(); }),
                   guarded(parent, [this] { documentMenu->copyHighlighted(); }),

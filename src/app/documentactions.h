@@ -1,5 +1,6 @@
 // What the user can do with the documents in the grid: open them (double click, Enter, the File
-// menu), move with the keys, and the document context menu on a right click.
+// menu), move with the keys, the document context menu on a right click, and undo the last
+// forgetting or move to the trash.
 #pragma once
 
 #include "app/apppaths.h"
@@ -14,6 +15,7 @@ class DocumentMenu;
 class DocumentOpener;
 class HistoryGridView;
 class HistorySession;
+class UndoLast;
 
 class DocumentActions : public QObject {
     Q_OBJECT
@@ -27,6 +29,7 @@ public:
 
     DocumentOpener* opener = nullptr;
     DocumentMenu* documentMenu = nullptr;
+    UndoLast* undo = nullptr; // forgetting and the trash taken back
 
 private:
     HistoryGridView& grid_;

@@ -21,8 +21,9 @@ DocumentMenu::DocumentMenu(QTableView& grid, HistorySession& session, std::uniqu
     // The program's own part of the menu, after the desktop's.
     auto* own = new QMenu(&grid_);
     own->setObjectName(QStringLiteral("DocumentPopupMenu"));
-    own->addAction(QStringLiteral("履歴から削除(&E)"), this, [this] { session_.forget(menuDocuments_); });
+    own->addAction(QStringLiteral("履歴から削除(&E)"), this, [this] { forget(menuDocuments_); });
     menu_->SetPopupMenu(own);
+    connect(menu_, &widgets::TQnContextMenu::movedToTrash, this, &DocumentMenu::trashed);
 }
 
 DocumentMenu::~DocumentMenu() = default;
@@ -101,8 +102,15 @@ void DocumentMenu::forgetHighlighted() {
         if (row < items.ViewCount())
             paths.push_back(items.ViewItem(row).Path);
     }
-    if (!paths.empty())
-        session_.forget(paths);
+    forget(paths);
+}
+
+void DocumentMenu::forget(const std::vector<std::string>& paths) {
+    if (paths.empty())
+        return;
+    const std::vector<RemovedDocument> removed = session_.forget(paths);
+    if (!removed.empty())
+        emit forgotten(removed);
 }
 
 void DocumentMenu::copyHighlighted() {

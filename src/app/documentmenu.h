@@ -4,6 +4,8 @@
 // says so); every menu shown counts in "ContextMenuCount".
 #pragma once
 
+#include "core/history.h"
+
 #include <QObject>
 #include <QPoint>
 #include <QStringList>
@@ -49,7 +51,14 @@ public:
     // The rows that hold a selected cell, top to bottom.
     std::vector<int> highlightedRows() const;
 
+signals:
+    // Delete or "履歴から削除" took these documents out of the history.
+    void forgotten(const std::vector<RemovedDocument>& documents);
+    // The menu moved these files to the trash.
+    void trashed(const std::vector<std::string>& paths);
+
 private:
+    void forget(const std::vector<std::string>& paths);
     // The documents of `rows` that exist, and the paths of those that do not.
     std::vector<std::string> presentDocuments(const std::vector<int>& rows, QStringList& gone) const;
 

@@ -236,21 +236,34 @@ std::vector<std::pair<std::string, int>> HistorySession::folderChoices() {
     return choices;
 }
 
-int HistorySession::forget(const std::vector<std::string>& paths) {
+std::vector<RemovedDocument> HistorySession::forget(const std::vector<std::string>& paths) {
     // Forgotten from now: the desktop's records of earlier uses are passed over from here on.
     const std::int64_t at = toUnixTime(now());
     for (const std::string& path : paths)
         forgotten_.forget(path, at);
-    return removeDocuments(paths);
+    std::vector<RemovedDocument> removed;
+    removeDocuments(paths, &removed);
+    return removed;
 }
 
-int HistorySession::removeDocuments(const std::vector<std::string>& paths) {
-    if (paths.empty())
-        return 0;
-    int removed = 0;
-    change([&](HistoryList& list) { removed = list.removePaths(paths); });
+void HistorySession::putBack(const std::vector<RemovedDocument>& documents) {
+    if (documents.empty())
+        return;
+    for (const RemovedDocument& document : documents)
+        forgotten_.remember(document.Path);
+    change([&](HistoryList& list) {
+        list.putBack(documents);
+        if (loaded_)
+            list.trimToMax(dataMax_);
+    });
     refreshView();
-    return removed;
+}
+
+void HistorySession::removeDocuments(const std::vector<std::string>& paths, std::vector<RemovedDocument>* removed) {
+    if (paths.empty())
+        return;
+    change([&](HistoryList& list) { list.removePaths(paths, removed); });
+    refreshView();
 }
 
 std::vector<std::string> HistorySession::documentsExcludedBy(const Exclusions& exclusions) const {

@@ -110,8 +110,10 @@ public:
     void refreshView();
     // Takes `paths` out of the history (the files stay): the desktop's records of their earlier
     // uses are passed over from now on, in this run and later ones; a use recorded later brings
-    // a document back. Returns how many left the history.
-    int forget(const std::vector<std::string>& paths);
+    // a document back. Returns the documents that left the history.
+    std::vector<RemovedDocument> forget(const std::vector<std::string>& paths);
+    // Undoes a forget: the documents come back with their own times and are forgotten no more.
+    void putBack(const std::vector<RemovedDocument>& documents);
 
     // The folders whose documents are never recorded, and the switch for hidden names.
     const Exclusions& exclusions() const { return exclusions_; }
@@ -141,8 +143,8 @@ signals:
     void viewChanged();
 
 private:
-    // Takes `paths` out of the history and rebuilds the view; how many went.
-    int removeDocuments(const std::vector<std::string>& paths);
+    // Takes `paths` out of the history and rebuilds the view; appends what went to `removed`.
+    void removeDocuments(const std::vector<std::string>& paths, std::vector<RemovedDocument>* removed = nullptr);
     Parts parts_;
     DateTimeFormat format_;
     std::string dataFile_;

@@ -11,6 +11,7 @@
 #include "app/icons.h"
 #include "app/recentwatch.h"
 #include "app/toppanel.h"
+#include "app/undolast.h"
 #include "app/viewkeeper.h"
 #include "core/errors.h"
 #include "core/mainsettings.h"
@@ -85,6 +86,7 @@ void TVendleMainForm::createComponents() {
     auto* panel1 = new TopPanel(central);
     Label1 = panel1->Label1;
     Label2 = panel1->Label2;
+    Done = panel1->Done;
     Edit1 = panel1->Edit1;
     layout->addWidget(panel1);
 
@@ -163,6 +165,21 @@ void TVendleMainForm::createMenus() {
                         }));
     open2->setObjectName(QStringLiteral("Open2"));
     open2->setStatusTip(QStringLiteral("指定されたファイルを開き履歴に追加します"));
+    // Undo of the last forgetting or move to the trash, from the menu, Ctrl+Z and the count line.
+    QAction* undo = file->addAction(QStringLiteral("元に戻す(&U)"), this, guarded(this, [this] { documents->undo->undo(); }));
+    undo->setObjectName(QStringLiteral("Undo1"));
+    undo->setShortcut(QKeySequence::Undo);
+    undo->setEnabled(false);
+    connect(documents->undo, &UndoLast::changed, this, [this, undo] {
+        const bool can = documents->undo->available();
+        undo->setEnabled(can);
+        Done->setText(can ? documents->undo->doneText().toHtmlEscaped() +
+                                QStringLiteral("&nbsp;&nbsp;<a href=\"undo\">元に戻す</a>")
+                          : QString());
+        Done->adjustSize();
+        Done->setVisible(can);
+    });
+    connect(Done, &QLabel::linkActivated, this, guarded(this, [this] { documents->undo->undo(); }));
     file->addAction(QStringLiteral("設定(&S)"), this, &TVendleMainForm::settingsRequested)
         ->setObjectName(QStringLiteral("O1"));
     file->addAction(QStringLiteral("除外するフォルダ(&E)..."), this, &TVendleMainForm::exclusionsRequested)

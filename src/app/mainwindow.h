@@ -65,6 +65,7 @@ public:
     QLineEdit* Edit1 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
+    QLabel* Done = nullptr; // what the last command did, and its undo
     QLabel* Panel2 = nullptr;
     FilterMenus* filterMenus = nullptr;
     DocumentActions* documents = nullptr;

@@ -22,6 +22,9 @@ public:
     // not forgotten, and a forgotten one used after it was forgotten (which ends its forgetting).
     bool admits(const std::string& path, std::int64_t usedAt);
 
+    // `path` is no longer forgotten (the forgetting was undone).
+    void remember(const std::string& path) { byPath_.erase(path); }
+
     std::size_t size() const { return byPath_.size(); }
 
     // The section of the settings file that holds them; other versions pass it over.

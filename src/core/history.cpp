@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <unordered_set>
 
 #if defined(__SSE2__)
@@ -181,18 +182,43 @@ int HistoryList::trimToMax(int dataMax) {
     return static_cast<int>(drop);
 }
 
-int HistoryList::removePaths(const std::vector<std::string>& paths) {
+int HistoryList::removePaths(const std::vector<std::string>& paths, std::vector<RemovedDocument>* taken) {
     const std::unordered_set<std::string_view> gone(paths.begin(), paths.end());
-    const auto end =
-        std::remove_if(items_.begin(), items_.end(),
-                       [&](const std::unique_ptr<HistoryItem>& item) { return gone.count(item->Path) > 0; });
+    const auto end = std::stable_partition(items_.begin(), items_.end(), [&](const std::unique_ptr<HistoryItem>& item) {
+        return gone.count(item->Path) == 0;
+    });
     const int removed = static_cast<int>(items_.end() - end);
     if (removed == 0)
         return 0;
+    if (taken) {
+        for (auto it = end; it != items_.end(); ++it)
+            taken->push_back({(*it)->Path, (*it)->LastUsed, (*it)->Unavailable});
+    }
     ++changes_;
     view_.clear();
     items_.erase(end, items_.end());
     return removed;
+}
+
+int HistoryList::putBack(const std::vector<RemovedDocument>& documents) {
+    int added = 0;
+    for (const RemovedDocument& document : documents) {
+        if (indexOfPath(document.Path) >= 0 || !addKnown(document.Path, document.LastUsed, document.Unavailable))
+            continue;
+        // Appended: it moves before the first document used after it.
+        const auto last = std::prev(items_.end());
+        const auto place = std::upper_bound(items_.begin(), last, document.LastUsed,
+                                            [](DateTime when, const std::unique_ptr<HistoryItem>& item) {
+                                                return when < item->LastUsed;
+                                            });
+        std::rotate(place, last, items_.end());
+        ++added;
+    }
+    if (added > 0) {
+        ++changes_;
+        view_.clear();
+    }
+    return added;
 }
 
 void HistoryList::clear() {

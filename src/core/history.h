@@ -57,6 +57,13 @@ private:
     mutable std::unique_ptr<char[]> folded_; // one block of foldedSize_ bytes
 };
 
+// A document taken out of the history, as much of it as putting it back needs.
+struct RemovedDocument {
+    std::string Path;
+    DateTime LastUsed = 0;
+    bool Unavailable = false;
+};
+
 struct SortContext {
     PathSyntax syntax;
     const Collator* collator = nullptr;
@@ -160,9 +167,13 @@ public:
 
     // Removes every entry and empties the view.
     void clear();
-    // Removes the entries of `paths` (the user forgot them); returns how many went. The view is
+    // Removes the entries of `paths` (the user forgot them); returns how many went, and appends
+    // them to `removed` when given. The view is emptied as by trimToMax.
+    int removePaths(const std::vector<std::string>& paths, std::vector<RemovedDocument>* removed = nullptr);
+    // Puts removed documents back (an undo), each at the place its time gives among the others;
+    // one that is in the list again is left as it is. Returns how many came back; the view is
     // emptied as by trimToMax.
-    int removePaths(const std::vector<std::string>& paths);
+    int putBack(const std::vector<RemovedDocument>& documents);
 
     // The grid's selection.
     const std::vector<const HistoryItem*>& viewItems() const { return view_; }

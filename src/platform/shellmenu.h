@@ -9,16 +9,23 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vendle::platform {
 
 struct InvokeResult {
+    InvokeResult() = default;
+    InvokeResult(bool done, std::string why = {}, bool refusal = false)
+        : ok(done), reason(std::move(why)), refused(refusal) {}
+
     bool ok = true;
     std::string reason; // why it failed, in the user's language
     // Not a failure: the command left something undone on purpose (an existing file is never
     // overwritten), and `reason` tells the user what and why.
     bool refused = false;
+    // The files that went to the trash (also when others could not), for an undo.
+    std::vector<std::string> trashed;
 };
 
 // The context menu of one set of documents.

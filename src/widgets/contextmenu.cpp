@@ -114,6 +114,8 @@ void TQnContextMenu::PopupEx(int x, int y) {
     }
     case MenuCommand::Kind::Shell: {
         const platform::InvokeResult r = context->invoke(command.shellOffset);
+        if (!r.trashed.empty())
+            emit movedToTrash(r.trashed);
         if (!r.ok)
             invokeFailed(r, QStringLiteral(" ERROR! %1 %2").arg(sourceName(__FILE__)).arg(__LINE__));
         return;

@@ -52,6 +52,10 @@ public:
     // Shows the menu as a real popup menu and returns the chosen id.
     static int TrackPopupMenu(const std::vector<MenuItem>& menu, const QPoint& screen);
 
+signals:
+    // A command of the menu moved these files to the trash.
+    void movedToTrash(const std::vector<std::string>& paths);
+
 private:
     void invokeFailed(const platform::InvokeResult& result, const QString& title);
 

@@ -536,6 +536,56 @@ private slots:
         }
     }
 
+    // Delete and the trash are taken back with Ctrl+Z and the count line's link: forgotten documents
+    // with their own times, trashed files to where they were (the real trash, in a private folder).
+    void forgettingAndTheTrashAreUndone() {
+        form_->ShowMainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_));
+        HistoryGridView* grid = form_->Grid;
+        const auto pathOf = [&](int row) { return form_->Items().ViewItem(row).Path; };
+        grid->selectionModel()->select(
+            QItemSelection(grid->model()->index(1, ColumnName), grid->model()->index(2, ColumnName)),
+            QItemSelectionModel::ClearAndSelect);
+        grid->selectionModel()->setCurrentIndex(grid->model()->index(2, ColumnName), QItemSelectionModel::NoUpdate);
+        const std::vector<std::pair<std::string, DateTime>> gone{
+            {pathOf(1), form_->Items().ViewItem(1).LastUsed}, {pathOf(2), form_->Items().ViewItem(2).LastUsed}};
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Delete);
+        QCOMPARE(form_->Items().ItemCount(), 3);
+        QVERIFY(form_->Done->isVisibleTo(form_));
+        QVERIFY(form_->Done->text().startsWith(QStringLiteral("2個のファイルを履歴から削除しました")));
+        QVERIFY(form_->Done->text().contains(QStringLiteral(">元に戻す</a>")));
+        QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(form_->Items().ItemCount(), 5);
+        for (const auto& [path, when] : gone) {
+            const int index = form_->Items().indexOfPath(path);
+            QVERIFY(index >= 0);
+            QCOMPARE(form_->Items().Item(index).LastUsed, when);
+        }
+        QCOMPARE(form_->Items().ViewItem(1).Path, gone[0].first); // in their places again
+        QVERIFY(!form_->Done->isVisibleTo(form_));
+        form_->session().storeSettings(); // no longer forgotten
+        QVERIFY(!form_->session().settings().ValueExists("Forgotten", "1"));
+
+        form_->documents->documentMenu->contextMenu().setTracker([](const std::vector<MenuItem>& menu, const QPoint&) {
+            for (const MenuItem& item : menu) {
+                if (item.caption == "ゴミ箱へ移動(&D)")
+                    return item.id;
+            }
+            return 0;
+        });
+        grid->setCurrentIndex(grid->model()->index(0, ColumnName));
+        const QString doc = QString::fromStdString(pathOf(0));
+        form_->documents->documentMenu->GridRightClick(grid->visualRect(grid->currentIndex()).center());
+        QVERIFY(!QFile::exists(doc));
+        QCOMPARE(form_->Items().ItemCount(), 5); // the document stays in the history
+        QVERIFY(form_->Done->text().startsWith(QStringLiteral("1個のファイルをゴミ箱へ移動しました")));
+        emit form_->Done->linkActivated(QStringLiteral("undo"));
+        QVERIFY(QFile::exists(doc));
+        QVERIFY(!form_->Done->isVisibleTo(form_));
+        QCOMPARE(form_->Items().ViewItem(0).Path, doc.toStdString());
+    }
+
     void modelIsConsistent() {
         QAbstractItemModelTester tester(form_->Grid->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -705,6 +755,9 @@ private slots:
 };
 
 int main(int argc, char** argv) {
+    // The trash and the desktop's data in a folder of the test's own.
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
     QApplication app(argc, argv);
     GridTest grid;
     VerInfoTest ver;

@@ -2,6 +2,7 @@
 // entries, copying into a Send To folder without overwriting or partial files, the trash and the
 // clipboard.
 #include "platform/shellmenu.h"
+#include "platform/trash.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -163,13 +164,43 @@ private slots:
         auto menu = shell->contextMenu({doc.toStdString()});
         std::vector<MenuItem> items;
         QVERIFY(menu->query(items, 1, 0x7FFF));
-        const MenuItem* trash = find(items, "ゴミ箱へ移動(&D)");
+        const MenuItem* found = find(items, "ゴミ箱へ移動(&D)");
+        QVERIFY(found);
+        const MenuItem trashItem = *found;
+        const MenuItem* trash = &trashItem;
         QVERIFY(trash);
-        QVERIFY(menu->invoke(trash->id - 1).ok);
+        const platform::InvokeResult moved = menu->invoke(trash->id - 1);
+        QVERIFY(moved.ok);
+        QCOMPARE(moved.trashed, std::vector<std::string>{doc.toStdString()});
         QVERIFY(!QFile::exists(doc));
         QVERIFY(QFile::exists(path(QStringLiteral("data/Trash/files/old.txt"))));
         // A document that is gone has no menu.
         QVERIFY(!shell->contextMenu({doc.toStdString()}));
+
+        // Back from the trash by its record of the original place: the one trashed last.
+        put(doc, "newer");
+        auto again = shell->contextMenu({doc.toStdString()});
+        QVERIFY(again->query(items, 1, 0x7FFF));
+        QVERIFY(again->invoke(trash->id - 1).ok);
+        platform::RestoreResult back = platform::restoreFromTrash({doc.toStdString()});
+        QCOMPARE(back.restored, std::vector<std::string>{doc.toStdString()});
+        QVERIFY(back.reason.empty());
+        QFile restored(doc);
+        QVERIFY(restored.open(QIODevice::ReadOnly));
+        QCOMPARE(restored.readAll(), QByteArray("newer"));
+        restored.close();
+        // A file that stands at the place again is never replaced: the user is told.
+        back = platform::restoreFromTrash({doc.toStdString()});
+        QVERIFY(back.restored.empty());
+        QCOMPARE(QString::fromStdString(back.reason),
+                 QStringLiteral("同じ名前のファイルがあるため、元に戻せません: ") + doc);
+        QCOMPARE(QDir(path(QStringLiteral("data/Trash/info"))).entryList(QDir::Files).size(), 1);
+        QVERIFY(QFile::remove(doc));
+        QVERIFY(platform::restoreFromTrash({doc.toStdString()}).reason.empty()); // the older one
+        QVERIFY(restored.open(QIODevice::ReadOnly));
+        QCOMPARE(restored.readAll(), QByteArray("old"));
+        QCOMPARE(QString::fromStdString(platform::restoreFromTrash({doc.toStdString()}).reason),
+                 QStringLiteral("「") + doc + QStringLiteral("」はゴミ箱にありません。"));
     }
 
     // Failures name what the user knows: the folder a Send To entry stands for, and a folder as a

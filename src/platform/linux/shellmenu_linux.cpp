@@ -197,13 +197,18 @@ public:
             return {};
         case Kind::Trash: {
             std::vector<InvokeResult> results;
+            std::vector<std::string> trashed;
             for (const std::string& p : paths_) {
                 const GObjectPtr<GFile> file(g_file_new_for_path(p.c_str()));
                 GError* raw = nullptr;
                 const bool ok = g_file_trash(file.get(), nullptr, &raw);
-                results.push_back({ok, ok ? std::string() : messageOf(GErrorPtr(raw))});
+                results.push_back({ok, ok ? std::string() : messageOf(GErrorPtr(raw)) + "\nファイル名:" + p});
+                if (ok)
+                    trashed.push_back(p);
             }
-            return combine(results);
+            InvokeResult all = combine(results);
+            all.trashed = std::move(trashed);
+            return all;
         }
         case Kind::Properties:
             if (properties_)
