@@ -315,10 +315,19 @@ void TVendleMainForm::closeEvent(QCloseEvent* event) {
     // Closing only hides: the program stays resident. Without a notification area it is minimised
     // instead, so that the task bar still leads back to it.
     event->ignore();
-    if (withoutTray())
-        showMinimized();
-    else
+    if (!withoutTray()) {
         hide();
+        return;
+    }
+    // Said once a run, until the user asks not to be told again.
+    if (!closeNoticeShown_ && !session_.settings().ReadBool(kMainSection, kCloseNoticeOffKey, false)) {
+        closeNoticeShown_ = true;
+        if (widgets::MessageBox::showWithDontShowAgain(
+                this, QStringLiteral("ウィンドウを閉じても Vendle は動作を続けます。\nもう一度 Vendle を起動すると、"
+                                     "ウィンドウが表示されます。")))
+            session_.settings().WriteBool(kMainSection, kCloseNoticeOffKey, true);
+    }
+    showMinimized();
 }
 
 void TVendleMainForm::changeEvent(QEvent* event) {

@@ -112,6 +112,7 @@ private:
     widgets::IconList& icons_;
     QMenu* filterMenu_ = nullptr;
     Qt::WindowStates shownState_ = Qt::WindowNoState; // the state before the last minimising
+    bool closeNoticeShown_ = false; // this run told the user that closing leaves the program running
 };
 
 } // namespace vendle::app

@@ -29,6 +29,9 @@ inline constexpr const char* kExecuteCountKey = "ExecuteCount";
 inline constexpr const char* kContextMenuCountKey = "ContextMenuCount";
 inline constexpr const char* kSortColumnKey = "SortColumn";
 inline constexpr const char* kSortDescendingKey = "SortDescending";
+// Without a notification area, closing the window says once that the program runs on; true once
+// the user asked not to be told again.
+inline constexpr const char* kCloseNoticeOffKey = "CloseNoticeOff";
 
 inline constexpr int kItemsDefault = 100;
 

@@ -29,4 +29,8 @@ bool minimisedWindowsCanBeRestored() {
     return !onWayland();
 }
 
+bool windowPlacesAreKnown() {
+    return !onWayland();
+}
+
 } // namespace vendle::platform

@@ -20,4 +20,8 @@ void useActivationToken(const QString& token);
 // no such request: there a window is unmapped and mapped again instead.
 bool minimisedWindowsCanBeRestored();
 
+// Whether a program learns where its windows are. Wayland keeps that to the compositor: every
+// window reads as standing at the top-left corner.
+bool windowPlacesAreKnown();
+
 } // namespace vendle::platform

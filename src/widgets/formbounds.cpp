@@ -95,8 +95,27 @@ void ReadFormBounds(const MemIniFile& ini, std::string_view section, std::string
         applyPlacement(window, *placement);
 }
 
-void WriteFormBounds(MemIniFile& ini, std::string_view section, std::string_view key, const QWidget& window) {
-    ini.WriteString(section, key, formatPlacement(placementOf(window)));
+void WriteFormBounds(MemIniFile& ini, std::string_view section, std::string_view key, const QWidget& window,
+                     bool placeKnown) {
+    WindowPlacement placement = placementOf(window);
+    if (!placeKnown) {
+        // The window system does not tell where the window is: the place stored last stays, else
+        // the middle of the primary screen; only the size is the window's own.
+        const int width = placement.normal.width();
+        const int height = placement.normal.height();
+        const auto stored = parsePlacement(ini.ReadString(section, key, ""), placement);
+        if (stored && stored->normal.width() > 0 && stored->normal.height() > 0) {
+            placement.normal.left = stored->normal.left;
+            placement.normal.top = stored->normal.top;
+        } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            placement.normal.left = area.left() + std::max(0, (area.width() - width) / 2);
+            placement.normal.top = area.top() + std::max(0, (area.height() - height) / 2);
+        }
+        placement.normal.right = placement.normal.left + width;
+        placement.normal.bottom = placement.normal.top + height;
+    }
+    ini.WriteString(section, key, formatPlacement(placement));
 }
 
 void ReadColWidths(const MemIniFile& ini, std::string_view section, std::string_view key,

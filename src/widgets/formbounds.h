@@ -4,6 +4,7 @@
 
 #include "core/inifile.h"
 #include "core/windowplacement.h"
+#include "platform/windowsystem.h"
 
 #include <QHeaderView>
 #include <QWidget>
@@ -31,7 +32,10 @@ void fitOnScreen(QWidget& window);
 void centreOnScreen(QWidget& window);
 
 void ReadFormBounds(const MemIniFile& ini, std::string_view section, std::string_view key, QWidget& window);
-void WriteFormBounds(MemIniFile& ini, std::string_view section, std::string_view key, const QWidget& window);
+// Where the window system cannot report a window's place (`placeKnown` false), the stored place
+// is kept and only the size is written.
+void WriteFormBounds(MemIniFile& ini, std::string_view section, std::string_view key, const QWidget& window,
+                     bool placeKnown = platform::windowPlacesAreKnown());
 
 void ReadColWidths(const MemIniFile& ini, std::string_view section, std::string_view key,
                    QHeaderView& header);

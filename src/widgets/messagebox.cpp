@@ -1,6 +1,7 @@
 #include "messagebox.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QList>
 #include <QMessageBox>
@@ -136,6 +137,22 @@ void MessageBox::show(QWidget* parent, const QString& text, Kind kind, const QSt
     QMessageBox box(iconOf(kind), title.isEmpty() ? caption() : title, {}, QMessageBox::Ok, ownerFor(parent));
     setText(box, text);
     run(box);
+}
+
+bool MessageBox::showWithDontShowAgain(QWidget* parent, const QString& text) {
+    if (openBoxes().shutDown)
+        return false;
+    if (seam().on) {
+        const bool ticked = !seam().answers.isEmpty() && seam().answers.dequeue() == Yes;
+        seam().record(text, {}, ownerFor(parent));
+        return ticked;
+    }
+    QMessageBox box(QMessageBox::Information, caption(), {}, QMessageBox::Ok, ownerFor(parent));
+    setText(box, text);
+    auto* dontShow = new QCheckBox(QStringLiteral("次回から表示しない(&D)"), &box);
+    box.setCheckBox(dontShow);
+    run(box);
+    return dontShow->isChecked();
 }
 
 MessageBox::Button MessageBox::askYesNo(QWidget* parent, const QString& text, Kind kind,

@@ -27,6 +27,9 @@ public:
     static Button askYesNo(QWidget* parent, const QString& text, Kind kind = Confirmation,
                            Button defaultButton = Yes);
 
+    // An information box with the check box "次回から表示しない"; true when the user ticked it.
+    static bool showWithDontShowAgain(QWidget* parent, const QString& text);
+
     // The standard error display: stop icon, OK button, the application title as caption.
     static void error(QWidget* parent, const QString& text) { show(parent, text, Error); }
 
@@ -36,7 +39,7 @@ public:
 
     // Test seam.
     static void setTestMode(bool on);
-    static void queueAnswer(Button answer);
+    static void queueAnswer(Button answer); // Yes ticks "次回から表示しない"
     static QStringList shownTexts();
     static QStringList shownCaptions(); // the caption of each box shown, empty for the default
     static QList<QWidget*> shownParents(); // the window each box belonged to

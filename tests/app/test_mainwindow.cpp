@@ -469,9 +469,18 @@ private slots:
         auto program = open(false);
         TVendleMainForm& form = program->window();
         QVERIFY(form.isVisible());
+        MessageBox::clearShownTexts();
+        MessageBox::queueAnswer(MessageBox::No);
         form.close();
         QVERIFY(form.isVisible());
         QVERIFY(form.isMinimized());
+        // The user is told once a run that the program runs on, until asked not to be told again.
+        QCOMPARE(MessageBox::shownTexts().size(), 1);
+        QVERIFY(MessageBox::shownTexts()[0].startsWith(QStringLiteral("ウィンドウを閉じても Vendle は動作を続けます。")));
+        form.showNormal();
+        form.close();
+        QCOMPARE(MessageBox::shownTexts().size(), 1);
+        QVERIFY(!form.session().settings().ReadBool("VendleMainForm", "CloseNoticeOff", false));
     }
 
     // Last: the termination ends the event loops of this process for good.

@@ -24,6 +24,11 @@ private slots:
         WriteFormBounds(out, "VendleMainForm", "FormBounds", w);
         QCOMPARE(out.ReadString("VendleMainForm", "FormBounds", ""),
                  std::string("0,-1,-1,-1,-1,50,60,450,360"));
+        // Where the window system keeps the place to itself, the stored place stays with the new size.
+        w.setGeometry(0, 0, 500, 320);
+        WriteFormBounds(out, "VendleMainForm", "FormBounds", w, false);
+        QCOMPARE(out.ReadString("VendleMainForm", "FormBounds", ""),
+                 std::string("0,-1,-1,-1,-1,50,60,550,380"));
     }
 
     void ignoresWrongItemCountsAndKeepsTheWindowOnScreen() {
