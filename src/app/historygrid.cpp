@@ -14,6 +14,9 @@
 #include <QWheelEvent>
 #include <qdrawutil.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace vendle::app {
 
 namespace {
@@ -58,6 +61,37 @@ void drawTextHighlighted(QPainter& painter, const QString& search, const QColor&
     painter.setFont(plain);
     painter.setPen(pen);
     drawInRect(painter, after, r, Qt::AlignLeft);
+}
+
+namespace {
+
+// The relative luminance and contrast ratio of the Web Content Accessibility Guidelines.
+double luminance(const QColor& colour) {
+    const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) + 0.0722 * channel(colour.blueF());
+}
+
+} // namespace
+
+double contrastRatio(const QColor& a, const QColor& b) {
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor matchColour(const QPalette& palette, bool selected) {
+    const QColor back = palette.color(selected ? QPalette::Highlight : QPalette::Base);
+    // On the selection the match keeps the selection's own text colour (its bold underline marks
+    // it); elsewhere it is red, dark on a light background and light on a dark one.
+    const bool darkBack = luminance(back) < 0.18;
+    const QColor candidates[] = {selected ? palette.color(QPalette::HighlightedText) : QColor(0xC0, 0x00, 0x00),
+                                 darkBack ? QColor(0xFF, 0x8A, 0x80) : QColor(0x9A, 0x00, 0x00),
+                                 darkBack ? QColor(Qt::white) : QColor(Qt::black)};
+    for (const QColor& colour : candidates) {
+        if (contrastRatio(colour, back) >= 4.5)
+            return colour;
+    }
+    return contrastRatio(Qt::white, back) > contrastRatio(Qt::black, back) ? QColor(Qt::white) : QColor(Qt::black);
 }
 
 QString GridDelegate::shortFolder(const QString& folder, int width, const QFont& font,
@@ -126,8 +160,9 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     if (column == ColumnFolder)
         text = shortFolder(text, rect.width(), painter->font(), history.syntax());
     if (column == ColumnName || column == ColumnFolder)
-        drawTextHighlighted(*painter, state_.searchText ? state_.searchText() : QString(), Qt::red, text,
-                            rect, state_.folder ? state_.folder() : nullptr);
+        drawTextHighlighted(*painter, state_.searchText ? state_.searchText() : QString(),
+                            matchColour(pal, selected || current), text, rect,
+                            state_.folder ? state_.folder() : nullptr);
     else if (column == ColumnType) // a type too long for the cell ends in "…"
         drawInRect(*painter, QFontMetrics(painter->font()).elidedText(text, Qt::ElideRight, rect.width()),
                    rect, Qt::AlignLeft);

@@ -1,5 +1,5 @@
 // The grid that shows the history: cells painted as the program draws them (row numbers, icons,
-// folders shortened to the column, the search match in red, bold and underlined), a header with
+// folders shortened to the column, the search match bold and underlined, in red off the selection), a header with
 // the sort arrow and a pressed look, and tooltips for texts that do not fit.
 #pragma once
 
@@ -133,6 +133,12 @@ private:
     int nameBase_ = -1;    // the name column's width before it was widened to fill
     bool filling_ = false; // the name column is being widened by fillWithNameColumn
 };
+
+// The contrast ratio of two colours (1 to 21), as the accessibility guidelines define it.
+double contrastRatio(const QColor& a, const QColor& b);
+// The colour of the search match in a cell: on the selection or elsewhere, always at a contrast of
+// at least 4.5:1 with the cell's background.
+QColor matchColour(const QPalette& palette, bool selected);
 
 // Draws `text` from the rectangle's left edge with the first match of `search` in `colour`, bold
 // and underlined; returns nothing. Only the rectangle is painted. With `folder` the match ignores

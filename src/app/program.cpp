@@ -20,7 +20,9 @@
 #include "widgets/messagebox.h"
 #include "widgets/progressbox.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QScopeGuard>
 
@@ -40,6 +42,8 @@ QString q(const std::string& s) {
 
 Program::Program(AppPaths paths, const TrayBackendFactory& trayBackend, TIniFileEx::Clock clock)
     : paths_(std::move(paths)) {
+    // Every window of the program (dialogs, the help window, boxes) carries its icon.
+    QApplication::setWindowIcon(applicationIcon());
     DesktopParts desktop = desktopParts(paths_, std::move(clock));
     icons_ = std::move(desktop.icons);
     session_ = std::make_unique<HistorySession>(paths_.iniFile, paths_.dataFile, std::move(desktop.parts),
@@ -66,7 +70,7 @@ Program::Program(AppPaths paths, const TrayBackendFactory& trayBackend, TIniFile
     exclusionsDlg_ = std::make_unique<TExclusionsDlg>(
         *session_,
         [](QWidget* parent) {
-            return QFileDialog::getExistingDirectory(parent, QStringLiteral("除外するフォルダ"));
+            return QFileDialog::getExistingDirectory(parent, QStringLiteral("除外するフォルダ"), QDir::homePath());
         },
         [this](const char* page) { showHelp(page); });
     connect(window_.get(), &TVendleMainForm::exclusionsRequested, exclusionsDlg_.get(),

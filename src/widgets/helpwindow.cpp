@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <functional>
 
 namespace vendle::widgets {
@@ -64,8 +65,9 @@ HelpWindow::HelpWindow(QString home, QWidget* parent)
     connect(browser_, &QTextBrowser::backwardAvailable, back_, &QAction::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QAction::setEnabled);
     connect(browser_, &HelpBrowser::titleChanged, this, [this](const QString& title) {
-        setWindowTitle(title.isEmpty() ? QStringLiteral("Vendle ヘルプ")
-                                       : QStringLiteral("Vendle ヘルプ - ") + title);
+        const QString frame = QStringLiteral("Vendle ヘルプ");
+        // A page titled as the help itself (the first page) does not say it twice.
+        setWindowTitle(title.isEmpty() || title == frame ? frame : frame + QStringLiteral(" - ") + title);
     });
     connect(browser_, &QTextBrowser::sourceChanged, this, &HelpWindow::markPage);
     connect(browser_, &HelpBrowser::fileOpened, this, &HelpWindow::fillContents);
@@ -108,6 +110,14 @@ void HelpWindow::fillContents() {
     add(parseSitemap(*toc), nullptr);
     contents_->expandAll();
     contents_->setVisible(contents_->topLevelItemCount() > 0);
+    // The contents get the room their longest entry needs, up to two fifths of the window.
+    if (auto* split = qobject_cast<QSplitter*>(contents_->parentWidget())) {
+        const int needed = static_cast<QAbstractItemView*>(contents_)->sizeHintForColumn(0) + contents_->indentation() + 2 * contents_->frameWidth() +
+                           contents_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        const int total = split->width() > 0 ? split->width() : 820;
+        const int side = std::clamp(needed, 220, total * 2 / 5);
+        split->setSizes({side, std::max(1, total - side)});
+    }
     markPage(browser_->source());
 }
 

@@ -586,6 +586,28 @@ private slots:
         QCOMPARE(form_->Items().ViewItem(0).Path, doc.toStdString());
     }
 
+    // The search match stays readable on the selection and off it, in light and dark palettes.
+    void theMatchKeepsItsContrastOnEveryBackground() {
+        QPalette light = QApplication::palette();
+        light.setColor(QPalette::Base, Qt::white);
+        light.setColor(QPalette::Highlight, QColor(0x30, 0x8c, 0xc6));
+        light.setColor(QPalette::HighlightedText, Qt::white);
+        QPalette dark = light;
+        dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+        dark.setColor(QPalette::Highlight, QColor(0xa0, 0xc8, 0xff));
+        dark.setColor(QPalette::HighlightedText, QColor(0xf0, 0xf0, 0xf0)); // a theme's poor choice
+        for (const QPalette& palette : {light, dark}) {
+            for (const bool selected : {false, true}) {
+                const QColor back = palette.color(selected ? QPalette::Highlight : QPalette::Base);
+                QVERIFY(contrastRatio(matchColour(palette, selected), back) >= 4.5);
+            }
+        }
+        QCOMPARE(matchColour(light, true), QColor(Qt::black)); // white on this blue is 3.6:1
+        light.setColor(QPalette::Highlight, QColor(0x1e, 0x4a, 0x7c));
+        QCOMPARE(matchColour(light, true), QColor(Qt::white)); // the selection's own text colour
+        QVERIFY(contrastRatio(Qt::red, Qt::white) < 4.5);    // why the match is no longer pure red
+    }
+
     void modelIsConsistent() {
         QAbstractItemModelTester tester(form_->Grid->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);

@@ -130,7 +130,8 @@ private slots:
         QVERIFY(browser->toPlainText().contains(QStringLiteral("読み込んでいます")));
         QCOMPARE(help.window()->windowTitle(), QStringLiteral("Vendle ヘルプ - 読み込み中"));
         QTRY_VERIFY(browser->toPlainText().contains(QStringLiteral("使ったファイルの長い履歴")));
-        QCOMPARE(help.window()->windowTitle(), QStringLiteral("Vendle ヘルプ - ") + browser->documentTitle());
+        QCOMPARE(browser->documentTitle(), QStringLiteral("Vendle ヘルプ"));
+        QCOMPARE(help.window()->windowTitle(), QStringLiteral("Vendle ヘルプ")); // not said twice
         emit browser->anchorClicked(QUrl(QStringLiteral("history.htm")));
         QCOMPARE(browser->source().path(), QStringLiteral("/history.htm"));
         QVERIFY(browser->toPlainText().contains(QStringLiteral("履歴がたまるしくみ")));
