@@ -110,14 +110,11 @@ void HelpWindow::fillContents() {
     add(parseSitemap(*toc), nullptr);
     contents_->expandAll();
     contents_->setVisible(contents_->topLevelItemCount() > 0);
-    // The contents get the room their longest entry needs, up to two fifths of the window.
-    if (auto* split = qobject_cast<QSplitter*>(contents_->parentWidget())) {
-        const int needed = static_cast<QAbstractItemView*>(contents_)->sizeHintForColumn(0) + contents_->indentation() + 2 * contents_->frameWidth() +
-                           contents_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-        const int total = split->width() > 0 ? split->width() : 820;
-        const int side = std::clamp(needed, 220, total * 2 / 5);
-        split->setSizes({side, std::max(1, total - side)});
-    }
+    // The contents get the room their longest entry needs (within reason), whatever the window's
+    // width: a splitter keeps its panes' minimum widths.
+    const int needed = static_cast<QAbstractItemView*>(contents_)->sizeHintForColumn(0) + contents_->indentation() +
+                       2 * contents_->frameWidth() + contents_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    contents_->setMinimumWidth(std::min(needed, 400));
     markPage(browser_->source());
 }
 

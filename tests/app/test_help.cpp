@@ -147,6 +147,13 @@ private slots:
         QCOMPARE(contents.topLevelItemCount(), 7);
         QCOMPARE(contents.topLevelItem(0)->text(0), QStringLiteral("Vendle ヘルプ"));
         QCOMPARE(contents.currentItem()->text(0), QStringLiteral("設定"));
+        // Every entry shows whole: the contents are as wide as the longest one needs.
+        for (int i = 0; i < contents.topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* item = contents.topLevelItem(i);
+            QVERIFY2(contents.visualItemRect(item).left() + contents.fontMetrics().horizontalAdvance(item->text(0)) <=
+                         contents.viewport()->width(),
+                     qPrintable(item->text(0)));
+        }
         emit contents.itemActivated(contents.topLevelItem(2), 0);
         QCOMPARE(browser->source().path(), QStringLiteral("/search.htm"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Vendle ヘルプ - 検索と三つのフィルタ"));

@@ -10,6 +10,7 @@
 #include "widgets/localeformat.h"
 #include "widgets/messagebox.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
@@ -469,6 +470,7 @@ private slots:
         auto program = open(false);
         TVendleMainForm& form = program->window();
         QVERIFY(form.isVisible());
+        QVERIFY(!QApplication::windowIcon().isNull()); // every window, dialogs and help too, has the icon
         MessageBox::clearShownTexts();
         MessageBox::queueAnswer(MessageBox::No);
         form.close();
