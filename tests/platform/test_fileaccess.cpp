@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <algorithm>
 #include <csignal>
@@ -175,6 +176,37 @@ TEST_F(FileAccessTest, ALinkedFileIsWrittenAtItsTargetAndTheLinkStays) {
     EXPECT_EQ(slurp(target), "new");
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
+}
+
+// A write never replaces what is not a regular file, directly or through a link: a device node
+// (a FIFO where the test may not make one), or a folder. The program's every file goes this way.
+TEST_F(FileAccessTest, ALinkToADeviceOrAFolderIsRefusedAndLeftAsItIs) {
+    const fs::path node = dir / "node";
+    const bool device = ::mknod(node.c_str(), S_IFCHR | 0600, makedev(1, 5)) == 0;
+    if (!device) {
+        ASSERT_EQ(::mkfifo(node.c_str(), 0600), 0);
+    }
+    fs::create_directories(dir / "folder");
+    for (const char* name : {"vendle.dat", "vendle.seen", "vendle.ini"}) {
+        const fs::path file = dir / name;
+        for (const fs::path& target : {node, dir / "folder"}) {
+            fs::remove(file);
+            fs::create_symlink(target, file);
+            try {
+                files.writeAtomically(file.string(), "replaced");
+                ADD_FAILURE() << name << " written through a link to " << target;
+            } catch (const IoError& e) {
+                EXPECT_NE(std::string(e.what()).find("通常のファイルではない"), std::string::npos) << e.what();
+            }
+            EXPECT_TRUE(fs::is_symlink(file));
+        }
+    }
+    fs::remove(dir / "vendle.dat");
+    ASSERT_EQ(::mkfifo((dir / "vendle.dat").c_str(), 0600), 0); // not through a link either
+    EXPECT_THROW(files.writeAtomically((dir / "vendle.dat").string(), "x"), IoError);
+    EXPECT_TRUE(fs::is_fifo(dir / "vendle.dat"));
+    EXPECT_TRUE(device ? fs::is_character_file(node) : fs::is_fifo(node));
+    EXPECT_TRUE(fs::is_empty(dir / "folder"));
 }
 
 TEST_F(FileAccessTest, TemporariesLeftByAKilledSaveAreRemovedAndNothingElse) {

@@ -1,8 +1,12 @@
+#include "platform/autostart.h"
 #include "platform/system.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vendle;
 
@@ -19,4 +23,21 @@ TEST(PlatformSystem, ExecutableAndCompanionFiles) {
 TEST(PlatformSystem, ErrorTexts) {
     EXPECT_FALSE(platform::SystemErrorText(ENOENT).empty());
     EXPECT_NE(platform::SystemErrorText(ENOENT), platform::SystemErrorText(EACCES));
+}
+
+// The autostart entry is written as every file of the program is: never through a link to
+// something that is not a regular file.
+TEST(PlatformSystem, TheAutostartEntryIsNeverWrittenThroughALinkToAFifo) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("vendle-autostart-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::filesystem::path entry = dir / "Vendle.desktop";
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    std::filesystem::create_symlink("fifo", entry);
+    EXPECT_FALSE(platform::CreateShortcut("/opt/vendle/vendle", entry.string(), "Vendle", "/opt/vendle/"));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir / "fifo"));
+    std::filesystem::remove(entry);
+    EXPECT_TRUE(platform::CreateShortcut("/opt/vendle/vendle", entry.string(), "Vendle", "/opt/vendle/"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(entry));
+    std::filesystem::remove_all(dir);
 }

@@ -3,6 +3,7 @@
 #include "core/desktopentry.h"
 
 #include "glibutil.h"
+#include "safewrite.h"
 
 #include <glib/gstdio.h>
 
@@ -32,10 +33,8 @@ bool CreateShortcut(const std::string& target, const std::string& entryPath, con
     }
     DesktopApplicationEntry entry{description, description, target, workingFolder};
     const std::string text = formatDesktopEntry(entry);
-    GError* raw = nullptr;
-    if (!g_file_set_contents_full(entryPath.c_str(), text.data(), static_cast<gssize>(text.size()),
-                                  G_FILE_SET_CONTENTS_CONSISTENT, 0644, &raw)) {
-        qCWarning(lcFiles) << "cannot write the autostart entry:" << messageOf(GErrorPtr(raw)).c_str();
+    if (const std::optional<std::string> failure = replaceFile(entryPath, text, 0644)) {
+        qCWarning(lcFiles) << "cannot write the autostart entry:" << failure->c_str();
         return false;
     }
     return true;

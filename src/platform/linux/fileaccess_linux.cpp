@@ -2,6 +2,7 @@
 
 #include "core/filelimits.h"
 #include "glibutil.h"
+#include "safewrite.h"
 #include "platform/logging.h"
 
 #include <glib/gstdio.h>
@@ -151,23 +152,6 @@ std::optional<std::string> SystemFileAccess::readAll(const std::string& path, st
 
 namespace {
 
-// Where a write of `path` goes: the end of a chain of symbolic links, so that the links stay.
-std::string writeTarget(const std::string& path) {
-    std::string target = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        GStatBuf st;
-        if (g_lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return target;
-        const GCharPtr link(g_file_read_link(target.c_str(), nullptr));
-        if (!link)
-            return target;
-        const GCharPtr dir(g_path_get_dirname(target.c_str()));
-        const GCharPtr next(g_canonicalize_filename(link.get(), dir.get()));
-        target = next.get();
-    }
-    return target; // a loop: the write fails there and says so
-}
-
 bool isTemporaryOf(const std::string& name, const std::string& base) {
     if (name.size() != base.size() + 7 || name.compare(0, base.size(), base) != 0 || name[base.size()] != '.')
         return false;
@@ -196,24 +180,12 @@ void SystemFileAccess::removeStaleTemporaries(const std::string& path) {
     }
 }
 
-void SystemFileAccess::writeAtomicallyFrom(const std::string& requested, const ByteWriter& write) {
-    const std::string path = writeTarget(requested);
+void SystemFileAccess::writeAtomicallyFrom(const std::string& path, const ByteWriter& write) {
     // The text is produced first: a producer that fails leaves nothing behind.
     StringSink sink;
     write(sink);
-    // A replaced file keeps its permissions; a new one is the user's alone.
-    int mode = 0600;
-    GStatBuf st;
-    if (g_stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-        mode = static_cast<int>(st.st_mode & 07777);
-    GError* raw = nullptr;
-    if (!g_file_set_contents_full(path.c_str(), sink.bytes.data(), static_cast<gssize>(sink.bytes.size()),
-                                  G_FILE_SET_CONTENTS_CONSISTENT, mode, &raw)) {
-        const GErrorPtr error(raw);
-        qCWarning(lcFiles).noquote() << "cannot write" << QString::fromStdString(path)
-                                     << QString::fromStdString(messageOf(error));
-        throw IoError("ファイル「" + path + "」に書き込めませんでした。\n" + messageOf(error));
-    }
+    if (const std::optional<std::string> failure = replaceFile(path, sink.bytes))
+        throw IoError(*failure);
 }
 
 } // namespace vendle::platform

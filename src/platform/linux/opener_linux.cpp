@@ -5,6 +5,7 @@
 #include <glib/gstdio.h>
 
 #include "glibutil.h"
+#include "safewrite.h"
 #include "platform/logging.h"
 #include "platform/system.h"
 
@@ -82,10 +83,8 @@ bool noteRecentlyUsed(const std::string& path, const std::string& dataHome) {
     if (!data)
         return false;
     g_mkdir_with_parents(folder.c_str(), 0700);
-    raw = nullptr;
-    if (!g_file_set_contents_full(file.c_str(), data.get(), static_cast<gssize>(length),
-                                  G_FILE_SET_CONTENTS_CONSISTENT, 0600, &raw)) {
-        qCWarning(lcRecent) << "cannot write" << file.c_str() << messageOf(GErrorPtr(raw)).c_str();
+    if (const std::optional<std::string> failure = replaceFile(file, std::string_view(data.get(), length))) {
+        qCWarning(lcRecent) << "cannot write" << file.c_str() << failure->c_str();
         return false;
     }
     return true;

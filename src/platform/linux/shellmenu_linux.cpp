@@ -8,6 +8,7 @@
 #include "core/desktopentry.h"
 #include "core/filelimits.h"
 #include "glibutil.h"
+#include "safewrite.h"
 #include "platform/logging.h"
 #include "platform/opener.h"
 
@@ -242,7 +243,7 @@ std::string homeOr(const char* dir, const char* fallback) {
 void writeLinkEntry(const std::string& file, const std::string& name, const std::string& target) {
     const std::string text = "[Desktop Entry]\nType=Link\nName=" + escapeDesktopValue(name) +
                              "\nIcon=folder\nURL=" + uriOf(target) + "\n";
-    g_file_set_contents(file.c_str(), text.data(), static_cast<gssize>(text.size()), nullptr);
+    replaceFile(file, text);
 }
 
 // The name a Send To entry shows: a desktop entry's Name, else the file name.
