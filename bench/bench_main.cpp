@@ -256,7 +256,7 @@ public:
     explicit CountingSource(RecentSource& inner) : inner_(inner) {}
     std::vector<std::string> locations() const override { return inner_.locations(); }
     bool list(std::vector<RecentEntry>& entries) override { return inner_.list(entries); }
-    std::string resolve(const RecentEntry& entry) override {
+    ResolvedEntry resolve(const RecentEntry& entry) override {
         ++resolved;
         return inner_.resolve(entry);
     }

@@ -139,6 +139,9 @@ ScanResult HistorySession::Scan() {
             },
             [this](const std::string& path, const RecentEntry& entry) {
                 return !exclusions_.excludes(path) && forgotten_.admits(path, entry.unixTime);
+            },
+            [this](const std::string& path) {
+                return parts_.files->presence(path) == FileAccess::Presence::Unavailable;
             });
     }
     if (result.listed)

@@ -147,8 +147,10 @@ public:
     // The document was used again at `when`: it moves to the end (the newest place), takes the
     // time and is available.
     void touch(int index, DateTime when);
-    // The document's volume is back.
-    void setAvailable(int index) { items_.at(static_cast<std::size_t>(index))->Unavailable = false; }
+    // The document's volume is back (or, with false, away).
+    void setAvailable(int index, bool available = true) {
+        items_.at(static_cast<std::size_t>(index))->Unavailable = !available;
+    }
 
     // Pre-sizes the list for a load of `expected` entries, never beyond `limit` nor the most the
     // history can hold, so a corrupt count cannot allocate without bound.

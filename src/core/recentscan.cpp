@@ -146,7 +146,7 @@ ScanPlan planScan(RecentSource& source, const RecentImports& imports) {
 
 ScanResult applyScan(HistoryList& history, RecentSource& source, RecentImports& imports, ScanPlan plan,
                      DateTime& lastScanTime, DateTime scanStart, int dataMax,
-                     const std::function<void()>& beforeChange, const ImportRule& admits) {
+                     const std::function<void()>& beforeChange, const ImportRule& admits, const AwayRule& away) {
     ScanResult result;
     bool changing = false;
     const auto change = [&] {
@@ -158,28 +158,38 @@ ScanResult applyScan(HistoryList& history, RecentSource& source, RecentImports& 
     if (result.listed) {
         for (const RecentEntry& entry : plan.fresh) {
             ++result.examined;
-            std::string path;
+            ResolvedEntry resolved;
             try {
-                path = source.resolve(entry);
+                resolved = source.resolve(entry);
             } catch (const ShortcutError& e) {
                 result.failures.push_back(ScanFailure{entry.name, e.boxText(), e.what()});
                 continue;
             }
-            if (path.empty() || (admits && !admits(path, entry)))
+            // A document whose volume is away is kept as unavailable, as the load keeps one.
+            const bool unavailable = resolved.path.empty() && !resolved.missing.empty() && away && away(resolved.missing);
+            const std::string& path = unavailable ? resolved.missing : resolved.path;
+            if (path.empty()) {
+                // An entry is examined once per recording, so this is said once.
+                logMessage(LogTopic::Recent, "skipped " + entry.name + ": " +
+                                                 (resolved.skipped.empty() ? std::string("no document") : resolved.skipped));
+                continue;
+            }
+            if (admits && !admits(path, entry))
                 continue;
             const DateTime t = dosDateTime(entry.unixTime);
             const int known = history.indexOfPath(path);
             if (known >= 0) {
                 change();
                 history.touch(known, t);
+                if (unavailable)
+                    history.setAvailable(history.ItemCount() - 1, false);
                 ++result.moved;
             } else if (!isStorablePath(path)) {
-                // A name with a line break or a TAB cannot be a line of the data file. An entry
-                // is examined once per recording, so this is said once.
+                // A name with a line break or a TAB cannot be a line of the data file.
                 logMessage(LogTopic::Recent, "not kept (its name holds a line break or a TAB): " + path);
             } else {
                 change();
-                if (history.AddItem(path, t))
+                if (unavailable ? history.addKnown(path, t, true) != nullptr : history.AddItem(path, t) != nullptr)
                     ++result.added;
             }
         }

@@ -32,6 +32,16 @@ struct RecentEntry {
     Stamp stamp() const { return {unixTime, nanos}; }
 };
 
+// What an entry of the record points at.
+struct ResolvedEntry {
+    ResolvedEntry() = default;
+    ResolvedEntry(std::string document) : path(std::move(document)) {} // NOLINT(google-explicit-constructor)
+
+    std::string path;    // the document; empty when the entry names none that is there now
+    std::string missing; // without a document: the local file the entry names, which is not there
+    std::string skipped; // without a document: why, for the log
+};
+
 // The desktop's record of recently used documents.
 class RecentSource {
 public:
@@ -49,9 +59,9 @@ public:
     // `cancelled` is set. The next list() then answers quickly.
     virtual void prepare(const std::atomic<bool>& cancelled) { (void)cancelled; }
 
-    // The document an entry points at; empty when it is no shortcut or its target is gone.
+    // The document an entry points at; no path when it is no shortcut or its target is not there.
     // Throws ShortcutError for any other failure.
-    virtual std::string resolve(const RecentEntry& entry) = 0;
+    virtual ResolvedEntry resolve(const RecentEntry& entry) = 0;
 };
 
 // A shortcut that could not be resolved for a reason other than a missing target. `boxText` is
@@ -151,11 +161,17 @@ ScanPlan planScan(RecentSource& source, const RecentImports& imports);
 // an empty rule lets every one in.
 using ImportRule = std::function<bool(const std::string& path, const RecentEntry& entry)>;
 
+// Whether a document that is not there is on a volume that is away (rather than gone).
+using AwayRule = std::function<bool(const std::string& path)>;
+
 // The rest of a scan, on the history's thread: see scanRecent. Documents the rule refuses are
-// passed over (and not taken again unless the desktop records them anew).
+// passed over (and not taken again unless the desktop records them anew). A document that is
+// not there because its volume is away (`away`) is taken in as unavailable, with the record's
+// time; any other entry that names no document is logged.
 ScanResult applyScan(HistoryList& history, RecentSource& source, RecentImports& imports, ScanPlan plan,
                      DateTime& lastScanTime, DateTime scanStart, int dataMax,
-                     const std::function<void()>& beforeChange = {}, const ImportRule& admits = {});
+                     const std::function<void()>& beforeChange = {}, const ImportRule& admits = {},
+                     const AwayRule& away = {});
 
 // One scan. Every new entry is resolved and merged; one that fails to resolve is skipped and
 // reported in the result, and is not examined again until the source records it anew.

@@ -25,7 +25,7 @@ public:
     bool hasWorkToPrepare() const override;
     // Reads and parses a changed bookmark file (on any thread); the next list() takes it.
     void prepare(const std::atomic<bool>& cancelled) override;
-    std::string resolve(const RecentEntry& entry) override;
+    ResolvedEntry resolve(const RecentEntry& entry) override;
 
     std::string bookmarkFile() const { return dataHome_ + "/recently-used.xbel"; }
     std::string linkFolder() const { return dataHome_ + "/RecentDocuments"; }

@@ -28,7 +28,7 @@ public:
         out = entries;
         return true;
     }
-    std::string resolve(const RecentEntry& entry) override { return entry.name; }
+    ResolvedEntry resolve(const RecentEntry& entry) override { return entry.name; }
 };
 
 // The session's parts; `files` and `recent` stay reachable through the pointers for the test.

@@ -28,13 +28,17 @@ public:
         out = entries;
         return listable;
     }
-    std::string resolve(const RecentEntry& e) override {
+    ResolvedEntry resolve(const RecentEntry& e) override {
         ++resolved;
         if (e.name == "!")
             throw ShortcutError(__FILE__, __LINE__, "Resolve Error");
         const auto it = targets.find(e.name);
-        return it == targets.end() ? std::string() : it->second;
+        ResolvedEntry resolved(it == targets.end() ? std::string() : it->second);
+        if (resolved.path.empty() && missing.count(e.name) != 0)
+            resolved.missing = missing.at(e.name);
+        return resolved;
     }
+    std::map<std::string, std::string> missing; // entries whose file is not there
 };
 
 class ScanTest : public ::testing::Test {
@@ -96,6 +100,28 @@ TEST_F(ScanTest, OnlyEntriesRecordedSinceTheyWereLastExaminedAreResolved) {
     scan(t0 + 40);
     EXPECT_EQ(source.resolved, 1);
     EXPECT_EQ(paths(), (std::vector<std::string>{"/d/new.txt", "/d/old.txt"}));
+}
+
+// A document recorded while its volume is away comes in as unavailable with the record's time, and
+// stays in when the volume comes back; one that is simply gone is passed over.
+TEST_F(ScanTest, ADocumentOnAVolumeThatIsAwayIsTakenInAsUnavailable) {
+    entry("stick.desktop", t0 + 10, "");
+    source.missing["stick.desktop"] = "/media/u/stick/x.txt";
+    entry("gone.desktop", t0 + 12, "");
+    source.missing["gone.desktop"] = "/home/u/deleted.txt";
+    entry("known.desktop", t0 + 14, "");
+    source.missing["known.desktop"] = "/media/u/stick/known.txt";
+    history.addKnown("/media/u/stick/known.txt", fromUnixTime(t0 - 100), false);
+    const auto away = [](const std::string& path) { return path.rfind("/media/u/stick/", 0) == 0; };
+    const ScanResult r = applyScan(history, source, imports, planScan(source, imports), lastScan,
+                                   fromUnixTime(t0 + 20), 100, {}, {}, away);
+    EXPECT_EQ(r.added, 1);
+    EXPECT_EQ(r.moved, 1);
+    EXPECT_EQ(paths(), (std::vector<std::string>{"/media/u/stick/x.txt", "/media/u/stick/known.txt"}));
+    EXPECT_TRUE(history.Item(0).Unavailable);
+    EXPECT_DOUBLE_EQ(history.Item(0).LastUsed, fromUnixTime(t0 + 10));
+    EXPECT_TRUE(history.Item(1).Unavailable); // used again while away: newest, still away
+    EXPECT_DOUBLE_EQ(history.Item(1).LastUsed, fromUnixTime(t0 + 14));
 }
 
 TEST_F(ScanTest, EntriesPresentAtTheStartAreNotImportedButTheirNextUseIs) {

@@ -72,10 +72,11 @@ TEST(DesktopRecentSource, ListsBookmarksAndLinksWithTheirTimes) {
     EXPECT_EQ(entries[1].unixTime, 1'796'695'200); // else visited
     EXPECT_EQ(entries[2].unixTime, 1'796'691'600); // else added
     EXPECT_EQ(entries[3].unixTime, 1'796'700'000); // the link file's own time
-    EXPECT_EQ(source.resolve(entries[0]), doc);
-    EXPECT_EQ(source.resolve(entries[1]), ""); // the document is gone
-    EXPECT_EQ(source.resolve(entries[2]), ""); // not a local file
-    EXPECT_EQ(source.resolve(entries[3]), doc);
+    EXPECT_EQ(source.resolve(entries[0]).path, doc);
+    EXPECT_EQ(source.resolve(entries[1]).path, ""); // the document is gone
+    EXPECT_EQ(source.resolve(entries[1]).missing, "/nowhere/gone.txt"); // gone or away: the caller asks
+    EXPECT_EQ(source.resolve(entries[2]).path, ""); // not a local file
+    EXPECT_EQ(source.resolve(entries[3]).path, doc);
 
     EXPECT_THROW(source.resolve(RecentEntry{"file:///bad%zzname", 0}), ShortcutError);
 }
@@ -145,8 +146,8 @@ TEST(ResolveShortcut, HostileLinksCostNothingAndResolveToDocumentsOnly) {
     ASSERT_EQ(::mkfifo(dir.path("l/pipe.desktop").c_str(), 0600), 0);
     EXPECT_EQ(ResolveShortcut(dir.path("l/pipe.desktop")), ""); // and does not wait for a writer
     DesktopRecentSource source(dir.path("data"));
-    EXPECT_EQ(source.resolve(RecentEntry{"file://" + dir.path("docs/x/../d.txt"), 0}), doc);
-    EXPECT_EQ(source.resolve(RecentEntry{"file:///proc/self/mem", 0}), "");
+    EXPECT_EQ(source.resolve(RecentEntry{"file://" + dir.path("docs/x/../d.txt"), 0}).path, doc);
+    EXPECT_EQ(source.resolve(RecentEntry{"file:///proc/self/mem", 0}).path, "");
 }
 
 TEST(ResolveShortcut, WindowsLinksThroughAWinePrefix) {

@@ -161,15 +161,34 @@ bool DesktopRecentSource::list(std::vector<RecentEntry>& entries) {
     return bookmarks || links;
 }
 
-std::string DesktopRecentSource::resolve(const RecentEntry& entry) {
-    if (isFolderEntry(entry))
-        return ResolveShortcut(entry.name);
+ResolvedEntry DesktopRecentSource::resolve(const RecentEntry& entry) {
+    if (isFolderEntry(entry)) {
+        ResolvedEntry resolved(ResolveShortcut(entry.name));
+        if (resolved.path.empty())
+            resolved.skipped = "a link without a document that is there";
+        return resolved;
+    }
     const UriPath target = fileUriToPath(entry.name);
     if (target.status == UriPath::Status::Undecodable)
         throw ShortcutError(__FILE__, __LINE__, "Resolve Error");
-    if (target.status != UriPath::Status::Ok)
-        return {};
-    return existingDocument(target.path);
+    ResolvedEntry resolved;
+    if (target.status != UriPath::Status::Ok) {
+        resolved.skipped = "not a local file";
+        return resolved;
+    }
+    resolved.path = existingDocument(target.path);
+    if (!resolved.path.empty())
+        return resolved;
+    // Not there: gone, or on a volume that is away, which the caller tells apart.
+    const GCharPtr clean(g_canonicalize_filename(target.path.c_str(), "/"));
+    GStatBuf st;
+    if (g_stat(clean.get(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
+        resolved.missing = clean.get();
+        resolved.skipped = "not there";
+    } else {
+        resolved.skipped = "not a regular file";
+    }
+    return resolved;
 }
 
 } // namespace vendle::platform
