@@ -92,7 +92,12 @@ void TExclusionsDlg::addFolder() {
     const QString folder = chooseFolder_ ? chooseFolder_(this) : QString();
     if (folder.isEmpty())
         return;
-    if (folderList->findItems(folder, Qt::MatchExactly).isEmpty())
+    const bool known = !folderList->findItems(folder, Qt::MatchExactly).isEmpty();
+    if (!known && static_cast<std::size_t>(folderList->count()) >= Exclusions::kMostFolders) {
+        MessageBox::show(this, QStringLiteral("除外するフォルダは%1個までです。").arg(Exclusions::kMostFolders));
+        return;
+    }
+    if (!known)
         folderList->addItem(folder);
     folderList->setCurrentRow(folderList->count() - 1);
 }

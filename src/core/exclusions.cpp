@@ -16,6 +16,35 @@ bool inside(std::string_view path, std::string_view folder) {
            path[folder.size()] == '/';
 }
 
+// `folder` without ".", "..", doubled separators and a separator at its end, read as the text it
+// is (no links followed).
+std::string plainFolder(std::string_view folder) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    while (start <= folder.size()) {
+        std::size_t end = folder.find('/', start);
+        if (end == std::string_view::npos)
+            end = folder.size();
+        const std::string_view part = folder.substr(start, end - start);
+        if (part == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        start = end + 1;
+    }
+    std::string plain;
+    for (const std::string_view part : parts)
+        plain.append("/").append(part);
+    return plain.empty() ? std::string("/") : plain;
+}
+
+// Whether a folder needs plainFolder before it is compared.
+bool needsPlainForm(std::string_view folder) {
+    return folder.find("/.") != std::string_view::npos || folder.find("//") != std::string_view::npos;
+}
+
 bool hasHiddenName(std::string_view path) {
     for (std::size_t slash = path.find('/'); slash != std::string_view::npos;
          slash = path.find('/', slash + 1)) {
@@ -31,7 +60,9 @@ bool Exclusions::excludes(std::string_view path) const {
     if (hidden && hasHiddenName(path))
         return true;
     for (const std::string& folder : folders) {
-        if (!folder.empty() && inside(path, folder))
+        if (folder.empty())
+            continue;
+        if (needsPlainForm(folder) ? inside(path, plainFolder(folder)) : inside(path, folder))
             return true;
     }
     return false;
@@ -39,7 +70,7 @@ bool Exclusions::excludes(std::string_view path) const {
 
 void Exclusions::read(const MemIniFile& ini) {
     folders.clear();
-    for (int n = 1;; ++n) {
+    for (std::size_t n = 1; n <= kMostFolders; ++n) {
         std::string folder = ini.ReadString(kSection, "Folder" + std::to_string(n), "");
         if (folder.empty())
             break;
@@ -52,9 +83,12 @@ void Exclusions::write(MemIniFile& ini) const {
     ini.EraseSection(kSection);
     if (folders.empty() && !hidden)
         return;
-    int n = 0;
-    for (const std::string& folder : folders)
+    std::size_t n = 0;
+    for (const std::string& folder : folders) {
+        if (n == kMostFolders)
+            break;
         ini.WriteString(kSection, "Folder" + std::to_string(++n), folder);
+    }
     ini.WriteBool(kSection, "Hidden", hidden);
 }
 

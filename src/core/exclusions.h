@@ -3,6 +3,7 @@
 // of its own in the settings file, written only when something is excluded.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,10 +13,14 @@ namespace vendle {
 class MemIniFile;
 
 struct Exclusions {
+    // The most folders kept: more are neither read nor written.
+    static constexpr std::size_t kMostFolders = 1000;
+
     std::vector<std::string> folders; // absolute paths
     bool hidden = false;
 
-    // Whether the document at `path` (absolute) is not to be recorded.
+    // Whether the document at `path` (absolute) is not to be recorded. A folder is compared in its
+    // plain form: "/a/../a/sub/" is "/a/sub".
     bool excludes(std::string_view path) const;
 
     bool operator==(const Exclusions&) const = default;

@@ -19,7 +19,27 @@ bool sameNameNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::string lowerKey(std::string_view key) {
+    std::string lower(key);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 32);
+    }
+    return lower;
+}
+
 } // namespace
+
+void MemIniFile::Section::add(Entry entry) {
+    if (entry.hasValue)
+        index.emplace(lowerKey(entry.key), entries.size()); // a later duplicate keeps the first
+    entries.push_back(std::move(entry));
+}
+
+MemIniFile::Entry* MemIniFile::Section::find(std::string_view key) {
+    const auto it = index.find(lowerKey(key));
+    return it == index.end() ? nullptr : &entries[it->second];
+}
 
 void MemIniFile::parse(std::string_view text) {
     sections_.clear();
@@ -28,7 +48,7 @@ void MemIniFile::parse(std::string_view text) {
         if (line.empty() || line.front() == ';')
             return;
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            sections_.push_back(Section{std::string(line.substr(1, line.size() - 2)), {}});
+            sections_.push_back(Section{std::string(line.substr(1, line.size() - 2)), {}, {}});
             current = &sections_.back();
             return;
         }
@@ -36,10 +56,9 @@ void MemIniFile::parse(std::string_view text) {
             return;
         const std::size_t eq = line.find('=');
         if (eq == std::string_view::npos)
-            current->entries.push_back(Entry{std::string(line), {}, false});
+            current->add(Entry{std::string(line), {}, false});
         else
-            current->entries.push_back(
-                Entry{std::string(line.substr(0, eq)), std::string(line.substr(eq + 1))});
+            current->add(Entry{std::string(line.substr(0, eq)), std::string(line.substr(eq + 1))});
     });
 }
 
@@ -71,14 +90,9 @@ MemIniFile::Section* MemIniFile::findSection(std::string_view name) {
 }
 
 const std::string* MemIniFile::findValue(std::string_view section, std::string_view key) const {
-    const Section* s = findSection(section);
-    if (!s)
-        return nullptr;
-    for (const Entry& e : s->entries) {
-        if (e.hasValue && sameNameNoCase(e.key, key))
-            return &e.value;
-    }
-    return nullptr;
+    Section* s = const_cast<MemIniFile*>(this)->findSection(section);
+    const Entry* e = s ? s->find(key) : nullptr;
+    return e ? &e->value : nullptr;
 }
 
 bool MemIniFile::SectionExists(std::string_view section) const {
@@ -103,16 +117,14 @@ void MemIniFile::EraseSection(std::string_view section) {
 void MemIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     Section* s = findSection(section);
     if (!s) {
-        sections_.push_back(Section{std::string(section), {}});
+        sections_.push_back(Section{std::string(section), {}, {}});
         s = &sections_.back();
     }
-    for (Entry& e : s->entries) {
-        if (e.hasValue && sameNameNoCase(e.key, key)) {
-            e.value = std::string(value);
-            return;
-        }
+    if (Entry* e = s->find(key)) {
+        e->value = std::string(value);
+        return;
     }
-    s->entries.push_back(Entry{std::string(key), std::string(value)});
+    s->add(Entry{std::string(key), std::string(value)});
 }
 
 int MemIniFile::ReadInteger(std::string_view section, std::string_view key, int def) const {
@@ -131,6 +143,19 @@ void MemIniFile::WriteInteger(std::string_view section, std::string_view key, in
 }
 
 bool MemIniFile::ReadBool(std::string_view section, std::string_view key, bool def) const {
+    const std::string* v = findValue(section, key);
+    if (v) {
+        std::string_view text = *v;
+        while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+            text.remove_prefix(1);
+        while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+            text.remove_suffix(1);
+        const std::string word = lowerKey(text);
+        if (word == "true" || word == "yes" || word == "on")
+            return true;
+        if (word == "false" || word == "no" || word == "off")
+            return false;
+    }
     return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 

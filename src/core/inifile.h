@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vendle {
@@ -37,7 +38,8 @@ public:
     int ReadInteger(std::string_view section, std::string_view key, int def) const;
     void WriteInteger(std::string_view section, std::string_view key, int value);
 
-    // "1"/"0" on write; any non-zero integer reads as true.
+    // "1"/"0" on write; any non-zero integer reads as true, and so do "true", "yes" and "on" (in
+    // any case); "false", "no" and "off" read as false.
     bool ReadBool(std::string_view section, std::string_view key, bool def) const;
     void WriteBool(std::string_view section, std::string_view key, bool value);
 
@@ -56,6 +58,12 @@ private:
     struct Section {
         std::string name;
         std::vector<Entry> entries;
+        // The first entry with a value for each key, by the key in lower case: a section of many
+        // keys is read and written in time linear in its size.
+        std::unordered_map<std::string, std::size_t> index;
+
+        void add(Entry entry);
+        Entry* find(std::string_view key);
     };
 
     const Section* findSection(std::string_view name) const;

@@ -30,3 +30,33 @@ TEST(Exclusions, FoldersAndHiddenNamesAreLeftOutAndKeptInTheirOwnSection) {
     none.write(ini);
     EXPECT_FALSE(ini.SectionExists(Exclusions::kSection));
 }
+
+// A folder given with "..", "." or doubled separators excludes what its plain form does; the list
+// is bounded both ways; the switch reads the common spellings of yes.
+TEST(Exclusions, PlainFormsBoundsAndSpellings) {
+    Exclusions ex;
+    ex.folders = {"/a/../a/sub/", "/b//./c"};
+    EXPECT_TRUE(ex.excludes("/a/sub/x.txt"));
+    EXPECT_TRUE(ex.excludes("/b/c/y.txt"));
+    EXPECT_FALSE(ex.excludes("/a/other.txt"));
+
+    MemIniFile ini;
+    for (int n = 1; n <= 1500; ++n)
+        ini.WriteString(Exclusions::kSection, "Folder" + std::to_string(n), "/f" + std::to_string(n));
+    for (const char* yes : {"yes", "True", " on "}) {
+        ini.WriteString(Exclusions::kSection, "Hidden", yes);
+        Exclusions read;
+        read.read(ini);
+        EXPECT_TRUE(read.hidden) << yes;
+        EXPECT_EQ(read.folders.size(), Exclusions::kMostFolders);
+    }
+    ini.WriteString(Exclusions::kSection, "Hidden", "off");
+    Exclusions read;
+    read.read(ini);
+    EXPECT_FALSE(read.hidden);
+    read.folders.push_back("/beyond");
+    MemIniFile out;
+    read.write(out);
+    EXPECT_TRUE(out.ValueExists(Exclusions::kSection, "Folder1000"));
+    EXPECT_FALSE(out.ValueExists(Exclusions::kSection, "Folder1001"));
+}
