@@ -23,6 +23,15 @@ AppPaths AppPaths::forProgram(const std::string& executable) {
     p.startupFolder = platform::startupFolder();
     p.instanceName = places.instanceName;
     p.portable = places.portable;
+    for (const std::string& file : {p.iniFile, p.dataFile}) {
+        const std::string folder = file.substr(0, file.rfind('/'));
+        std::string why = folder.empty() ? std::string() : platform::folderProblem(folder);
+        if (!why.empty() && p.unusableFolder.empty()) {
+            qCWarning(lcFiles) << "cannot keep files in" << folder.c_str() << why.c_str();
+            p.unusableFolder = folder;
+            p.unusableReason = std::move(why);
+        }
+    }
     qCInfo(lcFiles).noquote() << (p.portable ? "files beside the program:" : "files in the user's folders:")
                               << p.iniFile.c_str() << p.dataFile.c_str() << "help:" << p.helpFile.c_str();
     return p;

@@ -15,6 +15,10 @@ struct AppPaths {
     std::string dataHome; // where the desktop records recently used documents; empty: the default
     std::string instanceName = "Vendle"; // one running copy per name
     bool portable = true;                // the files are beside the executable
+    // A folder the settings or the history go into that cannot be used, and why; empty when both
+    // can be written.
+    std::string unusableFolder;
+    std::string unusableReason;
 
     // The places for the copy at `executable`: beside it in a folder of its own, else the user's
     // configuration and data folders (made, private, when missing); the platform's startup folder.

@@ -16,15 +16,21 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <vector>
 
 int main(int argc, char* argv[]) {
     using namespace vendle;
     logStartupStep("main");
+    // Relative base folders are invalid: a start from another folder must find the same files.
+    const std::vector<std::string> invalidFolders = platform::dropRelativeBaseDirectories();
     platform::installCrashTrace();
     const QString activationToken = platform::launchActivationToken(); // before the toolkit takes it
     app::VendleApplication application(argc, argv);
     installCoreLogHandler();
     logStartupStep("toolkit");
+    for (const std::string& name : invalidFolders)
+        qCWarning(lcFiles) << name.c_str() << "holds a relative path, which is invalid: the default is used";
 
     // Termination requests are caught from here on; one that arrives before the event loop runs is
     // served by its first turns.

@@ -97,6 +97,11 @@ bool Program::start() {
         window_->restoreLayout();
 
         session_->readSettings();
+        if (!paths_.unusableFolder.empty())
+            MessageBox::show(window_.get(),
+                            q("履歴と設定を保存するフォルダ「" + paths_.unusableFolder + "」を使えません。\n" +
+                              paths_.unusableReason + "\n今回使ったファイルの履歴と設定は保存されません。"),
+                            MessageBox::Warning);
         if (session_->settings().unreadable())
             MessageBox::show(
                 window_.get(),

@@ -5,6 +5,7 @@
 #include "core/codepage.h"
 
 #include <string>
+#include <vector>
 
 namespace vendle::platform {
 
@@ -18,6 +19,12 @@ std::string SystemErrorText(int code);
 // Absolute path of the running executable; empty when it cannot be told.
 std::string executablePath();
 
+// Drops base-directory variables ($XDG_CONFIG_HOME, $XDG_DATA_HOME, ...) that hold a relative
+// path: the base-directory rules call such values invalid, so the defaults apply, whatever folder
+// the program was started from. Call it first, before anything reads them. Returns the names
+// dropped.
+std::vector<std::string> dropRelativeBaseDirectories();
+
 // The user's folders for configuration and for data ($XDG_CONFIG_HOME, $XDG_DATA_HOME or their
 // defaults).
 std::string userConfigFolder();
@@ -28,6 +35,10 @@ bool pathExists(const std::string& path);
 
 // Makes `path` and its missing parents, new folders readable by the user only. False on failure.
 bool makePrivateFolder(const std::string& path);
+
+// Why files cannot be written into the folder `path` (it cannot be made, is no folder, or may not
+// be written), in the user's language; empty when they can.
+std::string folderProblem(const std::string& path);
 
 // The executable's path with its extension replaced by `extension` (".ini", ".dat", ...); a path
 // without an extension gets it appended.

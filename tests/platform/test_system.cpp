@@ -41,3 +41,13 @@ TEST(PlatformSystem, TheAutostartEntryIsNeverWrittenThroughALinkToAFifo) {
     EXPECT_TRUE(std::filesystem::is_regular_file(entry));
     std::filesystem::remove_all(dir);
 }
+
+// A relative base folder is invalid and dropped, so that the defaults apply; absolute ones stay.
+TEST(PlatformSystem, RelativeBaseFoldersAreDropped) {
+    ::setenv("XDG_CONFIG_HOME", "relcfg", 1);
+    ::setenv("XDG_DATA_HOME", "/abs/data", 1);
+    EXPECT_EQ(platform::dropRelativeBaseDirectories(), std::vector<std::string>{"XDG_CONFIG_HOME"});
+    EXPECT_EQ(std::getenv("XDG_CONFIG_HOME"), nullptr);
+    EXPECT_STREQ(std::getenv("XDG_DATA_HOME"), "/abs/data");
+    ::unsetenv("XDG_DATA_HOME");
+}

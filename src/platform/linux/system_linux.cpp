@@ -4,7 +4,12 @@
 
 #include "core/paths.h"
 
+#include <cstdlib>
 #include <glib.h>
+#include <cerrno>
+#include <unistd.h>
+#include <sys/stat.h>
+#include <glib/gstdio.h>
 
 #include <memory>
 
@@ -45,10 +50,35 @@ bool makePrivateFolder(const std::string& path) {
     return g_mkdir_with_parents(path.c_str(), 0700) == 0;
 }
 
+std::string folderProblem(const std::string& path) {
+    if (g_mkdir_with_parents(path.c_str(), 0700) != 0)
+        return SystemErrorText(errno);
+    GStatBuf st;
+    if (g_stat(path.c_str(), &st) != 0)
+        return SystemErrorText(errno);
+    if (!S_ISDIR(st.st_mode))
+        return SystemErrorText(ENOTDIR);
+    if (::access(path.c_str(), W_OK | X_OK) != 0)
+        return SystemErrorText(errno);
+    return {};
+}
+
 std::string companionFilePath(const std::string& executable, const std::string& extension) {
     const PathSyntax syntax = PathSyntax::posix(systemCodePage());
     const std::string_view ext = extensionOf(executable, syntax);
     return executable.substr(0, executable.size() - ext.size()) + extension;
+}
+
+std::vector<std::string> dropRelativeBaseDirectories() {
+    std::vector<std::string> dropped;
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
+        const char* value = std::getenv(name);
+        if (value && *value && value[0] != '/') {
+            ::unsetenv(name);
+            dropped.emplace_back(name);
+        }
+    }
+    return dropped;
 }
 
 } // namespace vendle::platform
