@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLocalServer>
+#include <QTimer>
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QThread>
@@ -19,6 +20,10 @@ namespace {
 const QByteArray kActivate = QByteArrayLiteral("activate");
 const QByteArray kAcknowledge = QByteArrayLiteral("ok\n");
 constexpr qsizetype kLongestRequest = 4096;
+// A connection that has sent no whole request by then is closed, and only a few are served at
+// once: idle connections cannot use up the program's open files.
+constexpr int kRequestTimeoutMs = 2000;
+constexpr int kMostConnections = 8;
 
 // Tokens are short printable ASCII; anything else is not passed on.
 bool isPlainToken(const QByteArray& token) {
@@ -130,7 +135,18 @@ void SingleInstance::listen() {
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     connect(server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = server_->nextPendingConnection()) {
+            if (connections_ >= kMostConnections) {
+                socket->abort();
+                socket->deleteLater();
+                continue;
+            }
+            ++connections_;
+            connect(socket, &QObject::destroyed, this, [this] { --connections_; });
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            QTimer::singleShot(kRequestTimeoutMs, socket, [socket] {
+                socket->abort();
+                socket->deleteLater();
+            });
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
                 // The line may come in parts; a client that sends too much is cut off.
                 if (!socket->canReadLine()) {

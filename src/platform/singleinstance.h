@@ -61,6 +61,7 @@ private:
     std::unique_ptr<QLockFile> lock_;
     QLocalServer* server_ = nullptr;
     bool ending_ = false;
+    int connections_ = 0; // connections of second copies being served
 };
 
 // The user's private runtime folder (XDG_RUNTIME_DIR), or a per-user folder in the temporary
