@@ -12,9 +12,11 @@
 #include <QTest>
 #include <QThread>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <sys/stat.h>
+#include <vector>
 
 using vendle::test::readFile;
 
@@ -186,6 +188,32 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(third->isFinished(), 30000);
         QCOMPARE(outcome.load(), int(SingleInstance::Start::Running));
         QCOMPARE(asked.count(), 3);
+    }
+
+    void idleConnectionsAreClosedAndASecondCopyStillHandsOver() {
+        using vendle::platform::SingleInstance;
+        qputenv("XDG_RUNTIME_DIR", path(QStringLiteral("rt")).toUtf8());
+        SingleInstance running(QStringLiteral("VendleIdle"));
+        QCOMPARE(running.start(0), SingleInstance::Start::Running);
+        QSignalSpy asked(&running, &SingleInstance::activationRequested);
+        std::vector<std::unique_ptr<QLocalSocket>> idle;
+        for (int i = 0; i < 40; ++i) {
+            idle.push_back(std::make_unique<QLocalSocket>());
+            idle.back()->connectToServer(running.serverName());
+        }
+        // None sends a request: each is closed, the ones beyond the few served at once at once.
+        QTRY_VERIFY_WITH_TIMEOUT(std::all_of(idle.begin(), idle.end(),
+                                             [](const auto& s) { return s->state() == QLocalSocket::UnconnectedState; }),
+                                 20000);
+        std::atomic<int> outcome{-1};
+        std::unique_ptr<QThread> second(QThread::create([&outcome] {
+            SingleInstance copy(QStringLiteral("VendleIdle"));
+            outcome = static_cast<int>(copy.start(30000));
+        }));
+        second->start();
+        QTRY_VERIFY_WITH_TIMEOUT(second->isFinished(), 30000);
+        QCOMPARE(outcome.load(), int(SingleInstance::Start::HandedOver));
+        QCOMPARE(asked.count(), 1);
     }
 
     void anAbortLeavesATrace() {
