@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include "mainsettings.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +27,7 @@ struct Exclusions {
 
     bool operator==(const Exclusions&) const = default;
 
-    static constexpr const char* kSection = "Exclusions";
+    static constexpr const char* kSection = kExclusionsSection;
     void read(const MemIniFile& ini);
     void write(MemIniFile& ini) const;
 };

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <map>
+#include "mainsettings.h"
+
 #include <string>
 #include <vector>
 
@@ -28,7 +30,7 @@ public:
     std::size_t size() const { return byPath_.size(); }
 
     // The section of the settings file that holds them; other versions pass it over.
-    static constexpr const char* kSection = "Forgotten";
+    static constexpr const char* kSection = kForgottenSection;
     void read(const MemIniFile& ini);
     void write(MemIniFile& ini) const;
 

@@ -9,10 +9,17 @@ namespace vendle {
 TIniFileEx::TIniFileEx(std::string fileName, FileAccess& files, DateTimeFormat fmt, Clock clock)
     : fileName_(std::move(fileName)), files_(files), fmt_(std::move(fmt)), clock_(std::move(clock)) {
     if (files_.exists(fileName_)) {
-        if (const auto text = files_.readAll(fileName_, kSettingsFileLimit))
+        if (const auto text = files_.readAll(fileName_, kSettingsFileLimit)) {
             parse(*text);
-        else
+            // Content without a section of this program's is someone else's: kept aside before
+            // the file is replaced.
+            const bool blank = text->find_first_not_of(" \t\r\n") == std::string::npos;
+            if (!blank && !SectionExists(kAppInfoSection) && !SectionExists(kMainSection) &&
+                !SectionExists(kForgottenSection) && !SectionExists(kExclusionsSection))
+                foreign_ = *text;
+        } else {
             unreadable_ = true;
+        }
     }
     startTime_ = clock_();
     startBookkeeping();
@@ -56,6 +63,13 @@ bool TIniFileEx::UpdateFile() {
         return false;
     WriteString(kAppInfoSection, kTotalExecTimeKey, DateTimeToFullTimeString(GetTotalExecTime()));
     try {
+        if (foreign_) {
+            const std::string backup = fileName_ + ".bak";
+            files_.writeAtomically(backup, *foreign_);
+            logMessage(LogTopic::Files, "the settings file held no section of this program's; its content is kept in " +
+                                            backup);
+            foreign_.reset();
+        }
         files_.writeAtomically(fileName_, serialize());
         return true;
     } catch (const std::exception& e) {

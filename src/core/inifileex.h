@@ -8,6 +8,7 @@
 #include "mainsettings.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace vendle {
@@ -23,7 +24,8 @@ public:
 
     // Stores the total running time and writes the file; true when it was written. A failure is
     // handed to the error reporter and leaves the old file as it was. An unreadable file is not
-    // written at all.
+    // written at all. A file that had content but no section of this program's is first copied
+    // to "<file>.bak" (private), once.
     bool UpdateFile();
 
     // The file exists but could not be read: it is kept as it is.
@@ -64,6 +66,7 @@ private:
     ErrorReporter reportError_;
     bool isFirstKick_ = false;
     bool unreadable_ = false;
+    std::optional<std::string> foreign_; // content the file had without a section of ours
     int execCount_ = 0;
     DateTime startTime_ = 0;
 };

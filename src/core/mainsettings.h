@@ -33,6 +33,10 @@ inline constexpr const char* kSortDescendingKey = "SortDescending";
 // the user asked not to be told again.
 inline constexpr const char* kCloseNoticeOffKey = "CloseNoticeOff";
 
+// The sections of the forgotten documents and the excluded folders (their own units read them).
+inline constexpr const char* kForgottenSection = "Forgotten";
+inline constexpr const char* kExclusionsSection = "Exclusions";
+
 inline constexpr int kItemsDefault = 100;
 
 // "DataMax", brought into 1..100,000 so a hand-edited value cannot empty or overgrow the history.

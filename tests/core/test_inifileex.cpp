@@ -156,3 +156,19 @@ TEST_F(IniFileExTest, AFirstStartDateFromAnotherLocaleIsReadAndWrittenInTheFiles
         EXPECT_EQ(ini.ReadString(kApp, "FirstKick", ""), "2026/01/02 13:04:05");
     }
 }
+
+// A file of someone else's content (no section of this program's) is a first start, and its
+// content is kept beside it before the file is replaced; a file of ours makes no copy.
+TEST_F(IniFileExTest, ForeignContentIsKeptAsABackupBeforeTheFileIsReplaced) {
+    const std::string junk = "this is not a settings file\n[Other]\nx=1\n";
+    files.files[kPath] = junk;
+    {
+        auto ini = open();
+        EXPECT_TRUE(ini->IsFirstKick());
+    }
+    EXPECT_EQ(files.files[kPath + ".bak"], junk);
+    EXPECT_NE(files.files[kPath].find(kApp), std::string::npos);
+    files.files.erase(kPath + ".bak");
+    { auto again = open(); }
+    EXPECT_EQ(files.files.count(kPath + ".bak"), 0u);
+}
