@@ -47,8 +47,11 @@ void THtmlHelp::adopt(QWidget* parent) {
 }
 
 long THtmlHelp::CallHtmlHelp(const char* page, int command, long) {
-    if (!QFileInfo(QString::fromStdString(fileName_)).isFile())
+    const QFileInfo file(QString::fromStdString(fileName_));
+    if (!file.exists())
         throw IoError(fileName_ + "は見つかりません。");
+    if (!file.isFile()) // a folder, a FIFO, a device: there, but no help file
+        throw IoError(fileName_ + "は通常のファイルではありません。");
     if (command != 0) // only "display the topic" is asked for
         return 0;
     if (!window_) {

@@ -3,10 +3,10 @@
 // file, at most kMostForgotten of them (the longest forgotten go first).
 #pragma once
 
-#include <cstdint>
-#include <map>
 #include "mainsettings.h"
 
+#include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 

@@ -17,6 +17,8 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 #include <QTextDocument>
 #include <QTimer>
 #include <QTreeWidget>
@@ -219,6 +221,17 @@ private slots:
             QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("/nowhere/vendle.chmは見つかりません。"));
         }
         QVERIFY(!help.window());
+        // Something that is there but is no file is said to be so.
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath(QStringLiteral("vendle.chm"));
+        QCOMPARE(::mkfifo(fifo.toUtf8().constData(), 0600), 0);
+        app::THtmlHelp pipe(fifo.toStdString());
+        try {
+            pipe.ShowTopic("index.htm", 0);
+            QFAIL("no error");
+        } catch (const IoError& e) {
+            QCOMPARE(QString::fromUtf8(e.what()), fifo + QStringLiteral("は通常のファイルではありません。"));
+        }
     }
 };
 

@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 using namespace vendle;
 
 namespace {
@@ -59,4 +64,29 @@ TEST(Sitemap, DamagedAndHostileTextsGiveABoundedTree) {
     for (int i = 0; i < kSitemapEntries + 50; ++i)
         many += item("e");
     EXPECT_EQ(parseSitemap(many).size(), static_cast<std::size_t>(kSitemapEntries));
+}
+
+namespace {
+
+// The levels of a tree: the top list is level 1.
+int levels(const std::vector<SitemapEntry>& entries) {
+    int deepest = 0;
+    for (const SitemapEntry& e : entries)
+        deepest = std::max(deepest, 1 + levels(e.children));
+    return deepest;
+}
+
+} // namespace
+
+// A damaged file the fuzzer made: 33 lists deep, it gives a tree of the allowed 32 levels.
+TEST(Sitemap, AFileNestedOneLevelTooDeepStaysWithinTheBound) {
+    std::ifstream in(std::filesystem::path(VENDLE_TEST_DATA) / "sitemap" / "sitemap-depth-33.hhc", std::ios::binary);
+    ASSERT_TRUE(in);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    const std::vector<SitemapEntry> tree = parseSitemap(text);
+    EXPECT_EQ(levels(tree), kSitemapDepth);
+    std::string exact;
+    for (int i = 0; i < kSitemapDepth + 1; ++i)
+        exact += "<ul>" + item("level");
+    EXPECT_EQ(levels(parseSitemap(exact)), kSitemapDepth);
 }
