@@ -38,9 +38,14 @@ void HistorySession::setDateTimeFormat(const DateTimeFormat& fmt) {
 }
 
 void HistorySession::change(const std::function<void(HistoryList&)>& edit) {
-    model_->beginChange();
-    const auto done = qScopeGuard([this] { model_->endChange(); });
-    edit(*items_);
+    const std::uint64_t before = items_->changeCount();
+    {
+        model_->beginChange();
+        const auto done = qScopeGuard([this] { model_->endChange(); });
+        edit(*items_);
+    }
+    if (items_->changeCount() != before)
+        emit historyChanged();
 }
 
 void HistorySession::readSettings() {
@@ -121,6 +126,7 @@ ScanResult HistorySession::Scan() {
     // leaves the grid, its current cell and its selection alone.
     ScanResult result;
     const DateTime start = now();
+    const std::uint64_t before = items_->changeCount();
     {
         bool began = false;
         const auto end = qScopeGuard([&] {
@@ -146,6 +152,8 @@ ScanResult HistorySession::Scan() {
     }
     if (result.listed)
         lastCompletedScan_ = stampBefore(start);
+    if (items_->changeCount() != before)
+        emit historyChanged();
     result.back = refreshUnavailable();
     for (const ScanFailure& failure : result.failures)
         qCWarning(lcRecent).noquote() << "skipped" << QString::fromStdString(failure.entry) << "-"
@@ -195,6 +203,7 @@ void HistorySession::setFoldKana(bool on) {
     foldKana_ = on;
     filter_.foldKana = on;
     refreshView();
+    emit settingsChanged();
 }
 
 void HistorySession::refreshView() {
@@ -213,8 +222,10 @@ void HistorySession::setDataMax(int dataMax) {
 bool HistorySession::clickColumn(int column) {
     bool sorted = false;
     change([&](HistoryList& list) { sorted = list.clickColumn(column, *parts_.collator); });
-    if (sorted)
+    if (sorted) {
         emit viewChanged();
+        emit settingsChanged();
+    }
     return sorted;
 }
 
@@ -246,6 +257,7 @@ std::vector<RemovedDocument> HistorySession::forget(const std::vector<std::strin
         forgotten_.forget(path, at);
     std::vector<RemovedDocument> removed;
     removeDocuments(paths, &removed);
+    emit settingsChanged();
     return removed;
 }
 
@@ -254,6 +266,7 @@ void HistorySession::putBack(const std::vector<RemovedDocument>& documents) {
         return;
     for (const RemovedDocument& document : documents)
         forgotten_.remember(document.Path);
+    emit settingsChanged();
     change([&](HistoryList& list) {
         list.putBack(documents);
         if (loaded_)
@@ -282,6 +295,7 @@ std::vector<std::string> HistorySession::documentsExcludedBy(const Exclusions& e
 void HistorySession::setExclusions(Exclusions exclusions, const std::vector<std::string>& remove) {
     exclusions_ = std::move(exclusions);
     removeDocuments(remove);
+    emit settingsChanged();
 }
 
 void HistorySession::storeSettings() {

@@ -141,6 +141,11 @@ public:
 signals:
     // The view was rebuilt or re-sorted, or the history under it changed.
     void viewChanged();
+    // The documents held changed (added, moved, removed, trimmed): the data file is out of date.
+    void historyChanged();
+    // A setting the session keeps changed (the kana switch, the sort, exclusions, forgotten
+    // documents): the settings file is out of date.
+    void settingsChanged();
 
 private:
     // Takes `paths` out of the history and rebuilds the view; appends what went to `removed`.

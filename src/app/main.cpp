@@ -71,8 +71,13 @@ int main(int argc, char* argv[]) {
         // The session may yet go on (a cancelled logout): keep watching.
         program->resumeWatching();
     });
-    // A fault that escapes an event handler ends the program, after saving what was loaded.
+    // A fault that escapes an event handler ends the program, after saving what was loaded; so
+    // does a display that goes away.
     application.setEscapedExceptionHandler([&] { program->saveForSessionEnd(); });
+    platform::setDisplayLostHandler([&] {
+        program->saveForSessionEnd();
+        program->finish();
+    });
 
     // The start runs from the event loop, so that a termination request is served during its boxes.
     QTimer::singleShot(0, program.get(), [&] {
@@ -80,6 +85,7 @@ int main(int argc, char* argv[]) {
         logStartupStep("loop"); // from here on the program answers
     });
     const int code = QApplication::exec();
+    platform::setDisplayLostHandler({});
     // The settings file reaches the disk; only then may another copy start and read it.
     program->finish();
     program.reset();

@@ -34,6 +34,8 @@ namespace {
 
 using widgets::MessageBox;
 
+constexpr int kSaveDelayMs = 2000; // after the last change of the history
+
 QString q(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -76,7 +78,42 @@ Program::Program(AppPaths paths, const TrayBackendFactory& trayBackend, TIniFile
     connect(window_.get(), &TVendleMainForm::exclusionsRequested, exclusionsDlg_.get(),
             &TExclusionsDlg::execute);
     connect(window_.get(), &TVendleMainForm::aboutRequested, aboutBox_.get(), &TFormAboutBox::showModalBox);
+    // What changes is saved soon after, so that a kill or a display that goes away costs nothing;
+    // a dialog's settings at once.
+    saveTimer_ = new QTimer(this);
+    saveTimer_->setSingleShot(true);
+    saveTimer_->setInterval(kSaveDelayMs);
+    connect(saveTimer_, &QTimer::timeout, this, &Program::saveChanges);
+    const auto saveSoon = [this] {
+        if (life_.is(Phase::Running))
+            saveTimer_->start();
+    };
+    connect(session_.get(), &HistorySession::historyChanged, this, saveSoon);
+    connect(session_.get(), &HistorySession::settingsChanged, this, saveSoon);
+    // Queued: a dialog applies what was chosen once its own loop has returned.
+    connect(optionDlg_.get(), &QDialog::accepted, this, &Program::saveChanges, Qt::QueuedConnection);
+    connect(exclusionsDlg_.get(), &QDialog::accepted, this, &Program::saveChanges, Qt::QueuedConnection);
     logStartupStep("window");
+}
+
+void Program::saveChanges() {
+    saveTimer_->stop();
+    if (!life_.is(Phase::Running))
+        return;
+    // A read of the desktop's record under way on another thread shares the session: later.
+    if (watch_->reading()) {
+        saveTimer_->start();
+        return;
+    }
+    try {
+        window_->storeLayout();
+        help_->storeBounds();
+        session_->storeSettings();
+        session_->SaveHistory({});
+        session_->writeSettingsFile();
+    } catch (const std::exception& e) {
+        qCWarning(lcFiles).noquote() << "saving the changes failed:" << QString::fromUtf8(e.what());
+    }
 }
 
 Program::~Program() {

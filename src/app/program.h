@@ -11,6 +11,7 @@
 #include "widgets/trayicon.h"
 
 #include <QObject>
+#include <QTimer>
 
 #include <deque>
 #include <functional>
@@ -69,9 +70,15 @@ public:
     // Told to end (a termination signal): boxes close, the start is given up if it was under way,
     // otherwise everything is saved; then the event loop ends.
     void terminate();
-    // The last step, after the event loop: the settings file reaches the disk (once, and not when
-    // the start was given up).
+    // The last step, after the event loop: the settings file reaches the disk (not when the start
+    // was given up).
     void finish();
+
+    // Saves the history and the settings now, while running, without a box: what was changed is
+    // on the disk even if the process is killed or the display goes away. A failure is logged and
+    // shown by the exit's own save. Runs by itself two seconds after the last change of the
+    // history and at once when a dialog's settings were taken.
+    void saveChanges();
 
 private:
     // Stops watching, stores settings and writes the history in one straight sequence; throws
@@ -94,6 +101,7 @@ private:
     std::unique_ptr<TOptionDlg> optionDlg_;
     std::unique_ptr<TFormAboutBox> aboutBox_;
     std::unique_ptr<TExclusionsDlg> exclusionsDlg_;
+    QTimer* saveTimer_ = nullptr; // the save that follows a change of the history or the settings
     std::deque<ScanFailure> reports_;
     bool reporting_ = false; // a report is on screen
 };

@@ -50,6 +50,9 @@ public:
     // click that may follow, are over, so that no row moves between the clicks.
     void requestWhenSettled();
 
+    // A read of the desktop's record runs on another thread now.
+    bool reading() const { return reader_ != nullptr; }
+
 signals:
     void looksOver();
 

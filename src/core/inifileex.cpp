@@ -22,6 +22,12 @@ TIniFileEx::TIniFileEx(std::string fileName, FileAccess& files, DateTimeFormat f
         }
     }
     startTime_ = clock_();
+    try {
+        earlierRuns_ = FullTimeStringToDateTime(ReadString(kAppInfoSection, kTotalExecTimeKey, "00:00:00"));
+    } catch (const ConvertError&) {
+        // A damaged total must not cost the user the whole settings file.
+        earlierRuns_ = 0;
+    }
     startBookkeeping();
     // A file that is there but could not be read belongs to a user who started the program
     // before: no welcome, and the file is left for this run as it is.
@@ -48,14 +54,7 @@ void TIniFileEx::startBookkeeping() {
 }
 
 DateTime TIniFileEx::GetTotalExecTime() const {
-    DateTime stored = 0;
-    try {
-        stored = FullTimeStringToDateTime(ReadString(kAppInfoSection, kTotalExecTimeKey, "00:00:00"));
-    } catch (const ConvertError&) {
-        // A damaged total must not cost the user the whole settings file at exit.
-        stored = 0;
-    }
-    return stored + (clock_() - startTime_);
+    return earlierRuns_ + (clock_() - startTime_);
 }
 
 bool TIniFileEx::UpdateFile() {

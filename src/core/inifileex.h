@@ -1,6 +1,6 @@
-// The program's settings file: the in-memory INI store loaded at start and written once, atomically,
-// by the exit sequence, plus the start bookkeeping of the application information section (first
-// start, start count, total running time).
+// The program's settings file: the in-memory INI store loaded at start and written atomically
+// whenever something changed and at the exit, plus the start bookkeeping of the application
+// information section (first start, start count, total running time).
 #pragma once
 
 #include "fileaccess.h"
@@ -39,8 +39,9 @@ public:
     DateTime StartTime() const { return startTime_; }
     const std::string& fileName() const { return fileName_; }
 
-    // The stored total of earlier runs plus the time since this run started. A stored total that
-    // cannot be read counts as zero.
+    // The stored total of earlier runs (as read at the start: the file may be written several
+    // times a run) plus the time since this run started. A stored total that cannot be read
+    // counts as zero.
     DateTime GetTotalExecTime() const;
 
     // Date-time texts follow these patterns from now on (the user changed the locale).
@@ -69,6 +70,7 @@ private:
     std::optional<std::string> foreign_; // content the file had without a section of ours
     int execCount_ = 0;
     DateTime startTime_ = 0;
+    DateTime earlierRuns_ = 0; // the total running time stored when this run started
 };
 
 } // namespace vendle

@@ -172,3 +172,15 @@ TEST_F(IniFileExTest, ForeignContentIsKeptAsABackupBeforeTheFileIsReplaced) {
     { auto again = open(); }
     EXPECT_EQ(files.files.count(kPath + ".bak"), 0u);
 }
+
+// The file is written whenever something changed, several times a run: the running time is
+// counted once.
+TEST_F(IniFileExTest, WritingSeveralTimesARunCountsItsTimeOnce) {
+    files.files[kPath] = "[" + kApp + "]\r\nFirstKick=2026/01/01 0:00:00\r\nTotalExecTime=01:00:00\r\n";
+    auto ini = open();
+    clock += encodeTime(0, 10, 0, 0);
+    EXPECT_TRUE(ini->UpdateFile());
+    clock += encodeTime(0, 10, 0, 0);
+    EXPECT_TRUE(ini->UpdateFile());
+    EXPECT_NE(files.files[kPath].find("TotalExecTime=1:20:00.000"), std::string::npos) << files.files[kPath];
+}

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <functional>
 #include <execinfo.h>
 #include <unistd.h>
 
@@ -16,6 +17,13 @@ namespace vendle::platform {
 namespace {
 
 QtMessageHandler previousHandler = nullptr;
+std::function<void()> displayLost; // the last save; run once
+
+// The toolkit's own words just before it ends the process for a lost display.
+bool saysTheDisplayIsLost(const QString& message) {
+    return message.contains(QLatin1String("X11 connection broke")) ||
+           message.contains(QLatin1String("Wayland connection broke"));
+}
 
 void writeText(const char* text) {
     const ssize_t ignored = ::write(STDERR_FILENO, text, std::strlen(text));
@@ -47,6 +55,12 @@ void onSignal(int signal) {
 }
 
 void onMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg && displayLost && saysTheDisplayIsLost(message)) {
+        const std::function<void()> save = std::move(displayLost);
+        displayLost = nullptr;
+        std::fprintf(stderr, "Vendle: the display is gone; saving before the end\n");
+        save();
+    }
     if (type == QtFatalMsg) {
         std::fprintf(stderr, "Vendle: fatal: %s (%s:%d)\n", qPrintable(message),
                      context.file ? context.file : "?", context.line);
@@ -78,6 +92,10 @@ void onTerminate() {
 }
 
 } // namespace
+
+void setDisplayLostHandler(std::function<void()> save) {
+    displayLost = std::move(save);
+}
 
 void installCrashTrace() {
     // The first call loads what backtrace needs, so that a call inside a signal handler allocates
