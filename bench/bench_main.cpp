@@ -261,7 +261,8 @@ void BM_SettingsFile(benchmark::State& state) {
     const std::string file = dir.filePath(QStringLiteral("vendle.ini")).toStdString();
     std::string text = "[VendleMainForm]\r\nDataMax=10000\r\n\r\n[Exclusions]\r\n";
     for (int n = 1; text.size() < 4 * 1024 * 1024 - 64; ++n)
-        text += "Folder" + std::to_string(n) + "=/home/user/projects/archive/folder-" + std::to_string(n) + "\r\n";
+        text += "Folder" + std::to_string(n) + "=/home/user/projects/archive/folder-" + std::to_string(n) +
+                "\r\n";
     platform::SystemFileAccess files;
     files.writeAtomically(file, text);
     const bool reading = state.range(0) == 0;

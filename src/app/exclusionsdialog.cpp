@@ -94,7 +94,8 @@ void TExclusionsDlg::addFolder() {
         return;
     const bool known = !folderList->findItems(folder, Qt::MatchExactly).isEmpty();
     if (!known && static_cast<std::size_t>(folderList->count()) >= Exclusions::kMostFolders) {
-        MessageBox::show(this, QStringLiteral("除外するフォルダは%1個までです。").arg(Exclusions::kMostFolders));
+        MessageBox::show(this,
+                         QStringLiteral("除外するフォルダは%1個までです。").arg(Exclusions::kMostFolders));
         return;
     }
     if (!known)

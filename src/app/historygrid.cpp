@@ -67,8 +67,11 @@ namespace {
 
 // The relative luminance and contrast ratio of the Web Content Accessibility Guidelines.
 double luminance(const QColor& colour) {
-    const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) + 0.0722 * channel(colour.blueF());
+    const auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) +
+           0.0722 * channel(colour.blueF());
 }
 
 } // namespace
@@ -84,14 +87,16 @@ QColor matchColour(const QPalette& palette, bool selected) {
     // On the selection the match keeps the selection's own text colour (its bold underline marks
     // it); elsewhere it is red, dark on a light background and light on a dark one.
     const bool darkBack = luminance(back) < 0.18;
-    const QColor candidates[] = {selected ? palette.color(QPalette::HighlightedText) : QColor(0xC0, 0x00, 0x00),
+    const QColor candidates[] = {selected ? palette.color(QPalette::HighlightedText)
+                                          : QColor(0xC0, 0x00, 0x00),
                                  darkBack ? QColor(0xFF, 0x8A, 0x80) : QColor(0x9A, 0x00, 0x00),
                                  darkBack ? QColor(Qt::white) : QColor(Qt::black)};
     for (const QColor& colour : candidates) {
         if (contrastRatio(colour, back) >= 4.5)
             return colour;
     }
-    return contrastRatio(Qt::white, back) > contrastRatio(Qt::black, back) ? QColor(Qt::white) : QColor(Qt::black);
+    return contrastRatio(Qt::white, back) > contrastRatio(Qt::black, back) ? QColor(Qt::white)
+                                                                           : QColor(Qt::black);
 }
 
 QString GridDelegate::shortFolder(const QString& folder, int width, const QFont& font,

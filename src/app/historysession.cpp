@@ -275,7 +275,8 @@ void HistorySession::putBack(const std::vector<RemovedDocument>& documents) {
     refreshView();
 }
 
-void HistorySession::removeDocuments(const std::vector<std::string>& paths, std::vector<RemovedDocument>* removed) {
+void HistorySession::removeDocuments(const std::vector<std::string>& paths,
+                                     std::vector<RemovedDocument>* removed) {
     if (paths.empty())
         return;
     change([&](HistoryList& list) { list.removePaths(paths, removed); });

@@ -149,7 +149,8 @@ signals:
 
 private:
     // Takes `paths` out of the history and rebuilds the view; appends what went to `removed`.
-    void removeDocuments(const std::vector<std::string>& paths, std::vector<RemovedDocument>* removed = nullptr);
+    void removeDocuments(const std::vector<std::string>& paths,
+                         std::vector<RemovedDocument>* removed = nullptr);
     Parts parts_;
     DateTimeFormat format_;
     std::string dataFile_;

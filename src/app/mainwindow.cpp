@@ -166,7 +166,8 @@ void TVendleMainForm::createMenus() {
     open2->setObjectName(QStringLiteral("Open2"));
     open2->setStatusTip(QStringLiteral("指定されたファイルを開き履歴に追加します"));
     // Undo of the last forgetting or move to the trash, from the menu, Ctrl+Z and the count line.
-    QAction* undo = file->addAction(QStringLiteral("元に戻す(&U)"), this, guarded(this, [this] { documents->undo->undo(); }));
+    QAction* undo = file->addAction(QStringLiteral("元に戻す(&U)"), this,
+                                    guarded(this, [this] { documents->undo->undo(); }));
     undo->setObjectName(QStringLiteral("Undo1"));
     undo->setShortcut(QKeySequence::Undo);
     undo->setEnabled(false);
@@ -323,8 +324,9 @@ void TVendleMainForm::closeEvent(QCloseEvent* event) {
     if (!closeNoticeShown_ && !session_.settings().ReadBool(kMainSection, kCloseNoticeOffKey, false)) {
         closeNoticeShown_ = true;
         if (widgets::MessageBox::showWithDontShowAgain(
-                this, QStringLiteral("ウィンドウを閉じても Vendle は動作を続けます。\nもう一度 Vendle を起動すると、"
-                                     "ウィンドウが表示されます。")))
+                this, QStringLiteral(
+                          "ウィンドウを閉じても Vendle は動作を続けます。\nもう一度 Vendle を起動すると、"
+                          "ウィンドウが表示されます。")))
             session_.settings().WriteBool(kMainSection, kCloseNoticeOffKey, true);
     }
     showMinimized();

@@ -72,7 +72,8 @@ Program::Program(AppPaths paths, const TrayBackendFactory& trayBackend, TIniFile
     exclusionsDlg_ = std::make_unique<TExclusionsDlg>(
         *session_,
         [](QWidget* parent) {
-            return QFileDialog::getExistingDirectory(parent, QStringLiteral("除外するフォルダ"), QDir::homePath());
+            return QFileDialog::getExistingDirectory(parent, QStringLiteral("除外するフォルダ"),
+                                                     QDir::homePath());
         },
         [this](const char* page) { showHelp(page); });
     connect(window_.get(), &TVendleMainForm::exclusionsRequested, exclusionsDlg_.get(),
@@ -136,9 +137,10 @@ bool Program::start() {
         session_->readSettings();
         if (!paths_.unusableFolder.empty())
             MessageBox::show(window_.get(),
-                            q("履歴と設定を保存するフォルダ「" + paths_.unusableFolder + "」を使えません。\n" +
-                              paths_.unusableReason + "\n今回使ったファイルの履歴と設定は保存されません。"),
-                            MessageBox::Warning);
+                             q("履歴と設定を保存するフォルダ「" + paths_.unusableFolder +
+                               "」を使えません。\n" + paths_.unusableReason +
+                               "\n今回使ったファイルの履歴と設定は保存されません。"),
+                             MessageBox::Warning);
         if (session_->settings().unreadable())
             MessageBox::show(
                 window_.get(),

@@ -110,7 +110,8 @@ void ViewKeeper::restore() {
     if (block == runs.end()) {
         grid_.setCurrentIndex(current);
     } else {
-        const QItemSelection chosen(model->index(block->first, kept.left), model->index(block->second, kept.right));
+        const QItemSelection chosen(model->index(block->first, kept.left),
+                                    model->index(block->second, kept.right));
         selection->select(chosen, QItemSelectionModel::ClearAndSelect);
         selection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
     }

@@ -3,8 +3,8 @@
 // of its own in the settings file, written only when something is excluded.
 #pragma once
 
-#include <cstddef>
 #include "mainsettings.h"
+#include <cstddef>
 
 #include <string>
 #include <string_view>

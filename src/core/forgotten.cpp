@@ -18,9 +18,10 @@ void ForgottenDocuments::forget(const std::string& path, std::int64_t unixSecond
     add(path, unixSeconds);
     // The longest forgotten go first; within one second, the first forgotten.
     while (byPath_.size() > kMostForgotten) {
-        const auto oldest = std::min_element(byPath_.begin(), byPath_.end(), [](const auto& a, const auto& b) {
-            return std::tie(a.second.when, a.second.order) < std::tie(b.second.when, b.second.order);
-        });
+        const auto oldest =
+            std::min_element(byPath_.begin(), byPath_.end(), [](const auto& a, const auto& b) {
+                return std::tie(a.second.when, a.second.order) < std::tie(b.second.when, b.second.order);
+            });
         byPath_.erase(oldest);
     }
 }

@@ -184,9 +184,10 @@ int HistoryList::trimToMax(int dataMax) {
 
 int HistoryList::removePaths(const std::vector<std::string>& paths, std::vector<RemovedDocument>* taken) {
     const std::unordered_set<std::string_view> gone(paths.begin(), paths.end());
-    const auto end = std::stable_partition(items_.begin(), items_.end(), [&](const std::unique_ptr<HistoryItem>& item) {
-        return gone.count(item->Path) == 0;
-    });
+    const auto end =
+        std::stable_partition(items_.begin(), items_.end(), [&](const std::unique_ptr<HistoryItem>& item) {
+            return gone.count(item->Path) == 0;
+        });
     const int removed = static_cast<int>(items_.end() - end);
     if (removed == 0)
         return 0;
@@ -203,14 +204,14 @@ int HistoryList::removePaths(const std::vector<std::string>& paths, std::vector<
 int HistoryList::putBack(const std::vector<RemovedDocument>& documents) {
     int added = 0;
     for (const RemovedDocument& document : documents) {
-        if (indexOfPath(document.Path) >= 0 || !addKnown(document.Path, document.LastUsed, document.Unavailable))
+        if (indexOfPath(document.Path) >= 0 ||
+            !addKnown(document.Path, document.LastUsed, document.Unavailable))
             continue;
         // Appended: it moves before the first document used after it.
         const auto last = std::prev(items_.end());
-        const auto place = std::upper_bound(items_.begin(), last, document.LastUsed,
-                                            [](DateTime when, const std::unique_ptr<HistoryItem>& item) {
-                                                return when < item->LastUsed;
-                                            });
+        const auto place = std::upper_bound(
+            items_.begin(), last, document.LastUsed,
+            [](DateTime when, const std::unique_ptr<HistoryItem>& item) { return when < item->LastUsed; });
         std::rotate(place, last, items_.end());
         ++added;
     }

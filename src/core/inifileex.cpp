@@ -65,8 +65,9 @@ bool TIniFileEx::UpdateFile() {
         if (foreign_) {
             const std::string backup = fileName_ + ".bak";
             files_.writeAtomically(backup, *foreign_);
-            logMessage(LogTopic::Files, "the settings file held no section of this program's; its content is kept in " +
-                                            backup);
+            logMessage(LogTopic::Files,
+                       "the settings file held no section of this program's; its content is kept in " +
+                           backup);
             foreign_.reset();
         }
         files_.writeAtomically(fileName_, serialize());

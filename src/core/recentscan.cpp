@@ -146,7 +146,8 @@ ScanPlan planScan(RecentSource& source, const RecentImports& imports) {
 
 ScanResult applyScan(HistoryList& history, RecentSource& source, RecentImports& imports, ScanPlan plan,
                      DateTime& lastScanTime, DateTime scanStart, int dataMax,
-                     const std::function<void()>& beforeChange, const ImportRule& admits, const AwayRule& away) {
+                     const std::function<void()>& beforeChange, const ImportRule& admits,
+                     const AwayRule& away) {
     ScanResult result;
     bool changing = false;
     const auto change = [&] {
@@ -166,12 +167,14 @@ ScanResult applyScan(HistoryList& history, RecentSource& source, RecentImports& 
                 continue;
             }
             // A document whose volume is away is kept as unavailable, as the load keeps one.
-            const bool unavailable = resolved.path.empty() && !resolved.missing.empty() && away && away(resolved.missing);
+            const bool unavailable =
+                resolved.path.empty() && !resolved.missing.empty() && away && away(resolved.missing);
             const std::string& path = unavailable ? resolved.missing : resolved.path;
             if (path.empty()) {
                 // An entry is examined once per recording, so this is said once.
-                logMessage(LogTopic::Recent, "skipped " + entry.name + ": " +
-                                                 (resolved.skipped.empty() ? std::string("no document") : resolved.skipped));
+                logMessage(LogTopic::Recent,
+                           "skipped " + entry.name + ": " +
+                               (resolved.skipped.empty() ? std::string("no document") : resolved.skipped));
                 continue;
             }
             if (admits && !admits(path, entry))
@@ -189,7 +192,8 @@ ScanResult applyScan(HistoryList& history, RecentSource& source, RecentImports& 
                 logMessage(LogTopic::Recent, "not kept (its name holds a line break or a TAB): " + path);
             } else {
                 change();
-                if (unavailable ? history.addKnown(path, t, true) != nullptr : history.AddItem(path, t) != nullptr)
+                if (unavailable ? history.addKnown(path, t, true) != nullptr
+                                : history.AddItem(path, t) != nullptr)
                     ++result.added;
             }
         }

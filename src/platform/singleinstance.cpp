@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLocalServer>
-#include <QTimer>
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <optional>

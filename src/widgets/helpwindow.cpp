@@ -112,8 +112,9 @@ void HelpWindow::fillContents() {
     contents_->setVisible(contents_->topLevelItemCount() > 0);
     // The contents get the room their longest entry needs (within reason), whatever the window's
     // width: a splitter keeps its panes' minimum widths.
-    const int needed = static_cast<QAbstractItemView*>(contents_)->sizeHintForColumn(0) + contents_->indentation() +
-                       2 * contents_->frameWidth() + contents_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int needed = static_cast<QAbstractItemView*>(contents_)->sizeHintForColumn(0) +
+                       contents_->indentation() + 2 * contents_->frameWidth() +
+                       contents_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     contents_->setMinimumWidth(std::min(needed, 400));
     markPage(browser_->source());
 }

@@ -2,8 +2,8 @@
 // every text is recorded, and answers come from a queue.
 #pragma once
 
-#include <QString>
 #include <QList>
+#include <QString>
 #include <QStringList>
 
 #include <functional>
@@ -41,7 +41,7 @@ public:
     static void setTestMode(bool on);
     static void queueAnswer(Button answer); // Yes ticks "次回から表示しない"
     static QStringList shownTexts();
-    static QStringList shownCaptions(); // the caption of each box shown, empty for the default
+    static QStringList shownCaptions();    // the caption of each box shown, empty for the default
     static QList<QWidget*> shownParents(); // the window each box belonged to
     static void clearShownTexts();
     // Runs while each box is "open" in test mode, as events delivered by a box's own loop would.

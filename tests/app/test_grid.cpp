@@ -27,13 +27,13 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyleHints>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QRandomGenerator>
 #include <QUrl>
 
 #include <random>
@@ -500,10 +500,11 @@ private slots:
             const int a = pick(count);
             const int b = std::min(count - 1, a + 1 + pick(4));
             const int currentRow = pick(2) != 0 ? b : a;
-            selection->select(QItemSelection(grid->model()->index(a, ColumnName),
-                                             grid->model()->index(b, ColumnFolder)),
-                              QItemSelectionModel::ClearAndSelect);
-            selection->setCurrentIndex(grid->model()->index(currentRow, ColumnName), QItemSelectionModel::NoUpdate);
+            selection->select(
+                QItemSelection(grid->model()->index(a, ColumnName), grid->model()->index(b, ColumnFolder)),
+                QItemSelectionModel::ClearAndSelect);
+            selection->setCurrentIndex(grid->model()->index(currentRow, ColumnName),
+                                       QItemSelectionModel::NoUpdate);
             grid->scrollTo(grid->currentIndex());
             const std::string current = form_->Items().ViewItem(currentRow).Path;
             switch (pick(4)) {
@@ -523,13 +524,15 @@ private slots:
                 break;
             }
             const QItemSelection now = selection->selection();
-            QVERIFY2(now.size() == 1, qPrintable(QStringLiteral("step %1: %2 blocks").arg(step).arg(now.size())));
+            QVERIFY2(now.size() == 1,
+                     qPrintable(QStringLiteral("step %1: %2 blocks").arg(step).arg(now.size())));
             const QModelIndex cell = grid->currentIndex();
             QVERIFY(now.contains(cell));
             QCOMPARE(form_->Items().ViewItem(cell.row()).Path, current);
             QStringList expected;
             for (int row = now.first().top(); row <= now.first().bottom(); ++row)
-                expected << QUrl::fromLocalFile(QString::fromStdString(form_->Items().ViewItem(row).Path)).toString();
+                expected << QUrl::fromLocalFile(QString::fromStdString(form_->Items().ViewItem(row).Path))
+                                .toString();
             form_->documents->documentMenu->copyHighlighted();
             QStringList copied;
             for (const QUrl& url : QGuiApplication::clipboard()->mimeData()->urls())
@@ -548,9 +551,11 @@ private slots:
         grid->selectionModel()->select(
             QItemSelection(grid->model()->index(1, ColumnName), grid->model()->index(2, ColumnName)),
             QItemSelectionModel::ClearAndSelect);
-        grid->selectionModel()->setCurrentIndex(grid->model()->index(2, ColumnName), QItemSelectionModel::NoUpdate);
+        grid->selectionModel()->setCurrentIndex(grid->model()->index(2, ColumnName),
+                                                QItemSelectionModel::NoUpdate);
         const std::vector<std::pair<std::string, DateTime>> gone{
-            {pathOf(1), form_->Items().ViewItem(1).LastUsed}, {pathOf(2), form_->Items().ViewItem(2).LastUsed}};
+            {pathOf(1), form_->Items().ViewItem(1).LastUsed},
+            {pathOf(2), form_->Items().ViewItem(2).LastUsed}};
         grid->setFocus();
         QTest::keyClick(grid, Qt::Key_Delete);
         QCOMPARE(form_->Items().ItemCount(), 3);
@@ -569,13 +574,14 @@ private slots:
         form_->session().storeSettings(); // no longer forgotten
         QVERIFY(!form_->session().settings().ValueExists("Forgotten", "1"));
 
-        form_->documents->documentMenu->contextMenu().setTracker([](const std::vector<MenuItem>& menu, const QPoint&) {
-            for (const MenuItem& item : menu) {
-                if (item.caption == "ゴミ箱へ移動(&D)")
-                    return item.id;
-            }
-            return 0;
-        });
+        form_->documents->documentMenu->contextMenu().setTracker(
+            [](const std::vector<MenuItem>& menu, const QPoint&) {
+                for (const MenuItem& item : menu) {
+                    if (item.caption == "ゴミ箱へ移動(&D)")
+                        return item.id;
+                }
+                return 0;
+            });
         grid->setCurrentIndex(grid->model()->index(0, ColumnName));
         const QString doc = QString::fromStdString(pathOf(0));
         form_->documents->documentMenu->GridRightClick(grid->visualRect(grid->currentIndex()).center());
@@ -607,7 +613,7 @@ private slots:
         QCOMPARE(matchColour(light, true), QColor(Qt::black)); // white on this blue is 3.6:1
         light.setColor(QPalette::Highlight, QColor(0x1e, 0x4a, 0x7c));
         QCOMPARE(matchColour(light, true), QColor(Qt::white)); // the selection's own text colour
-        QVERIFY(contrastRatio(Qt::red, Qt::white) < 4.5);    // why the match is no longer pure red
+        QVERIFY(contrastRatio(Qt::red, Qt::white) < 4.5);      // why the match is no longer pure red
     }
 
     void modelIsConsistent() {

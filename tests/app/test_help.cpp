@@ -18,10 +18,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/stat.h>
 #include <QTextDocument>
 #include <QTimer>
 #include <QTreeWidget>
+#include <sys/stat.h>
 
 using namespace vendle;
 
@@ -152,7 +152,8 @@ private slots:
         // Every entry shows whole: the contents are as wide as the longest one needs.
         for (int i = 0; i < contents.topLevelItemCount(); ++i) {
             const QTreeWidgetItem* item = contents.topLevelItem(i);
-            QVERIFY2(contents.visualItemRect(item).left() + contents.fontMetrics().horizontalAdvance(item->text(0)) <=
+            QVERIFY2(contents.visualItemRect(item).left() +
+                             contents.fontMetrics().horizontalAdvance(item->text(0)) <=
                          contents.viewport()->width(),
                      qPrintable(item->text(0)));
         }

@@ -21,11 +21,11 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QUrl>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 using namespace vendle;
 using namespace vendle::app;
@@ -478,7 +478,8 @@ private slots:
         QVERIFY(form.isMinimized());
         // The user is told once a run that the program runs on, until asked not to be told again.
         QCOMPARE(MessageBox::shownTexts().size(), 1);
-        QVERIFY(MessageBox::shownTexts()[0].startsWith(QStringLiteral("ウィンドウを閉じても Vendle は動作を続けます。")));
+        QVERIFY(MessageBox::shownTexts()[0].startsWith(
+            QStringLiteral("ウィンドウを閉じても Vendle は動作を続けます。")));
         form.showNormal();
         form.close();
         QCOMPARE(MessageBox::shownTexts().size(), 1);

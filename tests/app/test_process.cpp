@@ -203,9 +203,10 @@ private slots:
             idle.back()->connectToServer(running.serverName());
         }
         // None sends a request: each is closed, the ones beyond the few served at once at once.
-        QTRY_VERIFY_WITH_TIMEOUT(std::all_of(idle.begin(), idle.end(),
-                                             [](const auto& s) { return s->state() == QLocalSocket::UnconnectedState; }),
-                                 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            std::all_of(idle.begin(), idle.end(),
+                        [](const auto& s) { return s->state() == QLocalSocket::UnconnectedState; }),
+            20000);
         std::atomic<int> outcome{-1};
         std::unique_ptr<QThread> second(QThread::create([&outcome] {
             SingleInstance copy(QStringLiteral("VendleIdle"));
@@ -229,9 +230,9 @@ private slots:
             QStringList extra{QStringLiteral("QT_LOGGING_RULES=vendle.recent.debug=true")};
             if (display) {
                 const QString number = QString::number(200 + ::getpid() % 700);
-                xvfb.start(QStringLiteral("Xvfb"), {QLatin1Char(':') + number, QStringLiteral("-nolisten"),
-                                                    QStringLiteral("tcp"), QStringLiteral("-screen"),
-                                                    QStringLiteral("0"), QStringLiteral("800x600x24")});
+                xvfb.start(QStringLiteral("Xvfb"),
+                           {QLatin1Char(':') + number, QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                            QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("800x600x24")});
                 QVERIFY(xvfb.waitForStarted(15000));
                 QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("/tmp/.X11-unix/X") + number), 15000);
                 extra << QStringLiteral("QT_QPA_PLATFORM=xcb") << QStringLiteral("DISPLAY=:") + number;
@@ -239,25 +240,30 @@ private slots:
             auto p = folder_->start(extra, true);
             QByteArray log;
             // Recorded after the start's first look, as a document the user opens now.
-            QTRY_VERIFY2_WITH_TIMEOUT((log += p->readAllStandardError()).contains("scan:"), log.constData(), 20000);
+            QTRY_VERIFY2_WITH_TIMEOUT((log += p->readAllStandardError()).contains("scan:"), log.constData(),
+                                      20000);
             const QString doc = path(QStringLiteral("docs/new.txt"));
             vendle::test::writeFile(doc, "x");
             const QString link = path(QStringLiteral("data/RecentDocuments/new.txt.desktop"));
             vendle::test::writeFile(link, "[Desktop Entry]\nType=Link\nURL=file://" + doc.toUtf8() + "\n");
             QFile f(link);
             QVERIFY(f.open(QIODevice::ReadWrite));
-            QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(10), QFileDevice::FileModificationTime));
-            QTRY_VERIFY2_WITH_TIMEOUT((log += p->readAllStandardError()).contains("added 1"), log.constData(), 20000);
+            QVERIFY(
+                f.setFileTime(QDateTime::currentDateTime().addSecs(10), QFileDevice::FileModificationTime));
+            QTRY_VERIFY2_WITH_TIMEOUT((log += p->readAllStandardError()).contains("added 1"), log.constData(),
+                                      20000);
             if (display) {
                 xvfb.terminate(); // at once, long before the save that follows a change
                 QVERIFY(xvfb.waitForFinished(15000));
                 QVERIFY(p->waitForFinished(15000));
             } else {
-                QTRY_VERIFY_WITH_TIMEOUT(readFile(path(QStringLiteral("vendle.dat"))).contains(doc.toUtf8()), 20000);
+                QTRY_VERIFY_WITH_TIMEOUT(readFile(path(QStringLiteral("vendle.dat"))).contains(doc.toUtf8()),
+                                         20000);
                 ::kill(static_cast<pid_t>(p->processId()), SIGKILL);
                 QVERIFY(p->waitForFinished(15000));
             }
-            QVERIFY2(readFile(path(QStringLiteral("vendle.dat"))).contains(doc.toUtf8()), display ? "display" : "kill");
+            QVERIFY2(readFile(path(QStringLiteral("vendle.dat"))).contains(doc.toUtf8()),
+                     display ? "display" : "kill");
             QCOMPARE(readFile(path(QStringLiteral("vendle.dat"))).count("\r\n"), 3);
             QVERIFY(readFile(path(QStringLiteral("vendle.ini"))).contains("ExecCount=4"));
         }

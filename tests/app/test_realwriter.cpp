@@ -250,7 +250,8 @@ private slots:
                      1);
             // The bookmark's own time, kept at two-second steps.
             const auto [before, after] = recordedAt.at(doc);
-            QVERIFY2(when >= vendle::fromUnixTime(before - 2) && when <= vendle::fromUnixTime(after) + 0.5 / 86400,
+            QVERIFY2(when >= vendle::fromUnixTime(before - 2) &&
+                         when <= vendle::fromUnixTime(after) + 0.5 / 86400,
                      qPrintable(doc));
         }
     }

@@ -211,14 +211,15 @@ private slots:
         auto shell = platform::desktopShell({}, dataHome());
         QVERIFY(!QFileInfo::exists(path(QStringLiteral("Desktop"))));
         const std::vector<platform::SendToEntry> entries = shell->sendToEntries();
-        const auto desktop =
-            std::find_if(entries.begin(), entries.end(), [](const auto& e) { return e.name == "デスクトップ"; });
+        const auto desktop = std::find_if(entries.begin(), entries.end(),
+                                          [](const auto& e) { return e.name == "デスクトップ"; });
         QVERIFY(desktop != entries.end());
         const platform::InvokeResult sent =
             shell->sendTo(static_cast<std::size_t>(desktop - entries.begin()), {doc.toStdString()});
         QVERIFY(!sent.ok);
-        QCOMPARE(QString::fromStdString(sent.reason),
-                 QStringLiteral("送り先のフォルダ「") + path(QStringLiteral("Desktop")) + QStringLiteral("」がありません。"));
+        QCOMPARE(QString::fromStdString(sent.reason), QStringLiteral("送り先のフォルダ「") +
+                                                          path(QStringLiteral("Desktop")) +
+                                                          QStringLiteral("」がありません。"));
         auto menu = shell->contextMenu({doc.toStdString()});
         std::vector<MenuItem> items;
         QVERIFY(menu->query(items, 1, 0x7FFF));

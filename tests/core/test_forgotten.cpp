@@ -50,7 +50,7 @@ TEST(Forgotten, PastTheBoundTheLongestForgottenGo) {
     for (int i = 0; i < 600; ++i)
         read.forget("/a/late" + std::to_string(i), 100);
     EXPECT_EQ(read.size(), ForgottenDocuments::kMostForgotten);
-    EXPECT_TRUE(read.admits("/z/early0", 1));    // dropped: the first forgotten
+    EXPECT_TRUE(read.admits("/z/early0", 1)); // dropped: the first forgotten
     EXPECT_TRUE(read.admits("/z/early199", 1));
     EXPECT_FALSE(read.admits("/z/early200", 1)); // kept
     EXPECT_FALSE(read.admits("/a/late0", 1));

@@ -80,7 +80,8 @@ int levels(const std::vector<SitemapEntry>& entries) {
 
 // A damaged file the fuzzer made: 33 lists deep, it gives a tree of the allowed 32 levels.
 TEST(Sitemap, AFileNestedOneLevelTooDeepStaysWithinTheBound) {
-    std::ifstream in(std::filesystem::path(VENDLE_TEST_DATA) / "sitemap" / "sitemap-depth-33.hhc", std::ios::binary);
+    std::ifstream in(std::filesystem::path(VENDLE_TEST_DATA) / "sitemap" / "sitemap-depth-33.hhc",
+                     std::ios::binary);
     ASSERT_TRUE(in);
     const std::string text((std::istreambuf_iterator<char>(in)), {});
     const std::vector<SitemapEntry> tree = parseSitemap(text);

@@ -196,7 +196,8 @@ TEST_F(FileAccessTest, ALinkToADeviceOrAFolderIsRefusedAndLeftAsItIs) {
                 files.writeAtomically(file.string(), "replaced");
                 ADD_FAILURE() << name << " written through a link to " << target;
             } catch (const IoError& e) {
-                EXPECT_NE(std::string(e.what()).find("通常のファイルではない"), std::string::npos) << e.what();
+                EXPECT_NE(std::string(e.what()).find("通常のファイルではない"), std::string::npos)
+                    << e.what();
             }
             EXPECT_TRUE(fs::is_symlink(file));
         }

@@ -73,9 +73,9 @@ TEST(DesktopRecentSource, ListsBookmarksAndLinksWithTheirTimes) {
     EXPECT_EQ(entries[2].unixTime, 1'796'691'600); // else added
     EXPECT_EQ(entries[3].unixTime, 1'796'700'000); // the link file's own time
     EXPECT_EQ(source.resolve(entries[0]).path, doc);
-    EXPECT_EQ(source.resolve(entries[1]).path, ""); // the document is gone
+    EXPECT_EQ(source.resolve(entries[1]).path, "");                     // the document is gone
     EXPECT_EQ(source.resolve(entries[1]).missing, "/nowhere/gone.txt"); // gone or away: the caller asks
-    EXPECT_EQ(source.resolve(entries[2]).path, ""); // not a local file
+    EXPECT_EQ(source.resolve(entries[2]).path, "");                     // not a local file
     EXPECT_EQ(source.resolve(entries[3]).path, doc);
 
     EXPECT_THROW(source.resolve(RecentEntry{"file:///bad%zzname", 0}), ShortcutError);

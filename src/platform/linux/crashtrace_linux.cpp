@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
-#include <functional>
 #include <execinfo.h>
+#include <functional>
 #include <unistd.h>
 
 namespace vendle::platform {

@@ -2,8 +2,8 @@
 
 #include "core/filelimits.h"
 #include "glibutil.h"
-#include "safewrite.h"
 #include "platform/logging.h"
+#include "safewrite.h"
 
 #include <glib/gstdio.h>
 

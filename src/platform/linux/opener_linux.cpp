@@ -5,9 +5,9 @@
 #include <glib/gstdio.h>
 
 #include "glibutil.h"
-#include "safewrite.h"
 #include "platform/logging.h"
 #include "platform/system.h"
+#include "safewrite.h"
 
 #include <cerrno>
 #include <unistd.h>

@@ -33,7 +33,8 @@ std::optional<std::string> replaceFile(const std::string& path, std::string_view
     if (g_lstat(target.c_str(), &st) == 0) {
         if (!S_ISREG(st.st_mode)) {
             qCWarning(lcFiles) << "not a regular file, left as it is:" << target.c_str();
-            return "「" + path + "」" + (target == path ? std::string() : "(「" + target + "」を指すリンク)") +
+            return "「" + path + "」" +
+                   (target == path ? std::string() : "(「" + target + "」を指すリンク)") +
                    "は通常のファイルではないため、書き換えません。";
         }
         mode = static_cast<int>(st.st_mode & 07777);

@@ -8,9 +8,9 @@
 #include "core/desktopentry.h"
 #include "core/filelimits.h"
 #include "glibutil.h"
-#include "safewrite.h"
 #include "platform/logging.h"
 #include "platform/opener.h"
+#include "safewrite.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -4,12 +4,12 @@
 
 #include "core/paths.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <glib.h>
-#include <cerrno>
-#include <unistd.h>
-#include <sys/stat.h>
 #include <glib/gstdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <memory>
 
@@ -71,7 +71,8 @@ std::string companionFilePath(const std::string& executable, const std::string& 
 
 std::vector<std::string> dropRelativeBaseDirectories() {
     std::vector<std::string> dropped;
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
+    for (const char* name :
+         {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
         const char* value = std::getenv(name);
         if (value && *value && value[0] != '/') {
             ::unsetenv(name);

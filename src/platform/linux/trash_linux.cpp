@@ -34,7 +34,7 @@ struct TrashFolder {
 struct TrashEntry {
     std::string file;
     std::string info;
-    std::string deleted; // ISO 8601: compares as text
+    std::string deleted;   // ISO 8601: compares as text
     long long written = 0; // the info file's time in nanoseconds: the order within one second
 };
 
@@ -105,7 +105,8 @@ std::optional<TrashEntry> newestEntryFor(const std::string& path) {
         const std::string suffix = kInfoSuffix;
         while (const gchar* raw = g_dir_read_name(dir.get())) {
             const std::string name = raw;
-            if (name.size() <= suffix.size() || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+            if (name.size() <= suffix.size() ||
+                name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
                 continue;
             const std::string info = infoFolder + "/" + name;
             const auto record = readInfo(info, trash.top);
