@@ -163,7 +163,7 @@ public:
                 const OpenResult r = openWithDefaultApplication(p);
                 if (r.ok)
                     noteRecentlyUsed(p, dataHome_);
-                results.push_back({r.ok, r.ok ? std::string() : r.reason + "\nファイル名:" + p});
+                results.emplace_back(r.ok, r.ok ? std::string() : r.reason + "\nファイル名:" + p);
             }
             return combine(results);
         }
@@ -188,7 +188,7 @@ public:
             std::vector<InvokeResult> results;
             for (const std::string& f : folders) {
                 const OpenResult r = openWithDefaultApplication(f);
-                results.push_back({r.ok, r.ok ? std::string() : r.reason + "\nフォルダ名:" + f});
+                results.emplace_back(r.ok, r.ok ? std::string() : r.reason + "\nフォルダ名:" + f);
             }
             return combine(results);
         }
@@ -203,7 +203,8 @@ public:
                 const GObjectPtr<GFile> file(g_file_new_for_path(p.c_str()));
                 GError* raw = nullptr;
                 const bool ok = g_file_trash(file.get(), nullptr, &raw);
-                results.push_back({ok, ok ? std::string() : messageOf(GErrorPtr(raw)) + "\nファイル名:" + p});
+                results.emplace_back(ok,
+                                     ok ? std::string() : messageOf(GErrorPtr(raw)) + "\nファイル名:" + p);
                 if (ok)
                     trashed.push_back(p);
             }

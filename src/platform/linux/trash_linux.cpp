@@ -108,7 +108,8 @@ std::optional<TrashEntry> newestEntryFor(const std::string& path) {
             if (name.size() <= suffix.size() ||
                 name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
                 continue;
-            const std::string info = infoFolder + "/" + name;
+            std::string info = infoFolder;
+            info.append("/").append(name);
             const auto record = readInfo(info, trash.top);
             struct stat st {};
             if (!record || record->first != path || ::stat(info.c_str(), &st) != 0)
@@ -157,7 +158,9 @@ RestoreResult restoreFromTrash(const std::vector<std::string>& paths) {
         }
         const std::string folder = parentOf(path);
         if (!g_file_test(folder.c_str(), G_FILE_TEST_IS_DIR)) {
-            fail("元のフォルダ「" + folder + "」がありません: " + path);
+            std::string line = "元のフォルダ「" + folder;
+            line.append("」がありません: ").append(path);
+            fail(line);
             continue;
         }
         if (!moveWithoutReplacing(entry->file, path)) {
