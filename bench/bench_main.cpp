@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The benchmark program: every operation a user waits on, at up to 100,000 history entries, each
 // measured beside a baseline in the same run. Prints Google Benchmark's table, then a summary with
 // the ratios and whether each target holds.

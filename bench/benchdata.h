@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Synthetic but realistic history data for the benchmarks: paths of 40-120 bytes, a fifth with
 // Japanese names, 200 folders, 30 extensions, times spread over a year.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every kind of keystroke at 100,000 entries in the real window, in every sort column and
 // direction and under both collations: typing that narrows, Backspace, a cleared search and a
 // changed filter, each timed from the edit (or the menu choice) to a view ready to paint. One row

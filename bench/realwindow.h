@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's main window with 100,000 entries, its files in a folder of its own and no boxes
 // shown: what the rows that measure the real window work on.
 #pragma once

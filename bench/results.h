@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The benchmark's rows: every run of an operation is kept, a row shows the fastest, the median and
 // the 95th percentile, and is judged on its median only. A fixed calibration loop run before and
 // after all rows tells how quiet the machine was.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start of the real program with 100,000 entries, as a whole process on the offscreen
 // platform: from the spawn to the first turn of its event loop, with the breakdown the program
 // logs on "vendle.startup". Warm file cache with a target; with the cache dropped before each run

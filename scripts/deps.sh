@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages Vendle needs that are not installed yet. Quick when all are present.
 # Usage: scripts/deps.sh run|test|fuzz|package
 set -euo pipefail

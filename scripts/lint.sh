@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program in Debug with warnings as errors (build-debug/) and runs the clang-tidy checks
 # of .clang-tidy over the program's sources changed since a commit.
 # Usage: scripts/lint.sh [COMMIT | --all]   (default: the sources of the last 10 commits)

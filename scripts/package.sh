@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds Vendle in build/ and makes its Debian package there
 # (build/vendle_<version>_<arch>.deb), with its dependencies found by dpkg-shlibdeps.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the installed program as a user gets it: the desktop entry and the AppStream data
 # validate, the package installs with apt, the installed program starts under a virtual display
 # with its window up, keeps its files in the user's folders (nothing beside /usr/bin/vendle) and

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program and its tests with AddressSanitizer and UndefinedBehaviorSanitizer in
 # build-asan/ (no benchmark) and runs every test there; any report fails the run.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application object: the title "Vendle", the Japanese interface font and Qt's Japanese
 // texts, and what happens to an exception that escapes an event handler: it is a fault, logged
 // with what was being dispatched; what was loaded is saved and the program ends with an error.

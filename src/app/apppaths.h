@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program's own files are: the settings, history and help files (beside a portable copy,
 // in the user's folders otherwise), and the folder of entries started with the session.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktopparts.h"
 
 #include "platform/collation.h"

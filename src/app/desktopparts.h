@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's services for the history session: files, shell information, the record of
 // recently used documents, the user's collation, and the icon list over the desktop's icon theme.
 #pragma once

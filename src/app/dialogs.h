@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings dialog and the About box, created at start with the main window.
 #pragma once
 

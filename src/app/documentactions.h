@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the user can do with the documents in the grid: open them (double click, Enter, the File
 // menu), move with the keys, the document context menu on a right click, and undo the last
 // forgetting or move to the trash.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grid's right click: the document context menu for exactly the highlighted rows, with the
 // program's own "履歴から削除" at its end. A click outside them first makes the clicked row current;
 // documents that are gone are left out of the desktop's part (a selection of only such documents

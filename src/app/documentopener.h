@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening documents: the grid's current document or its folder, or a file chosen in a dialog, with
 // the read-only question. A successful open is noted as recently used the way the desktop does, so
 // that the watched record brings the document into the history; opening never edits it directly.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "除外するフォルダ": the folders whose documents the history never records, and the switch for
 // documents with hidden names. On OK, documents already held under newly excluded folders are
 // offered for removal, with their number.

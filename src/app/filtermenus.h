@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The filter menu's three submenus: age ("時間(&T)") with its fixed choices, and type ("種類(&Y)")
 // and folder ("フォルダ(&F)") listing what the history holds, and the switch for a search that
 // ignores kana and width. A choice asks for the view to be rebuilt with it.

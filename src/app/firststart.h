@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The very first start: the welcome boxes and the offer to start the program with the desktop
 // session, which writes the session's autostart entry.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Slot bodies that never let an exception cross Qt's signal dispatch: an error is shown in the
 // standard error box, with its own text, and the program goes on with the next event.
 #pragma once

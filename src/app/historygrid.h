@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grid that shows the history: cells painted as the program draws them (row numbers, icons,
 // folders shortened to the column, the search match bold and underlined, in red off the selection), a header
 // with the sort arrow and a pressed look, and tooltips for texts that do not fit.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grid's model: one row per view entry (or one "該当なし" row for an empty view), the five
 // columns row number, file name with icon, folder, type and time of last use. Texts come from the
 // core's CellText; nothing is computed ahead of painting.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history's life: the settings file, the history list with the grid's model over it, the
 // desktop's record of recently used documents and the clock. Loading, importing, filtering,
 // sorting and saving all happen here, and every change of the history goes through `change`, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's help: pages of the compiled help file beside the program, shown in the program's
 // own help window. A page is addressed as the file's path, "::/" and the page.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vendle-iconexport: writes the application icon, as the program draws it, as PNG files in the
 // sizes of the freedesktop icon theme (DIR/<n>x<n>/apps/ID.png), for installing beside the SVG.
 #include "app/icons.h"

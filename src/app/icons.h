@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own images, drawn in code: the application icon, the busy icon shown while the
 // history loads, and the header's sort arrows.
 #pragma once

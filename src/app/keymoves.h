@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's keys: Esc anywhere clears the search and puts the focus into the search box, Down in
 // the search box moves to the grid, Up on the grid's first row moves back; on the grid, Enter opens
 // what its current cell names, the menu key and Shift+F10 open the document menu there, Ctrl+C

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The phase of the program's life, held in one place: the start, the running program, a save under
 // way, the end, or a start given up before the user answered. Looks at the desktop's record,
 // reports and exit paths ask it instead of keeping flags of their own.

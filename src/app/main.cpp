@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry point of Vendle: one copy per user, the program object, the event loop, and an orderly end
 // on the exit command, at the end of the session or on a termination signal.
 #include "app/application.h"

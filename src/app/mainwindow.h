@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the search box over the grid, the menus and the tray icon, wired to the history
 // session that does the work. The program object owns it and runs the start and the exit.
 #pragma once

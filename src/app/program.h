@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's life in one owner: the desktop's services, the history session, the watch over
 // the desktop's record, the help and the windows, built in that order and gone in the reverse; the
 // start as a step of its own, run from the event loop; the phase every look, report and exit path

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small window with the properties of documents: name, type, folder, size and modified time.
 #pragma once
 

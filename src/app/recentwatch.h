@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Watching the desktop's record of recently used documents: the two folders it lives in, and the
 // rule for when a look at it runs. A look runs only while the program runs (one asked for during
 // the start runs once it is over), never inside another look. A changed bookmark file is read on a

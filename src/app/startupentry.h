@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry that starts this copy of the program with the desktop session: whether one exists and
 // whom it starts, writing it for this copy and taking it away.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel above the grid: the time of the last look at the desktop's records at the right of
 // its first line, the count of documents below it at the left, and the search box stretching with
 // the window. Beside the count, what the last command did and a link that undoes it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeps what the user sees across a rebuild of the grid's view that the user did not ask for (an
 // import, a re-sort, documents coming back from a volume): the current document, the highlighted
 // documents and the scroll place follow the documents, wherever they now stand.

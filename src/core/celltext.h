@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the grid's cells say: the text of each column, the folder text shortened to a width, and
 // the split of a cell text around the first match of the search text. Widths come from a
 // measuring callback so that this logic needs no screen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first check of a compiled help file (CHM) before its reader is let at it: the file and
 // directory headers must be there, and the sizes they declare must fit the file, so that a damaged
 // or hostile file cannot make the reader allocate gigabytes.

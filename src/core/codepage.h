@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Code pages of the byte strings the program handles: which bytes start a multi-byte character
 // and how long each character is, so that helpers never split or match inside one.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The order of many texts under a collator. Texts with quick keys are sorted by those, the others
 // by full sort keys computed on several threads, and the two lists are merged.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text collation for sorting the grid's columns: case-sensitive comparison in the user's locale,
 // with sort keys so that one sort computes each key once.
 #pragma once

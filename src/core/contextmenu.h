@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document context menu's description and its command-id arithmetic: the program's own popup
 // items take ids 1..B, the shell's items B+1..0x7FFF, and the Send To entries 1525 + i. The
 // platform fills a menu description; the component shows it and dispatches the chosen id here.

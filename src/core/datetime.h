@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Date-time values: a double counting days since 1899-12-30 in local time, the fraction being the
 // time of day. Conversions to and from calendar fields, Unix times and the current time.
 #pragma once

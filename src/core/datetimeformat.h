@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Date-time texts in the user's locale: the short date, then (unless the time is exactly midnight)
 // a blank and the long time; the reader takes back what the writer produces. Also the grid's fixed
 // "yyyy/mm/dd hh:mm:ss" form. The locale's patterns arrive as a plain struct from the Qt layer.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Desktop entry files (the freedesktop ".desktop" format): escaping of values and of the Exec
 // key's arguments, and the text of an application entry.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's exception types: a general error carrying a message, conversion errors, and the
 // trace exception raised for states that must not occur, which names the raising source line.
 #pragma once

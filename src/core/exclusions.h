@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Folders whose documents the history never records, and whether documents with a hidden name
 // on their path (a file or folder whose name starts with ".") are left out too. Kept in a section
 // of its own in the settings file, written only when something is excluded.

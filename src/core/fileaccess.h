@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file operations the history and settings files need, as an interface the platform layer
 // implements, so that the core reads and writes bytes without touching the file system itself.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The largest outside file of each kind that the program reads. A file beyond its limit is not
 // read at all (and never replaced), so that a damaged or hostile file cannot flood memory.
 #pragma once

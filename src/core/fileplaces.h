@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a copy of the program keeps its files. A copy in a folder of its own (one that holds a
 // "vendle.portable" marker, or already its settings or history) keeps them beside itself; any
 // other copy, such as an installed one, keeps them in the user's configuration and data folders.

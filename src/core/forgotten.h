@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Documents the user took out of the history. The desktop's records of their earlier uses are
 // passed over; a use it records after they were forgotten brings them back. Kept in the settings
 // file, at most kMostForgotten of them (the longest forgotten go first).

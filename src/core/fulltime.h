@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text form of a running-time total, "hours:mm:ss.zzz", used for the stored total running time.
 #pragma once
 

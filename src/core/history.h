@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history: one record per remembered document, the owning list `Items` in order of use, the
 // grid's filtered and sorted selection `ViewItems`, the column sort orders and the size limit.
 #pragma once

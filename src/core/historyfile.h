@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history data file: one line per entry in the order of Items, the path, a TAB and the time of
 // last use ("yyyy/mm/dd h:nn:ss", whatever the locale), CR LF after every line.
 #pragma once

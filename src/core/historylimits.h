@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How many documents the history may hold: the user's choice lies in 1..100,000.
 #pragma once
 

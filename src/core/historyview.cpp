@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grid's view of the history and what makes it quick: the whole list kept in the sort
 // column's order, the paths side by side, the filter pass with its narrowing of a growing search,
 // and the sorts of the view.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Symbolic names of COM result codes, for messages about failed shell commands.
 #pragma once
 

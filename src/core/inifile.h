@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An INI-format settings store held wholly in memory: case-insensitive section and key names,
 // values verbatim after "=", in-place replacement, and CR LF output with an empty line after each
 // section.

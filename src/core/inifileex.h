@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's settings file: the in-memory INI store loaded at start and written atomically
 // whenever something changed and at the exit, plus the start bookkeeping of the application
 // information section (first start, start count, total running time).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sorting by byte-string keys with a three-way radix quicksort: it looks at each key byte about
 // once, which suits collation keys that share long prefixes.
 #pragma once

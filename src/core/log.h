@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the core says why it skipped or refused something: a line for the program's log. The core
 // has no log of its own; the program routes these lines to its logging categories once at start.
 // Without a handler the lines go nowhere.

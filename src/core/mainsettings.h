@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every key of the settings file, and the main window's settings with their bounds.
 #pragma once
 

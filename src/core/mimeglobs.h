@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file-name patterns of the shared MIME database ("globs2" files) that look at more than a
 // name's extension: whole names ("Makefile", "CMakeLists.txt") and other patterns ("README*",
 // "*~"). A name that none of them matches gets its type from its extension alone, so a type

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers as text for the value controls: a numeric picture ("#,##0", "#,##0.00") for writing and
 // a forgiving reader that takes back what people type.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Geometry of the slide up-down control's parts: the arrow triangle of an up/down button and the
 // pixels of a 3-D frame, computed without a screen so that they can be checked exactly.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Path syntax as a parameter: POSIX paths ("/" only) or Windows paths ("\" and ":", drive letters),
 // both walked character by character in their code page. File name, directory part, folder name
 // and extension of a path.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Importing the desktop's recently-used records into the history: every entry recorded since it was
 // last examined is resolved to its document, which moves to the newest place or is added, and the
 // history is then cut to its size limit.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows shell-link (.lnk) files: a bounds-checked reader of the fields that locate the target
 // (link info, string data, environment block) and a writer of simple links.
 #pragma once

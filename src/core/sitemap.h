@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table of contents of a compiled help file: the sitemap text (".hhc") as a tree of titled
 // pages. The text is untrusted input: any bytes give some tree, never a crash, and its size is
 // bounded.

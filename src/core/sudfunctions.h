@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Value functions of the slide up-down control: a step coordinate maps to a value linearly (a step
 // adds a constant) or exponentially (a step multiplies by a constant), and a confinement keeps
 // values in a range by clamping or wrapping. All arithmetic is in extended precision.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Code-page aware text helpers: splitting at a separator byte, case-insensitive search, and
 // upper-casing of single-byte letters.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Folding text for a search that ignores the difference between hiragana and katakana and between
 // full-width and half-width forms (ＡＢＣ, ｶﾀｶﾅ, １２３), and ASCII case. The folding itself comes
 // from the platform (Unicode compatibility decomposition); what is built on it lives here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building the grid's view from the history: the search text, the age, type and folder filters,
 // the sort, the count label, and the representatives the type and folder filter menus list.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Volumes that come and go: removable media and network shares mounted under the usual roots.
 // The mount table (/proc/self/mountinfo lines) tells which of them are mounted, so that a document
 // on an absent volume is told apart from a deleted one.

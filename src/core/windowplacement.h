@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stored window placement ("FormBounds": nine integers) and grid column widths ("Grid": a comma
 // list), their text forms, and keeping a restored window on a screen.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting the program with the user's session: the autostart folder and the entry that points at
 // the program.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A kernel watch on a directory that says, when asked without waiting, whether something of the
 // chosen kinds changed there since the last question.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading pages, images and style sheets out of a compiled HTML help file (CHM). The file is
 // untrusted input: a truncated or corrupt file gives no object, never a crash or a huge read.
 #pragma once

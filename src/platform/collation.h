@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's collation for sorting the grid: the Unicode collation of the user's locale, with
 // compact sort keys, so that sorting 100,000 names stays fast.
 #pragma once

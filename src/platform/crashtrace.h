@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the program leaves behind when it ends abnormally: the fatal message or the exception that
 // was not caught, and a backtrace, on standard error, before the abort goes on as usual; and the
 // last save when the connection to the display breaks, which the toolkit answers by ending the

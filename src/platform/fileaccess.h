@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operating system's file access for the core's history and settings files.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's keyboard auto-repeat delay and interval, where the platform tells them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's logging categories. All are quiet below warnings unless QT_LOGGING_RULES turns
 // them on, for example QT_LOGGING_RULES="vendle.*=true".
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening a document or folder with the desktop's default application for it, and noting a path as
 // recently used the way desktop applications do, so that the watched record of recent documents
 // takes it in.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's record of recently used documents: the bookmark file "recently-used.xbel" and
 // the folder "RecentDocuments" of desktop links, both in the user's data folder.
 #pragma once

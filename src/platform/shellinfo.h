@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's knowledge about documents: whether a path is a folder, its type's name in the
 // user's language and its icon, cached per content type.
 #pragma once

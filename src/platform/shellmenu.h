@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's context menu for documents, as the platform offers it: a menu description with
 // command ids in a given range (open, open with, the containing folder, Send To, cut, copy, move to
 // the trash, properties), the command behind an id, and the Send To folder's entries that documents

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Resolving shortcuts to the documents they point at: desktop links, Windows shell links (through
 // a Wine prefix when one exists) and symbolic links.
 #pragma once

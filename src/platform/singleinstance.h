@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeps one running copy per user: a lock file marks the running copy, and a local socket lets a
 // second copy ask it to come forward.
 #pragma once

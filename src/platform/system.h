@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Facts about the running system that the core needs but must not look up itself: the code page of
 // byte strings, the text of a system error code, and where the program's own file is.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turns SIGTERM, SIGHUP and SIGINT into a Qt signal on the main thread: the signal handler only
 // writes a byte to a pipe, which a socket notifier reads on the event loop.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's version as recorded at build time: major, minor, release, build.
 #pragma once
 

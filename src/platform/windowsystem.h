@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window system allows a program to do with its own windows: the token a launch gets for
 // bringing a window forward, and whether a minimised window can be asked back.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document context menu component: the desktop shell's menu for a list of documents, with a
 // Send To submenu of its own making and the program's own popup items below a separator. It shows
 // the menu at a point and carries out the chosen command.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tells its owner on the user-interface thread that something changed in a directory. One shared
 // timer polls every active monitor without waiting; any number of changes between two ticks give
 // one OnChange.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Restores and stores a window's placement ("FormBounds") and a grid's column widths ("Grid") in the
 // settings file, keeping a restored window on one of the screens that exist now.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window: pages of the compiled help file shown in a text browser that reads pages,
 // pictures and style sheets straight out of the file, follows links inside it and hands links to
 // the web to the browser.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window around the help browser: back, forward and the first page on a tool bar, the
 // help file's table of contents beside the page, a title that follows the page, Esc to close.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The icons of document types, loaded once per icon index from the desktop's icon theme with
 // fallbacks, so that painting never loads or copies an icon.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windowless parts of the slide up-down control: a button that tracks its pressed state while
 // the left mouse button is held and can auto-repeat its click, the arrow button built on it, and
 // the drag strip that stays pressed while dragged outside.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the user's date and time patterns from a QLocale into the core's plain format struct.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's message boxes in one place, with a seam for tests: in test mode no box is shown,
 // every text is recorded, and answers come from a queue.
 #pragma once

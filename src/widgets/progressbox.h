@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small always-on-top window that shows the progress of a long operation running on the
 // user-interface thread, and the component that opens, updates and closes it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A narrow vertical spin control: an up button, a thin drag strip and a down button. It keeps a
 // floating-point Position inside Min..Max through a value function (linear or exponential steps),
 // writes it into an associated text box beside which it docks, reads back what is typed there, and

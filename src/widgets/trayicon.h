@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An icon with a tip in the desktop's notification area whose mouse notifications become events or
 // a popup menu. Each icon has a process-wide identifier (1 to 999).
 #pragma once

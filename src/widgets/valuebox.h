@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small integer entry box: digits typed while it has the focus form an entry that becomes the
 // value when committed (Space, leaving the box, or an arrow click); a value outside Min..Max is
 // refused. The units digit blinks as the caret.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows the program's version in its owner window's caption (" - major.minor.release.build"),
 // without ever stacking suffixes.
 #pragma once

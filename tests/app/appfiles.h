@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files for the program-level tests: reading and writing whole files, and the settings file of a
 // user who has started the program before (so that no welcome box waits for an answer).
 #pragma once

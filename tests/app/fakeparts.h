@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A history session on fakes for the app tests: files in memory, a listing the test writes, a
 // shell that types names by their extension and a clock the test sets.
 #pragma once

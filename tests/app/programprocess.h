@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program in a temporary folder of its own, started as a separate process with private
 // desktop folders, for the tests that treat it as a user's session would.
 #pragma once

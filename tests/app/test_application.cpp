@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An exception that escapes an event handler is a fault: it is logged with what was being
 // dispatched, what was loaded is saved once, and the event loop ends with the fault's exit code.
 #include "app/application.h"

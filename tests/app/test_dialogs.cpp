@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings dialog and the About box over a session on fakes.
 #include "app/dialogs.h"
 #include "app/exclusionsdialog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/documentactions.h"
 #include "app/documentmenu.h"
 #include "app/historygrid.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The compiled help file and the help window: pages read out of the file the build made, links
 // followed inside it, damaged files and missing pages shown as an error page, a missing file
 // reported with its path.

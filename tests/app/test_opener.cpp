@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening documents for real: a test application, registered in a private data folder as the
 // default for text files and folders, writes what it was given to a marker file.
 #include "app/documentopener.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program as separate processes: one copy per user, hand-over, and the end on SIGTERM.
 #include "platform/singleinstance.h"
 #include "programprocess.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program beside the desktop's real writer of recently used documents: GTK's recent
 // manager records documents one by one at varied gaps while the program runs, as applications do
 // when a user opens files; every document must reach the history once, with its time.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history session and the filter menus on fakes: files in memory, a listing the test writes and
 // a clock the test sets, so nothing waits for real time.
 #include "app/filtermenus.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's document menu for real, in private desktop folders: the menu it offers, Send To
 // entries, copying into a Send To folder without overwriting or partial files, the trash and the
 // clipboard.

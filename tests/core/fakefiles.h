@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An in-memory file system for core tests: files with contents, folders, and switchable failures.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/contextmenu.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/forgotten.h"
 #include "core/inifile.h"
 

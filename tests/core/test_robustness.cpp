@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random and damaged input for every reader of outside data: none may crash, hang or read out of
 // bounds (run under AddressSanitizer to see the latter), and the writers' output reads back.
 #include "core/celltext.h"

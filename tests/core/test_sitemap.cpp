@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help file's table of contents: nesting, titles with character references, and damaged or
 // hostile texts that still give a bounded tree.
 #include "core/sitemap.h"

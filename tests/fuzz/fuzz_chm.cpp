@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first check of a compiled help file, which decides whether the help reader may look at it.
 // The reader itself runs in a child process first (faults of its own stay there); the help tests
 // feed it the damaged files fuzzing found.

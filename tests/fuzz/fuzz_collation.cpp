@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Collation keys order texts as the collator's own comparison does.
 #include "core/collation.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Desktop link files and file URIs: whatever the text, a path comes out only for a local URI, and
 // it never holds a NUL.
 #include "core/desktopentry.h"

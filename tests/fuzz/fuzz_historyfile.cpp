@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data file: every line the loader takes, the writer writes so that it loads back the same,
 // in UTF-8 and in CP932.
 #include "core/historyfile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: whatever it holds, what is written reads back to the same store, and the
 // lists kept in it (forgotten documents, excluded folders) read back as they were written, within
 // their bounds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mount table, and the volume rules over what it lists.
 #include "core/volumes.h"
 

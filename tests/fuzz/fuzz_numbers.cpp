@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The date-time, integer, running-time and number readers.
 #include "core/datetimeformat.h"
 #include "core/errors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows shell links (.lnk) as a hostile program may write them.
 #include "core/shelllink.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help file's table of contents: whatever the text, a tree comes out within the stated depth
 // and number of entries, and every entry has a title.
 #include "core/sitemap.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's bookmark file as the program reads it.
 #include "platform/linux/xbelreader.h"
 

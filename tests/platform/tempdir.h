@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A temporary folder for platform tests, removed with everything in it.
 #pragma once
 

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Records documents as recently used through GTK's own recent manager, exactly as desktop
 # applications do. Reads one path a line from standard input; answers "ok <path>" once GTK has
 # written its bookmark file. Prints "ready" when it can take paths.

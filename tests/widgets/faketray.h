@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A notification area for tests: records every call instead of showing anything.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document context menu component with a fake shell: the id arithmetic, the popup items, Send
 // To handing the documents over, and the failure messages.
 #include "platform/shellmenu.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/messagebox.h"
 #include "widgets/slideupdown.h"
 #include "widgets/valuebox.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Quick sort keys for ASCII-only text under an ICU collator: each character's place at the first
 // and third level, read off the collator once, so that such text needs no full ICU sort key.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one way outside files are read: never blocking (a FIFO or a device in a file's place is
 // refused, not waited on), regular files only, and never more than a stated number of bytes.
 #pragma once

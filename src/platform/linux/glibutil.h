@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Owning pointers for GLib's objects and strings, and reading a whole file with the reason when
 // it fails, so that every platform unit frees and reports the same way.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vendle-helpcheck: reads every object of a compiled help file once and exits 0 when all could be
 // read. The program starts it as a process of its own before it opens a help file, so that faults
 // which a damaged file sets off in the reader (divisions by zero, huge allocations, endless loops)

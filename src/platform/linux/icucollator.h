@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ICU collators held by RAII, and copying one for another thread or other settings across the
 // ICU versions the program builds with.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/shellmenu.h"
 
 // GIO before Qt's headers: Qt's "signals" keyword would clash with GIO's members.

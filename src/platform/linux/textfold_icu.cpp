@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search's folding with ICU: each character's composed compatibility form (full-width and
 // half-width forms become the usual ones, ﾊﾞ becomes バ), katakana shifted to hiragana, ASCII
 // letters in lower case.

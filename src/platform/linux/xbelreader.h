@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the desktop's bookmark file of recently used documents ("recently-used.xbel"): the URI of
 // every bookmark and the latest of the times the file records for it, telling an absent time
 // attribute from a present one.
