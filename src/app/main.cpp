@@ -2,6 +2,7 @@
 // Entry point of Vendle: one copy per user, the program object, the event loop, and an orderly end
 // on the exit command, at the end of the session or on a termination signal.
 #include "app/application.h"
+#include "app/commandline.h"
 #include "app/mainwindow.h"
 #include "app/program.h"
 #include "platform/crashtrace.h"
@@ -9,6 +10,7 @@
 #include "platform/singleinstance.h"
 #include "platform/system.h"
 #include "platform/terminationsignals.h"
+#include "platform/version.h"
 #include "platform/windowsystem.h"
 
 #include <QCoreApplication>
@@ -22,6 +24,14 @@
 
 int main(int argc, char* argv[]) {
     using namespace vendle;
+    // --help, --version and a wrong line are answered on the terminal before anything else runs:
+    // no toolkit, no display, no files, no hand-over to a running copy.
+    const app::CommandLine commandLine = app::readCommandLine(argc, argv, platform::programVersion());
+    if (commandLine.action != app::CommandLine::Action::Run) {
+        std::fputs(commandLine.message.c_str(),
+                   commandLine.action == app::CommandLine::Action::Refuse ? stderr : stdout);
+        return commandLine.exitCode();
+    }
     logStartupStep("main");
     // Relative base folders are invalid: a start from another folder must find the same files.
     const std::vector<std::string> invalidFolders = platform::dropRelativeBaseDirectories();

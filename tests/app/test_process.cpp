@@ -270,6 +270,38 @@ private slots:
         }
     }
 
+    // --help, --version and an unknown option answer on the terminal and end: no window, no file
+    // touched, no hand-over, even with no display at all.
+    void theCommandLineAnswersWithoutStarting() {
+        const QByteArray ini = readFile(path(QStringLiteral("vendle.ini")));
+        struct Case {
+            QString option;
+            int code;
+            QByteArray out;
+            QByteArray err;
+        };
+        const Case cases[] = {{QStringLiteral("--help"), 0, "  -h, --help", ""},
+                              {QStringLiteral("--version"), 0, "Vendle 0.1.0.1\nLicense GPL-3.0-or-later", ""},
+                              {QStringLiteral("--bogus"), 2, "", "vendle: unknown option '--bogus'"}};
+        for (const Case& c : cases) {
+            QProcess p;
+            QProcessEnvironment env = folder_->environment();
+            env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+            env.remove(QStringLiteral("DISPLAY"));
+            env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+            p.setProcessEnvironment(env);
+            p.start(path(QStringLiteral("vendle")), {c.option});
+            QVERIFY(p.waitForFinished(15000));
+            QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(p.exitCode(), c.code);
+            QVERIFY2(p.readAllStandardOutput().contains(c.out), qPrintable(c.option));
+            QVERIFY2(p.readAllStandardError().startsWith(c.err), qPrintable(c.option));
+        }
+        QCOMPARE(readFile(path(QStringLiteral("vendle.ini"))), ini);
+        QVERIFY(!QFile::exists(path(QStringLiteral("vendle.dat"))));
+        QVERIFY(QDir(path(QStringLiteral("rt"))).isEmpty()); // no lock, no socket
+    }
+
     void anAbortLeavesATrace() {
         auto p = folder_->start({}, true);
         waitUntilListening();
