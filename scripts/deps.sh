@@ -5,7 +5,7 @@
 set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libglib2.0-dev libicu-dev libx11-dev libchm-dev
-    fp-utils-3.2.2)
+    fp-utils-3.2.2 scdoc)
 run_pkgs=(fonts-ipafont-gothic qt6-translations-l10n shared-mime-info adwaita-icon-theme)
 # The tests let GTK's own recent manager (through Debian's python3) record documents on a virtual
 # display, as desktop applications do.
@@ -14,7 +14,7 @@ test_pkgs=(clang-format clang-tidy libgtest-dev libbenchmark-dev locales-all sha
 
 fuzz_pkgs=(clang-14 libclang-rt-14-dev)
 # Making the Debian package (dpkg-shlibdeps) and checking its desktop entry and AppStream data.
-package_pkgs=(dpkg-dev desktop-file-utils appstream)
+package_pkgs=(dpkg-dev desktop-file-utils appstream man-db)
 
 case "${1:-run}" in
 fuzz) wanted=("${build_pkgs[@]}" "${fuzz_pkgs[@]}") ;;

@@ -16,6 +16,12 @@ if [ -n "$findings" ]; then
     exit 1
 fi
 appstreamcli validate --no-net --pedantic build/dist/org.vendle.Vendle.metainfo.xml
+# The manual page renders without a warning.
+warnings=$(man --warnings -l build/vendle.1 2>&1 >/dev/null || true)
+if [ -n "$warnings" ]; then
+    echo "$warnings" >&2
+    exit 1
+fi
 
 deb=$(bash scripts/package.sh | tail -n 1)
 export DEBIAN_FRONTEND=noninteractive
@@ -28,6 +34,11 @@ test -f /usr/share/applications/org.vendle.Vendle.desktop
 test -f /usr/share/icons/hicolor/scalable/apps/org.vendle.Vendle.svg
 test -f /usr/share/icons/hicolor/22x22/apps/org.vendle.Vendle.png
 test -f /usr/share/metainfo/org.vendle.Vendle.metainfo.xml
+ls /usr/share/man/man1/vendle.1* >/dev/null
+# The command line answers without a display.
+vendle --help | grep -q -- '--version'
+vendle --version | grep -q 'GPL-3.0-or-later'
+if vendle --bogus 2>/dev/null; then exit 1; else test $? -eq 2; fi
 
 user=$(mktemp -d /tmp/vendle-installed.XXXXXX)
 trap 'rm -rf "$user"; dpkg -s vendle >/dev/null 2>&1 && apt-get remove -y -qq vendle >/dev/null' EXIT
