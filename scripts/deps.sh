@@ -13,8 +13,9 @@ test_pkgs=(clang-format clang-tidy libgtest-dev libbenchmark-dev locales-all sha
     xdotool)
 
 fuzz_pkgs=(clang-14 libclang-rt-14-dev)
-# Making the Debian package (dpkg-shlibdeps) and checking its desktop entry and AppStream data.
-package_pkgs=(dpkg-dev desktop-file-utils appstream man-db)
+# Making the Debian package (debhelper; its own build dependencies come from debian/control) and
+# checking it: lintian, the desktop entry, the AppStream data and the manual page.
+package_pkgs=(dpkg-dev debhelper lintian desktop-file-utils appstream man-db)
 
 case "${1:-run}" in
 fuzz) wanted=("${build_pkgs[@]}" "${fuzz_pkgs[@]}") ;;

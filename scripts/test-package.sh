@@ -24,6 +24,9 @@ if [ -n "$warnings" ]; then
 fi
 
 deb=$(bash scripts/package.sh | tail -n 1)
+# Checked as Debian checks a package: an error or a warning fails; pedantic and informational tags
+# are shown.
+lintian --fail-on error,warning --display-info --pedantic "build/$deb" "build/${deb/vendle_/vendle-dbgsym_}"
 export DEBIAN_FRONTEND=noninteractive
 apt-get install -y -qq "./build/$deb" >/dev/null
 trap 'dpkg -s vendle >/dev/null 2>&1 && apt-get remove -y -qq vendle >/dev/null' EXIT
