@@ -6,6 +6,7 @@
 #include "app/recentwatch.h"
 #include "appfiles.h"
 #include "core/recentscan.h"
+#include "platform/system.h"
 #include "widgets/dirmonitor.h"
 #include "widgets/faketray.h"
 #include "widgets/localeformat.h"
@@ -464,6 +465,22 @@ private slots:
         QVERIFY(form->watch().DirMonitor2->Active());
         QTRY_VERIFY(looks.count() > 0);
         QCOMPARE(form->session().items().ItemCount(), 3);
+    }
+
+    // A folder the history cannot be kept in is told at the start, with the reason.
+    void aFolderThatCannotBeUsedIsToldAtTheStart() {
+        writeFile(path(QStringLiteral("vendle.ini")), knownUser());
+        writeFile(path(QStringLiteral("a file")), "x");
+        paths_.unusableFolder = path(QStringLiteral("a file/vendle")).toStdString();
+        paths_.unusableReason = platform::folderProblem(paths_.unusableFolder);
+        QVERIFY(!paths_.unusableReason.empty());
+        MessageBox::clearShownTexts();
+        auto form = open();
+        QVERIFY(MessageBox::shownTexts().contains(
+            QStringLiteral("履歴と設定を保存するフォルダ「") + QString::fromStdString(paths_.unusableFolder) +
+            QStringLiteral("」を使えません。\n") + QString::fromStdString(paths_.unusableReason) +
+            QStringLiteral("\n今回使ったファイルの履歴と設定は保存されません。")));
+        QVERIFY(platform::folderProblem(path(QStringLiteral("usable")).toStdString()).empty());
     }
 
     void withoutANotificationAreaTheWindowStaysReachable() {
