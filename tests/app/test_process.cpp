@@ -280,9 +280,10 @@ private slots:
             QByteArray out;
             QByteArray err;
         };
-        const Case cases[] = {{QStringLiteral("--help"), 0, "  -h, --help", ""},
-                              {QStringLiteral("--version"), 0, "Vendle 0.1.0.1\nLicense GPL-3.0-or-later", ""},
-                              {QStringLiteral("--bogus"), 2, "", "vendle: unknown option '--bogus'"}};
+        const Case cases[] = {
+            {QStringLiteral("--help"), 0, "  -h, --help", ""},
+            {QStringLiteral("--version"), 0, "Vendle 0.1.0.1\nLicense GPL-3.0-or-later", ""},
+            {QStringLiteral("--bogus"), 2, "", "vendle: unknown option '--bogus'"}};
         for (const Case& c : cases) {
             QProcess p;
             QProcessEnvironment env = folder_->environment();
