@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The trash as the freedesktop.org specification lays it out (and GIO fills it): the user's own
+// The trash as freedesktop.org lays it out (and GIO fills it): the user's own
 // trash folder and those at the top of other volumes, each with "files" and "info"; an info file
 // records the original path ("Path", which GIO shows as trash::orig-path) and the time of deletion.
 #include "platform/trash.h"
