@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 
+#include <exception>
 #include <list>
 #include <utility>
 
@@ -120,8 +121,13 @@ TyTrayIcon::TyTrayIcon(QObject* owner, std::unique_ptr<TrayBackend> backend)
 }
 
 TyTrayIcon::~TyTrayIcon() {
-    if (registered_)
-        notifyShell(Call::Delete);
+    // A shell that refuses to take the icon away at the end is no reason to fail the end.
+    if (registered_) {
+        try {
+            notifyShell(Call::Delete);
+        } catch (const std::exception&) {
+        }
+    }
     backend_->setReceiver(nullptr);
     identifiers().remove_if([this](const auto& entry) { return entry.second == this; });
 }

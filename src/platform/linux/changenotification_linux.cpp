@@ -50,7 +50,8 @@ void ChangeNotification::addWatch(const std::string& directory, bool subtree) {
             const std::string name = e->d_name;
             if (name == "." || name == "..")
                 continue;
-            const std::string child = directory + "/" + name;
+            std::string child = directory;
+            child.append("/").append(name);
             struct stat st {};
             if (lstat(child.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
                 addWatch(child, true);

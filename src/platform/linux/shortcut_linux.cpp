@@ -55,7 +55,8 @@ std::string decodeWindowsText(std::string_view bytes) {
     if (g_utf8_validate(bytes.data(), static_cast<gssize>(bytes.size()), nullptr))
         return std::string(bytes);
     iconv_t cd = iconv_open("UTF-8", "CP932");
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    // iconv's own failure value is a pointer made of -1.
+    if (cd == reinterpret_cast<iconv_t>(-1)) // NOLINT(performance-no-int-to-ptr)
         return {};
     std::string in(bytes);
     std::string out(in.size() * 3 + 4, '\0');
