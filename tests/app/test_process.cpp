@@ -258,8 +258,11 @@ private slots:
                 QVERIFY(xvfb.waitForFinished(15000));
                 QVERIFY(p->waitForFinished(15000));
             } else {
-                QTRY_VERIFY_WITH_TIMEOUT(readFile(path(QStringLiteral("vendle.dat"))).contains(doc.toUtf8()),
-                                         20000);
+                // The save writes the history, then the settings: the kill follows both.
+                QTRY_VERIFY_WITH_TIMEOUT(
+                    readFile(path(QStringLiteral("vendle.dat"))).contains(doc.toUtf8()) &&
+                        readFile(path(QStringLiteral("vendle.ini"))).contains("ExecCount=4"),
+                    20000);
                 ::kill(static_cast<pid_t>(p->processId()), SIGKILL);
                 QVERIFY(p->waitForFinished(15000));
             }
