@@ -87,9 +87,11 @@ void HistorySession::beginWatching() {
     }
     // A first start without a history takes in, once, what the desktop already remembers.
     // (A listing kept by a first run that was killed before it saved does not count.)
-    takesWhatTheDesktopHolds_ = ini_->IsFirstKick() && !parts_.files->exists(dataFile_);
-    const bool keepAtOnce = !saved || takesWhatTheDesktopHolds_;
-    if (takesWhatTheDesktopHolds_)
+    const bool firstStart = ini_->IsFirstKick() && !parts_.files->exists(dataFile_);
+    if (state_ == State::Unread && firstStart)
+        state_ = State::UnreadFirstStart;
+    const bool keepAtOnce = !saved || firstStart;
+    if (firstStart)
         saved.emplace(); // nothing was seen before
     const std::optional<RecentEntry::Stamp> previous =
         stampFromText(ini_->ReadString(kMainSection, kLastScanKey, ""));
@@ -114,7 +116,7 @@ LoadReport HistorySession::Load(const LoadProgress& progress) {
         report = vendle::LoadHistory(list, dataFile_, *parts_.files, format_, readItemsHint(*ini_), progress);
     });
     // A file that exists but could not be read must survive this run untouched.
-    loaded_ = report.openError.empty();
+    state_ = report.openError.empty() ? State::Read : State::Unreadable;
     if (report.damagedLines > 0 || report.unreadableTimes > 0 || report.duplicateLines > 0)
         qCInfo(lcFiles) << "data file:" << report.damagedLines << "damaged lines skipped,"
                         << report.unreadableTimes << "times unreadable," << report.duplicateLines
@@ -214,7 +216,7 @@ void HistorySession::refreshView() {
 
 void HistorySession::setDataMax(int dataMax) {
     dataMax_ = std::clamp(dataMax, kDataMaxMin, kDataMaxMax);
-    if (!loaded_ || items_->ItemCount() <= dataMax_)
+    if (!loaded() || items_->ItemCount() <= dataMax_)
         return;
     change([&](HistoryList& list) { list.trimToMax(dataMax_); });
     refreshView();
@@ -270,7 +272,7 @@ void HistorySession::putBack(const std::vector<RemovedDocument>& documents) {
     emit settingsChanged();
     change([&](HistoryList& list) {
         list.putBack(documents);
-        if (loaded_)
+        if (loaded())
             list.trimToMax(dataMax_);
     });
     refreshView();
@@ -313,7 +315,7 @@ void HistorySession::storeSettings() {
 }
 
 void HistorySession::SaveHistory(const SaveProgress& progress) {
-    if (!loaded_) {
+    if (!loaded()) {
         qCWarning(lcFiles) << "the history was not loaded: the data file is left as it is";
         return;
     }

@@ -88,12 +88,12 @@ public:
     void beginWatching();
     // True when this start is a first one without a history: the first look takes in every
     // document the desktop already remembers, with its own time.
-    bool takesWhatTheDesktopHolds() const { return takesWhatTheDesktopHolds_; }
+    bool takesWhatTheDesktopHolds() const { return state_ == State::UnreadFirstStart; }
 
     // Reads the data file. Afterwards `loaded()` tells whether saving may replace it: true when it
     // was read or did not exist, false when it exists but could not be read.
     LoadReport Load(const LoadProgress& progress);
-    bool loaded() const { return loaded_; }
+    bool loaded() const { return state_ == State::Read; }
 
     // Imports what the desktop recorded since it was last looked at, and looks again at documents
     // whose volume was away: those that are back show as usual again.
@@ -168,8 +168,14 @@ private:
     int dataMax_ = kDataMaxDefault;
     bool confirmReadOnly_ = false;
     ViewFilter filter_;
-    bool loaded_ = false; // saving may replace the data file
-    bool takesWhatTheDesktopHolds_ = false;
+    // Where the history is: the state decides whether a save may replace the data file.
+    enum class State {
+        Unread,           // not read yet
+        UnreadFirstStart, // not read yet; a first start whose first look takes in everything
+        Read,             // read, or there was no file: saving may replace it
+        Unreadable,       // the file exists but could not be read: it is never replaced
+    };
+    State state_ = State::Unread;
     ForgottenDocuments forgotten_;
     Exclusions exclusions_;
     bool foldKana_ = false;

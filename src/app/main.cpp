@@ -91,8 +91,12 @@ int main(int argc, char* argv[]) {
     });
 
     // The start runs from the event loop, so that a termination request is served during its boxes.
+    // A start that was given up (told to end while a box waited) ends the loop it runs in.
     QTimer::singleShot(0, program.get(), [&] {
-        program->start();
+        if (!program->start()) {
+            QCoreApplication::exit(0);
+            return;
+        }
         logStartupStep("loop"); // from here on the program answers
     });
     const int code = QApplication::exec();

@@ -47,6 +47,8 @@ Program::Program(AppPaths paths, const TrayBackendFactory& trayBackend, TIniFile
     : paths_(std::move(paths)) {
     // Every window of the program (dialogs, the help window, boxes) carries its icon.
     QApplication::setWindowIcon(applicationIcon());
+    // Once the life is over no box may wait for an answer.
+    MessageBox::setMayAsk([this] { return !life_.over(); });
     DesktopParts desktop = desktopParts(paths_, std::move(clock));
     icons_ = std::move(desktop.icons);
     session_ = std::make_unique<HistorySession>(paths_.iniFile, paths_.dataFile, std::move(desktop.parts),
@@ -119,6 +121,7 @@ void Program::saveChanges() {
 }
 
 Program::~Program() {
+    MessageBox::setMayAsk({});
     // No look may reach the windows while they go.
     watch_->stop();
 }
@@ -271,7 +274,8 @@ void Program::exitCommand() {
         resumeWatching();
         return;
     }
-    life_.enter(Phase::Ending);
+    if (life_.is(Phase::Saving)) // not when told to end while the box showed the save
+        life_.enter(Phase::Ending);
     QCoreApplication::exit(0); // quit() would first ask the windows, which refuse to close
 }
 
@@ -297,13 +301,14 @@ void Program::resumeWatching() {
 }
 
 void Program::terminate() {
-    // Nothing may wait for an answer now: open boxes close and no new one opens.
-    MessageBox::shutDown();
-    if (life_.is(Phase::Starting))
+    if (life_.is(Phase::Starting)) {
         life_.enter(Phase::Abandoned);
-    else
-        saveForSessionEnd();
-    life_.enter(Phase::Ending);
+    } else if (!life_.over()) {
+        saveForSessionEnd(); // a save under way (the exit's) goes on after this returns
+        life_.enter(Phase::Ending);
+    }
+    // Nothing may wait for an answer now: the life is over, so open boxes close and no new one opens.
+    MessageBox::closeAll();
     QCoreApplication::exit(0); // quit() would first ask the windows, which refuse to close
 }
 

@@ -118,13 +118,11 @@ bool SingleInstance::tryHandOver(const QString& activationToken) {
 }
 
 void SingleInstance::stopAnswering() {
-    ending_ = true;
     if (server_)
         server_->close();
 }
 
 void SingleInstance::resumeAnswering() {
-    ending_ = false;
     if (server_ && !server_->isListening())
         server_->listen(serverName());
 }
@@ -157,7 +155,7 @@ void SingleInstance::listen() {
                 }
                 const std::optional<QString> token =
                     requestedToken(socket->readLine(kLongestRequest).trimmed());
-                if (token && !ending_) {
+                if (token && server_->isListening()) { // not while the copy saves or ends
                     socket->write(kAcknowledge);
                     socket->flush();
                     emit activationRequested(*token);

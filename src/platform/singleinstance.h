@@ -61,7 +61,6 @@ private:
     QString dir_;
     std::unique_ptr<QLockFile> lock_;
     QLocalServer* server_ = nullptr;
-    bool ending_ = false;
     int connections_ = 0; // connections of second copies being served
 };
 

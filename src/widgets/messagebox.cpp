@@ -38,10 +38,11 @@ TestSeam& seam() {
     return s;
 }
 
-// The boxes open right now, innermost last, and whether the program is ending.
+// The boxes open right now, innermost last, and who says whether the program may still ask.
 struct OpenBoxes {
     QList<QPointer<QMessageBox>> boxes;
-    bool shutDown = false;
+    std::function<bool()> mayAsk;
+    bool refused() const { return mayAsk && !mayAsk(); }
 };
 
 OpenBoxes& openBoxes() {
@@ -127,7 +128,7 @@ void setText(QMessageBox& box, const QString& text) {
 } // namespace
 
 void MessageBox::show(QWidget* parent, const QString& text, Kind kind, const QString& title) {
-    if (openBoxes().shutDown)
+    if (openBoxes().refused())
         return;
     if (seam().on) {
         if (!seam().answers.isEmpty())
@@ -141,7 +142,7 @@ void MessageBox::show(QWidget* parent, const QString& text, Kind kind, const QSt
 }
 
 bool MessageBox::showWithDontShowAgain(QWidget* parent, const QString& text) {
-    if (openBoxes().shutDown)
+    if (openBoxes().refused())
         return false;
     if (seam().on) {
         const bool ticked = !seam().answers.isEmpty() && seam().answers.dequeue() == Yes;
@@ -158,7 +159,7 @@ bool MessageBox::showWithDontShowAgain(QWidget* parent, const QString& text) {
 
 MessageBox::Button MessageBox::askYesNo(QWidget* parent, const QString& text, Kind kind,
                                         Button defaultButton) {
-    if (openBoxes().shutDown)
+    if (openBoxes().refused())
         return No;
     if (seam().on) {
         const Button answer = seam().answers.isEmpty() ? No : seam().answers.dequeue();
@@ -169,11 +170,14 @@ MessageBox::Button MessageBox::askYesNo(QWidget* parent, const QString& text, Ki
     setText(box, text);
     box.setEscapeButton(QMessageBox::No);
     box.setDefaultButton(defaultButton == No ? QMessageBox::No : QMessageBox::Yes);
-    return run(box) == QMessageBox::Yes && !openBoxes().shutDown ? Yes : No;
+    return run(box) == QMessageBox::Yes && !openBoxes().refused() ? Yes : No;
 }
 
-void MessageBox::shutDown() {
-    openBoxes().shutDown = true;
+void MessageBox::setMayAsk(std::function<bool()> mayAsk) {
+    openBoxes().mayAsk = std::move(mayAsk);
+}
+
+void MessageBox::closeAll() {
     for (const QPointer<QMessageBox>& box : openBoxes().boxes) {
         if (box)
             box->done(QMessageBox::No);
@@ -182,7 +186,6 @@ void MessageBox::shutDown() {
 
 void MessageBox::setTestMode(bool on) {
     seam().on = on;
-    openBoxes().shutDown = false;
     seam().answers.clear();
     seam().shown.clear();
     seam().captions.clear();

@@ -34,9 +34,12 @@ public:
     // The standard error display: stop icon, OK button, the application title as caption.
     static void error(QWidget* parent, const QString& text) { show(parent, text, Error); }
 
-    // The program is ending: every open box is closed (as if answered No) and later boxes are not
-    // shown, so that nothing waits for an answer.
-    static void shutDown();
+    // Asked before every box: false (the program is ending) and no box is shown, a question
+    // counts as answered No. Unset: boxes are always shown.
+    static void setMayAsk(std::function<bool()> mayAsk);
+    // Closes every open box as if answered No; with `setMayAsk` saying no, nothing waits for an
+    // answer any more.
+    static void closeAll();
 
     // Test seam.
     static void setTestMode(bool on);

@@ -1,13 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // An exception that escapes an event handler is a fault: it is logged with what was being
 // dispatched, what was loaded is saved once, and the event loop ends with the fault's exit code.
+// The program's life takes the moves of its table and no other.
 #include "app/application.h"
+#include "app/life.h"
+
+#include <QSignalSpy>
 
 #include <QTest>
 #include <QTimer>
 
+#include <set>
 #include <stdexcept>
+#include <utility>
 
+using vendle::app::Life;
+using vendle::app::Phase;
 using vendle::app::VendleApplication;
 
 namespace {
@@ -51,6 +59,36 @@ private slots:
         QVERIFY2(logged.first().contains(QStringLiteral("a broken handler")) &&
                      logged.first().contains(QStringLiteral("\"Grid\"")),
                  qPrintable(logged.first()));
+    }
+
+    void theLifeTakesTheMovesOfItsTableOnly() {
+        constexpr Phase all[] = {Phase::Starting, Phase::Running, Phase::Saving, Phase::Ending,
+                                 Phase::Abandoned};
+        const std::set<std::pair<Phase, Phase>> allowed = {{Phase::Starting, Phase::Running},
+                                                           {Phase::Starting, Phase::Abandoned},
+                                                           {Phase::Running, Phase::Saving},
+                                                           {Phase::Saving, Phase::Running},
+                                                           {Phase::Saving, Phase::Ending}};
+        for (Phase from : all)
+            for (Phase to : all)
+                QCOMPARE(Life::allows(from, to), allowed.count({from, to}) == 1);
+
+        // A life of a failed exit, a session end that did not come, and the end.
+        Life life;
+        QSignalSpy changed(&life, &Life::changed);
+        for (Phase next : {Phase::Running, Phase::Saving, Phase::Running, Phase::Saving, Phase::Ending})
+            QVERIFY(life.enter(next));
+        QCOMPARE(changed.count(), 5);
+        QVERIFY(life.over());
+#ifdef QT_NO_DEBUG // a debug build stops at the refusal
+        QVERIFY(!life.enter(Phase::Running));
+        QVERIFY(!life.enter(Phase::Ending));
+        QCOMPARE(life.phase(), Phase::Ending);
+        QCOMPARE(changed.count(), 5);
+        Life starting;
+        QVERIFY(!starting.enter(Phase::Saving)); // nothing is saved before the start is over
+        QVERIFY(starting.is(Phase::Starting));
+#endif
     }
 };
 
