@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "application.h"
 
+#include "core/texts.h"
 #include "platform/logging.h"
+#include "platform/system.h"
 #include "widgets/messagebox.h"
 
 #include <QFontDatabase>
@@ -29,18 +31,39 @@ VendleApplication::VendleApplication(int& argc, char** argv) : QApplication(argc
     // title that already names the program.
     setQuitOnLastWindowClosed(false);
 
-    // A proportional Japanese Gothic with a 12-pixel character height.
+    const UiLanguage language = platform::uiLanguage();
+    // A 12-pixel character height; on a Japanese desktop a proportional Japanese Gothic.
     QFont f = font();
-    const QString family = preferredJapaneseFont();
+    const QString family = language == UiLanguage::Japanese ? preferredJapaneseFont() : QString();
     if (!family.isEmpty())
         f.setFamily(family);
     f.setPixelSize(12);
     setFont(f);
-    // Standard buttons read はい/いいえ/キャンセル.
-    auto* translator = new QTranslator(this);
-    if (translator->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        installTranslator(translator);
+    useLanguage(language);
+}
+
+void VendleApplication::useLanguage(UiLanguage language) {
+    for (QTranslator* old : findChildren<QTranslator*>(Qt::FindDirectChildrenOnly)) {
+        removeTranslator(old);
+        delete old;
+    }
+    // The program's texts, and Qt's own (standard buttons read はい/いいえ/キャンセル).
+    const QString code = QString::fromLatin1(languageCode(language));
+    auto* texts = new QTranslator(this);
+    if (texts->load(QStringLiteral(":/i18n/vendle_") + code + QStringLiteral(".qm")))
+        installTranslator(texts);
+    else
+        qCWarning(lcUi) << "the catalogue of texts is missing:" << code;
+    if (language == UiLanguage::Japanese) {
+        auto* qt = new QTranslator(this);
+        if (qt->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            installTranslator(qt);
+    }
+    // Texts made below the windows (errors, the count line) come from the same catalogue.
+    setTextTranslator([](const char* context, const char* source) {
+        return QCoreApplication::translate(context, source).toStdString();
+    });
 }
 
 bool VendleApplication::notify(QObject* receiver, QEvent* event) {

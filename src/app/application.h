@@ -4,6 +4,8 @@
 // with what was being dispatched; what was loaded is saved and the program ends with an error.
 #pragma once
 
+#include "core/uilanguage.h"
+
 #include <QApplication>
 
 #include <functional>
@@ -20,6 +22,10 @@ public:
     VendleApplication(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;
+
+    // Installs the catalogue of texts for `language` in place of the one in use: windows made
+    // from now on speak it. The constructor chooses the desktop's.
+    void useLanguage(UiLanguage language);
 
     // Runs once when an exception escaped an event handler, before the event loop ends (saving
     // what can be saved).

@@ -45,9 +45,9 @@ TOptionDlg::TOptionDlg(HistorySession& session, std::function<void(const char*)>
                        const StartupEntry* startup, QWidget* parent)
     : QDialog(parent), session_(session), showHelp_(std::move(showHelp)), startup_(startup) {
     setObjectName(QStringLiteral("OptionDlg"));
-    setWindowTitle(QStringLiteral("設定"));
+    setWindowTitle(tr("設定"));
 
-    groupBox1_ = new QGroupBox(QStringLiteral("履歴数"), this);
+    groupBox1_ = new QGroupBox(tr("履歴数"), this);
     groupBox1_->setObjectName(QStringLiteral("GroupBox1"));
     Memo1 = new QLineEdit(QStringLiteral("10,000"), groupBox1_);
     Memo1->setObjectName(QStringLiteral("Memo1"));
@@ -77,14 +77,14 @@ TOptionDlg::TOptionDlg(HistorySession& session, std::function<void(const char*)>
         sudDataMax->Slider.setHeight(1);
         sudDataMax->Slider.setQuantity(1);
     }
-    label1_ = new QLabel(QStringLiteral("履歴の最大数を決定します。"), groupBox1_);
+    label1_ = new QLabel(tr("履歴の最大数を決定します。"), groupBox1_);
     label1_->setObjectName(QStringLiteral("Label1"));
 
-    groupBox2_ = new QGroupBox(QStringLiteral("その他"), this);
+    groupBox2_ = new QGroupBox(tr("その他"), this);
     groupBox2_->setObjectName(QStringLiteral("GroupBox2"));
-    cbReadOnly = new QCheckBox(QStringLiteral("「読み取り専用」ファイルを開くときは確認する"), groupBox2_);
+    cbReadOnly = new QCheckBox(tr("「読み取り専用」ファイルを開くときは確認する"), groupBox2_);
     cbReadOnly->setObjectName(QStringLiteral("cbReadOnly"));
-    cbAutostart = new QCheckBox(QStringLiteral("ログイン時に自動起動する"), groupBox2_);
+    cbAutostart = new QCheckBox(tr("ログイン時に自動起動する"), groupBox2_);
     cbAutostart->setObjectName(QStringLiteral("cbAutostart"));
     cbAutostart->setEnabled(startup_ != nullptr);
 
@@ -94,10 +94,10 @@ TOptionDlg::TOptionDlg(HistorySession& session, std::function<void(const char*)>
     ok->setObjectName(QStringLiteral("OKBtn"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), panel2_);
+    auto* cancel = new QPushButton(tr("キャンセル"), panel2_);
     cancel->setObjectName(QStringLiteral("CancelBtn"));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject); // Esc rejects the dialog too
-    auto* help = new QPushButton(QStringLiteral("ヘルプ(&H)"), panel2_);
+    auto* help = new QPushButton(tr("ヘルプ(&H)"), panel2_);
     help->setObjectName(QStringLiteral("HelpBtn"));
     help->setAutoDefault(false);
     connect(help, &QPushButton::clicked, this, &TOptionDlg::HelpBtnClick);
@@ -205,7 +205,7 @@ void TOptionDlg::applyAutostart() {
     if (cbAutostart->isChecked() == registered)
         return;
     if (!(cbAutostart->isChecked() ? startup_->write() : startup_->remove()))
-        MessageBox::error(this, QStringLiteral("自動起動の登録を変更できませんでした。\n%1")
+        MessageBox::error(this, tr("自動起動の登録を変更できませんでした。\n%1")
                                     .arg(QString::fromStdString(startup_->path())));
 }
 
@@ -219,8 +219,8 @@ void TOptionDlg::accept() {
         wholeNumberIn(Memo1->text().toStdString(), kDataMaxMin, kDataMaxMax, separators);
     if (!typed) {
         MessageBox::show(
-            this, QStringLiteral("数値を%1～%2の間で指定してください").arg(kDataMaxMin).arg(kDataMaxMax),
-            MessageBox::Plain, QStringLiteral("数値入力について"));
+            this, tr("数値を%1～%2の間で指定してください").arg(kDataMaxMin).arg(kDataMaxMax),
+            MessageBox::Plain, tr("数値入力について"));
         Memo1->setFocus();
         Memo1->selectAll();
         return;
@@ -229,7 +229,7 @@ void TOptionDlg::accept() {
     const int held = session_.items().ItemCount();
     if (limit < held) {
         const QString question =
-            QStringLiteral(
+            tr(
                 "履歴数を%1にすると、古いほうから%2個のファイルが履歴から削除されます。よろしいですか？")
                 .arg(locale.toString(limit))
                 .arg(locale.toString(held - limit));
@@ -253,7 +253,7 @@ void TOptionDlg::HelpBtnClick() {
 TFormAboutBox::TFormAboutBox(HistorySession& session, std::array<std::uint16_t, 4> version, QWidget* parent)
     : QDialog(parent), session_(session), version_(version) {
     setObjectName(QStringLiteral("FormAboutBox"));
-    setWindowTitle(QStringLiteral("バージョン情報"));
+    setWindowTitle(tr("バージョン情報"));
     // The designed places at a 12-pixel line, grown with larger fonts.
     const double scale = std::max(1.0, QFontMetrics(font()).height() / 12.0);
     const auto px = [scale](int length) { return static_cast<int>(std::lround(length * scale)); };
@@ -273,12 +273,12 @@ TFormAboutBox::TFormAboutBox(HistorySession& session, std::array<std::uint16_t, 
     VersionNumber = label(QStringLiteral("0.0.0.0"), panel1, px(176), px(40));
     VersionNumber->setObjectName(QStringLiteral("VersionNumber"));
     label(QStringLiteral("Copyright"), panel1, px(8), px(80));
-    label(QStringLiteral("Vendle の開発者"), panel1, px(80), px(80))->setObjectName(QStringLiteral("Label2"));
-    label(QStringLiteral("起動回数"), panel1, px(8), px(104))->setObjectName(QStringLiteral("Label3"));
-    ExecCount = label(QStringLiteral("n回"), panel1, px(80), px(104));
+    label(tr("Vendle の開発者"), panel1, px(80), px(80))->setObjectName(QStringLiteral("Label2"));
+    label(tr("起動回数"), panel1, px(8), px(104))->setObjectName(QStringLiteral("Label3"));
+    ExecCount = label(tr("n回"), panel1, px(80), px(104));
     ExecCount->setObjectName(QStringLiteral("ExecCount"));
-    label(QStringLiteral("使用時間"), panel1, px(8), px(128))->setObjectName(QStringLiteral("Label4"));
-    TotalExecTime = label(QStringLiteral("00時間00分00秒"), panel1, px(80), px(128));
+    label(tr("使用時間"), panel1, px(8), px(128))->setObjectName(QStringLiteral("Label4"));
+    TotalExecTime = label(tr("00時間00分00秒"), panel1, px(80), px(128));
     TotalExecTime->setObjectName(QStringLiteral("TotalExecTime"));
     QPushButton* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setGeometry(px(143), px(180), px(75), px(25));
@@ -304,7 +304,7 @@ void TFormAboutBox::FormShow() {
                                .arg(version_[3]));
     VersionNumber->adjustSize();
     const TIniFileEx& ini = session_.settings();
-    ExecCount->setText(QStringLiteral("%1回").arg(ini.ExecCount()));
+    ExecCount->setText(tr("%1回").arg(ini.ExecCount()));
     ExecCount->adjustSize();
     RunningTime = ini.GetTotalExecTime();
     Timer1->start();

@@ -22,7 +22,7 @@ DocumentMenu::DocumentMenu(QTableView& grid, HistorySession& session, std::uniqu
     // The program's own part of the menu, after the desktop's.
     auto* own = new QMenu(&grid_);
     own->setObjectName(QStringLiteral("DocumentPopupMenu"));
-    own->addAction(QStringLiteral("履歴から削除(&E)"), this, [this] { forget(menuDocuments_); });
+    own->addAction(tr("履歴から削除(&E)"), this, [this] { forget(menuDocuments_); });
     menu_->SetPopupMenu(own);
     connect(menu_, &widgets::TQnContextMenu::movedToTrash, this, &DocumentMenu::trashed);
 }
@@ -58,7 +58,7 @@ void DocumentMenu::GridRightClick(const QPoint& pos) {
     QStringList gone;
     std::vector<std::string> present = presentDocuments(rows, gone);
     if (present.empty()) {
-        widgets::MessageBox::show(grid_.window(), QStringLiteral("次のファイルは見つかりません。\n") +
+        widgets::MessageBox::show(grid_.window(), tr("次のファイルは見つかりません。\n") +
                                                       gone.join(QLatin1Char('\n')));
         return;
     }

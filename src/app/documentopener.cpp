@@ -26,7 +26,7 @@ QString failureText(const std::string& reason, const std::string& path) {
     std::string text = reason;
     if (!text.empty() && text.back() != '\n')
         text += '\n';
-    return QString::fromStdString(text + "ファイル名:" + path);
+    return QString::fromStdString(text) + DocumentOpener::tr("ファイル名:") + QString::fromStdString(path);
 }
 
 } // namespace
@@ -34,7 +34,7 @@ QString failureText(const std::string& reason, const std::string& path) {
 // A copy of the path, not a reference: the history may change while a box waits.
 bool DocumentOpener::OpenDocument(std::string path) { // NOLINT(performance-unnecessary-value-param)
     if (session_.confirmReadOnly() && platform::isReadOnlyFile(path)) {
-        const QString question = QString::fromStdString(path + " は読み取り専用ファイルです。続行しますか？");
+        const QString question = tr("%1 は読み取り専用ファイルです。続行しますか？").arg(QString::fromStdString(path));
         if (MessageBox::askYesNo(&window_, question, MessageBox::Warning) != MessageBox::Yes)
             return false;
     }

@@ -25,9 +25,9 @@ TExclusionsDlg::TExclusionsDlg(HistorySession& session, std::function<QString(QW
     : QDialog(parent), session_(session), chooseFolder_(std::move(chooseFolder)),
       showHelp_(std::move(showHelp)) {
     setObjectName(QStringLiteral("ExclusionsDlg"));
-    setWindowTitle(QStringLiteral("除外するフォルダ"));
+    setWindowTitle(tr("除外するフォルダ"));
     auto* layout = new QVBoxLayout(this);
-    auto* intro = new QLabel(QStringLiteral("次のフォルダにあるファイルは履歴に記録しません(&L)。"), this);
+    auto* intro = new QLabel(tr("次のフォルダにあるファイルは履歴に記録しません(&L)。"), this);
     layout->addWidget(intro);
 
     auto* row = new QHBoxLayout;
@@ -36,8 +36,8 @@ TExclusionsDlg::TExclusionsDlg(HistorySession& session, std::function<QString(QW
     intro->setBuddy(folderList);
     row->addWidget(folderList, 1);
     auto* buttons = new QVBoxLayout;
-    addButton = new QPushButton(QStringLiteral("追加(&A)..."), this);
-    removeButton = new QPushButton(QStringLiteral("削除(&D)"), this);
+    addButton = new QPushButton(tr("追加(&A)..."), this);
+    removeButton = new QPushButton(tr("削除(&D)"), this);
     buttons->addWidget(addButton);
     buttons->addWidget(removeButton);
     buttons->addStretch(1);
@@ -45,7 +45,7 @@ TExclusionsDlg::TExclusionsDlg(HistorySession& session, std::function<QString(QW
     layout->addLayout(row, 1);
 
     cbHidden =
-        new QCheckBox(QStringLiteral("隠しファイルと隠しフォルダにあるファイルを記録しない(&H)"), this);
+        new QCheckBox(tr("隠しファイルと隠しフォルダにあるファイルを記録しない(&H)"), this);
     cbHidden->setObjectName(QStringLiteral("cbHidden"));
     layout->addWidget(cbHidden);
 
@@ -53,8 +53,8 @@ TExclusionsDlg::TExclusionsDlg(HistorySession& session, std::function<QString(QW
     QPushButton* ok = box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("OKBtn"));
     ok->setDefault(true);
-    box->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
-    QPushButton* help = box->addButton(QStringLiteral("ヘルプ(&H)"), QDialogButtonBox::HelpRole);
+    box->addButton(tr("キャンセル"), QDialogButtonBox::RejectRole);
+    QPushButton* help = box->addButton(tr("ヘルプ(&H)"), QDialogButtonBox::HelpRole);
     help->setAutoDefault(false);
     layout->addWidget(box);
 
@@ -96,7 +96,7 @@ void TExclusionsDlg::addFolder() {
     const bool known = !folderList->findItems(folder, Qt::MatchExactly).isEmpty();
     if (!known && static_cast<std::size_t>(folderList->count()) >= Exclusions::kMostFolders) {
         MessageBox::show(this,
-                         QStringLiteral("除外するフォルダは%1個までです。").arg(Exclusions::kMostFolders));
+                         tr("除外するフォルダは%1個までです。").arg(Exclusions::kMostFolders));
         return;
     }
     if (!known)
@@ -118,7 +118,7 @@ void TExclusionsDlg::takeOver() {
     // What is held already under what is now excluded goes only when the user says so.
     std::vector<std::string> remove = session_.documentsExcludedBy(chosen);
     if (!remove.empty() &&
-        MessageBox::askYesNo(this, QStringLiteral("除外するフォルダにあるファイルが履歴に%1個あります。"
+        MessageBox::askYesNo(this, tr("除外するフォルダにあるファイルが履歴に%1個あります。"
                                                   "履歴から削除しますか？")
                                        .arg(remove.size())) != MessageBox::Yes)
         remove.clear();

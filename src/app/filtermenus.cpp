@@ -20,12 +20,12 @@ QString menuCaption(const std::string& text) {
 
 FilterMenus::FilterMenus(QMenu& filterMenu, HistorySession& session, IconLookup icons, QObject* parent)
     : QObject(parent), session_(session), icons_(std::move(icons)) {
-    miFolderFilter = filterMenu.addMenu(QStringLiteral("フォルダ(&F)"));
-    miTimeFilter = filterMenu.addMenu(QStringLiteral("時間(&T)"));
-    miTypeFilter = filterMenu.addMenu(QStringLiteral("種類(&Y)"));
+    miFolderFilter = filterMenu.addMenu(tr("フォルダ(&F)"));
+    miTimeFilter = filterMenu.addMenu(tr("時間(&T)"));
+    miTypeFilter = filterMenu.addMenu(tr("種類(&Y)"));
     buildTimeMenu();
     filterMenu.addSeparator();
-    miFoldKana = filterMenu.addAction(QStringLiteral("ひらがな・カタカナ、全角・半角を区別しない(&K)"));
+    miFoldKana = filterMenu.addAction(tr("ひらがな・カタカナ、全角・半角を区別しない(&K)"));
     miFoldKana->setObjectName(QStringLiteral("FoldKana"));
     miFoldKana->setCheckable(true);
     connect(miFoldKana, &QAction::triggered, this, &FilterMenus::foldKanaChosen);
@@ -42,15 +42,15 @@ FilterMenus::FilterMenus(QMenu& filterMenu, HistorySession& session, IconLookup 
 
 void FilterMenus::buildTimeMenu() {
     auto* days = new QActionGroup(this);
-    const std::pair<int, const char*> ages[] = {{0, "（なし）"},
-                                                {1, "今日使ったファイル(&T)"},
-                                                {2, "昨日・今日使ったファイル(&Y)"},
-                                                {3, "おととい・昨日・今日で使ったファイル（&B)"},
-                                                {7, "この１週間で使ったファイル(&W)"},
-                                                {10, "この１０日間で使ったファイル(&D)"},
-                                                {31, "ここ１ヶ月で使ったファイル(&M)"}};
+    const std::pair<int, const char*> ages[] = {{0, QT_TR_NOOP("（なし）")},
+                                                {1, QT_TR_NOOP("今日使ったファイル(&T)")},
+                                                {2, QT_TR_NOOP("昨日・今日使ったファイル(&Y)")},
+                                                {3, QT_TR_NOOP("おととい・昨日・今日で使ったファイル（&B)")},
+                                                {7, QT_TR_NOOP("この１週間で使ったファイル(&W)")},
+                                                {10, QT_TR_NOOP("この１０日間で使ったファイル(&D)")},
+                                                {31, QT_TR_NOOP("ここ１ヶ月で使ったファイル(&M)")}};
     for (const auto& [tag, caption] : ages) {
-        QAction* a = miTimeFilter->addAction(QString::fromUtf8(caption));
+        QAction* a = miTimeFilter->addAction(tr(caption));
         a->setCheckable(true);
         a->setChecked(tag == 0);
         days->addAction(a);
@@ -71,7 +71,7 @@ QActionGroup* FilterMenus::startMenu(QMenu& menu, const std::function<void(ViewF
     qDeleteAll(menu.findChildren<QActionGroup*>(Qt::FindDirectChildrenOnly));
     menu.clear();
     auto* group = new QActionGroup(&menu);
-    QAction* none = menu.addAction(QStringLiteral("（なし）"));
+    QAction* none = menu.addAction(tr("（なし）"));
     none->setCheckable(true);
     none->setChecked(noneChosen);
     group->addAction(none);

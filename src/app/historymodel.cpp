@@ -3,6 +3,8 @@
 
 #include "core/celltext.h"
 
+#include <QCoreApplication>
+
 namespace vendle::app {
 
 HistoryTableModel::HistoryTableModel(const HistoryList& history, IconLookup icons, QObject* parent)
@@ -54,7 +56,7 @@ QVariant HistoryTableModel::data(const QModelIndex& index, int role) const {
 QVariant HistoryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kColumnCount)
         return {};
-    return QString::fromUtf8(ColumnTitles[section]);
+    return QCoreApplication::translate("History", ColumnTitles[section]);
 }
 
 Qt::ItemFlags HistoryTableModel::flags(const QModelIndex& index) const {

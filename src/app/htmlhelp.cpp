@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "htmlhelp.h"
 
+#include "core/texts.h"
 #include "core/fileaccess.h"
 #include "core/mainsettings.h"
 #include "widgets/formbounds.h"
@@ -50,9 +51,9 @@ void THtmlHelp::adopt(QWidget* parent) {
 long THtmlHelp::CallHtmlHelp(const char* page, int command, long) {
     const QFileInfo file(QString::fromStdString(fileName_));
     if (!file.exists())
-        throw IoError(fileName_ + "は見つかりません。");
+        throw IoError(fillIn(textIn("vendle::app::THtmlHelp", "%1は見つかりません。"), {fileName_}));
     if (!file.isFile()) // a folder, a FIFO, a device: there, but no help file
-        throw IoError(fileName_ + "は通常のファイルではありません。");
+        throw IoError(fillIn(textIn("vendle::app::THtmlHelp", "%1は通常のファイルではありません。"), {fileName_}));
     if (command != 0) // only "display the topic" is asked for
         return 0;
     if (!window_) {

@@ -98,7 +98,7 @@ void TVendleMainForm::createComponents() {
     panel2->setBackgroundRole(QPalette::Base);
     auto* clientLayout = new QVBoxLayout(panel2);
     clientLayout->setContentsMargins(0, 0, 0, 0);
-    Panel2 = new QLabel(QStringLiteral("まだ、利用可能なデータはありません。"), panel2);
+    Panel2 = new QLabel(tr("まだ、利用可能なデータはありません。"), panel2);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setAlignment(Qt::AlignCenter);
     clientLayout->addWidget(Panel2);
@@ -144,20 +144,20 @@ void TVendleMainForm::createComponents() {
 void TVendleMainForm::createMenus() {
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    PopupMenu1->addAction(QStringLiteral("終了(&X)"), this, &TVendleMainForm::exitRequested)
+    PopupMenu1->addAction(tr("終了(&X)"), this, &TVendleMainForm::exitRequested)
         ->setObjectName(QStringLiteral("Exit1"));
-    PopupMenu1->addAction(QStringLiteral("設定(&S)"), this, &TVendleMainForm::settingsRequested)
+    PopupMenu1->addAction(tr("設定(&S)"), this, &TVendleMainForm::settingsRequested)
         ->setObjectName(QStringLiteral("S1"));
-    PopupMenu1->addAction(QStringLiteral("ヘルプ(&H)"), this, [this] { emit helpRequested("index.htm"); })
+    PopupMenu1->addAction(tr("ヘルプ(&H)"), this, [this] { emit helpRequested("index.htm"); })
         ->setObjectName(QStringLiteral("Help2"));
-    PopupMenu1->addAction(QStringLiteral("開く(&O)"), this, &TVendleMainForm::ShowMainWindow)
+    PopupMenu1->addAction(tr("開く(&O)"), this, &TVendleMainForm::ShowMainWindow)
         ->setObjectName(QStringLiteral("Open1"));
     yTrayIcon1->setRBPopupMenu(PopupMenu1);
 
-    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    QMenu* file = menuBar()->addMenu(tr("ファイル(&F)"));
     file->setObjectName(QStringLiteral("File1"));
     QAction* open2 =
-        file->addAction(QStringLiteral("開く(&O)"), this, guarded(this, [this] {
+        file->addAction(tr("開く(&O)"), this, guarded(this, [this] {
                             const QModelIndex at = Grid->currentIndex();
                             const HistoryList& items = session_.items();
                             documents->opener->Open2Click(at.isValid() && at.row() < items.ViewCount()
@@ -165,9 +165,9 @@ void TVendleMainForm::createMenus() {
                                                               : std::string());
                         }));
     open2->setObjectName(QStringLiteral("Open2"));
-    open2->setStatusTip(QStringLiteral("指定されたファイルを開き履歴に追加します"));
+    open2->setStatusTip(tr("指定されたファイルを開き履歴に追加します"));
     // Undo of the last forgetting or move to the trash, from the menu, Ctrl+Z and the count line.
-    QAction* undo = file->addAction(QStringLiteral("元に戻す(&U)"), this,
+    QAction* undo = file->addAction(tr("元に戻す(&U)"), this,
                                     guarded(this, [this] { documents->undo->undo(); }));
     undo->setObjectName(QStringLiteral("Undo1"));
     undo->setShortcut(QKeySequence::Undo);
@@ -176,23 +176,23 @@ void TVendleMainForm::createMenus() {
         const bool can = documents->undo->available();
         undo->setEnabled(can);
         Done->setText(can ? documents->undo->doneText().toHtmlEscaped() +
-                                QStringLiteral("&nbsp;&nbsp;<a href=\"undo\">元に戻す</a>")
+                                tr("&nbsp;&nbsp;<a href=\"undo\">元に戻す</a>")
                           : QString());
         Done->adjustSize();
         Done->setVisible(can);
     });
     connect(Done, &QLabel::linkActivated, this, guarded(this, [this] { documents->undo->undo(); }));
-    file->addAction(QStringLiteral("設定(&S)"), this, &TVendleMainForm::settingsRequested)
+    file->addAction(tr("設定(&S)"), this, &TVendleMainForm::settingsRequested)
         ->setObjectName(QStringLiteral("O1"));
-    file->addAction(QStringLiteral("除外するフォルダ(&E)..."), this, &TVendleMainForm::exclusionsRequested)
+    file->addAction(tr("除外するフォルダ(&E)..."), this, &TVendleMainForm::exclusionsRequested)
         ->setObjectName(QStringLiteral("Exclusions1"));
-    QAction* exit2 = file->addAction(QStringLiteral("終了(&X)"), this, &TVendleMainForm::exitRequested);
+    QAction* exit2 = file->addAction(tr("終了(&X)"), this, &TVendleMainForm::exitRequested);
     exit2->setObjectName(QStringLiteral("Exit2"));
     exit2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q)); // the desktop's key to end a program
     exit2->setIcon(QIcon::fromTheme(QStringLiteral("application-exit"),
                                     style()->standardIcon(QStyle::SP_DialogCloseButton)));
 
-    filterMenu_ = menuBar()->addMenu(QStringLiteral("フィルタ(&I)"));
+    filterMenu_ = menuBar()->addMenu(tr("フィルタ(&I)"));
     filterMenu_->setObjectName(QStringLiteral("F1"));
     filterMenus = new FilterMenus(
         *filterMenu_, session_, [this](int index) { return iconFor(index); }, this);
@@ -202,14 +202,14 @@ void TVendleMainForm::createMenus() {
     connect(filterMenus, &FilterMenus::foldKanaChosen, this,
             [this](bool on) { runGuarded(this, [&] { session_.setFoldKana(on); }); });
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    QMenu* help = menuBar()->addMenu(tr("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("Help1"));
     QAction* contents =
-        help->addAction(QStringLiteral("目次(&C)"), this, [this] { emit helpRequested("index.htm"); });
+        help->addAction(tr("目次(&C)"), this, [this] { emit helpRequested("index.htm"); });
     contents->setObjectName(QStringLiteral("Contents1"));
     contents->setShortcut(QKeySequence::HelpContents);
     contents->setShortcutContext(Qt::ApplicationShortcut); // F1 from any window of the program
-    help->addAction(QStringLiteral("バージョン情報(&A)"), this, &TVendleMainForm::aboutRequested)
+    help->addAction(tr("バージョン情報(&A)"), this, &TVendleMainForm::aboutRequested)
         ->setObjectName(QStringLiteral("About1"));
 }
 
@@ -239,7 +239,7 @@ void TVendleMainForm::restoreLayout() {
         Grid->setColumnWidth(
             ColumnType,
             std::max(Grid->columnWidth(ColumnType),
-                     Grid->fontMetrics().horizontalAdvance(QStringLiteral("平文テキストドキュメント")) + 12));
+                     Grid->fontMetrics().horizontalAdvance(tr("平文テキストドキュメント")) + 12));
     }
     widgets::fitOnScreen(*this);
     Grid->horizontalHeader()->resizeSection(ColumnNumber,
@@ -325,7 +325,7 @@ void TVendleMainForm::closeEvent(QCloseEvent* event) {
     if (!closeNoticeShown_ && !session_.settings().ReadBool(kMainSection, kCloseNoticeOffKey, false)) {
         closeNoticeShown_ = true;
         if (widgets::MessageBox::showWithDontShowAgain(
-                this, QStringLiteral(
+                this, tr(
                           "ウィンドウを閉じても Vendle は動作を続けます。\nもう一度 Vendle を起動すると、"
                           "ウィンドウが表示されます。")))
             session_.settings().WriteBool(kMainSection, kCloseNoticeOffKey, true);

@@ -75,7 +75,7 @@ Program::Program(AppPaths paths, const TrayBackendFactory& trayBackend, TIniFile
     exclusionsDlg_ = std::make_unique<TExclusionsDlg>(
         *session_,
         [](QWidget* parent) {
-            return QFileDialog::getExistingDirectory(parent, QStringLiteral("除外するフォルダ"),
+            return QFileDialog::getExistingDirectory(parent, tr("除外するフォルダ"),
                                                      QDir::homePath());
         },
         [this](const char* page) { showHelp(page); });
@@ -141,15 +141,15 @@ bool Program::start() {
         session_->readSettings();
         if (!paths_.unusableFolder.empty())
             MessageBox::show(window_.get(),
-                             q("履歴と設定を保存するフォルダ「" + paths_.unusableFolder +
-                               "」を使えません。\n" + paths_.unusableReason +
-                               "\n今回使ったファイルの履歴と設定は保存されません。"),
+                             tr("履歴と設定を保存するフォルダ「%1」を使えません。\n%2\n"
+                                "今回使ったファイルの履歴と設定は保存されません。")
+                                 .arg(q(paths_.unusableFolder), q(paths_.unusableReason)),
                              MessageBox::Warning);
         if (session_->settings().unreadable())
             MessageBox::show(
                 window_.get(),
-                q("設定ファイル「" + paths_.iniFile +
-                  "」を読み込めませんでした。\nこのファイルは書き換えず、今回の設定は保存しません。"));
+                tr("設定ファイル「%1」を読み込めませんでした。\nこのファイルは書き換えず、今回の設定は保存しません。")
+                    .arg(q(paths_.iniFile)));
         // A first start shows what the desktop already remembers before the welcome ends.
         const bool importFirst = session_->takesWhatTheDesktopHolds();
         if (importFirst)
@@ -192,19 +192,17 @@ void Program::loadHistory() {
         tray.setTipHelp(oldTip);
         tray.setIcon(applicationIcon());
     });
-    tray.setTipHelp("Loading...");
-    char tip[64];
-    const LoadReport report = session_->Load([&](int i, int n) {
-        std::snprintf(tip, sizeof tip, "Loading(%d/%d)...", i, n);
-        tray.setTipHelp(tip);
-    });
+    tray.setTipHelp(tr("Loading...").toStdString());
+    const QString tip = tr("Loading(%1/%2)...");
+    const LoadReport report =
+        session_->Load([&](int i, int n) { tray.setTipHelp(tip.arg(i).arg(n).toStdString()); });
     if (report.fileMissing)
         return;
     if (!report.openError.empty())
         MessageBox::show(window_.get(), q(report.openError));
-    tray.setTipHelp("種類フィルタ作成中...");
+    tray.setTipHelp(tr("種類フィルタ作成中...").toStdString());
     window_->filterMenus->TypeMenuBuild();
-    tray.setTipHelp("フォルダフィルタ作成中...");
+    tray.setTipHelp(tr("フォルダフィルタ作成中...").toStdString());
     window_->filterMenus->FolderMenuBuild();
 }
 

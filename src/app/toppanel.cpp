@@ -16,7 +16,7 @@ TopPanel::TopPanel(QWidget* parent) : QFrame(parent) {
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label2 = new QLabel(QStringLiteral("nnn個のファイル"), this);
+    Label2 = new QLabel(tr("nnn個のファイル"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->installEventFilter(this); // the notice follows the count's width
     Done = new QLabel(this);

@@ -33,9 +33,9 @@ void UndoLast::trashed(std::vector<std::string> paths) {
 QString UndoLast::doneText() const {
     switch (kind_) {
     case Kind::Forget:
-        return QStringLiteral("%1個のファイルを履歴から削除しました").arg(forgotten_.size());
+        return tr("%1個のファイルを履歴から削除しました").arg(forgotten_.size());
     case Kind::Trash:
-        return QStringLiteral("%1個のファイルをゴミ箱へ移動しました").arg(trashed_.size());
+        return tr("%1個のファイルをゴミ箱へ移動しました").arg(trashed_.size());
     case Kind::None:
         break;
     }

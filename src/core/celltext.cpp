@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "celltext.h"
+#include "core/texts.h"
 
 #include "text.h"
 
@@ -24,7 +25,7 @@ std::size_t firstSeparator(std::string_view s, const PathSyntax& syntax) {
 
 std::string CellText(const HistoryList& history, int column, int row, const DateTimeFormat& fmt) {
     if (history.ViewCount() == 0)
-        return column == ColumnName ? "該当なし" : "";
+        return column == ColumnName ? textIn("History", "該当なし") : "";
     if (row < 1 || row > history.ViewCount())
         return {};
     const HistoryItem& item = history.ViewItem(row - 1);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "contextmenu.h"
+#include "core/texts.h"
 
 #include <algorithm>
 
@@ -25,7 +26,7 @@ int HighestCommandId(const std::vector<MenuItem>& popup) {
 bool SetSendToMenu(std::vector<MenuItem>& menu, const std::vector<std::string>& entryNames) {
     MenuItem* sendTo = nullptr;
     for (MenuItem& item : menu) {
-        if (item.caption.find("送る") != std::string::npos)
+        if (item.caption.find("送る") != std::string::npos || item.caption == textIn("ContextMenu", kSendToCaption))
             sendTo = &item; // the last one wins
     }
     if (!sendTo)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include "core/texts.h"
 #include <string_view>
 #include <vector>
 
@@ -24,6 +25,9 @@ struct MenuItem {
 // A name shown in a menu as it is: "&" would otherwise mark the item's shortcut letter.
 std::string plainCaption(std::string_view name);
 
+// The caption of the shell's Send To item, translated by the platform that makes it.
+inline constexpr const char* kSendToCaption = VENDLE_TEXT_NOOP("ContextMenu", "送る(&N)");
+
 inline constexpr int kShellLastCommandId = 0x7FFF;
 inline constexpr int kSendToFirstId = 1525;
 inline constexpr int kSendToMaxEntries = 100;
@@ -31,7 +35,8 @@ inline constexpr int kSendToMaxEntries = 100;
 // The highest command id among the top-level items (as 16-bit ids); 0 for none.
 int HighestCommandId(const std::vector<MenuItem>& popup);
 
-// Fills the submenu of the last top-level item whose caption contains "送る" with the Send To
+// Fills the submenu of the last top-level item whose caption contains "送る" (or is the
+// translated kSendToCaption) with the Send To
 // entries (at most 100, ids 1525 + i), after removing the entry the shell put there first. True
 // when Send To choices are to be handled: 1 to 98 entries were added. Without such an item the
 // menu stays as it is and the result is false.

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "datetime.h"
+#include "core/texts.h"
 
 #include "errors.h"
 
@@ -73,15 +74,16 @@ std::optional<DateTime> tryEncodeTime(int hour, int minute, int second, int mill
 DateTime encodeDate(int year, int month, int day) {
     if (auto v = tryEncodeDate(year, month, day))
         return *v;
-    throw ConvertError("日付が不正です。(" + std::to_string(year) + "/" + std::to_string(month) + "/" +
-                       std::to_string(day) + ")");
+    throw ConvertError(fillIn(textIn("Convert", "日付が不正です。(%1)"),
+                              {std::to_string(year) + "/" + std::to_string(month) + "/" + std::to_string(day)}));
 }
 
 DateTime encodeTime(int hour, int minute, int second, int millisecond) {
     if (auto v = tryEncodeTime(hour, minute, second, millisecond))
         return *v;
-    throw ConvertError("時刻が不正です。(" + std::to_string(hour) + ":" + std::to_string(minute) + ":" +
-                       std::to_string(second) + "." + std::to_string(millisecond) + ")");
+    throw ConvertError(fillIn(textIn("Convert", "時刻が不正です。(%1)"),
+                              {std::to_string(hour) + ":" + std::to_string(minute) + ":" +
+                               std::to_string(second) + "." + std::to_string(millisecond)}));
 }
 
 DayAndTime splitDateTime(DateTime value) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "datetimeformat.h"
+#include "core/texts.h"
 
 #include "errors.h"
 
@@ -374,7 +375,7 @@ std::optional<DateTime> tryStrToDateTime(std::string_view text, const DateTimeFo
 DateTime StrToDateTime(std::string_view text, const DateTimeFormat& fmt) {
     if (auto v = tryStrToDateTime(text, fmt))
         return *v;
-    throw ConvertError("'" + std::string(text) + "' は有効な日付と時刻ではありません。");
+    throw ConvertError(fillIn(textIn("Convert", "'%1' は有効な日付と時刻ではありません。"), {text}));
 }
 
 std::string formatGridDateTime(DateTime value, const DateTimeFormat& fmt) {

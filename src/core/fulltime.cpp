@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fulltime.h"
+#include "core/texts.h"
 
 #include "errors.h"
 
@@ -12,7 +13,7 @@ namespace vendle {
 
 namespace {
 
-const char* const kBadFullTime = "FullTimeString が不正です。";
+const char* const kBadFullTime = VENDLE_TEXT_NOOP("Convert", "FullTimeString が不正です。");
 
 } // namespace
 
@@ -38,7 +39,7 @@ int StrToInt(std::string_view text) {
     const bool fits =
         negative ? value <= std::int64_t{1} << 31 : value <= (base == 16 ? 0xFFFFFFFFLL : 0x7FFFFFFFLL);
     if (t.empty() || ec != std::errc() || end != t.data() + t.size() || value < 0 || !fits)
-        throw ConvertError("'" + std::string(text) + "' は有効な整数値ではありません。");
+        throw ConvertError(fillIn(textIn("Convert", "'%1' は有効な整数値ではありません。"), {text}));
     // Hexadecimal values are 32-bit patterns, so 0xFFFFFFFF reads as -1.
     return static_cast<int>(static_cast<std::uint32_t>(negative ? -value : value));
 }
@@ -81,7 +82,7 @@ std::string DateTimeToFullTimeString(DateTime duration) {
 DateTime FullTimeStringToDateTime(std::string_view text) {
     const std::size_t c1 = text.find(':');
     if (c1 == std::string_view::npos)
-        throw ConvertError(kBadFullTime);
+        throw ConvertError(textIn("Convert", kBadFullTime));
     const auto hoursRaw = static_cast<std::uint32_t>(StrToInt(text.substr(0, c1)));
     const std::uint32_t days = hoursRaw / 24;
     const auto hours = static_cast<int>(hoursRaw % 24);
@@ -89,7 +90,7 @@ DateTime FullTimeStringToDateTime(std::string_view text) {
     const std::string_view afterHours = text.substr(c1 + 1);
     const std::size_t c2 = afterHours.find(':');
     if (c2 == std::string_view::npos)
-        throw ConvertError(kBadFullTime);
+        throw ConvertError(textIn("Convert", kBadFullTime));
     const int minutes = StrToInt(afterHours.substr(0, c2));
 
     const std::string_view afterMinutes = afterHours.substr(c2 + 1);
@@ -102,7 +103,7 @@ DateTime FullTimeStringToDateTime(std::string_view text) {
         seconds = StrToInt(afterMinutes.substr(0, dot));
         const std::string_view msText = afterMinutes.substr(dot + 1);
         if (msText.find('.') != std::string_view::npos)
-            throw ConvertError(kBadFullTime);
+            throw ConvertError(textIn("Convert", kBadFullTime));
         millis = StrToInt(msText);
     }
     return static_cast<DateTime>(days) + encodeTime(hours, minutes, seconds, millis);
@@ -110,9 +111,8 @@ DateTime FullTimeStringToDateTime(std::string_view text) {
 
 std::string elapsedText(DateTime duration) {
     const Elapsed e = splitDuration(duration);
-    char text[64];
-    std::snprintf(text, sizeof text, "%d時間%d分%d秒", static_cast<int>(e.hours), e.min, e.sec);
-    return text;
+    return fillIn(textIn("Elapsed", "%1時間%2分%3秒"),
+                  {std::to_string(e.hours), std::to_string(e.min), std::to_string(e.sec)});
 }
 
 } // namespace vendle

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "history.h"
+#include "core/texts.h"
 
 #include "text.h"
 
@@ -62,13 +63,16 @@ const Comparator SortTable[kColumnCount][2] = {
     {CompareTime, CompareTimeDesc},
 };
 
-const char* const ColumnTitles[kColumnCount] = {"", "ファイル名", "フォルダ", "種類", "使用日時"};
+const char* const ColumnTitles[kColumnCount] = {"", VENDLE_TEXT_NOOP("History", "ファイル名"),
+                                                VENDLE_TEXT_NOOP("History", "フォルダ"),
+                                                VENDLE_TEXT_NOOP("History", "種類"),
+                                                VENDLE_TEXT_NOOP("History", "使用日時")};
 
 std::string fallbackTypeName(std::string_view path, const PathSyntax& syntax) {
     std::string_view ext = extensionOf(path, syntax);
     if (!ext.empty())
         ext.remove_prefix(1);
-    return upperSingleByte(ext, syntax.codePage) + " ファイル";
+    return fillIn(textIn("History", "%1 ファイル"), {upperSingleByte(ext, syntax.codePage)});
 }
 
 bool isStorablePath(std::string_view path) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "historyfile.h"
+#include "core/texts.h"
 
 #include "filelimits.h"
 #include "text.h"
@@ -20,7 +21,7 @@ LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess
     }
     const std::optional<std::string> text = files.readAll(path, kDataFileLimit);
     if (!text) {
-        report.openError = "データファイル(" + path + "が見つかりません。";
+        report.openError = fillIn(textIn("HistoryFile", "データファイル(%1が見つかりません。"), {path});
         return report;
     }
 
@@ -128,9 +129,9 @@ int writeHistoryText(const HistoryList& history, ByteSink& sink, const SaveProgr
         if (progress && ticks) {
             const std::uint64_t tick = ticks();
             if (tick - lastReport > 300) {
-                char text[96];
-                std::snprintf(text, sizeof text, "Vendle：書出中．．．(%d/%d)", i + 1, count);
-                progress(static_cast<int>(static_cast<double>(i) / count * 100.0), text);
+                progress(static_cast<int>(static_cast<double>(i) / count * 100.0),
+                         fillIn(textIn("HistoryFile", "Vendle：書出中．．．(%1/%2)"),
+                                {std::to_string(i + 1), std::to_string(count)}));
                 lastReport = tick;
             }
         }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "inifileex.h"
+#include "core/texts.h"
 
 #include "filelimits.h"
 #include "fulltime.h"
@@ -74,7 +75,7 @@ bool TIniFileEx::UpdateFile() {
         files_.writeAtomically(fileName_, serialize());
         return true;
     } catch (const std::exception& e) {
-        const std::string message = std::string("設定を保存できませんでした。\n") + e.what();
+        const std::string message = textIn("Settings", "設定を保存できませんでした。\n") + e.what();
         logMessage(LogTopic::Files, message);
         if (reportError_)
             reportError_(message);

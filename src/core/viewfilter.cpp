@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "viewfilter.h"
+#include "core/texts.h"
 
 #include "text.h"
 
@@ -17,8 +18,9 @@ void ApplyFilter(HistoryList& history, const ViewFilter& filter, const Collator&
 
 std::string countLabelText(int itemCount, int viewCount, bool filtered) {
     if (!filtered)
-        return std::to_string(itemCount) + "個のファイル";
-    return std::to_string(itemCount) + "個のファイル中" + std::to_string(viewCount) + "個マッチしました。";
+        return fillIn(textIn("CountLine", "%1個のファイル"), {std::to_string(itemCount)});
+    return fillIn(textIn("CountLine", "%1個のファイル中%2個マッチしました。"),
+                  {std::to_string(itemCount), std::to_string(viewCount)});
 }
 
 DateTime filterSinceForDays(int days, DateTime now) {

@@ -3,6 +3,7 @@
 // byte strings, the text of a system error code, and where the program's own file is.
 #pragma once
 
+#include "core/uilanguage.h"
 #include "core/codepage.h"
 
 #include <string>
@@ -25,6 +26,10 @@ std::string executablePath();
 // the program was started from. Call it first, before anything reads them. Returns the names
 // dropped.
 std::vector<std::string> dropRelativeBaseDirectories();
+
+// The language of the program's texts, from the environment (VENDLE_LANG, then the locale of
+// messages and the desktop's list of languages).
+UiLanguage uiLanguage();
 
 // The user's folders for configuration and for data ($XDG_CONFIG_HOME, $XDG_DATA_HOME or their
 // defaults).

@@ -3,6 +3,7 @@
 
 #include "platform/chmfile.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QTextDocument>
 
@@ -15,16 +16,12 @@ namespace {
 const QString kScheme = QStringLiteral("chm");
 
 QByteArray errorPage(const QString& page) {
-    return QStringLiteral(
-               "<html><body><h2>ページを表示できません</h2><p>ヘルプファイルに「%1」が見つからないか、"
-               "ファイルが壊れています。</p></body></html>")
+    return QCoreApplication::translate("vendle::widgets::HelpBrowser",
+                                       "<html><body><h2>ページを表示できません</h2><p>ヘルプファイルに「%1」が"
+                                       "見つからないか、ファイルが壊れています。</p></body></html>")
         .arg(page.toHtmlEscaped())
         .toUtf8();
 }
-
-const QString kLoadingPage =
-    QStringLiteral("<html><head><title>読み込み中</title></head><body><p>ヘルプファイルを読み込んでいます…"
-                   "</p></body></html>");
 
 } // namespace
 
@@ -47,7 +44,8 @@ void HelpBrowser::openFile(const std::string& path) {
         emit fileOpened(false);
         return;
     }
-    setHtml(kLoadingPage);
+    setHtml(tr("<html><head><title>読み込み中</title></head><body><p>ヘルプファイルを読み込んでいます…"
+               "</p></body></html>"));
     emit titleChanged(documentTitle());
     poll_.start();
 }

@@ -28,22 +28,22 @@ constexpr int kPageRole = Qt::UserRole;
 HelpWindow::HelpWindow(QString home, QWidget* parent)
     : QWidget(parent, Qt::Window), homePage_(std::move(home)) {
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("Vendle ヘルプ"));
+    setWindowTitle(tr("Vendle ヘルプ"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
     auto* tools = new QToolBar(this);
     tools->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    back_ = tools->addAction(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("戻る"));
+    back_ = tools->addAction(style()->standardIcon(QStyle::SP_ArrowBack), tr("戻る"));
     back_->setShortcut(QKeySequence::Back);
-    back_->setToolTip(QStringLiteral("前のページに戻ります (Alt+←)"));
-    forward_ = tools->addAction(style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("進む"));
+    back_->setToolTip(tr("前のページに戻ります (Alt+←)"));
+    forward_ = tools->addAction(style()->standardIcon(QStyle::SP_ArrowForward), tr("進む"));
     forward_->setShortcut(QKeySequence::Forward);
-    forward_->setToolTip(QStringLiteral("次のページに進みます (Alt+→)"));
-    home_ = tools->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("目次"));
+    forward_->setToolTip(tr("次のページに進みます (Alt+→)"));
+    home_ = tools->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), tr("目次"));
     home_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
-    home_->setToolTip(QStringLiteral("最初のページを表示します (Alt+Home)"));
+    home_->setToolTip(tr("最初のページを表示します (Alt+Home)"));
     layout->addWidget(tools);
 
     auto* split = new QSplitter(Qt::Horizontal, this);
@@ -66,7 +66,7 @@ HelpWindow::HelpWindow(QString home, QWidget* parent)
     connect(browser_, &QTextBrowser::backwardAvailable, back_, &QAction::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QAction::setEnabled);
     connect(browser_, &HelpBrowser::titleChanged, this, [this](const QString& title) {
-        const QString frame = QStringLiteral("Vendle ヘルプ");
+        const QString frame = tr("Vendle ヘルプ");
         // A page titled as the help itself (the first page) does not say it twice.
         setWindowTitle(title.isEmpty() || title == frame ? frame : frame + QStringLiteral(" - ") + title);
     });

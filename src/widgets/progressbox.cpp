@@ -14,13 +14,13 @@ namespace vendle::widgets {
 TFormProgress::TFormProgress(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("FormProgress"));
-    setWindowTitle(QStringLiteral("処理経過"));
+    setWindowTitle(tr("処理経過"));
     setModal(false);
     QFont f = font();
     f.setPixelSize(12);
     setFont(f);
 
-    Status = new QLabel(QStringLiteral("??????を処理中..."), this);
+    Status = new QLabel(tr("??????を処理中..."), this);
     Status->setObjectName(QStringLiteral("Status"));
     Status->setGeometry(20, 4, 82, 12);
 
@@ -31,7 +31,7 @@ TFormProgress::TFormProgress(QWidget* parent)
     ProgressBar->setValue(50);
     ProgressBar->setTextVisible(false);
 
-    Btn_Cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    Btn_Cancel = new QPushButton(tr("キャンセル"), this);
     Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
     Btn_Cancel->setGeometry(103, 48, 86, 21);
     Btn_Cancel->setFocusPolicy(Qt::ClickFocus);

@@ -3,6 +3,8 @@
 
 #include "core/text.h"
 
+#include "core/texts.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QMenu>
@@ -106,7 +108,9 @@ private:
 } // namespace
 
 const char* TrayIconError::what() const noexcept {
-    return "タスクトレイにアイコンを登録できません。";
+    // Made at the first use, when the program's catalogue is installed.
+    static const std::string text = textIn("vendle::widgets::TyTrayIcon", "タスクトレイにアイコンを登録できません。");
+    return text.c_str();
 }
 
 TyTrayIcon::TyTrayIcon(QObject* owner, std::unique_ptr<TrayBackend> backend)

@@ -59,8 +59,8 @@ void TValueBox::setValue(int v) {
         negative_ = false;
         entry_ = value_;
         if (ShowMessageBox) {
-            MessageBox::show(this, QStringLiteral("数値を%1～%2の間で指定してください").arg(min_).arg(max_),
-                             MessageBox::Plain, QStringLiteral("数値入力について"));
+            MessageBox::show(this, tr("数値を%1～%2の間で指定してください").arg(min_).arg(max_),
+                             MessageBox::Plain, tr("数値入力について"));
         }
     } else {
         negative_ = v < 0;

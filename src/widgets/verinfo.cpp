@@ -25,7 +25,7 @@ int TAVerInfo::GetVersion(int type) const {
 void TAVerInfo::UpdateCaption() {
     auto* window = qobject_cast<QWidget*>(parent());
     if (!window || !window->isWindow())
-        throw Error("TVerInfoのOwnerはTFormの派生クラスに限られます。");
+        throw Error(tr("TVerInfoのOwnerはTFormの派生クラスに限られます。").toStdString());
     if (showVer_) {
         if (savedCaption_.isEmpty())
             savedCaption_ = window->windowTitle();

@@ -6,6 +6,7 @@
 #include <gio/gio.h>
 #include <glib/gstdio.h>
 
+#include "core/texts.h"
 #include "core/desktopentry.h"
 #include "core/filelimits.h"
 #include "glibutil.h"
@@ -111,13 +112,13 @@ public:
             actions_.push_back(std::move(action));
             into.push_back(MenuItem::command(caption, id));
         };
-        add(menu, "開く(&O)", {Kind::Open, {}});
+        add(menu, textIn("ShellMenu", "開く(&O)"), {Kind::Open, {}});
         // The applications registered for the type, when all documents share one.
         const std::string type = contentTypeOf(paths_.front());
         const bool oneType = std::all_of(paths_.begin(), paths_.end(),
                                          [&](const std::string& p) { return contentTypeOf(p) == type; });
         if (oneType) {
-            MenuItem with{"アプリケーションで開く(&H)", 0, false, true, {}};
+            MenuItem with{textIn("ShellMenu", "アプリケーションで開く(&H)"), 0, false, true, {}};
             // The default application first, then the others registered for the type.
             GList* apps = g_app_info_get_all_for_type(type.c_str());
             if (GAppInfo* preferred = g_app_info_get_default_for_type(type.c_str(), FALSE))
@@ -137,25 +138,25 @@ public:
             with.enabled = !with.submenu.empty();
             menu.push_back(std::move(with));
         }
-        add(menu, "フォルダを開く(&F)", {Kind::OpenFolder, {}});
+        add(menu, textIn("ShellMenu", "フォルダを開く(&F)"), {Kind::OpenFolder, {}});
         menu.push_back(MenuItem::line());
         // The shell's own first entry of Send To; the menu component replaces it with the entries.
-        MenuItem sendTo{"送る(&N)", 0, false, true, {}};
-        add(sendTo.submenu, "（送り先）", {Kind::None, {}});
+        MenuItem sendTo{textIn("ContextMenu", kSendToCaption), 0, false, true, {}};
+        add(sendTo.submenu, textIn("ShellMenu", "（送り先）"), {Kind::None, {}});
         menu.push_back(std::move(sendTo));
         menu.push_back(MenuItem::line());
-        add(menu, "切り取り(&T)", {Kind::Cut, {}});
-        add(menu, "コピー(&C)", {Kind::Copy, {}});
+        add(menu, textIn("ShellMenu", "切り取り(&T)"), {Kind::Cut, {}});
+        add(menu, textIn("ShellMenu", "コピー(&C)"), {Kind::Copy, {}});
         menu.push_back(MenuItem::line());
-        add(menu, "ゴミ箱へ移動(&D)", {Kind::Trash, {}});
+        add(menu, textIn("ShellMenu", "ゴミ箱へ移動(&D)"), {Kind::Trash, {}});
         menu.push_back(MenuItem::line());
-        add(menu, "プロパティ(&R)", {Kind::Properties, {}});
+        add(menu, textIn("ShellMenu", "プロパティ(&R)"), {Kind::Properties, {}});
         return true;
     }
 
     InvokeResult invoke(int offset) override {
         if (offset < 0 || offset >= static_cast<int>(actions_.size()))
-            return {false, "この項目はありません。"};
+            return {false, textIn("ShellMenu", "この項目はありません。")};
         const Action& action = actions_[static_cast<std::size_t>(offset)];
         switch (action.kind) {
         case Kind::Open: {
@@ -164,14 +165,14 @@ public:
                 const OpenResult r = openWithDefaultApplication(p);
                 if (r.ok)
                     noteRecentlyUsed(p, dataHome_);
-                results.emplace_back(r.ok, r.ok ? std::string() : r.reason + "\nファイル名:" + p);
+                results.emplace_back(r.ok, r.ok ? std::string() : r.reason + "\n" + textIn("ShellMenu", "ファイル名:") + p);
             }
             return combine(results);
         }
         case Kind::OpenWith: {
             const GObjectPtr<GDesktopAppInfo> app(g_desktop_app_info_new(action.app.c_str()));
             if (!app)
-                return {false, "アプリケーションが見つかりません: " + action.app};
+                return {false, textIn("ShellMenu", "アプリケーションが見つかりません: ") + action.app};
             InvokeResult r = launch(G_APP_INFO(app.get()), paths_);
             if (r.ok) {
                 for (const std::string& p : paths_)
@@ -189,7 +190,7 @@ public:
             std::vector<InvokeResult> results;
             for (const std::string& f : folders) {
                 const OpenResult r = openWithDefaultApplication(f);
-                results.emplace_back(r.ok, r.ok ? std::string() : r.reason + "\nフォルダ名:" + f);
+                results.emplace_back(r.ok, r.ok ? std::string() : r.reason + "\n" + textIn("ShellMenu", "フォルダ名:") + f);
             }
             return combine(results);
         }
@@ -205,7 +206,7 @@ public:
                 GError* raw = nullptr;
                 const bool ok = g_file_trash(file.get(), nullptr, &raw);
                 results.emplace_back(ok,
-                                     ok ? std::string() : messageOf(GErrorPtr(raw)) + "\nファイル名:" + p);
+                                     ok ? std::string() : messageOf(GErrorPtr(raw)) + "\n" + textIn("ShellMenu", "ファイル名:") + p);
                 if (ok)
                     trashed.push_back(p);
             }
@@ -271,7 +272,7 @@ InvokeResult copyWhole(const std::string& file, const std::string& target) {
         GStatBuf st;
         return g_lstat(target.c_str(), &st) == 0;
     };
-    InvokeResult refusal{false, "「" + target + "」はすでにあります。上書きはしません。", true};
+    InvokeResult refusal{false, fillIn(textIn("ShellMenu", "「%1」はすでにあります。上書きはしません。"), {target}), true};
     if (exists())
         return refusal;
     const GCharPtr folder(g_path_get_dirname(target.c_str()));
@@ -361,10 +362,10 @@ public:
     InvokeResult sendTo(std::size_t index, const std::vector<std::string>& files) override {
         const std::vector<SendToEntry> entries = sendToEntries();
         if (index >= entries.size())
-            return {false, "送り先がありません。"};
+            return {false, textIn("ShellMenu", "送り先がありません。")};
         const std::string& entry = entries[index].path;
         if (files.empty())
-            return {false, "送るファイルがありません。"};
+            return {false, textIn("ShellMenu", "送るファイルがありません。")};
         if (isFolder(entry)) // a symbolic link to a folder
             return copyInto(entry, files);
         if (entry.size() > 8 && entry.compare(entry.size() - 8, 8, ".desktop") == 0) {
@@ -376,13 +377,13 @@ public:
                     return copyInto(link.path, files);
                 GStatBuf st;
                 if (g_stat(link.path.c_str(), &st) != 0)
-                    return {false, "送り先のフォルダ「" + link.path + "」がありません。"};
-                return {false, "「" + link.path + "」には送れません。"};
+                    return {false, fillIn(textIn("ShellMenu", "送り先のフォルダ「%1」がありません。"), {link.path})};
+                return {false, fillIn(textIn("ShellMenu", "「%1」には送れません。"), {link.path})};
             }
             const GObjectPtr<GDesktopAppInfo> app(g_desktop_app_info_new_from_filename(entry.c_str()));
             if (app)
                 return launch(G_APP_INFO(app.get()), files);
-            return {false, "「" + entry + "」には送れません。"};
+            return {false, fillIn(textIn("ShellMenu", "「%1」には送れません。"), {entry})};
         }
         if (::access(entry.c_str(), X_OK) == 0) {
             std::vector<gchar*> argv{const_cast<gchar*>(entry.c_str())};
@@ -395,7 +396,7 @@ public:
                 return {};
             return {false, messageOf(GErrorPtr(raw))};
         }
-        return {false, "「" + entry + "」には送れません。"};
+        return {false, fillIn(textIn("ShellMenu", "「%1」には送れません。"), {entry})};
     }
 
 private:
@@ -405,9 +406,9 @@ private:
             return;
         if (g_mkdir_with_parents(folder_.c_str(), 0700) != 0)
             return;
-        writeLinkEntry(folder_ + "/desktop.desktop", "デスクトップ",
+        writeLinkEntry(folder_ + "/desktop.desktop", textIn("ShellMenu", "デスクトップ"),
                        homeOr(g_get_user_special_dir(G_USER_DIRECTORY_DESKTOP), "Desktop"));
-        writeLinkEntry(folder_ + "/documents.desktop", "ドキュメント",
+        writeLinkEntry(folder_ + "/documents.desktop", textIn("ShellMenu", "ドキュメント"),
                        homeOr(g_get_user_special_dir(G_USER_DIRECTORY_DOCUMENTS), "Documents"));
     }
 

@@ -70,6 +70,14 @@ std::string companionFilePath(const std::string& executable, const std::string& 
     return executable.substr(0, executable.size() - ext.size()) + extension;
 }
 
+UiLanguage uiLanguage() {
+    const auto get = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string(value ? value : "");
+    };
+    return chooseUiLanguage({get("VENDLE_LANG"), get("LANGUAGE"), get("LC_ALL"), get("LC_MESSAGES"), get("LANG")});
+}
+
 std::vector<std::string> dropRelativeBaseDirectories() {
     std::vector<std::string> dropped;
     for (const char* name :

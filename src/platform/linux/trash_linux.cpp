@@ -2,6 +2,7 @@
 // The trash as freedesktop.org lays it out (and GIO fills it): the user's own
 // trash folder and those at the top of other volumes, each with "files" and "info"; an info file
 // records the original path ("Path", which GIO shows as trash::orig-path) and the time of deletion.
+#include "core/texts.h"
 #include "platform/trash.h"
 
 #include <gio/gio.h>
@@ -153,19 +154,17 @@ RestoreResult restoreFromTrash(const std::vector<std::string>& paths) {
     for (const std::string& path : paths) {
         const std::optional<TrashEntry> entry = newestEntryFor(path);
         if (!entry || !exists(entry->file)) {
-            fail("「" + path + "」はゴミ箱にありません。");
+            fail(fillIn(textIn("Trash", "「%1」はゴミ箱にありません。"), {path}));
             continue;
         }
         const std::string folder = parentOf(path);
         if (!g_file_test(folder.c_str(), G_FILE_TEST_IS_DIR)) {
-            std::string line = "元のフォルダ「" + folder;
-            line.append("」がありません: ").append(path);
-            fail(line);
+            fail(fillIn(textIn("Trash", "元のフォルダ「%1」がありません: %2"), {folder, path}));
             continue;
         }
         if (!moveWithoutReplacing(entry->file, path)) {
             if (errno == EEXIST || errno == ENOTEMPTY)
-                fail("同じ名前のファイルがあるため、元に戻せません: " + path);
+                fail(textIn("Trash", "同じ名前のファイルがあるため、元に戻せません: ") + path);
             else
                 fail(SystemErrorText(errno) + ": " + path);
             continue;

@@ -1,0 +1,725 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja" sourcelanguage="ja">
+<context>
+    <name>ContextMenu</name>
+    <message>
+        <source>送る(&amp;N)</source>
+        <translation>送る(&amp;N)</translation>
+    </message>
+</context>
+<context>
+    <name>Convert</name>
+    <message>
+        <source>日付が不正です。(%1)</source>
+        <translation>日付が不正です。(%1)</translation>
+    </message>
+    <message>
+        <source>時刻が不正です。(%1)</source>
+        <translation>時刻が不正です。(%1)</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; は有効な日付と時刻ではありません。</source>
+        <translation>&apos;%1&apos; は有効な日付と時刻ではありません。</translation>
+    </message>
+    <message>
+        <source>FullTimeString が不正です。</source>
+        <translation>FullTimeString が不正です。</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; は有効な整数値ではありません。</source>
+        <translation>&apos;%1&apos; は有効な整数値ではありません。</translation>
+    </message>
+</context>
+<context>
+    <name>CountLine</name>
+    <message>
+        <source>%1個のファイル</source>
+        <translation>%1個のファイル</translation>
+    </message>
+    <message>
+        <source>%1個のファイル中%2個マッチしました。</source>
+        <translation>%1個のファイル中%2個マッチしました。</translation>
+    </message>
+</context>
+<context>
+    <name>Elapsed</name>
+    <message>
+        <source>%1時間%2分%3秒</source>
+        <translation>%1時間%2分%3秒</translation>
+    </message>
+</context>
+<context>
+    <name>Files</name>
+    <message>
+        <source>「%1」は通常のファイルではないため、書き換えません。</source>
+        <translation>「%1」は通常のファイルではないため、書き換えません。</translation>
+    </message>
+    <message>
+        <source>「%1」(「%2」を指すリンク)は通常のファイルではないため、書き換えません。</source>
+        <translation>「%1」(「%2」を指すリンク)は通常のファイルではないため、書き換えません。</translation>
+    </message>
+    <message>
+        <source>ファイル「%1」に書き込めませんでした。</source>
+        <translation>ファイル「%1」に書き込めませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>History</name>
+    <message>
+        <source>該当なし</source>
+        <translation>該当なし</translation>
+    </message>
+    <message>
+        <source>ファイル名</source>
+        <translation>ファイル名</translation>
+    </message>
+    <message>
+        <source>フォルダ</source>
+        <translation>フォルダ</translation>
+    </message>
+    <message>
+        <source>種類</source>
+        <translation>種類</translation>
+    </message>
+    <message>
+        <source>使用日時</source>
+        <translation>使用日時</translation>
+    </message>
+    <message>
+        <source>%1 ファイル</source>
+        <translation>%1 ファイル</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryFile</name>
+    <message>
+        <source>データファイル(%1が見つかりません。</source>
+        <translation>データファイル(%1が見つかりません。</translation>
+    </message>
+    <message>
+        <source>Vendle：書出中．．．(%1/%2)</source>
+        <translation>Vendle：書出中．．．(%1/%2)</translation>
+    </message>
+</context>
+<context>
+    <name>Opener</name>
+    <message>
+        <source>フォルダを開くアプリケーションが登録されていません。</source>
+        <translation>フォルダを開くアプリケーションが登録されていません。</translation>
+    </message>
+    <message>
+        <source>このファイルを開くアプリケーションが登録されていません。</source>
+        <translation>このファイルを開くアプリケーションが登録されていません。</translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source>設定を保存できませんでした。
+</source>
+        <translation>設定を保存できませんでした。
+</translation>
+    </message>
+</context>
+<context>
+    <name>ShellMenu</name>
+    <message>
+        <source>開く(&amp;O)</source>
+        <translation>開く(&amp;O)</translation>
+    </message>
+    <message>
+        <source>アプリケーションで開く(&amp;H)</source>
+        <translation>アプリケーションで開く(&amp;H)</translation>
+    </message>
+    <message>
+        <source>フォルダを開く(&amp;F)</source>
+        <translation>フォルダを開く(&amp;F)</translation>
+    </message>
+    <message>
+        <source>（送り先）</source>
+        <translation>（送り先）</translation>
+    </message>
+    <message>
+        <source>切り取り(&amp;T)</source>
+        <translation>切り取り(&amp;T)</translation>
+    </message>
+    <message>
+        <source>コピー(&amp;C)</source>
+        <translation>コピー(&amp;C)</translation>
+    </message>
+    <message>
+        <source>ゴミ箱へ移動(&amp;D)</source>
+        <translation>ゴミ箱へ移動(&amp;D)</translation>
+    </message>
+    <message>
+        <source>プロパティ(&amp;R)</source>
+        <translation>プロパティ(&amp;R)</translation>
+    </message>
+    <message>
+        <source>この項目はありません。</source>
+        <translation>この項目はありません。</translation>
+    </message>
+    <message>
+        <source>ファイル名:</source>
+        <translation>ファイル名:</translation>
+    </message>
+    <message>
+        <source>アプリケーションが見つかりません: </source>
+        <translation>アプリケーションが見つかりません: </translation>
+    </message>
+    <message>
+        <source>フォルダ名:</source>
+        <translation>フォルダ名:</translation>
+    </message>
+    <message>
+        <source>「%1」はすでにあります。上書きはしません。</source>
+        <translation>「%1」はすでにあります。上書きはしません。</translation>
+    </message>
+    <message>
+        <source>送り先がありません。</source>
+        <translation>送り先がありません。</translation>
+    </message>
+    <message>
+        <source>送るファイルがありません。</source>
+        <translation>送るファイルがありません。</translation>
+    </message>
+    <message>
+        <source>送り先のフォルダ「%1」がありません。</source>
+        <translation>送り先のフォルダ「%1」がありません。</translation>
+    </message>
+    <message>
+        <source>「%1」には送れません。</source>
+        <translation>「%1」には送れません。</translation>
+    </message>
+    <message>
+        <source>デスクトップ</source>
+        <translation>デスクトップ</translation>
+    </message>
+    <message>
+        <source>ドキュメント</source>
+        <translation>ドキュメント</translation>
+    </message>
+</context>
+<context>
+    <name>Trash</name>
+    <message>
+        <source>「%1」はゴミ箱にありません。</source>
+        <translation>「%1」はゴミ箱にありません。</translation>
+    </message>
+    <message>
+        <source>元のフォルダ「%1」がありません: %2</source>
+        <translation>元のフォルダ「%1」がありません: %2</translation>
+    </message>
+    <message>
+        <source>同じ名前のファイルがあるため、元に戻せません: </source>
+        <translation>同じ名前のファイルがあるため、元に戻せません: </translation>
+    </message>
+</context>
+<context>
+    <name>vendle::app::DocumentMenu</name>
+    <message>
+        <source>履歴から削除(&amp;E)</source>
+        <translation>履歴から削除(&amp;E)</translation>
+    </message>
+    <message>
+        <source>次のファイルは見つかりません。
+</source>
+        <translation>次のファイルは見つかりません。
+</translation>
+    </message>
+</context>
+<context>
+    <name>vendle::app::DocumentOpener</name>
+    <message>
+        <source>ファイル名:</source>
+        <translation>ファイル名:</translation>
+    </message>
+    <message>
+        <source>%1 は読み取り専用ファイルです。続行しますか？</source>
+        <translation>%1 は読み取り専用ファイルです。続行しますか？</translation>
+    </message>
+</context>
+<context>
+    <name>vendle::app::FilterMenus</name>
+    <message>
+        <source>フォルダ(&amp;F)</source>
+        <translation>フォルダ(&amp;F)</translation>
+    </message>
+    <message>
+        <source>時間(&amp;T)</source>
+        <translation>時間(&amp;T)</translation>
+    </message>
+    <message>
+        <source>種類(&amp;Y)</source>
+        <translation>種類(&amp;Y)</translation>
+    </message>
+    <message>
+        <source>ひらがな・カタカナ、全角・半角を区別しない(&amp;K)</source>
+        <translation>ひらがな・カタカナ、全角・半角を区別しない(&amp;K)</translation>
+    </message>
+    <message>
+        <source>（なし）</source>
+        <translation>（なし）</translation>
+    </message>
+    <message>
+        <source>今日使ったファイル(&amp;T)</source>
+        <translation>今日使ったファイル(&amp;T)</translation>
+    </message>
+    <message>
+        <source>昨日・今日使ったファイル(&amp;Y)</source>
+        <translation>昨日・今日使ったファイル(&amp;Y)</translation>
+    </message>
+    <message>
+        <source>おととい・昨日・今日で使ったファイル（&amp;B)</source>
+        <translation>おととい・昨日・今日で使ったファイル（&amp;B)</translation>
+    </message>
+    <message>
+        <source>この１週間で使ったファイル(&amp;W)</source>
+        <translation>この１週間で使ったファイル(&amp;W)</translation>
+    </message>
+    <message>
+        <source>この１０日間で使ったファイル(&amp;D)</source>
+        <translation>この１０日間で使ったファイル(&amp;D)</translation>
+    </message>
+    <message>
+        <source>ここ１ヶ月で使ったファイル(&amp;M)</source>
+        <translation>ここ１ヶ月で使ったファイル(&amp;M)</translation>
+    </message>
+</context>
+<context>
+    <name>vendle::app::FirstStart</name>
+    <message>
+        <source>初回起動です。</source>
+        <translation>初回起動です。</translation>
+    </message>
+    <message>
+        <source>『Vendle』をご使用いただきありがとうございます。</source>
+        <translation>『Vendle』をご使用いただきありがとうございます。</translation>
+    </message>
+    <message>
+        <source>このプログラムはデスクトップの標準機能である「最近使ったファイル」の機能を拡張します。</source>
+        <translation>このプログラムはデスクトップの標準機能である「最近使ったファイル」の機能を拡張します。</translation>
+    </message>
+    <message>
+        <source>起動すると通知領域に常駐しますので、右クリックしてみたください。</source>
+        <translation>起動すると通知領域に常駐しますので、右クリックしてみたください。</translation>
+    </message>
+    <message>
+        <source>このプログラムを自動起動に登録しますか？
+『Vendle』は常駐しないとその能力を発揮できません。
+登録することを強くおすすめします。
+ここで登録しない場合は手動で登録していただくことになります。
+この文の意味がわからない方は、「はい」を押してください。</source>
+        <translation>このプログラムを自動起動に登録しますか？
+『Vendle』は常駐しないとその能力を発揮できません。
+登録することを強くおすすめします。
+ここで登録しない場合は手動で登録していただくことになります。
+この文の意味がわからない方は、「はい」を押してください。</translation>
+    </message>
+    <message>
+        <source>「いいえ」を選択しました。
+</source>
+        <translation>「いいえ」を選択しました。
+</translation>
+    </message>
+    <message>
+        <source>自動起動には登録しません。</source>
+        <translation>自動起動には登録しません。</translation>
+    </message>
+    <message>
+        <source>すでに自動起動に登録されています。</source>
+        <translation>すでに自動起動に登録されています。</translation>
+    </message>
+    <message>
+        <source>自動起動には別の場所のプログラムが登録されています。
+%1
+このプログラムに置き換えますか？</source>
+        <translation>自動起動には別の場所のプログラムが登録されています。
+%1
+このプログラムに置き換えますか？</translation>
+    </message>
+    <message>
+        <source>(読み取れない登録)</source>
+        <translation>(読み取れない登録)</translation>
+    </message>
+    <message>
+        <source>自動起動に登録しました。</source>
+        <translation>自動起動に登録しました。</translation>
+    </message>
+</context>
+<context>
+    <name>vendle::app::Program</name>
+    <message>
+        <source>除外するフォルダ</source>
+        <translation>除外するフォルダ</translation>
+    </message>
+    <message>
+        <source>履歴と設定を保存するフォルダ「%1」を使えません。
+%2
+今回使ったファイルの履歴と設定は保存されません。</source>
+        <translation>履歴と設定を保存するフォルダ「%1」を使えません。
+%2
+今回使ったファイルの履歴と設定は保存されません。</translation>
+    </message>
+    <message>
+        <source>設定ファイル「%1」を読み込めませんでした。
+このファイルは書き換えず、今回の設定は保存しません。</source>
+        <translation>設定ファイル「%1」を読み込めませんでした。
+このファイルは書き換えず、今回の設定は保存しません。</translation>
+    </message>
+    <message>
+        <source>Loading...</source>
+        <translation>Loading...</translation>
+    </message>
+    <message>
+        <source>Loading(%1/%2)...</source>
+        <translation>Loading(%1/%2)...</translation>
+    </message>
+    <message>
+        <source>種類フィルタ作成中...</source>
+        <translation>種類フィルタ作成中...</translation>
+    </message>
+    <message>
+        <source>フォルダフィルタ作成中...</source>
+        <translation>フォルダフィルタ作成中...</translation>
+    </message>
+</context>
+<context>
+    <name>vendle::app::PropertiesDialog</name>
+    <message>
+        <source>プロパティ</source>
+        <translation>プロパティ</translation>
+    </message>
+    <message>
+        <source>種類:</source>
+        <translation>種類:</translation>
+    </message>
+    <message>
+        <source>場所:</source>
+        <translation>場所:</translation>
+    </message>
+    <message>
+        <source>サイズ:</source>
+        <translation>サイズ:</translation>
+    </message>
+    <message>
+        <source>%1 バイト</source>
+        <translation>%1 バイト</translation>
+    </message>
+    <message>
+        <source>更新日時:</source>
+        <translation>更新日時:</translation>
+    </message>
+    <message>
+        <source>ほか%1個のファイル</source>
+        <translation>ほか%1個のファイル</translation>
+    </message>
+</context>
+<context>
+    <name>vendle::app::TExclusionsDlg</name>
+    <message>
+        <source>除外するフォルダ</source>
+        <translation>除外するフォルダ</translation>
+    </message>
+    <message>
+        <source>次のフォルダにあるファイルは履歴に記録しません(&amp;L)。</source>
+        <translation>次のフォルダにあるファイルは履歴に記録しません(&amp;L)。</translation>
+    </message>
+    <message>
+        <source>追加(&amp;A)...</source>
+        <translation>追加(&amp;A)...</translation>
+    </message>
+    <message>
+        <source>削除(&amp;D)</source>
+        <translation>削除(&amp;D)</translation>
+    </message>
+    <message>
+        <source>隠しファイルと隠しフォルダにあるファイルを記録しない(&amp;H)</source>
+        <translation>隠しファイルと隠しフォルダにあるファイルを記録しない(&amp;H)</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>ヘルプ(&amp;H)</source>
+        <translation>ヘルプ(&amp;H)</translation>
+    </message>
+    <message>
+        <source>除外するフォルダは%1個までです。</source>
+        <translation>除外するフォルダは%1個までです。</translation>
+    </message>
+    <message>
+        <source>除外するフォルダにあるファイルが履歴に%1個あります。履歴から削除しますか？</source>
+        <translation>除外するフォルダにあるファイルが履歴に%1個あります。履歴から削除しますか？</translation>
+    </message>
+</context>
+<context>
+    <name>vendle::app::TFormAboutBox</name>
+    <message>
+        <source>バージョン情報</source>
+        <translation>バージョン情報</translation>
+    </message>
+    <message>
+        <source>Vendle の開発者</source>
+        <translation>Vendle の開発者</translation>
+    </message>
+    <message>
+        <source>起動回数</source>
+        <translation>起動回数</translation>
+    </message>
+    <message>
+        <source>n回</source>
+        <translation>n回</translation>
+    </message>
+    <message>
+        <source>使用時間</source>
+        <translation>使用時間</translation>
+    </message>
+    <message>
+        <source>00時間00分00秒</source>
+        <translation>00時間00分00秒</translation>
+    </message>
+    <message>
+        <source>%1回</source>
+        <translation>%1回</translation>
+    </message>
+</context>
+<context>
+    <name>vendle::app::THtmlHelp</name>
+    <message>
+        <source>%1は見つかりません。</source>
+        <translation>%1は見つかりません。</translation>
+    </message>
+    <message>
+        <source>%1は通常のファイルではありません。</source>
+        <translation>%1は通常のファイルではありません。</translation>
+    </message>
+</context>
+<context>
+    <name>vendle::app::TOptionDlg</name>
+    <message>
+        <source>設定</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>履歴数</source>
+        <translation>履歴数</translation>
+    </message>
+    <message>
+        <source>履歴の最大数を決定します。</source>
+        <translation>履歴の最大数を決定します。</translation>
+    </message>
+    <message>
+        <source>その他</source>
+        <translation>その他</translation>
+    </message>
+    <message>
+        <source>「読み取り専用」ファイルを開くときは確認する</source>
+        <translation>「読み取り専用」ファイルを開くときは確認する</translation>
+    </message>
+    <message>
+        <source>ログイン時に自動起動する</source>
+        <translation>ログイン時に自動起動する</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>ヘルプ(&amp;H)</source>
+        <translation>ヘルプ(&amp;H)</translation>
+    </message>
+    <message>
+        <source>自動起動の登録を変更できませんでした。
+%1</source>
+        <translation>自動起動の登録を変更できませんでした。
+%1</translation>
+    </message>
+    <message>
+        <source>数値を%1～%2の間で指定してください</source>
+        <translation>数値を%1～%2の間で指定してください</translation>
+    </message>
+    <message>
+        <source>数値入力について</source>
+        <translation>数値入力について</translation>
+    </message>
+    <message>
+        <source>履歴数を%1にすると、古いほうから%2個のファイルが履歴から削除されます。よろしいですか？</source>
+        <translation>履歴数を%1にすると、古いほうから%2個のファイルが履歴から削除されます。よろしいですか？</translation>
+    </message>
+</context>
+<context>
+    <name>vendle::app::TVendleMainForm</name>
+    <message>
+        <source>まだ、利用可能なデータはありません。</source>
+        <translation>まだ、利用可能なデータはありません。</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>終了(&amp;X)</translation>
+    </message>
+    <message>
+        <source>設定(&amp;S)</source>
+        <translation>設定(&amp;S)</translation>
+    </message>
+    <message>
+        <source>ヘルプ(&amp;H)</source>
+        <translation>ヘルプ(&amp;H)</translation>
+    </message>
+    <message>
+        <source>開く(&amp;O)</source>
+        <translation>開く(&amp;O)</translation>
+    </message>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>ファイル(&amp;F)</translation>
+    </message>
+    <message>
+        <source>指定されたファイルを開き履歴に追加します</source>
+        <translation>指定されたファイルを開き履歴に追加します</translation>
+    </message>
+    <message>
+        <source>元に戻す(&amp;U)</source>
+        <translation>元に戻す(&amp;U)</translation>
+    </message>
+    <message>
+        <source>&amp;nbsp;&amp;nbsp;&lt;a href=&quot;undo&quot;&gt;元に戻す&lt;/a&gt;</source>
+        <translation>&amp;nbsp;&amp;nbsp;&lt;a href=&quot;undo&quot;&gt;元に戻す&lt;/a&gt;</translation>
+    </message>
+    <message>
+        <source>除外するフォルダ(&amp;E)...</source>
+        <translation>除外するフォルダ(&amp;E)...</translation>
+    </message>
+    <message>
+        <source>フィルタ(&amp;I)</source>
+        <translation>フィルタ(&amp;I)</translation>
+    </message>
+    <message>
+        <source>目次(&amp;C)</source>
+        <translation>目次(&amp;C)</translation>
+    </message>
+    <message>
+        <source>バージョン情報(&amp;A)</source>
+        <translation>バージョン情報(&amp;A)</translation>
+    </message>
+    <message>
+        <source>平文テキストドキュメント</source>
+        <translation>平文テキストドキュメント</translation>
+    </message>
+    <message>
+        <source>ウィンドウを閉じても Vendle は動作を続けます。
+もう一度 Vendle を起動すると、ウィンドウが表示されます。</source>
+        <translation>ウィンドウを閉じても Vendle は動作を続けます。
+もう一度 Vendle を起動すると、ウィンドウが表示されます。</translation>
+    </message>
+</context>
+<context>
+    <name>vendle::app::TopPanel</name>
+    <message>
+        <source>nnn個のファイル</source>
+        <translation>nnn個のファイル</translation>
+    </message>
+</context>
+<context>
+    <name>vendle::app::UndoLast</name>
+    <message>
+        <source>%1個のファイルを履歴から削除しました</source>
+        <translation>%1個のファイルを履歴から削除しました</translation>
+    </message>
+    <message>
+        <source>%1個のファイルをゴミ箱へ移動しました</source>
+        <translation>%1個のファイルをゴミ箱へ移動しました</translation>
+    </message>
+</context>
+<context>
+    <name>vendle::widgets::HelpBrowser</name>
+    <message>
+        <source>&lt;html&gt;&lt;body&gt;&lt;h2&gt;ページを表示できません&lt;/h2&gt;&lt;p&gt;ヘルプファイルに「%1」が見つからないか、ファイルが壊れています。&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;body&gt;&lt;h2&gt;ページを表示できません&lt;/h2&gt;&lt;p&gt;ヘルプファイルに「%1」が見つからないか、ファイルが壊れています。&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head&gt;&lt;title&gt;読み込み中&lt;/title&gt;&lt;/head&gt;&lt;body&gt;&lt;p&gt;ヘルプファイルを読み込んでいます…&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head&gt;&lt;title&gt;読み込み中&lt;/title&gt;&lt;/head&gt;&lt;body&gt;&lt;p&gt;ヘルプファイルを読み込んでいます…&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>vendle::widgets::HelpWindow</name>
+    <message>
+        <source>Vendle ヘルプ</source>
+        <translation>Vendle ヘルプ</translation>
+    </message>
+    <message>
+        <source>戻る</source>
+        <translation>戻る</translation>
+    </message>
+    <message>
+        <source>前のページに戻ります (Alt+←)</source>
+        <translation>前のページに戻ります (Alt+←)</translation>
+    </message>
+    <message>
+        <source>進む</source>
+        <translation>進む</translation>
+    </message>
+    <message>
+        <source>次のページに進みます (Alt+→)</source>
+        <translation>次のページに進みます (Alt+→)</translation>
+    </message>
+    <message>
+        <source>目次</source>
+        <translation>目次</translation>
+    </message>
+    <message>
+        <source>最初のページを表示します (Alt+Home)</source>
+        <translation>最初のページを表示します (Alt+Home)</translation>
+    </message>
+</context>
+<context>
+    <name>vendle::widgets::MessageBox</name>
+    <message>
+        <source>次回から表示しない(&amp;D)</source>
+        <translation>次回から表示しない(&amp;D)</translation>
+    </message>
+</context>
+<context>
+    <name>vendle::widgets::TAVerInfo</name>
+    <message>
+        <source>TVerInfoのOwnerはTFormの派生クラスに限られます。</source>
+        <translation>TVerInfoのOwnerはTFormの派生クラスに限られます。</translation>
+    </message>
+</context>
+<context>
+    <name>vendle::widgets::TFormProgress</name>
+    <message>
+        <source>処理経過</source>
+        <translation>処理経過</translation>
+    </message>
+    <message>
+        <source>??????を処理中...</source>
+        <translation>??????を処理中...</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>キャンセル</translation>
+    </message>
+</context>
+<context>
+    <name>vendle::widgets::TValueBox</name>
+    <message>
+        <source>数値を%1～%2の間で指定してください</source>
+        <translation>数値を%1～%2の間で指定してください</translation>
+    </message>
+    <message>
+        <source>数値入力について</source>
+        <translation>数値入力について</translation>
+    </message>
+</context>
+<context>
+    <name>vendle::widgets::TyTrayIcon</name>
+    <message>
+        <source>タスクトレイにアイコンを登録できません。</source>
+        <translation>タスクトレイにアイコンを登録できません。</translation>
+    </message>
+</context>
+</TS>
