@@ -205,8 +205,9 @@ void TOptionDlg::applyAutostart() {
     if (cbAutostart->isChecked() == registered)
         return;
     if (!(cbAutostart->isChecked() ? startup_->write() : startup_->remove()))
-        MessageBox::error(this, tr("自動起動の登録を変更できませんでした。\n%1")
-                                    .arg(QString::fromStdString(startup_->path())));
+        MessageBox::error(
+            this,
+            tr("自動起動の登録を変更できませんでした。\n%1").arg(QString::fromStdString(startup_->path())));
 }
 
 void TOptionDlg::accept() {
@@ -218,9 +219,8 @@ void TOptionDlg::accept() {
     const std::optional<long long> typed =
         wholeNumberIn(Memo1->text().toStdString(), kDataMaxMin, kDataMaxMax, separators);
     if (!typed) {
-        MessageBox::show(
-            this, tr("数値を%1～%2の間で指定してください").arg(kDataMaxMin).arg(kDataMaxMax),
-            MessageBox::Plain, tr("数値入力について"));
+        MessageBox::show(this, tr("数値を%1～%2の間で指定してください").arg(kDataMaxMin).arg(kDataMaxMax),
+                         MessageBox::Plain, tr("数値入力について"));
         Memo1->setFocus();
         Memo1->selectAll();
         return;
@@ -229,8 +229,7 @@ void TOptionDlg::accept() {
     const int held = session_.items().ItemCount();
     if (limit < held) {
         const QString question =
-            tr(
-                "履歴数を%1にすると、古いほうから%2個のファイルが履歴から削除されます。よろしいですか？")
+            tr("履歴数を%1にすると、古いほうから%2個のファイルが履歴から削除されます。よろしいですか？")
                 .arg(locale.toString(limit))
                 .arg(locale.toString(held - limit));
         if (MessageBox::askYesNo(this, question, MessageBox::Confirmation, MessageBox::No) !=

@@ -58,8 +58,8 @@ void DocumentMenu::GridRightClick(const QPoint& pos) {
     QStringList gone;
     std::vector<std::string> present = presentDocuments(rows, gone);
     if (present.empty()) {
-        widgets::MessageBox::show(grid_.window(), tr("次のファイルは見つかりません。\n") +
-                                                      gone.join(QLatin1Char('\n')));
+        widgets::MessageBox::show(grid_.window(),
+                                  tr("次のファイルは見つかりません。\n") + gone.join(QLatin1Char('\n')));
         return;
     }
     menu_->FileNames = std::move(present);

@@ -34,7 +34,8 @@ QString failureText(const std::string& reason, const std::string& path) {
 // A copy of the path, not a reference: the history may change while a box waits.
 bool DocumentOpener::OpenDocument(std::string path) { // NOLINT(performance-unnecessary-value-param)
     if (session_.confirmReadOnly() && platform::isReadOnlyFile(path)) {
-        const QString question = tr("%1 は読み取り専用ファイルです。続行しますか？").arg(QString::fromStdString(path));
+        const QString question =
+            tr("%1 は読み取り専用ファイルです。続行しますか？").arg(QString::fromStdString(path));
         if (MessageBox::askYesNo(&window_, question, MessageBox::Warning) != MessageBox::Yes)
             return false;
     }

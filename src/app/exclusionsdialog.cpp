@@ -44,8 +44,7 @@ TExclusionsDlg::TExclusionsDlg(HistorySession& session, std::function<QString(QW
     row->addLayout(buttons);
     layout->addLayout(row, 1);
 
-    cbHidden =
-        new QCheckBox(tr("隠しファイルと隠しフォルダにあるファイルを記録しない(&H)"), this);
+    cbHidden = new QCheckBox(tr("隠しファイルと隠しフォルダにあるファイルを記録しない(&H)"), this);
     cbHidden->setObjectName(QStringLiteral("cbHidden"));
     layout->addWidget(cbHidden);
 
@@ -95,8 +94,7 @@ void TExclusionsDlg::addFolder() {
         return;
     const bool known = !folderList->findItems(folder, Qt::MatchExactly).isEmpty();
     if (!known && static_cast<std::size_t>(folderList->count()) >= Exclusions::kMostFolders) {
-        MessageBox::show(this,
-                         tr("除外するフォルダは%1個までです。").arg(Exclusions::kMostFolders));
+        MessageBox::show(this, tr("除外するフォルダは%1個までです。").arg(Exclusions::kMostFolders));
         return;
     }
     if (!known)
@@ -119,7 +117,7 @@ void TExclusionsDlg::takeOver() {
     std::vector<std::string> remove = session_.documentsExcludedBy(chosen);
     if (!remove.empty() &&
         MessageBox::askYesNo(this, tr("除外するフォルダにあるファイルが履歴に%1個あります。"
-                                                  "履歴から削除しますか？")
+                                      "履歴から削除しますか？")
                                        .arg(remove.size())) != MessageBox::Yes)
         remove.clear();
     session_.setExclusions(std::move(chosen), remove);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "htmlhelp.h"
 
-#include "core/texts.h"
 #include "core/fileaccess.h"
 #include "core/mainsettings.h"
+#include "core/texts.h"
 #include "widgets/formbounds.h"
 #include "widgets/helpwindow.h"
 
@@ -53,7 +53,8 @@ long THtmlHelp::CallHtmlHelp(const char* page, int command, long) {
     if (!file.exists())
         throw IoError(fillIn(textIn("vendle::app::THtmlHelp", "%1は見つかりません。"), {fileName_}));
     if (!file.isFile()) // a folder, a FIFO, a device: there, but no help file
-        throw IoError(fillIn(textIn("vendle::app::THtmlHelp", "%1は通常のファイルではありません。"), {fileName_}));
+        throw IoError(
+            fillIn(textIn("vendle::app::THtmlHelp", "%1は通常のファイルではありません。"), {fileName_}));
     if (command != 0) // only "display the topic" is asked for
         return 0;
     if (!window_) {

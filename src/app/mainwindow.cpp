@@ -167,8 +167,8 @@ void TVendleMainForm::createMenus() {
     open2->setObjectName(QStringLiteral("Open2"));
     open2->setStatusTip(tr("指定されたファイルを開き履歴に追加します"));
     // Undo of the last forgetting or move to the trash, from the menu, Ctrl+Z and the count line.
-    QAction* undo = file->addAction(tr("元に戻す(&U)"), this,
-                                    guarded(this, [this] { documents->undo->undo(); }));
+    QAction* undo =
+        file->addAction(tr("元に戻す(&U)"), this, guarded(this, [this] { documents->undo->undo(); }));
     undo->setObjectName(QStringLiteral("Undo1"));
     undo->setShortcut(QKeySequence::Undo);
     undo->setEnabled(false);
@@ -204,8 +204,7 @@ void TVendleMainForm::createMenus() {
 
     QMenu* help = menuBar()->addMenu(tr("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("Help1"));
-    QAction* contents =
-        help->addAction(tr("目次(&C)"), this, [this] { emit helpRequested("index.htm"); });
+    QAction* contents = help->addAction(tr("目次(&C)"), this, [this] { emit helpRequested("index.htm"); });
     contents->setObjectName(QStringLiteral("Contents1"));
     contents->setShortcut(QKeySequence::HelpContents);
     contents->setShortcutContext(Qt::ApplicationShortcut); // F1 from any window of the program
@@ -237,9 +236,8 @@ void TVendleMainForm::restoreLayout() {
     } else {
         // Wide enough for the common types' names at first.
         Grid->setColumnWidth(
-            ColumnType,
-            std::max(Grid->columnWidth(ColumnType),
-                     Grid->fontMetrics().horizontalAdvance(tr("平文テキストドキュメント")) + 12));
+            ColumnType, std::max(Grid->columnWidth(ColumnType),
+                                 Grid->fontMetrics().horizontalAdvance(tr("平文テキストドキュメント")) + 12));
     }
     widgets::fitOnScreen(*this);
     Grid->horizontalHeader()->resizeSection(ColumnNumber,
@@ -325,9 +323,8 @@ void TVendleMainForm::closeEvent(QCloseEvent* event) {
     if (!closeNoticeShown_ && !session_.settings().ReadBool(kMainSection, kCloseNoticeOffKey, false)) {
         closeNoticeShown_ = true;
         if (widgets::MessageBox::showWithDontShowAgain(
-                this, tr(
-                          "ウィンドウを閉じても Vendle は動作を続けます。\nもう一度 Vendle を起動すると、"
-                          "ウィンドウが表示されます。")))
+                this, tr("ウィンドウを閉じても Vendle は動作を続けます。\nもう一度 Vendle を起動すると、"
+                         "ウィンドウが表示されます。")))
             session_.settings().WriteBool(kMainSection, kCloseNoticeOffKey, true);
     }
     showMinimized();

@@ -75,8 +75,7 @@ Program::Program(AppPaths paths, const TrayBackendFactory& trayBackend, TIniFile
     exclusionsDlg_ = std::make_unique<TExclusionsDlg>(
         *session_,
         [](QWidget* parent) {
-            return QFileDialog::getExistingDirectory(parent, tr("除外するフォルダ"),
-                                                     QDir::homePath());
+            return QFileDialog::getExistingDirectory(parent, tr("除外するフォルダ"), QDir::homePath());
         },
         [this](const char* page) { showHelp(page); });
     connect(window_.get(), &TVendleMainForm::exclusionsRequested, exclusionsDlg_.get(),
@@ -148,7 +147,8 @@ bool Program::start() {
         if (session_->settings().unreadable())
             MessageBox::show(
                 window_.get(),
-                tr("設定ファイル「%1」を読み込めませんでした。\nこのファイルは書き換えず、今回の設定は保存しません。")
+                tr("設定ファイル「%"
+                   "1」を読み込めませんでした。\nこのファイルは書き換えず、今回の設定は保存しません。")
                     .arg(q(paths_.iniFile)));
         // A first start shows what the desktop already remembers before the welcome ends.
         const bool importFirst = session_->takesWhatTheDesktopHolds();

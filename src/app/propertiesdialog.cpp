@@ -32,14 +32,18 @@ void showProperties(QWidget* parent, const std::vector<std::string>& paths) {
         row(QT_TRANSLATE_NOOP("vendle::app::PropertiesDialog", "種類:"), QString::fromStdString(p.type));
         row(QT_TRANSLATE_NOOP("vendle::app::PropertiesDialog", "場所:"), QString::fromStdString(p.folder));
         if (p.size >= 0)
-            row(QT_TRANSLATE_NOOP("vendle::app::PropertiesDialog", "サイズ:"), QCoreApplication::translate("vendle::app::PropertiesDialog", "%1 バイト").arg(QLocale().toString(p.size)));
+            row(QT_TRANSLATE_NOOP("vendle::app::PropertiesDialog", "サイズ:"),
+                QCoreApplication::translate("vendle::app::PropertiesDialog", "%1 バイト")
+                    .arg(QLocale().toString(p.size)));
         row(QT_TRANSLATE_NOOP("vendle::app::PropertiesDialog", "更新日時:"),
             QLocale().toString(QDateTime::fromSecsSinceEpoch(p.modifiedUnix), QLocale::ShortFormat));
         layout->addWidget(box);
     }
     if (paths.size() > kShown)
         layout->addWidget(
-            new QLabel(QCoreApplication::translate("vendle::app::PropertiesDialog", "ほか%1個のファイル").arg(paths.size() - kShown), &dialog));
+            new QLabel(QCoreApplication::translate("vendle::app::PropertiesDialog", "ほか%1個のファイル")
+                           .arg(paths.size() - kShown),
+                       &dialog));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     layout->addWidget(buttons);

@@ -26,7 +26,8 @@ int HighestCommandId(const std::vector<MenuItem>& popup) {
 bool SetSendToMenu(std::vector<MenuItem>& menu, const std::vector<std::string>& entryNames) {
     MenuItem* sendTo = nullptr;
     for (MenuItem& item : menu) {
-        if (item.caption.find("送る") != std::string::npos || item.caption == textIn("ContextMenu", kSendToCaption))
+        if (item.caption.find("送る") != std::string::npos ||
+            item.caption == textIn("ContextMenu", kSendToCaption))
             sendTo = &item; // the last one wins
     }
     if (!sendTo)

@@ -4,8 +4,8 @@
 // platform fills a menu description; the component shows it and dispatches the chosen id here.
 #pragma once
 
-#include <string>
 #include "core/texts.h"
+#include <string>
 #include <string_view>
 #include <vector>
 

@@ -74,8 +74,9 @@ std::optional<DateTime> tryEncodeTime(int hour, int minute, int second, int mill
 DateTime encodeDate(int year, int month, int day) {
     if (auto v = tryEncodeDate(year, month, day))
         return *v;
-    throw ConvertError(fillIn(textIn("Convert", "日付が不正です。(%1)"),
-                              {std::to_string(year) + "/" + std::to_string(month) + "/" + std::to_string(day)}));
+    throw ConvertError(
+        fillIn(textIn("Convert", "日付が不正です。(%1)"),
+               {std::to_string(year) + "/" + std::to_string(month) + "/" + std::to_string(day)}));
 }
 
 DateTime encodeTime(int hour, int minute, int second, int millisecond) {

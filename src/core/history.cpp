@@ -63,10 +63,9 @@ const Comparator SortTable[kColumnCount][2] = {
     {CompareTime, CompareTimeDesc},
 };
 
-const char* const ColumnTitles[kColumnCount] = {"", VENDLE_TEXT_NOOP("History", "ファイル名"),
-                                                VENDLE_TEXT_NOOP("History", "フォルダ"),
-                                                VENDLE_TEXT_NOOP("History", "種類"),
-                                                VENDLE_TEXT_NOOP("History", "使用日時")};
+const char* const ColumnTitles[kColumnCount] = {
+    "", VENDLE_TEXT_NOOP("History", "ファイル名"), VENDLE_TEXT_NOOP("History", "フォルダ"),
+    VENDLE_TEXT_NOOP("History", "種類"), VENDLE_TEXT_NOOP("History", "使用日時")};
 
 std::string fallbackTypeName(std::string_view path, const PathSyntax& syntax) {
     std::string_view ext = extensionOf(path, syntax);

@@ -14,8 +14,9 @@ UiLanguage chooseUiLanguage(const LanguageEnvironment& env) {
     if (!env.vendleLang.empty())
         return of(env.vendleLang);
     // The locale of messages: LC_ALL, else LC_MESSAGES, else LANG.
-    const std::string& locale =
-        !env.lcAll.empty() ? env.lcAll : !env.lcMessages.empty() ? env.lcMessages : env.lang;
+    const std::string& locale = !env.lcAll.empty()        ? env.lcAll
+                                : !env.lcMessages.empty() ? env.lcMessages
+                                                          : env.lang;
     if (locale.empty() || locale == "C" || locale.rfind("C.", 0) == 0 || locale == "POSIX")
         return UiLanguage::English;
     // The desktop's list of languages, first choice first (as gettext, only under a real locale).

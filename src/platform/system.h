@@ -3,8 +3,8 @@
 // byte strings, the text of a system error code, and where the program's own file is.
 #pragma once
 
-#include "core/uilanguage.h"
 #include "core/codepage.h"
+#include "core/uilanguage.h"
 
 #include <string>
 #include <vector>

@@ -16,9 +16,10 @@ namespace {
 const QString kScheme = QStringLiteral("chm");
 
 QByteArray errorPage(const QString& page) {
-    return QCoreApplication::translate("vendle::widgets::HelpBrowser",
-                                       "<html><body><h2>ページを表示できません</h2><p>ヘルプファイルに「%1」が"
-                                       "見つからないか、ファイルが壊れています。</p></body></html>")
+    return QCoreApplication::translate(
+               "vendle::widgets::HelpBrowser",
+               "<html><body><h2>ページを表示できません</h2><p>ヘルプファイルに「%1」が"
+               "見つからないか、ファイルが壊れています。</p></body></html>")
         .arg(page.toHtmlEscaped())
         .toUtf8();
 }

@@ -151,7 +151,8 @@ bool MessageBox::showWithDontShowAgain(QWidget* parent, const QString& text) {
     }
     QMessageBox box(QMessageBox::Information, caption(), {}, QMessageBox::Ok, ownerFor(parent));
     setText(box, text);
-    auto* dontShow = new QCheckBox(QCoreApplication::translate("vendle::widgets::MessageBox", "次回から表示しない(&D)"), &box);
+    auto* dontShow = new QCheckBox(
+        QCoreApplication::translate("vendle::widgets::MessageBox", "次回から表示しない(&D)"), &box);
     box.setCheckBox(dontShow);
     run(box);
     return dontShow->isChecked();

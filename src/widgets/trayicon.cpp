@@ -109,7 +109,8 @@ private:
 
 const char* TrayIconError::what() const noexcept {
     // Made at the first use, when the program's catalogue is installed.
-    static const std::string text = textIn("vendle::widgets::TyTrayIcon", "タスクトレイにアイコンを登録できません。");
+    static const std::string text =
+        textIn("vendle::widgets::TyTrayIcon", "タスクトレイにアイコンを登録できません。");
     return text.c_str();
 }
 

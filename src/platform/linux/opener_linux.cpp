@@ -36,8 +36,10 @@ OpenResult openWithDefaultApplication(const std::string& path) {
     if (!result.ok) {
         // GIO's words for a missing handler speak of a file, also for a folder.
         if (g_error_matches(error.get(), G_IO_ERROR, G_IO_ERROR_NOT_SUPPORTED))
-            result.reason = S_ISDIR(st.st_mode) ? textIn("Opener", "フォルダを開くアプリケーションが登録されていません。")
-                                                : textIn("Opener", "このファイルを開くアプリケーションが登録されていません。");
+            result.reason =
+                S_ISDIR(st.st_mode)
+                    ? textIn("Opener", "フォルダを開くアプリケーションが登録されていません。")
+                    : textIn("Opener", "このファイルを開くアプリケーションが登録されていません。");
         else
             result.reason = error ? messageOf(error) : SystemErrorText(EINVAL);
         qCInfo(lcUi) << "cannot open" << path.c_str() << result.reason.c_str();

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/texts.h"
 #include "safewrite.h"
+#include "core/texts.h"
 
 #include <glib/gstdio.h>
 
@@ -35,8 +35,13 @@ std::optional<std::string> replaceFile(const std::string& path, std::string_view
         if (!S_ISREG(st.st_mode)) {
             qCWarning(lcFiles) << "not a regular file, left as it is:" << target.c_str();
             return target == path
-                       ? fillIn(textIn("Files", "「%1」は通常のファイルではないため、書き換えません。"), {path})
-                       : fillIn(textIn("Files", "「%1」(「%2」を指すリンク)は通常のファイルではないため、書き換えません。"), {path, target});
+                       ? fillIn(textIn("Files", "「%1」は通常のファイルではないため、書き換えません。"),
+                                {path})
+                       : fillIn(
+                             textIn(
+                                 "Files",
+                                 "「%1」(「%2」を指すリンク)は通常のファイルではないため、書き換えません。"),
+                             {path, target});
         }
         mode = static_cast<int>(st.st_mode & 07777);
     }
@@ -46,7 +51,8 @@ std::optional<std::string> replaceFile(const std::string& path, std::string_view
         return std::nullopt;
     const GErrorPtr error(raw);
     qCWarning(lcFiles) << "cannot write" << target.c_str() << messageOf(error).c_str();
-    return fillIn(textIn("Files", "ファイル「%1」に書き込めませんでした。"), {target}) + "\n" + messageOf(error);
+    return fillIn(textIn("Files", "ファイル「%1」に書き込めませんでした。"), {target}) + "\n" +
+           messageOf(error);
 }
 
 } // namespace vendle::platform

@@ -6,9 +6,9 @@
 #include <gio/gio.h>
 #include <glib/gstdio.h>
 
-#include "core/texts.h"
 #include "core/desktopentry.h"
 #include "core/filelimits.h"
+#include "core/texts.h"
 #include "glibutil.h"
 #include "platform/logging.h"
 #include "platform/opener.h"
@@ -165,7 +165,8 @@ public:
                 const OpenResult r = openWithDefaultApplication(p);
                 if (r.ok)
                     noteRecentlyUsed(p, dataHome_);
-                results.emplace_back(r.ok, r.ok ? std::string() : r.reason + "\n" + textIn("ShellMenu", "ファイル名:") + p);
+                results.emplace_back(r.ok, r.ok ? std::string()
+                                                : r.reason + "\n" + textIn("ShellMenu", "ファイル名:") + p);
             }
             return combine(results);
         }
@@ -190,7 +191,8 @@ public:
             std::vector<InvokeResult> results;
             for (const std::string& f : folders) {
                 const OpenResult r = openWithDefaultApplication(f);
-                results.emplace_back(r.ok, r.ok ? std::string() : r.reason + "\n" + textIn("ShellMenu", "フォルダ名:") + f);
+                results.emplace_back(r.ok, r.ok ? std::string()
+                                                : r.reason + "\n" + textIn("ShellMenu", "フォルダ名:") + f);
             }
             return combine(results);
         }
@@ -205,8 +207,9 @@ public:
                 const GObjectPtr<GFile> file(g_file_new_for_path(p.c_str()));
                 GError* raw = nullptr;
                 const bool ok = g_file_trash(file.get(), nullptr, &raw);
-                results.emplace_back(ok,
-                                     ok ? std::string() : messageOf(GErrorPtr(raw)) + "\n" + textIn("ShellMenu", "ファイル名:") + p);
+                results.emplace_back(ok, ok ? std::string()
+                                            : messageOf(GErrorPtr(raw)) + "\n" +
+                                                  textIn("ShellMenu", "ファイル名:") + p);
                 if (ok)
                     trashed.push_back(p);
             }
@@ -272,7 +275,8 @@ InvokeResult copyWhole(const std::string& file, const std::string& target) {
         GStatBuf st;
         return g_lstat(target.c_str(), &st) == 0;
     };
-    InvokeResult refusal{false, fillIn(textIn("ShellMenu", "「%1」はすでにあります。上書きはしません。"), {target}), true};
+    InvokeResult refusal{
+        false, fillIn(textIn("ShellMenu", "「%1」はすでにあります。上書きはしません。"), {target}), true};
     if (exists())
         return refusal;
     const GCharPtr folder(g_path_get_dirname(target.c_str()));
@@ -377,7 +381,8 @@ public:
                     return copyInto(link.path, files);
                 GStatBuf st;
                 if (g_stat(link.path.c_str(), &st) != 0)
-                    return {false, fillIn(textIn("ShellMenu", "送り先のフォルダ「%1」がありません。"), {link.path})};
+                    return {false,
+                            fillIn(textIn("ShellMenu", "送り先のフォルダ「%1」がありません。"), {link.path})};
                 return {false, fillIn(textIn("ShellMenu", "「%1」には送れません。"), {link.path})};
             }
             const GObjectPtr<GDesktopAppInfo> app(g_desktop_app_info_new_from_filename(entry.c_str()));

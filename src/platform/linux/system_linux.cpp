@@ -75,7 +75,8 @@ UiLanguage uiLanguage() {
         const char* value = std::getenv(name);
         return std::string(value ? value : "");
     };
-    return chooseUiLanguage({get("VENDLE_LANG"), get("LANGUAGE"), get("LC_ALL"), get("LC_MESSAGES"), get("LANG")});
+    return chooseUiLanguage(
+        {get("VENDLE_LANG"), get("LANGUAGE"), get("LC_ALL"), get("LC_MESSAGES"), get("LANG")});
 }
 
 std::vector<std::string> dropRelativeBaseDirectories() {
