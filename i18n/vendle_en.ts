@@ -349,6 +349,21 @@ Replace it with this program?</translation>
     </message>
 </context>
 <context>
+    <name>vendle::app::HelpPages</name>
+    <message>
+        <source>index.htm</source>
+        <translation>english.htm</translation>
+    </message>
+    <message>
+        <source>Option.htm</source>
+        <translation>english.htm#settings</translation>
+    </message>
+    <message>
+        <source>exclude.htm</source>
+        <translation>english.htm#exclude</translation>
+    </message>
+</context>
+<context>
     <name>vendle::app::Program</name>
     <message>
         <source>除外するフォルダ</source>

@@ -349,6 +349,21 @@
     </message>
 </context>
 <context>
+    <name>vendle::app::HelpPages</name>
+    <message>
+        <source>index.htm</source>
+        <translation>index.htm</translation>
+    </message>
+    <message>
+        <source>Option.htm</source>
+        <translation>Option.htm</translation>
+    </message>
+    <message>
+        <source>exclude.htm</source>
+        <translation>exclude.htm</translation>
+    </message>
+</context>
+<context>
     <name>vendle::app::Program</name>
     <message>
         <source>除外するフォルダ</source>

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libglib2.0-dev libicu-dev libx11-dev libchm-dev
-    fp-utils-3.2.2 scdoc)
+    fp-utils-3.2.2 scdoc qt6-l10n-tools)
 run_pkgs=(fonts-ipafont-gothic qt6-translations-l10n shared-mime-info adwaita-icon-theme)
 # The tests let GTK's own recent manager (through Debian's python3) record documents on a virtual
 # display, as desktop applications do.

@@ -48,6 +48,22 @@ void THtmlHelp::adopt(QWidget* parent) {
         parentGone_ = QObject::connect(parent, &QObject::destroyed, [this] { (void)window_.release(); });
 }
 
+namespace {
+
+// The pages the program asks for. The catalogue of texts may send readers of a language to pages
+// of their own: English readers get the English summary and its sections.
+[[maybe_unused]] const char* const kAskedPages[] = {
+    QT_TRANSLATE_NOOP("vendle::app::HelpPages", "index.htm"),
+    QT_TRANSLATE_NOOP("vendle::app::HelpPages", "Option.htm"),
+    QT_TRANSLATE_NOOP("vendle::app::HelpPages", "exclude.htm"),
+};
+
+QString pageFor(const char* page) {
+    return QCoreApplication::translate("vendle::app::HelpPages", page);
+}
+
+} // namespace
+
 long THtmlHelp::CallHtmlHelp(const char* page, int command, long) {
     const QFileInfo file(QString::fromStdString(fileName_));
     if (!file.exists())
@@ -58,7 +74,7 @@ long THtmlHelp::CallHtmlHelp(const char* page, int command, long) {
     if (command != 0) // only "display the topic" is asked for
         return 0;
     if (!window_) {
-        window_ = std::make_unique<widgets::HelpWindow>(QStringLiteral("index.htm"));
+        window_ = std::make_unique<widgets::HelpWindow>(pageFor("index.htm"));
         // 820 by 600 (room for the contents and a page with its pictures) where the screen has
         // room, in the middle of the area windows may take, or where the user left it.
         window_->resize(820, 600);
@@ -79,7 +95,7 @@ long THtmlHelp::CallHtmlHelp(const char* page, int command, long) {
         QObject::connect(
             modal, &QDialog::finished, window_.get(), [this] { adopt(nullptr); }, Qt::SingleShotConnection);
     }
-    window_->showPage(QString::fromUtf8(page));
+    window_->showPage(pageFor(page));
     window_->show();
     window_->raise();
     window_->activateWindow();

@@ -68,7 +68,11 @@ void HelpBrowser::pollCheck() {
 QUrl HelpBrowser::pageUrl(const QString& page) {
     QUrl url;
     url.setScheme(kScheme);
-    url.setPath(QLatin1Char('/') + page);
+    // "page.htm#part" shows the part of the page.
+    const qsizetype hash = page.indexOf(QLatin1Char('#'));
+    url.setPath(QLatin1Char('/') + page.left(hash));
+    if (hash >= 0)
+        url.setFragment(page.mid(hash + 1));
     return url;
 }
 
