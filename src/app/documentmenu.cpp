@@ -69,7 +69,7 @@ void DocumentMenu::GridRightClick(const QPoint& pos) {
             menuDocuments_.push_back(items.ViewItem(row).Path);
     }
     menu_->PopupEx(pos.x(), pos.y());
-    incrementCounter(session_.settings(), kContextMenuCountKey);
+    incrementCounter(session_.settings(), Setting::ContextMenuCount);
 }
 
 std::vector<std::string> DocumentMenu::presentDocuments(const std::vector<int>& rows,

@@ -45,7 +45,7 @@ bool DocumentOpener::OpenDocument(std::string path) { // NOLINT(performance-unne
         return false;
     }
     platform::noteRecentlyUsed(path, dataHome_);
-    incrementCounter(session_.settings(), kExecuteCountKey);
+    incrementCounter(session_.settings(), Setting::ExecuteCount);
     return true;
 }
 
@@ -82,7 +82,7 @@ QString DocumentOpener::startFolder(const std::string& current) const {
         if (isFolder(folder))
             return QString::fromStdString(folder);
     }
-    const std::string last = session_.settings().ReadString(kMainSection, kOpenFolderKey, "");
+    const std::string last = readText(session_.settings(), Setting::OpenFolder);
     if (isFolder(last))
         return QString::fromStdString(last);
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -93,8 +93,7 @@ void DocumentOpener::Open2Click(const std::string& current) {
     if (file.isEmpty())
         return;
     const std::string chosen = file.toStdString();
-    session_.settings().WriteString(kMainSection, kOpenFolderKey,
-                                    folderOf(chosen, session_.items().syntax()));
+    writeText(session_.settings(), Setting::OpenFolder, folderOf(chosen, session_.items().syntax()));
     OpenDocument(chosen);
 }
 

@@ -28,6 +28,13 @@ HistorySession::HistorySession(std::string iniFile, std::string dataFile, Parts 
     parts_.files->removeStaleTemporaries(dataFile_);
     parts_.files->removeStaleTemporaries(seenFile_);
     ini_ = std::make_unique<TIniFileEx>(std::move(iniFile), *parts_.files, format_, parts_.clock);
+    // A file written by an earlier version is brought to this version's layout; it reaches the
+    // disk with the next save. A file that could not be read is never written, so left alone.
+    if (!ini_->unreadable()) {
+        if (const int version = migrateSettings(*ini_, format_); version < kSettingsVersion)
+            qCInfo(lcFiles) << "settings file of layout" << version << "brought to layout"
+                            << kSettingsVersion;
+    }
 }
 
 HistorySession::~HistorySession() = default;
@@ -51,7 +58,7 @@ void HistorySession::change(const std::function<void(HistoryList&)>& edit) {
 
 void HistorySession::readSettings() {
     forgotten_.read(*ini_);
-    foldKana_ = ini_->ReadBool(kMainSection, kFoldKanaKey, false);
+    foldKana_ = readBool(*ini_, Setting::FoldKana);
     filter_.foldKana = foldKana_;
     exclusions_.read(*ini_);
     dataMax_ = readDataMax(*ini_);
@@ -93,8 +100,7 @@ void HistorySession::beginWatching() {
     const bool keepAtOnce = !saved || firstStart;
     if (firstStart)
         saved.emplace(); // nothing was seen before
-    const std::optional<RecentEntry::Stamp> previous =
-        stampFromText(ini_->ReadString(kMainSection, kLastScanKey, ""));
+    const std::optional<RecentEntry::Stamp> previous = stampFromText(readText(*ini_, Setting::LastScanTime));
     beginImports(*parts_.recent, imports_, saved, previous);
     // The first listing is kept at once: a run killed before it saves must not make the next one
     // take what was recorded meanwhile for old.
@@ -304,11 +310,11 @@ void HistorySession::setExclusions(Exclusions exclusions, const std::vector<std:
 
 void HistorySession::storeSettings() {
     forgotten_.write(*ini_);
-    if (foldKana_ || ini_->ValueExists(kMainSection, kFoldKanaKey)) // absent while never turned on
-        ini_->WriteBool(kMainSection, kFoldKanaKey, foldKana_);
+    if (foldKana_ || isStored(*ini_, Setting::FoldKana)) // absent while never turned on
+        writeBool(*ini_, Setting::FoldKana, foldKana_);
     exclusions_.write(*ini_);
     if (lastCompletedScan_)
-        ini_->WriteString(kMainSection, kLastScanKey, stampText(*lastCompletedScan_));
+        writeText(*ini_, Setting::LastScanTime, stampText(*lastCompletedScan_));
     writeDataMax(*ini_, dataMax_);
     writeConfirmReadOnly(*ini_, confirmReadOnly_);
     writeSort(*ini_, items_->SortColumn, items_->SortDescending);

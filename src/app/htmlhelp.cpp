@@ -19,7 +19,7 @@ THtmlHelp::THtmlHelp(std::string fileName, MemIniFile* settings)
 
 void THtmlHelp::storeBounds() const {
     if (window_ && settings_)
-        widgets::WriteFormBounds(*settings_, kMainSection, kHelpBoundsKey, *window_);
+        widgets::WriteFormBounds(*settings_, Setting::HelpBounds, *window_);
 }
 
 THtmlHelp::~THtmlHelp() {
@@ -80,7 +80,7 @@ long THtmlHelp::CallHtmlHelp(const char* page, int command, long) {
         window_->resize(820, 600);
         widgets::centreOnScreen(*window_);
         if (settings_)
-            widgets::ReadFormBounds(*settings_, kMainSection, kHelpBoundsKey, *window_);
+            widgets::ReadFormBounds(*settings_, Setting::HelpBounds, *window_);
         openFile_.clear();
     }
     if (openFile_ != fileName_) {

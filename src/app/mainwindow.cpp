@@ -230,9 +230,9 @@ void TVendleMainForm::restoreLayout() {
         const QRect area = screen->geometry();
         move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
     }
-    widgets::ReadFormBounds(session_.settings(), kMainSection, kFormBoundsKey, *this);
-    if (session_.settings().ValueExists(kMainSection, kGridKey)) {
-        widgets::ReadColWidths(session_.settings(), kMainSection, kGridKey, *Grid->horizontalHeader());
+    widgets::ReadFormBounds(session_.settings(), Setting::FormBounds, *this);
+    if (isStored(session_.settings(), Setting::Grid)) {
+        widgets::ReadColWidths(session_.settings(), Setting::Grid, *Grid->horizontalHeader());
     } else {
         // Wide enough for the common types' names at first.
         Grid->setColumnWidth(
@@ -246,10 +246,9 @@ void TVendleMainForm::restoreLayout() {
 }
 
 void TVendleMainForm::storeLayout() {
-    Grid->withGivenWidths([this] {
-        widgets::WriteColWidths(session_.settings(), kMainSection, kGridKey, *Grid->horizontalHeader());
-    });
-    widgets::WriteFormBounds(session_.settings(), kMainSection, kFormBoundsKey, *this);
+    Grid->withGivenWidths(
+        [this] { widgets::WriteColWidths(session_.settings(), Setting::Grid, *Grid->horizontalHeader()); });
+    widgets::WriteFormBounds(session_.settings(), Setting::FormBounds, *this);
 }
 
 bool TVendleMainForm::withoutTray() const {
@@ -320,12 +319,12 @@ void TVendleMainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     // Said once a run, until the user asks not to be told again.
-    if (!closeNoticeShown_ && !session_.settings().ReadBool(kMainSection, kCloseNoticeOffKey, false)) {
+    if (!closeNoticeShown_ && !readBool(session_.settings(), Setting::CloseNoticeOff)) {
         closeNoticeShown_ = true;
         if (widgets::MessageBox::showWithDontShowAgain(
                 this, tr("ウィンドウを閉じても Vendle は動作を続けます。\nもう一度 Vendle を起動すると、"
                          "ウィンドウが表示されます。")))
-            session_.settings().WriteBool(kMainSection, kCloseNoticeOffKey, true);
+            writeBool(session_.settings(), Setting::CloseNoticeOff, true);
     }
     showMinimized();
 }

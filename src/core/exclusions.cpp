@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "exclusions.h"
 
-#include "inifile.h"
+#include "settings.h"
 
 namespace vendle {
 
@@ -70,27 +70,16 @@ bool Exclusions::excludes(std::string_view path) const {
 }
 
 void Exclusions::read(const MemIniFile& ini) {
-    folders.clear();
-    for (std::size_t n = 1; n <= kMostFolders; ++n) {
-        std::string folder = ini.ReadString(kSection, "Folder" + std::to_string(n), "");
-        if (folder.empty())
-            break;
-        folders.push_back(std::move(folder));
-    }
-    hidden = ini.ReadBool(kSection, "Hidden", false);
+    folders = readList(ini, Setting::ExcludedFolders);
+    hidden = readBool(ini, Setting::ExcludeHidden);
 }
 
+// The folders, then whether hidden files are left out; nothing while nothing is excluded.
 void Exclusions::write(MemIniFile& ini) const {
-    ini.EraseSection(kSection);
-    if (folders.empty() && !hidden)
-        return;
-    std::size_t n = 0;
-    for (const std::string& folder : folders) {
-        if (n == kMostFolders)
-            break;
-        ini.WriteString(kSection, "Folder" + std::to_string(++n), folder);
-    }
-    ini.WriteBool(kSection, "Hidden", hidden);
+    removeSetting(ini, Setting::ExcludeHidden);
+    writeList(ini, Setting::ExcludedFolders, folders);
+    if (!folders.empty() || hidden)
+        writeBool(ini, Setting::ExcludeHidden, hidden);
 }
 
 } // namespace vendle

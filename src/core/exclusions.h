@@ -18,6 +18,7 @@ class MemIniFile;
 struct Exclusions {
     // The most folders kept: more are neither read nor written.
     static constexpr std::size_t kMostFolders = 1000;
+    static_assert(kMostFolders == 1000, "the settings table's row holds the same bound");
 
     std::vector<std::string> folders; // absolute paths
     bool hidden = false;
@@ -28,7 +29,6 @@ struct Exclusions {
 
     bool operator==(const Exclusions&) const = default;
 
-    static constexpr const char* kSection = kExclusionsSection;
     void read(const MemIniFile& ini);
     void write(MemIniFile& ini) const;
 };

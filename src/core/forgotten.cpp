@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "forgotten.h"
 
-#include "inifile.h"
+#include "settings.h"
 
 #include <algorithm>
 #include <charconv>
@@ -40,10 +40,7 @@ bool ForgottenDocuments::admits(const std::string& path, std::int64_t usedAt) {
 // One key a document: "<n>=<Unix seconds> <path>".
 void ForgottenDocuments::read(const MemIniFile& ini) {
     byPath_.clear();
-    for (std::size_t n = 1; n <= kMostForgotten; ++n) {
-        const std::string value = ini.ReadString(kSection, std::to_string(n), "");
-        if (value.empty())
-            break;
+    for (const std::string& value : readList(ini, Setting::Forgotten)) {
         const std::size_t blank = value.find(' ');
         std::int64_t when = 0;
         const auto [end, error] =
@@ -57,7 +54,6 @@ void ForgottenDocuments::read(const MemIniFile& ini) {
 
 // In the order of forgetting, so that a later run drops them in the same order.
 void ForgottenDocuments::write(MemIniFile& ini) const {
-    ini.EraseSection(kSection);
     std::vector<std::pair<const std::string*, Entry>> ordered;
     ordered.reserve(byPath_.size());
     for (const auto& [path, entry] : byPath_)
@@ -65,9 +61,11 @@ void ForgottenDocuments::write(MemIniFile& ini) const {
     std::sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) {
         return std::tie(a.second.when, a.second.order) < std::tie(b.second.when, b.second.order);
     });
-    std::size_t n = 0;
+    std::vector<std::string> entries;
+    entries.reserve(ordered.size());
     for (const auto& [path, entry] : ordered)
-        ini.WriteString(kSection, std::to_string(++n), std::to_string(entry.when) + " " + *path);
+        entries.push_back(std::to_string(entry.when) + " " + *path);
+    writeList(ini, Setting::Forgotten, entries);
 }
 
 } // namespace vendle

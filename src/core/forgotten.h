@@ -30,8 +30,6 @@ public:
 
     std::size_t size() const { return byPath_.size(); }
 
-    // The section of the settings file that holds them; other versions pass it over.
-    static constexpr const char* kSection = kForgottenSection;
     void read(const MemIniFile& ini);
     void write(MemIniFile& ini) const;
 

@@ -110,9 +110,43 @@ std::string MemIniFile::ReadString(std::string_view section, std::string_view ke
     return v ? *v : std::string(def);
 }
 
+std::vector<std::string> MemIniFile::SectionNames() const {
+    std::vector<std::string> names;
+    names.reserve(sections_.size());
+    for (const Section& s : sections_)
+        names.push_back(s.name);
+    return names;
+}
+
 void MemIniFile::EraseSection(std::string_view section) {
     if (const Section* s = findSection(section))
         sections_.erase(sections_.begin() + (s - sections_.data()));
+}
+
+void MemIniFile::EraseKeys(std::string_view section,
+                           const std::function<bool(std::string_view key)>& matches) {
+    Section* s = findSection(section);
+    if (!s)
+        return;
+    std::vector<Entry> kept;
+    kept.reserve(s->entries.size());
+    for (Entry& e : s->entries) {
+        if (!e.hasValue || !matches(e.key))
+            kept.push_back(std::move(e));
+    }
+    if (kept.empty()) {
+        EraseSection(section);
+        return;
+    }
+    s->entries.clear();
+    s->index.clear();
+    for (Entry& e : kept)
+        s->add(std::move(e));
+}
+
+void MemIniFile::DeleteKey(std::string_view section, std::string_view key) {
+    const std::string wanted = lowerKey(key);
+    EraseKeys(section, [&](std::string_view k) { return lowerKey(k) == wanted; });
 }
 
 void MemIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {

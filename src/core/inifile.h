@@ -6,6 +6,7 @@
 
 #include "datetimeformat.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,10 +28,15 @@ public:
     std::string serialize() const;
 
     bool SectionExists(std::string_view section) const;
+    std::vector<std::string> SectionNames() const;
     bool ValueExists(std::string_view section, std::string_view key) const;
 
     // Removes a section with all its keys; nothing happens when there is none.
     void EraseSection(std::string_view section);
+    // Takes out the keys of the section that `matches` accepts (all their lines); a section left
+    // without lines goes.
+    void EraseKeys(std::string_view section, const std::function<bool(std::string_view key)>& matches);
+    void DeleteKey(std::string_view section, std::string_view key);
 
     std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
     void WriteString(std::string_view section, std::string_view key, std::string_view value);

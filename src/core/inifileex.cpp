@@ -5,6 +5,9 @@
 #include "filelimits.h"
 #include "fulltime.h"
 #include "log.h"
+#include "settings.h"
+
+#include <algorithm>
 
 namespace vendle {
 
@@ -16,8 +19,9 @@ TIniFileEx::TIniFileEx(std::string fileName, FileAccess& files, DateTimeFormat f
             // Content without a section of this program's is someone else's: kept aside before
             // the file is replaced.
             const bool blank = text->find_first_not_of(" \t\r\n") == std::string::npos;
-            if (!blank && !SectionExists(kAppInfoSection) && !SectionExists(kMainSection) &&
-                !SectionExists(kForgottenSection) && !SectionExists(kExclusionsSection))
+            const std::vector<std::string> sections = SectionNames();
+            if (!blank && std::none_of(sections.begin(), sections.end(),
+                                       [](const std::string& name) { return isSettingsSection(name); }))
                 foreign_ = *text;
         } else {
             unreadable_ = true;
@@ -25,7 +29,7 @@ TIniFileEx::TIniFileEx(std::string fileName, FileAccess& files, DateTimeFormat f
     }
     startTime_ = clock_();
     try {
-        earlierRuns_ = FullTimeStringToDateTime(ReadString(kAppInfoSection, kTotalExecTimeKey, "00:00:00"));
+        earlierRuns_ = FullTimeStringToDateTime(readText(*this, Setting::TotalExecTime));
     } catch (const ConvertError&) {
         // A damaged total must not cost the user the whole settings file.
         earlierRuns_ = 0;
@@ -41,17 +45,16 @@ TIniFileEx::TIniFileEx(std::string fileName, FileAccess& files, DateTimeFormat f
 }
 
 void TIniFileEx::startBookkeeping() {
-    if (ReadDateTime(kAppInfoSection, kFirstKickKey, 0) == 0) {
+    if (readDateTime(*this, Setting::FirstKick, fmt_) == 0) {
         isFirstKick_ = true;
-        WriteDateTime(kAppInfoSection, kFirstKickKey, clock_());
+        writeDateTime(*this, Setting::FirstKick, clock_());
     }
-    execCount_ = ReadInteger(kAppInfoSection, kExecCountKey, 0) + 1;
-    WriteInteger(kAppInfoSection, kExecCountKey, execCount_);
+    execCount_ = incrementCounter(*this, Setting::ExecCount);
     if (!isFirstKick_) {
-        if (ValueExists(kAppInfoSection, kDebugDoAsFirstKey))
-            isFirstKick_ = ReadBool(kAppInfoSection, kDebugDoAsFirstKey, false);
+        if (isStored(*this, Setting::DebugDoAsFirst))
+            isFirstKick_ = readBool(*this, Setting::DebugDoAsFirst);
         else
-            WriteBool(kAppInfoSection, kDebugDoAsFirstKey, false);
+            writeBool(*this, Setting::DebugDoAsFirst, false);
     }
 }
 
@@ -62,7 +65,7 @@ DateTime TIniFileEx::GetTotalExecTime() const {
 bool TIniFileEx::UpdateFile() {
     if (unreadable_)
         return false;
-    WriteString(kAppInfoSection, kTotalExecTimeKey, DateTimeToFullTimeString(GetTotalExecTime()));
+    writeText(*this, Setting::TotalExecTime, DateTimeToFullTimeString(GetTotalExecTime()));
     try {
         if (foreign_) {
             const std::string backup = fileName_ + ".bak";

@@ -90,21 +90,20 @@ void applyPlacement(QWidget& window, const WindowPlacement& placement) {
     window.setWindowState(states);
 }
 
-void ReadFormBounds(const MemIniFile& ini, std::string_view section, std::string_view key, QWidget& window) {
-    const auto placement = parsePlacement(ini.ReadString(section, key, ""), placementOf(window));
+void ReadFormBounds(const MemIniFile& ini, Setting setting, QWidget& window) {
+    const auto placement = parsePlacement(readText(ini, setting), placementOf(window));
     if (placement)
         applyPlacement(window, *placement);
 }
 
-void WriteFormBounds(MemIniFile& ini, std::string_view section, std::string_view key, const QWidget& window,
-                     bool placeKnown) {
+void WriteFormBounds(MemIniFile& ini, Setting setting, const QWidget& window, bool placeKnown) {
     WindowPlacement placement = placementOf(window);
     if (!placeKnown) {
         // The window system does not tell where the window is: the place stored last stays, else
         // the middle of the primary screen; only the size is the window's own.
         const int width = placement.normal.width();
         const int height = placement.normal.height();
-        const auto stored = parsePlacement(ini.ReadString(section, key, ""), placement);
+        const auto stored = parsePlacement(readText(ini, setting), placement);
         if (stored && stored->normal.width() > 0 && stored->normal.height() > 0) {
             placement.normal.left = stored->normal.left;
             placement.normal.top = stored->normal.top;
@@ -116,25 +115,23 @@ void WriteFormBounds(MemIniFile& ini, std::string_view section, std::string_view
         placement.normal.right = placement.normal.left + width;
         placement.normal.bottom = placement.normal.top + height;
     }
-    ini.WriteString(section, key, formatPlacement(placement));
+    writeText(ini, setting, formatPlacement(placement));
 }
 
-void ReadColWidths(const MemIniFile& ini, std::string_view section, std::string_view key,
-                   QHeaderView& header) {
-    const auto widths = parseColWidths(ini.ReadString(section, key, "0"), header.count());
+void ReadColWidths(const MemIniFile& ini, Setting setting, QHeaderView& header) {
+    const auto widths = parseColWidths(readText(ini, setting), header.count());
     if (!widths)
         return;
     for (std::size_t i = 0; i < widths->size(); ++i)
         header.resizeSection(static_cast<int>(i), (*widths)[i]);
 }
 
-void WriteColWidths(MemIniFile& ini, std::string_view section, std::string_view key,
-                    const QHeaderView& header) {
+void WriteColWidths(MemIniFile& ini, Setting setting, const QHeaderView& header) {
     std::vector<int> widths;
     widths.reserve(static_cast<std::size_t>(header.count()));
     for (int i = 0; i < header.count(); ++i)
         widths.push_back(header.sectionSize(i));
-    ini.WriteString(section, key, formatColWidths(widths));
+    writeText(ini, setting, formatColWidths(widths));
 }
 
 } // namespace vendle::widgets

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/inifile.h"
+#include "core/settings.h"
 #include "core/windowplacement.h"
 #include "platform/windowsystem.h"
 
@@ -32,15 +33,13 @@ void fitOnScreen(QWidget& window);
 // dialog, the help window): its size fitted, then centred.
 void centreOnScreen(QWidget& window);
 
-void ReadFormBounds(const MemIniFile& ini, std::string_view section, std::string_view key, QWidget& window);
+void ReadFormBounds(const MemIniFile& ini, Setting setting, QWidget& window);
 // Where the window system cannot report a window's place (`placeKnown` false), the stored place
 // is kept and only the size is written.
-void WriteFormBounds(MemIniFile& ini, std::string_view section, std::string_view key, const QWidget& window,
+void WriteFormBounds(MemIniFile& ini, Setting setting, const QWidget& window,
                      bool placeKnown = platform::windowPlacesAreKnown());
 
-void ReadColWidths(const MemIniFile& ini, std::string_view section, std::string_view key,
-                   QHeaderView& header);
-void WriteColWidths(MemIniFile& ini, std::string_view section, std::string_view key,
-                    const QHeaderView& header);
+void ReadColWidths(const MemIniFile& ini, Setting setting, QHeaderView& header);
+void WriteColWidths(MemIniFile& ini, Setting setting, const QHeaderView& header);
 
 } // namespace vendle::widgets

@@ -146,7 +146,7 @@ private slots:
         QCOMPARE(matches("レポート案").size(), 1);
         // Kept in the settings file once turned on, and read back.
         session_->storeSettings();
-        QVERIFY(session_->settings().ReadBool(kMainSection, kFoldKanaKey, false));
+        QVERIFY(readBool(session_->settings(), Setting::FoldKana));
         session_->setFoldKana(false);
         session_->readSettings();
         QVERIFY(session_->foldKana());

@@ -23,13 +23,13 @@ TEST(Exclusions, FoldersAndHiddenNamesAreLeftOutAndKeptInTheirOwnSection) {
 
     MemIniFile ini;
     none.write(ini);
-    EXPECT_FALSE(ini.SectionExists(Exclusions::kSection)); // nothing excluded: the file as before
+    EXPECT_FALSE(ini.SectionExists("Exclusions")); // nothing excluded: the file as before
     ex.write(ini);
     Exclusions read;
     read.read(ini);
     EXPECT_EQ(read, ex);
     none.write(ini);
-    EXPECT_FALSE(ini.SectionExists(Exclusions::kSection));
+    EXPECT_FALSE(ini.SectionExists("Exclusions"));
 }
 
 // A folder given with "..", "." or doubled separators excludes what its plain form does; the list
@@ -43,21 +43,21 @@ TEST(Exclusions, PlainFormsBoundsAndSpellings) {
 
     MemIniFile ini;
     for (int n = 1; n <= 1500; ++n)
-        ini.WriteString(Exclusions::kSection, "Folder" + std::to_string(n), "/f" + std::to_string(n));
+        ini.WriteString("Exclusions", "Folder" + std::to_string(n), "/f" + std::to_string(n));
     for (const char* yes : {"yes", "True", " on "}) {
-        ini.WriteString(Exclusions::kSection, "Hidden", yes);
+        ini.WriteString("Exclusions", "Hidden", yes);
         Exclusions read;
         read.read(ini);
         EXPECT_TRUE(read.hidden) << yes;
         EXPECT_EQ(read.folders.size(), Exclusions::kMostFolders);
     }
-    ini.WriteString(Exclusions::kSection, "Hidden", "off");
+    ini.WriteString("Exclusions", "Hidden", "off");
     Exclusions read;
     read.read(ini);
     EXPECT_FALSE(read.hidden);
     read.folders.push_back("/beyond");
     MemIniFile out;
     read.write(out);
-    EXPECT_TRUE(out.ValueExists(Exclusions::kSection, "Folder1000"));
-    EXPECT_FALSE(out.ValueExists(Exclusions::kSection, "Folder1001"));
+    EXPECT_TRUE(out.ValueExists("Exclusions", "Folder1000"));
+    EXPECT_FALSE(out.ValueExists("Exclusions", "Folder1001"));
 }

@@ -17,7 +17,7 @@ TEST(Forgotten, OlderUsesArePassedOverANewerOneBringsTheDocumentBackAndTheListSu
     // Through the settings file, with a damaged line among the kept ones.
     MemIniFile ini;
     forgotten.write(ini);
-    ini.WriteString(ForgottenDocuments::kSection, "3", "not-a-time /d/x.txt");
+    ini.WriteString("Forgotten", "3", "not-a-time /d/x.txt");
     ForgottenDocuments read;
     read.read(ini);
     EXPECT_EQ(read.size(), 2u);

@@ -100,14 +100,14 @@ TEST(MainSettings, DefaultsBoundsAndCounters) {
     EXPECT_EQ(readItemsHint(ini), 100);
     for (const auto& [text, expected] : std::vector<std::pair<std::string, int>>{
              {"0", 1}, {"-5", 1}, {"100001", 100000}, {"2000000000", 100000}, {"250", 250}, {"x", 10000}}) {
-        ini.WriteString(kMainSection, "DataMax", text);
+        ini.WriteString("VendleMainForm", "DataMax", text);
         EXPECT_EQ(readDataMax(ini), expected) << text;
     }
     writeDataMax(ini, 500);
     EXPECT_EQ(ini.ReadString("VendleMainForm", "DataMax", ""), "500");
-    EXPECT_EQ(incrementCounter(ini, "ExecuteCount"), 1);
-    EXPECT_EQ(incrementCounter(ini, "ExecuteCount"), 2);
-    EXPECT_EQ(ini.ReadString(kMainSection, "ExecuteCount", ""), "2");
+    EXPECT_EQ(incrementCounter(ini, Setting::ExecuteCount), 1);
+    EXPECT_EQ(incrementCounter(ini, Setting::ExecuteCount), 2);
+    EXPECT_EQ(ini.ReadString("VendleMainForm", "ExecuteCount", ""), "2");
     writeItems(ini, 0);
     EXPECT_EQ(readItemsHint(ini), 0);
 }
