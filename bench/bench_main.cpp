@@ -3,6 +3,7 @@
 // measured beside a baseline in the same run. Prints Google Benchmark's table, then a summary with
 // the ratios and whether each target holds.
 #include "app/apppaths.h"
+#include "windowprobe.h"
 #include "app/filtermenus.h"
 #include "app/historygrid.h"
 #include "app/htmlhelp.h"
@@ -50,6 +51,8 @@
 using namespace vendle;
 using namespace vendle::bench;
 namespace fs = std::filesystem;
+
+using vendle::test::parts;
 
 namespace {
 
@@ -477,9 +480,9 @@ void BM_FilterMenus(benchmark::State& state) {
     measurePair(
         state, "filter menus rebuilt (types and folders), 100k",
         [&] {
-            form.filterMenus->TypeMenuBuild();
-            form.filterMenus->FolderMenuBuild();
-            entries = static_cast<std::size_t>(form.filterMenus->miFolderFilter->actions().size());
+            parts(form).filterMenus->TypeMenuBuild();
+            parts(form).filterMenus->FolderMenuBuild();
+            entries = static_cast<std::size_t>(parts(form).filterMenus->miFolderFilter->actions().size());
         },
         {}, 0, 30.0);
     if (entries < 2) {
@@ -564,8 +567,8 @@ void BM_KeystrokeToPaint(benchmark::State& state) {
     measurePair(
         state, "keystroke to painted view, real window, 100k",
         [&] {
-            form.Edit1->setText(typing[step++ % typing.size()]);
-            form.Grid->viewport()->repaint();
+            parts(form).Edit1->setText(typing[step++ % typing.size()]);
+            parts(form).Grid->viewport()->repaint();
         },
         {}, 0, 16.0);
     if (form.Items().ItemCount() != 100'000) {

@@ -5,6 +5,7 @@
 // per kind, from the slowest of its sixteen sort settings; the whole table is printed too. The
 // same rows again with the search ignoring kana and width.
 #include "app/filtermenus.h"
+#include "windowprobe.h"
 #include "app/historysession.h"
 #include "benchdata.h"
 #include "platform/collation.h"
@@ -18,6 +19,8 @@
 
 #include <cstdio>
 #include <functional>
+
+using vendle::test::parts;
 
 namespace vendle::bench {
 
@@ -56,12 +59,12 @@ void BM_EveryKeystroke(benchmark::State& state) {
     form.session().setFoldKana(folding);
     form.resize(900, 600);
     form.show();
-    app::FilterMenus& menus = *form.filterMenus;
+    app::FilterMenus& menus = *parts(form).filterMenus;
     menus.TypeMenuBuild();
     menus.FolderMenuBuild();
     QApplication::processEvents();
 
-    const auto type = [&](const char* text) { form.Edit1->setText(QString::fromUtf8(text)); };
+    const auto type = [&](const char* text) { parts(form).Edit1->setText(QString::fromUtf8(text)); };
     const auto clearFilters = [&] {
         for (QMenu* m : {menus.miTypeFilter, menus.miFolderFilter, menus.miTimeFilter})
             noneOf(*m)->trigger();

@@ -391,14 +391,6 @@ It is left as it is, and the settings of this session will not be saved.</transl
         <source>Loading(%1/%2)...</source>
         <translation>Loading (%1/%2)...</translation>
     </message>
-    <message>
-        <source>種類フィルタ作成中...</source>
-        <translation>Building the type filter...</translation>
-    </message>
-    <message>
-        <source>フォルダフィルタ作成中...</source>
-        <translation>Building the folder filter...</translation>
-    </message>
 </context>
 <context>
     <name>vendle::app::PropertiesDialog</name>
@@ -628,6 +620,14 @@ It is left as it is, and the settings of this session will not be saved.</transl
 もう一度 Vendle を起動すると、ウィンドウが表示されます。</source>
         <translation>Vendle keeps running when its window is closed.
 Start Vendle again to show the window.</translation>
+    </message>
+    <message>
+        <source>種類フィルタ作成中...</source>
+        <translation>Building the type filter...</translation>
+    </message>
+    <message>
+        <source>フォルダフィルタ作成中...</source>
+        <translation>Building the folder filter...</translation>
     </message>
 </context>
 <context>

@@ -1,22 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow.h"
 
-#include "app/desktopparts.h"
 #include "app/documentactions.h"
 #include "app/documentopener.h"
 #include "app/filtermenus.h"
-#include "app/firststart.h"
 #include "app/guarded.h"
 #include "app/historygrid.h"
-#include "app/htmlhelp.h"
 #include "app/icons.h"
-#include "app/recentwatch.h"
 #include "app/toppanel.h"
 #include "app/undolast.h"
 #include "app/viewkeeper.h"
-#include "core/errors.h"
-#include "core/mainsettings.h"
-#include "platform/logging.h"
+#include "core/settings.h"
 #include "platform/version.h"
 #include "platform/windowsystem.h"
 #include "widgets/formbounds.h"
@@ -26,19 +20,14 @@
 #include "widgets/progressbox.h"
 #include "widgets/verinfo.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QScopeGuard>
-#include <QScreen>
-#include <QStyle>
 #include <QVBoxLayout>
 
-#include <cstdio>
 
 namespace vendle::app {
 
@@ -337,6 +326,37 @@ void TVendleMainForm::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         emit activated();
     QMainWindow::changeEvent(event);
+}
+
+void TVendleMainForm::showLoading(const std::string& tip) {
+    if (tipBeforeLoading_.empty())
+        tipBeforeLoading_ = yTrayIcon1->TipHelp();
+    yTrayIcon1->setIcon(busyIcon());
+    yTrayIcon1->setTipHelp(tip);
+}
+
+void TVendleMainForm::endLoading() {
+    yTrayIcon1->setTipHelp(std::exchange(tipBeforeLoading_, std::string()));
+    yTrayIcon1->setIcon(applicationIcon());
+}
+
+void TVendleMainForm::buildFilterMenus() {
+    showLoading(tr("種類フィルタ作成中...").toStdString());
+    filterMenus->TypeMenuBuild();
+    showLoading(tr("フォルダフィルタ作成中...").toStdString());
+    filterMenus->FolderMenuBuild();
+}
+
+void TVendleMainForm::beginSaveProgress() {
+    ProgressBox1->Execute();
+}
+
+void TVendleMainForm::showSaveProgress(int percent, const QString& text) {
+    ProgressBox1->Progress(percent, text);
+}
+
+void TVendleMainForm::endSaveProgress() {
+    ProgressBox1->Close();
 }
 
 } // namespace vendle::app

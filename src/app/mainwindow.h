@@ -23,6 +23,10 @@ class TAVerInfo;
 class TProgressBox;
 } // namespace vendle::widgets
 
+namespace vendle::test {
+class WindowProbe;
+}
+
 namespace vendle::app {
 
 class DocumentActions;
@@ -56,21 +60,6 @@ public:
     // A second start asked for the window, with the token its launch was given (may be empty).
     void activateFromSecondCopy(const QString& activationToken);
 
-    int PressedColumn = -1;
-
-    widgets::TyTrayIcon* yTrayIcon1 = nullptr;
-    widgets::TProgressBox* ProgressBox1 = nullptr;
-    QMenu* PopupMenu1 = nullptr;
-    HistoryGridView* Grid = nullptr;
-    widgets::TAVerInfo* AVerInfo1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Done = nullptr; // what the last command did, and its undo
-    QLabel* Panel2 = nullptr;
-    FilterMenus* filterMenus = nullptr;
-    DocumentActions* documents = nullptr;
-
     // True when no notification area exists: the window then stays reachable on the task bar.
     bool withoutTray() const;
 
@@ -88,6 +77,17 @@ public:
     // The icon of an icon index, loaded once.
     QIcon iconFor(int iconIndex) const;
 
+    // While the history loads: the busy icon and `tip` in the notification area; the end puts
+    // back the icon and the tip it had.
+    void showLoading(const std::string& tip);
+    void endLoading();
+    // The type and folder filter menus list what the history holds now.
+    void buildFilterMenus();
+    // The exit's save: the progress box shows from begin to end.
+    void beginSaveProgress();
+    void showSaveProgress(int percent, const QString& text);
+    void endSaveProgress();
+
 signals:
     void exitRequested();
     void settingsRequested();
@@ -102,6 +102,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    friend class test::WindowProbe; // the tests' view of the parts
+
     void createComponents();
     void createMenus();
     void readLocale();
@@ -114,6 +116,21 @@ private:
     QMenu* filterMenu_ = nullptr;
     Qt::WindowStates shownState_ = Qt::WindowNoState; // the state before the last minimising
     bool closeNoticeShown_ = false; // this run told the user that closing leaves the program running
+    std::string tipBeforeLoading_;
+
+    int PressedColumn = -1;
+    widgets::TyTrayIcon* yTrayIcon1 = nullptr;
+    widgets::TProgressBox* ProgressBox1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    HistoryGridView* Grid = nullptr;
+    widgets::TAVerInfo* AVerInfo1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Done = nullptr; // what the last command did, and its undo
+    QLabel* Panel2 = nullptr;
+    FilterMenus* filterMenus = nullptr;
+    DocumentActions* documents = nullptr;
 };
 
 } // namespace vendle::app

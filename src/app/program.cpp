@@ -185,25 +185,16 @@ void Program::loadAndShowHistory(bool importNow) {
 }
 
 void Program::loadHistory() {
-    widgets::TyTrayIcon& tray = *window_->yTrayIcon1;
-    const std::string oldTip = tray.TipHelp();
-    tray.setIcon(busyIcon());
-    const auto restore = qScopeGuard([&] {
-        tray.setTipHelp(oldTip);
-        tray.setIcon(applicationIcon());
-    });
-    tray.setTipHelp(tr("Loading...").toStdString());
+    const auto restore = qScopeGuard([&] { window_->endLoading(); });
+    window_->showLoading(tr("Loading...").toStdString());
     const QString tip = tr("Loading(%1/%2)...");
     const LoadReport report =
-        session_->Load([&](int i, int n) { tray.setTipHelp(tip.arg(i).arg(n).toStdString()); });
+        session_->Load([&](int i, int n) { window_->showLoading(tip.arg(i).arg(n).toStdString()); });
     if (report.fileMissing)
         return;
     if (!report.openError.empty())
         MessageBox::show(window_.get(), q(report.openError));
-    tray.setTipHelp(tr("種類フィルタ作成中...").toStdString());
-    window_->filterMenus->TypeMenuBuild();
-    tray.setTipHelp(tr("フォルダフィルタ作成中...").toStdString());
-    window_->filterMenus->FolderMenuBuild();
+    window_->buildFilterMenus();
 }
 
 void Program::showHelp(const char* page) {
@@ -244,14 +235,13 @@ void Program::saveAll(bool showProgress) {
     help_->storeBounds();
     session_->storeSettings();
     SaveProgress progress;
-    widgets::TProgressBox& box = *window_->ProgressBox1;
     if (showProgress) {
-        box.Execute();
-        progress = [&box](int percent, const std::string& text) { box.Progress(percent, q(text)); };
+        window_->beginSaveProgress();
+        progress = [this](int percent, const std::string& text) { window_->showSaveProgress(percent, q(text)); };
     }
     const auto closeBox = qScopeGuard([&] {
         if (showProgress)
-            box.Close();
+            window_->endSaveProgress();
     });
     session_->SaveHistory(progress);
 }

@@ -3,6 +3,7 @@
 // still Japanese (the help's Japanese pages and the user's own file names aside), and no text is
 // cut by the place its widget was given.
 #include "app/application.h"
+#include "windowprobe.h"
 #include "app/dialogs.h"
 #include "app/exclusionsdialog.h"
 #include "app/historygrid.h"
@@ -30,6 +31,7 @@
 
 using namespace vendle;
 using namespace vendle::app;
+using vendle::test::parts;
 using vendle::test::FakeTray;
 using vendle::test::TrayLog;
 using vendle::widgets::MessageBox;
@@ -150,10 +152,10 @@ private slots:
             menuTexts(*menu->menu(), QStringLiteral("menu bar"), texts);
         QVERIFY(log.nativeMenu);
         menuTexts(*log.nativeMenu, QStringLiteral("tray"), texts);
-        texts << QStringLiteral("tray tip: ") + QString::fromStdString(form.yTrayIcon1->TipHelp());
-        form.Edit1->setText(QStringLiteral("o"));
-        texts << QStringLiteral("count line: ") + form.Label2->text();
-        form.Edit1->clear();
+        texts << QStringLiteral("tray tip: ") + QString::fromStdString(parts(form).yTrayIcon1->TipHelp());
+        parts(form).Edit1->setText(QStringLiteral("o"));
+        texts << QStringLiteral("count line: ") + parts(form).Label2->text();
+        parts(form).Edit1->clear();
 
         // The document's menu, as a right click opens it.
         QTimer::singleShot(0, this, [&] {
@@ -163,8 +165,8 @@ private slots:
             menuTexts(*menu, QStringLiteral("document menu"), texts);
             menu->close();
         });
-        form.Grid->setCurrentIndex(form.Grid->model()->index(0, 1));
-        emit form.Grid->customContextMenuRequested(form.Grid->visualRect(form.Grid->currentIndex()).center());
+        parts(form).Grid->setCurrentIndex(parts(form).Grid->model()->index(0, 1));
+        emit parts(form).Grid->customContextMenuRequested(parts(form).Grid->visualRect(parts(form).Grid->currentIndex()).center());
 
         const auto inspect = [&](QWidget& window) {
             window.show();
@@ -176,10 +178,10 @@ private slots:
         inspect(program.exclusionsDialog());
         QVERIFY(topLevel<TFormAboutBox>());
         inspect(*topLevel<TFormAboutBox>());
-        form.ProgressBox1->Execute(); // as the exit's save shows it
+        parts(form).ProgressBox1->Execute(); // as the exit's save shows it
         QVERIFY(topLevel<widgets::TFormProgress>());
         inspect(*topLevel<widgets::TFormProgress>());
-        form.ProgressBox1->Close();
+        parts(form).ProgressBox1->Close();
         // The help window's frame, on the English summary.
         program.showHelp("index.htm");
         auto* help = topLevel<widgets::HelpWindow>();

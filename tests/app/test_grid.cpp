@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/documentactions.h"
+#include "windowprobe.h"
 #include "app/documentmenu.h"
 #include "app/historygrid.h"
 #include "app/historymodel.h"
@@ -41,6 +42,7 @@
 
 using namespace vendle;
 using namespace vendle::app;
+using vendle::test::parts;
 using vendle::test::FakeTray;
 using vendle::test::TrayLog;
 using vendle::test::writeFile;
@@ -116,28 +118,28 @@ private slots:
     void keysMoveBetweenSearchAndGrid() {
         form_->ShowMainWindow();
         QVERIFY(QTest::qWaitForWindowActive(form_));
-        form_->Edit1->setFocus();
-        QTest::keyClicks(form_->Edit1, QStringLiteral("txt"));
+        parts(*form_).Edit1->setFocus();
+        QTest::keyClicks(parts(*form_).Edit1, QStringLiteral("txt"));
         QCOMPARE(form_->Items().ViewCount(), 3);
-        QTest::keyClick(form_->Edit1, Qt::Key_Down);
-        QTRY_VERIFY(form_->Grid->hasFocus());
-        QTest::keyClick(form_->Grid, Qt::Key_Down);
-        QCOMPARE(form_->Grid->currentIndex().row(), 1);
-        QTest::keyClick(form_->Grid, Qt::Key_Up);
-        QVERIFY(form_->Grid->hasFocus()); // row 2 to row 1 stays in the grid
-        QTest::keyClick(form_->Grid, Qt::Key_Up);
-        QTRY_VERIFY(form_->Edit1->hasFocus());
+        QTest::keyClick(parts(*form_).Edit1, Qt::Key_Down);
+        QTRY_VERIFY(parts(*form_).Grid->hasFocus());
+        QTest::keyClick(parts(*form_).Grid, Qt::Key_Down);
+        QCOMPARE(parts(*form_).Grid->currentIndex().row(), 1);
+        QTest::keyClick(parts(*form_).Grid, Qt::Key_Up);
+        QVERIFY(parts(*form_).Grid->hasFocus()); // row 2 to row 1 stays in the grid
+        QTest::keyClick(parts(*form_).Grid, Qt::Key_Up);
+        QTRY_VERIFY(parts(*form_).Edit1->hasFocus());
         // Esc from anywhere: the search is cleared and has the focus.
-        form_->Grid->setFocus();
-        QTest::keyClick(form_->Grid, Qt::Key_Escape);
-        QTRY_VERIFY(form_->Edit1->hasFocus());
-        QVERIFY(form_->Edit1->text().isEmpty());
+        parts(*form_).Grid->setFocus();
+        QTest::keyClick(parts(*form_).Grid, Qt::Key_Escape);
+        QTRY_VERIFY(parts(*form_).Edit1->hasFocus());
+        QVERIFY(parts(*form_).Edit1->text().isEmpty());
         QCOMPARE(form_->Items().ViewCount(), 5);
         // Enter on a missing document's row tries to open it and reports why it could not.
         QFile::remove(QString::fromStdString(form_->Items().ViewItem(0).Path));
-        form_->Grid->setFocus();
-        form_->Grid->setCurrentIndex(form_->Grid->model()->index(0, ColumnName));
-        QTest::keyClick(form_->Grid, Qt::Key_Return);
+        parts(*form_).Grid->setFocus();
+        parts(*form_).Grid->setCurrentIndex(parts(*form_).Grid->model()->index(0, ColumnName));
+        QTest::keyClick(parts(*form_).Grid, Qt::Key_Return);
         QCOMPARE(MessageBox::shownTexts().size(), 1);
         QVERIFY(MessageBox::shownTexts()[0].endsWith(
             QStringLiteral("ファイル名:") + QString::fromStdString(form_->Items().ViewItem(0).Path)));
@@ -146,7 +148,7 @@ private slots:
     void onlyNameAndFolderCellsBecomeCurrent() {
         form_->resize(700, 400);
         form_->ShowMainWindow();
-        QTableView* grid = form_->Grid;
+        QTableView* grid = parts(*form_).Grid;
         const auto centre = [&](int row, int column) {
             return grid->visualRect(grid->model()->index(row, column)).center();
         };
@@ -196,7 +198,7 @@ private slots:
 
     void theNameColumnTakesTheRoomAndTimesAreNeverCut() {
         form_->ShowMainWindow();
-        HistoryGridView* grid = form_->Grid;
+        HistoryGridView* grid = parts(*form_).Grid;
         const auto total = [&] {
             int sum = 0;
             for (int c = 0; c < kColumnCount; ++c)
@@ -222,7 +224,7 @@ private slots:
     void rowNumbersStayAtTheLeftEdge() {
         form_->resize(300, 160);
         form_->ShowMainWindow();
-        HistoryGridView* grid = form_->Grid;
+        HistoryGridView* grid = parts(*form_).Grid;
         QTableView* fixed = grid->fixedColumn();
         QVERIFY(fixed->isVisible());
         grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
@@ -242,33 +244,33 @@ private slots:
         form_->resize(700, 400);
         form_->ShowMainWindow();
         std::vector<std::string> offered;
-        form_->documents->documentMenu->contextMenu().setTracker(
+        parts(*form_).documents->documentMenu->contextMenu().setTracker(
             [&](const std::vector<MenuItem>&, const QPoint&) {
-                offered = form_->documents->documentMenu->contextMenu().FileNames;
+                offered = parts(*form_).documents->documentMenu->contextMenu().FileNames;
                 return 0; // dismissed
             });
-        QItemSelectionModel* selection = form_->Grid->selectionModel();
-        form_->Grid->setCurrentIndex(form_->Grid->model()->index(0, ColumnName));
-        selection->select(QItemSelection(form_->Grid->model()->index(0, ColumnName),
-                                         form_->Grid->model()->index(2, ColumnFolder)),
+        QItemSelectionModel* selection = parts(*form_).Grid->selectionModel();
+        parts(*form_).Grid->setCurrentIndex(parts(*form_).Grid->model()->index(0, ColumnName));
+        selection->select(QItemSelection(parts(*form_).Grid->model()->index(0, ColumnName),
+                                         parts(*form_).Grid->model()->index(2, ColumnFolder)),
                           QItemSelectionModel::ClearAndSelect);
         const auto rowCentre = [&](int row, int column) {
-            return form_->Grid->visualRect(form_->Grid->model()->index(row, column)).center();
+            return parts(*form_).Grid->visualRect(parts(*form_).Grid->model()->index(row, column)).center();
         };
-        form_->documents->documentMenu->GridRightClick(rowCentre(1, ColumnType));
+        parts(*form_).documents->documentMenu->GridRightClick(rowCentre(1, ColumnType));
         QCOMPARE(offered.size(), std::size_t(3));
         QCOMPARE(offered[0], form_->Items().ViewItem(0).Path);
         QCOMPARE(offered[2], form_->Items().ViewItem(2).Path);
-        QCOMPARE(form_->Grid->currentIndex().row(), 0); // inside the selection: nothing moves
+        QCOMPARE(parts(*form_).Grid->currentIndex().row(), 0); // inside the selection: nothing moves
         // Outside the selection the clicked row becomes current and is the only document.
-        form_->documents->documentMenu->GridRightClick(rowCentre(4, ColumnFolder));
+        parts(*form_).documents->documentMenu->GridRightClick(rowCentre(4, ColumnFolder));
         QCOMPARE(offered, std::vector<std::string>{form_->Items().ViewItem(4).Path});
-        QCOMPARE(form_->Grid->currentIndex().row(), 4);
-        QCOMPARE(form_->Grid->currentIndex().column(), int(ColumnFolder));
+        QCOMPARE(parts(*form_).Grid->currentIndex().row(), 4);
+        QCOMPARE(parts(*form_).Grid->currentIndex().column(), int(ColumnFolder));
         QCOMPARE(form_->session().settings().ReadInteger("VendleMainForm", "ContextMenuCount", 0), 2);
         // Below the last row: no menu, no count.
         offered.clear();
-        form_->documents->documentMenu->GridRightClick(QPoint(10, form_->Grid->viewport()->height() - 2));
+        parts(*form_).documents->documentMenu->GridRightClick(QPoint(10, parts(*form_).Grid->viewport()->height() - 2));
         QVERIFY(offered.empty());
         QCOMPARE(form_->session().settings().ReadInteger("VendleMainForm", "ContextMenuCount", 0), 2);
     }
@@ -277,8 +279,8 @@ private slots:
         form_->resize(700, 400);
         form_->ShowMainWindow();
         QVERIFY(QTest::qWaitForWindowActive(form_));
-        QVERIFY(form_->Edit1->hasFocus()); // brought forward with the keyboard in the search box
-        DocumentMenu& menu = *form_->documents->documentMenu;
+        QVERIFY(parts(*form_).Edit1->hasFocus()); // brought forward with the keyboard in the search box
+        DocumentMenu& menu = *parts(*form_).documents->documentMenu;
         std::vector<std::string> offered;
         int menus = 0;
         menu.contextMenu().setTracker([&](const std::vector<MenuItem>&, const QPoint&) {
@@ -286,7 +288,7 @@ private slots:
             ++menus;
             return 0;
         });
-        HistoryGridView* grid = form_->Grid;
+        HistoryGridView* grid = parts(*form_).Grid;
         grid->setFocus();
         grid->setCurrentIndex(grid->model()->index(3, ColumnName));
         QTest::keyClick(grid, Qt::Key_Menu);
@@ -333,31 +335,31 @@ private slots:
         form_->resize(700, 400);
         form_->ShowMainWindow();
         QVERIFY(QTest::qWaitForWindowActive(form_));
-        HistoryGridView* grid = form_->Grid;
+        HistoryGridView* grid = parts(*form_).Grid;
         std::vector<std::string> offered;
-        form_->documents->documentMenu->contextMenu().setTracker(
+        parts(*form_).documents->documentMenu->contextMenu().setTracker(
             [&](const std::vector<MenuItem>&, const QPoint&) {
-                offered = form_->documents->documentMenu->contextMenu().FileNames;
+                offered = parts(*form_).documents->documentMenu->contextMenu().FileNames;
                 return 0;
             });
         const auto at = [&](int row, int column) {
             return grid->visualRect(grid->model()->index(row, column)).center();
         };
         const auto pathOf = [&](int row) { return form_->Items().ViewItem(row).Path; };
-        const auto rows = [&] { return form_->documents->documentMenu->highlightedRows(); };
+        const auto rows = [&] { return parts(*form_).documents->documentMenu->highlightedRows(); };
 
         // Ctrl+click starts a new block: no gapped selection can be made.
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at(0, ColumnName));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ControlModifier, at(4, ColumnName));
         QCOMPARE(rows(), std::vector<int>{4});
-        form_->documents->documentMenu->GridRightClick(at(4, ColumnName));
+        parts(*form_).documents->documentMenu->GridRightClick(at(4, ColumnName));
         QCOMPARE(offered, std::vector<std::string>{pathOf(4)});
         // Shift+click and Shift+arrows make a block; the menu takes exactly it.
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, at(2, ColumnName));
         QCOMPARE(rows(), (std::vector<int>{2, 3, 4}));
         QTest::keyClick(grid, Qt::Key_Up, Qt::ShiftModifier);
         QCOMPARE(rows(), (std::vector<int>{1, 2, 3, 4}));
-        form_->documents->documentMenu->GridRightClick(at(3, ColumnType));
+        parts(*form_).documents->documentMenu->GridRightClick(at(3, ColumnType));
         QCOMPARE(offered, (std::vector<std::string>{pathOf(1), pathOf(2), pathOf(3), pathOf(4)}));
 
         // A real right press inside the block moves nothing, and no press makes a type or time
@@ -372,13 +374,13 @@ private slots:
 
         // Documents that are gone get no menu; the others keep theirs. Only gone ones: said so.
         QVERIFY(QFile::remove(QString::fromStdString(pathOf(2))));
-        form_->documents->documentMenu->GridRightClick(at(3, ColumnName));
+        parts(*form_).documents->documentMenu->GridRightClick(at(3, ColumnName));
         QCOMPARE(offered, (std::vector<std::string>{pathOf(1), pathOf(3), pathOf(4)}));
         offered.clear();
         MessageBox::clearShownTexts();
-        form_->documents->documentMenu->GridRightClick(at(2, ColumnName)); // inside the block: still all four
+        parts(*form_).documents->documentMenu->GridRightClick(at(2, ColumnName)); // inside the block: still all four
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at(2, ColumnName));
-        form_->documents->documentMenu->GridRightClick(at(2, ColumnName));
+        parts(*form_).documents->documentMenu->GridRightClick(at(2, ColumnName));
         QCOMPARE(offered, (std::vector<std::string>{pathOf(1), pathOf(3), pathOf(4)}));
         QCOMPARE(MessageBox::shownTexts(), QStringList{QStringLiteral("次のファイルは見つかりません。\n") +
                                                        QString::fromStdString(pathOf(2))});
@@ -388,7 +390,7 @@ private slots:
         form_->resize(700, 400);
         form_->ShowMainWindow();
         QVERIFY(QTest::qWaitForWindowActive(form_));
-        HistoryGridView* grid = form_->Grid;
+        HistoryGridView* grid = parts(*form_).Grid;
         const auto at = [&](int row, int column) {
             return grid->visualRect(grid->model()->index(row, column)).center();
         };
@@ -415,7 +417,7 @@ private slots:
         QCOMPARE(pathOf(0), path(QStringLiteral("docs/new.txt")).toStdString());
         QCOMPARE(grid->currentIndex().row(), 4);
         QCOMPARE(pathOf(4), current);
-        QCOMPARE(form_->documents->documentMenu->highlightedRows(), (std::vector<int>{3, 4}));
+        QCOMPARE(parts(*form_).documents->documentMenu->highlightedRows(), (std::vector<int>{3, 4}));
         QCOMPARE(pathOf(3), other);
 
         // A look that finds nothing new leaves the view alone.
@@ -465,7 +467,7 @@ private slots:
         form_->resize(700, 260);
         form_->ShowMainWindow();
         QVERIFY(QTest::qWaitForWindowActive(form_));
-        HistoryGridView* grid = form_->Grid;
+        HistoryGridView* grid = parts(*form_).Grid;
         QItemSelectionModel* selection = grid->selectionModel();
         std::int64_t stamp = QDateTime::currentSecsSinceEpoch() + 11;
         const QString links = path(QStringLiteral("data/RecentDocuments"));
@@ -534,7 +536,7 @@ private slots:
             for (int row = now.first().top(); row <= now.first().bottom(); ++row)
                 expected << QUrl::fromLocalFile(QString::fromStdString(form_->Items().ViewItem(row).Path))
                                 .toString();
-            form_->documents->documentMenu->copyHighlighted();
+            parts(*form_).documents->documentMenu->copyHighlighted();
             QStringList copied;
             for (const QUrl& url : QGuiApplication::clipboard()->mimeData()->urls())
                 copied << url.toString();
@@ -547,7 +549,7 @@ private slots:
     void forgettingAndTheTrashAreUndone() {
         form_->ShowMainWindow();
         QVERIFY(QTest::qWaitForWindowActive(form_));
-        HistoryGridView* grid = form_->Grid;
+        HistoryGridView* grid = parts(*form_).Grid;
         const auto pathOf = [&](int row) { return form_->Items().ViewItem(row).Path; };
         grid->selectionModel()->select(
             QItemSelection(grid->model()->index(1, ColumnName), grid->model()->index(2, ColumnName)),
@@ -560,9 +562,9 @@ private slots:
         grid->setFocus();
         QTest::keyClick(grid, Qt::Key_Delete);
         QCOMPARE(form_->Items().ItemCount(), 3);
-        QVERIFY(form_->Done->isVisibleTo(form_));
-        QVERIFY(form_->Done->text().startsWith(QStringLiteral("2個のファイルを履歴から削除しました")));
-        QVERIFY(form_->Done->text().contains(QStringLiteral(">元に戻す</a>")));
+        QVERIFY(parts(*form_).Done->isVisibleTo(form_));
+        QVERIFY(parts(*form_).Done->text().startsWith(QStringLiteral("2個のファイルを履歴から削除しました")));
+        QVERIFY(parts(*form_).Done->text().contains(QStringLiteral(">元に戻す</a>")));
         QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(form_->Items().ItemCount(), 5);
         for (const auto& [path, when] : gone) {
@@ -571,11 +573,11 @@ private slots:
             QCOMPARE(form_->Items().Item(index).LastUsed, when);
         }
         QCOMPARE(form_->Items().ViewItem(1).Path, gone[0].first); // in their places again
-        QVERIFY(!form_->Done->isVisibleTo(form_));
+        QVERIFY(!parts(*form_).Done->isVisibleTo(form_));
         form_->session().storeSettings(); // no longer forgotten
         QVERIFY(!form_->session().settings().ValueExists("Forgotten", "1"));
 
-        form_->documents->documentMenu->contextMenu().setTracker(
+        parts(*form_).documents->documentMenu->contextMenu().setTracker(
             [](const std::vector<MenuItem>& menu, const QPoint&) {
                 for (const MenuItem& item : menu) {
                     if (item.caption == "ゴミ箱へ移動(&D)")
@@ -585,13 +587,13 @@ private slots:
             });
         grid->setCurrentIndex(grid->model()->index(0, ColumnName));
         const QString doc = QString::fromStdString(pathOf(0));
-        form_->documents->documentMenu->GridRightClick(grid->visualRect(grid->currentIndex()).center());
+        parts(*form_).documents->documentMenu->GridRightClick(grid->visualRect(grid->currentIndex()).center());
         QVERIFY(!QFile::exists(doc));
         QCOMPARE(form_->Items().ItemCount(), 5); // the document stays in the history
-        QVERIFY(form_->Done->text().startsWith(QStringLiteral("1個のファイルをゴミ箱へ移動しました")));
-        emit form_->Done->linkActivated(QStringLiteral("undo"));
+        QVERIFY(parts(*form_).Done->text().startsWith(QStringLiteral("1個のファイルをゴミ箱へ移動しました")));
+        emit parts(*form_).Done->linkActivated(QStringLiteral("undo"));
         QVERIFY(QFile::exists(doc));
-        QVERIFY(!form_->Done->isVisibleTo(form_));
+        QVERIFY(!parts(*form_).Done->isVisibleTo(form_));
         QCOMPARE(form_->Items().ViewItem(0).Path, doc.toStdString());
     }
 
@@ -618,27 +620,27 @@ private slots:
     }
 
     void modelIsConsistent() {
-        QAbstractItemModelTester tester(form_->Grid->model(),
+        QAbstractItemModelTester tester(parts(*form_).Grid->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
-        form_->Edit1->setText(QStringLiteral("report"));
-        form_->Edit1->setText(QStringLiteral("nothing at all"));
-        QCOMPARE(form_->Grid->model()->rowCount(), 1);
-        QCOMPARE(form_->Grid->model()->index(0, 1).data().toString(), QStringLiteral("該当なし"));
-        QCOMPARE(form_->Grid->model()->index(0, 0).data().toString(), QStringLiteral("1"));
+        parts(*form_).Edit1->setText(QStringLiteral("report"));
+        parts(*form_).Edit1->setText(QStringLiteral("nothing at all"));
+        QCOMPARE(parts(*form_).Grid->model()->rowCount(), 1);
+        QCOMPARE(parts(*form_).Grid->model()->index(0, 1).data().toString(), QStringLiteral("該当なし"));
+        QCOMPARE(parts(*form_).Grid->model()->index(0, 0).data().toString(), QStringLiteral("1"));
     }
 
     void searchUpdatesTheCountAndTheCurrentCell() {
-        QCOMPARE(form_->Label2->text(), QStringLiteral("5個のファイル"));
-        form_->Grid->setCurrentIndex(form_->Grid->model()->index(3, 3));
-        form_->Edit1->setText(QStringLiteral("REPORT"));
-        QCOMPARE(form_->Label2->text(), QStringLiteral("5個のファイル中2個マッチしました。"));
-        QCOMPARE(form_->Grid->currentIndex().row(), 0);
-        QCOMPARE(form_->Grid->currentIndex().column(), 1);
-        form_->Edit1->setText(QStringLiteral("zzz"));
-        QCOMPARE(form_->Label2->text(), QStringLiteral("5個のファイル中0個マッチしました。"));
-        QVERIFY(form_->Grid->isVisibleTo(form_)); // the history is not empty
-        form_->Edit1->clear();
-        QCOMPARE(form_->Label2->text(), QStringLiteral("5個のファイル"));
+        QCOMPARE(parts(*form_).Label2->text(), QStringLiteral("5個のファイル"));
+        parts(*form_).Grid->setCurrentIndex(parts(*form_).Grid->model()->index(3, 3));
+        parts(*form_).Edit1->setText(QStringLiteral("REPORT"));
+        QCOMPARE(parts(*form_).Label2->text(), QStringLiteral("5個のファイル中2個マッチしました。"));
+        QCOMPARE(parts(*form_).Grid->currentIndex().row(), 0);
+        QCOMPARE(parts(*form_).Grid->currentIndex().column(), 1);
+        parts(*form_).Edit1->setText(QStringLiteral("zzz"));
+        QCOMPARE(parts(*form_).Label2->text(), QStringLiteral("5個のファイル中0個マッチしました。"));
+        QVERIFY(parts(*form_).Grid->isVisibleTo(form_)); // the history is not empty
+        parts(*form_).Edit1->clear();
+        QCOMPARE(parts(*form_).Label2->text(), QStringLiteral("5個のファイル"));
     }
 
     void filterMenusAreRadioGroupsWithPlainCaptions() {
@@ -680,12 +682,12 @@ private slots:
         work->trigger();
         QVERIFY(work->isChecked());
         QVERIFY(!folders->actions().first()->isChecked());
-        QCOMPARE(form_->Label2->text(), QStringLiteral("5個のファイル中3個マッチしました。"));
-        form_->Edit1->setText(QStringLiteral("notes")); // the folder filter stays in force
+        QCOMPARE(parts(*form_).Label2->text(), QStringLiteral("5個のファイル中3個マッチしました。"));
+        parts(*form_).Edit1->setText(QStringLiteral("notes")); // the folder filter stays in force
         QCOMPARE(form_->Items().ViewCount(), 1);
         folders->actions().first()->trigger();
         QCOMPARE(form_->Items().ViewCount(), 1);
-        form_->Edit1->clear();
+        parts(*form_).Edit1->clear();
 
         // An age filter of one day hides documents of last week.
         ages->actions()[1]->trigger();
@@ -696,41 +698,41 @@ private slots:
 
     void ampersandsInNamesStayVisible() {
         // A folder or type name with "&" is shown as it is, not as a shortcut letter.
-        HistoryTableModel* model = form_->Grid->historyModel();
+        HistoryTableModel* model = parts(*form_).Grid->historyModel();
         QVERIFY(model);
-        form_->Edit1->setText(QStringLiteral("R&D"));
+        parts(*form_).Edit1->setText(QStringLiteral("R&D"));
         QCOMPARE(form_->Items().ViewCount(), 1);
         QCOMPARE(model->cellText(model->index(0, 1)), QStringLiteral("R&D plan.odt"));
     }
 
     void headerClicksSortAndTooltipsShowLongTexts() {
-        QHeaderView* header = form_->Grid->header();
-        form_->Grid->resize(600, 300);
+        QHeaderView* header = parts(*form_).Grid->header();
+        parts(*form_).Grid->resize(600, 300);
         header->resizeSection(1, 200);
         QCOMPARE(form_->Items().SortColumn, 4);
         emit header->sectionPressed(1);
         QCOMPARE(form_->Items().SortColumn, 1);
-        QCOMPARE(form_->PressedColumn, 1);
+        QCOMPARE(parts(*form_).PressedColumn, 1);
         QCOMPARE(form_->Items().ViewItem(0).Path.substr(form_->Items().ViewItem(0).Path.rfind('/') + 1),
                  std::string("R&D plan.odt")); // byte order: capitals first
-        emit form_->Grid->header()->sectionReleased();
-        QCOMPARE(form_->PressedColumn, -1);
+        emit parts(*form_).Grid->header()->sectionReleased();
+        QCOMPARE(parts(*form_).PressedColumn, -1);
         emit header->sectionPressed(0); // the row-number column sorts nothing
         QCOMPARE(form_->Items().SortColumn, 1);
 
-        const QModelIndex folder = form_->Grid->model()->index(0, 2);
+        const QModelIndex folder = parts(*form_).Grid->model()->index(0, 2);
         header->resizeSection(2, 20);
-        QCOMPARE(form_->Grid->tooltipFor(folder), form_->Grid->historyModel()->cellText(folder));
+        QCOMPARE(parts(*form_).Grid->tooltipFor(folder), parts(*form_).Grid->historyModel()->cellText(folder));
         header->resizeSection(2, 2000);
-        QCOMPARE(form_->Grid->tooltipFor(folder), QString());
+        QCOMPARE(parts(*form_).Grid->tooltipFor(folder), QString());
     }
 
     void shortenedFoldersFollowTheWidthAndTheFont() {
-        auto* delegate = qobject_cast<vendle::app::GridDelegate*>(form_->Grid->itemDelegate());
+        auto* delegate = qobject_cast<vendle::app::GridDelegate*>(parts(*form_).Grid->itemDelegate());
         QVERIFY(delegate);
         const QString folder = QStringLiteral("/home/user/共有/プロジェクト/group3/folder42/");
         const auto syntax = vendle::PathSyntax::posix();
-        QFont font = form_->Grid->font();
+        QFont font = parts(*form_).Grid->font();
         const auto fresh = [&](int width, const QFont& f) {
             const QFontMetrics fm(f);
             return QString::fromStdString(
@@ -752,7 +754,7 @@ private slots:
     void versionInTheCaption() {
         QVERIFY(form_->windowTitle().startsWith(QStringLiteral("Vendle - ")));
         QCOMPARE(form_->windowTitle().count(QLatin1Char('.')), 3);
-        form_->AVerInfo1->UpdateCaption();
+        parts(*form_).AVerInfo1->UpdateCaption();
         QCOMPARE(form_->windowTitle().count(QStringLiteral(" - ")), 1); // never stacked
     }
 };

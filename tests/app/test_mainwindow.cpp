@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/dialogs.h"
+#include "windowprobe.h"
 #include "app/historygrid.h"
 #include "app/mainwindow.h"
 #include "app/program.h"
@@ -31,6 +32,7 @@
 
 using namespace vendle;
 using namespace vendle::app;
+using vendle::test::parts;
 using vendle::test::FakeTray;
 using vendle::test::TrayLog;
 using vendle::widgets::MessageBox;
@@ -330,11 +332,11 @@ private slots:
         QVERIFY(!form->window().isMinimized());
         // A click on the tray icon does the same, and the search box has the keyboard.
         form->window().showMinimized();
-        form->window().yTrayIcon1->dispatch(widgets::TyTrayIcon::Mouse::LeftUp, {});
+        parts(form->window()).yTrayIcon1->dispatch(widgets::TyTrayIcon::Mouse::LeftUp, {});
         QVERIFY(form->window().isMaximized());
         QVERIFY(!form->window().isMinimized());
         QVERIFY(QTest::qWaitForWindowActive(&form->window()));
-        QVERIFY(form->window().Edit1->hasFocus());
+        QVERIFY(parts(form->window()).Edit1->hasFocus());
     }
 
     void scansImportNewAndMoveKnownDocuments() {
@@ -357,7 +359,7 @@ private slots:
         QCOMPARE(form->session().items().ItemCount(), 1);
         QCOMPARE(form->session().items().ViewCount(), 1);
         QCOMPARE(form->session().items().Item(0).LastUsed, dosDateTime(soon));
-        QVERIFY(form->window().Grid->isVisibleTo(&form->window()));
+        QVERIFY(parts(form->window()).Grid->isVisibleTo(&form->window()));
 
         link(QStringLiteral("1.desktop"), path(QStringLiteral("docs/doc1.txt")), soon + 2);
         link(QStringLiteral("0.desktop"), path(QStringLiteral("docs/doc0.txt")), soon + 4);

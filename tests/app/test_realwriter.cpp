@@ -3,6 +3,7 @@
 // manager records documents one by one at varied gaps while the program runs, as applications do
 // when a user opens files; every document must reach the history once, with its time.
 #include "app/historygrid.h"
+#include "windowprobe.h"
 #include "app/historysession.h"
 #include "app/mainwindow.h"
 #include "app/program.h"
@@ -23,6 +24,7 @@
 #include <cmath>
 #include <map>
 
+using vendle::test::parts;
 using vendle::test::readFile;
 
 class RealWriterTest : public QObject {
@@ -147,7 +149,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(items.ItemCount(), 5, 15000);
 
         // Two rows highlighted, Delete: they leave the history; the files stay.
-        auto* grid = program->window().Grid;
+        auto* grid = parts(program->window()).Grid;
         program->window().ShowMainWindow();
         grid->setFocus();
         grid->setCurrentIndex(grid->model()->index(1, vendle::ColumnName));
