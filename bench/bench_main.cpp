@@ -3,7 +3,6 @@
 // measured beside a baseline in the same run. Prints Google Benchmark's table, then a summary with
 // the ratios and whether each target holds.
 #include "app/apppaths.h"
-#include "windowprobe.h"
 #include "app/filtermenus.h"
 #include "app/historygrid.h"
 #include "app/htmlhelp.h"
@@ -16,6 +15,7 @@
 #include "core/recentscan.h"
 #include "core/viewfilter.h"
 #include "disktree.h"
+#include "historyprobe.h"
 #include "platform/collation.h"
 #include "platform/fileaccess.h"
 #include "platform/recentsource.h"
@@ -27,6 +27,7 @@
 #include "widgets/helpviewer.h"
 #include "widgets/helpwindow.h"
 #include "widgets/messagebox.h"
+#include "windowprobe.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -79,7 +80,8 @@ void BM_ApplyFilterSearch(benchmark::State& state) {
         "ApplyFilter, " + std::to_string(needle.size()) + "-char search, " + std::to_string(count / 1000) +
             "k",
         [&] {
-            history.forgetViewBasis(); // the filter pass itself, not the narrowing of a view already built
+            test::HistoryProbe::forgetViewBasis(
+                history); // the filter pass itself, not the narrowing of a view already built
             ApplyFilter(history, filter, collator);
         },
         [&] {
@@ -109,7 +111,7 @@ void BM_KeystrokeSortByTime(benchmark::State& state) {
     measurePair(
         state, "ApplyFilter + sort by 使用日時, 100k",
         [&] {
-            history.forgetViewBasis(); // a rebuild each time, as after a deleted character
+            test::HistoryProbe::forgetViewBasis(history); // a rebuild each time, as after a deleted character
             ApplyFilter(history, filter, *collator);
         },
         {}, 0, 16.0);
@@ -136,8 +138,8 @@ void BM_KeystrokeSortByName(benchmark::State& state) {
         ApplyFilter(history, filter, *collator);
         typed.ms.push_back(msSince(t0));
         state.SetIterationTime(typed.ms.back() / 1000.0);
-        history.forgetViewBasis(); // forget what the view was built from
-        history.markStale();       // and the sorted order kept beside the history
+        test::HistoryProbe::forgetViewBasis(history); // forget what the view was built from
+        test::HistoryProbe::markStale(history);       // and the sorted order kept beside the history
         const auto t1 = Clock::now();
         ApplyFilter(history, filter, *collator);
         rebuilt.ms.push_back(msSince(t1));
@@ -170,8 +172,8 @@ void BM_SortColumn(benchmark::State& state) {
         std::string("sort by ") + ColumnTitles[column] +
             (japanese ? ", ja_JP collation" : ", user collation") + ", 100k",
         [&] {
-            history.setView(original);
-            history.markStale(); // a sort from nothing, as after the history changed
+            test::HistoryProbe::setView(history, original);
+            test::HistoryProbe::markStale(history); // a sort from nothing, as after the history changed
             history.sortView(*collator);
         },
         [&] {

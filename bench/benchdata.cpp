@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "benchdata.h"
 
+#include "historyprobe.h"
+
 #include <map>
 #include <random>
 
@@ -68,7 +70,7 @@ void fill(HistoryList& history, const std::vector<Document>& docs) {
     std::vector<const HistoryItem*> all;
     for (int i = 0; i < history.ItemCount(); ++i)
         all.push_back(&history.Item(i));
-    history.setView(std::move(all));
+    test::HistoryProbe::setView(history, std::move(all));
 }
 
 } // namespace vendle::bench

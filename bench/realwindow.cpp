@@ -3,6 +3,7 @@
 
 #include "benchdata.h"
 #include "core/datetimeformat.h"
+#include "sessionprobe.h"
 #include "widgets/messagebox.h"
 
 #include <fstream>
@@ -38,7 +39,7 @@ RealWindow::RealWindow()
           return started;
       }()),
       form(program->window()) {
-    form.session().change([](HistoryList& items) {
+    test::changeHistory(form.session(), [](HistoryList& items) {
         for (const Document& d : documents(100'000))
             items.AddItem(d.path, d.lastUsed);
     });

@@ -195,11 +195,8 @@ int HistorySession::refreshUnavailable() {
 }
 
 void HistorySession::setCollator(std::unique_ptr<Collator> collator) {
-    change([&](HistoryList&) {
-        // Its generation tells it from the old one, whose address it may take.
-        collator->succeed(*parts_.collator);
-        parts_.collator = std::move(collator);
-    });
+    // Its own identity tells it from the old one, whose address it may take.
+    change([&](HistoryList&) { parts_.collator = std::move(collator); });
 }
 
 void HistorySession::setFilter(ViewFilter filter) {

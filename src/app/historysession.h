@@ -23,6 +23,10 @@
 #include <optional>
 #include <string>
 
+namespace vendle::test {
+class SessionProbe;
+}
+
 namespace vendle::app {
 
 // The file beside the data file ("vendle.seen" beside "vendle.dat") that keeps the identities of
@@ -77,9 +81,6 @@ public:
     void setFoldKana(bool on);
     // The folding the search uses while foldKana is on; none otherwise.
     const TextFolder* folder() const { return foldKana_ ? parts_.folder.get() : nullptr; }
-
-    // The one way to change the history: the model is reset around `edit`.
-    void change(const std::function<void(HistoryList&)>& edit);
 
     // The history size, the read-only confirmation and the sort from the settings file.
     void readSettings();
@@ -149,6 +150,10 @@ signals:
     void settingsChanged();
 
 private:
+    friend class test::SessionProbe; // tests and the benchmark change the history by hand
+
+    // The one way to change the history: the model is reset around `edit`.
+    void change(const std::function<void(HistoryList&)>& edit);
     // Takes `paths` out of the history and rebuilds the view; appends what went to `removed`.
     void removeDocuments(const std::vector<std::string>& paths,
                          std::vector<RemovedDocument>* removed = nullptr);

@@ -1,12 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "collation.h"
 
+#include <atomic>
 #include <clocale>
 #include <cstring>
 #include <locale.h>
 #include <string.h>
 
 namespace vendle {
+
+namespace {
+
+std::uint64_t nextCollatorNumber() {
+    static std::atomic<std::uint64_t> made{0};
+    return ++made;
+}
+
+} // namespace
+
+Collator::Collator() : generation_(nextCollatorNumber()) {}
+
+Collator::Collator(const Collator&) : generation_(nextCollatorNumber()) {}
 
 int ByteCollator::compare(std::string_view a, std::string_view b) const {
     const int r = a.compare(b);

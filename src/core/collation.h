@@ -12,6 +12,10 @@ namespace vendle {
 
 class Collator {
 public:
+    Collator();
+    // A copy is a collator of its own: it takes its own identity.
+    Collator(const Collator&);
+    Collator& operator=(const Collator&) { return *this; }
     virtual ~Collator() = default;
 
     // Negative, zero or positive like strcmp.
@@ -33,13 +37,12 @@ public:
     // stay on one thread).
     virtual std::unique_ptr<Collator> clone() const { return nullptr; }
 
-    // Orders kept under a collator are recognised by its address and its generation: a collator
-    // that replaces another (and may be allocated at its address) takes the next generation.
+    // Orders kept under a collator are recognised by its identity: every collator takes a number
+    // of its own when it is made, so one made where another was is never taken for it.
     std::uint64_t generation() const { return generation_; }
-    void succeed(const Collator& previous) { generation_ = previous.generation_ + 1; }
 
 private:
-    std::uint64_t generation_ = 0;
+    std::uint64_t generation_;
 };
 
 // Plain byte order.

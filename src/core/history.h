@@ -19,6 +19,10 @@
 
 namespace vendle {
 
+namespace test {
+class HistoryProbe;
+}
+
 // What the desktop shell tells about a document.
 struct ShellFileInfo {
     bool isFolder = false;
@@ -182,14 +186,6 @@ public:
     const std::vector<const HistoryItem*>& viewItems() const { return view_; }
     int ViewCount() const { return static_cast<int>(view_.size()); }
     const HistoryItem& ViewItem(int index) const { return *view_.at(static_cast<std::size_t>(index)); }
-    // A view chosen by hand (entries of this list); the next filter pass builds its own from
-    // nothing.
-    void setView(std::vector<const HistoryItem*> view) {
-        view_ = std::move(view);
-        basis_.valid = false;
-    }
-    // The next filter pass builds the view from nothing, as after a change.
-    void forgetViewBasis() { basis_.valid = false; }
 
     int SortColumn = ColumnTime;
     bool SortDescending = true;
@@ -208,9 +204,6 @@ public:
     // Counts changes to Items (adds, moves, trims, clearing). Orders and views built before a
     // change are stale after it.
     std::uint64_t changeCount() const { return changes_; }
-    // What was sorted before is stale (benchmarks that sort from nothing); the list's own
-    // operations and a new collator's generation need no such call.
-    void markStale() { ++changes_; }
 
     // True when the view was built (or emptied) since the last change of Items, so that every entry
     // it holds is still in the list; false between a change and the next filter pass.
@@ -228,6 +221,20 @@ public:
     bool clickColumn(int column, const Collator& collator);
 
 private:
+    friend class test::HistoryProbe; // tests and the benchmark set views by hand
+
+    // A view chosen by hand (entries of this list); the next filter pass builds its own from
+    // nothing.
+    void setView(std::vector<const HistoryItem*> view) {
+        view_ = std::move(view);
+        basis_.valid = false;
+    }
+    // The next filter pass builds the view from nothing, as after a change.
+    void forgetViewBasis() { basis_.valid = false; }
+    // What was sorted before is stale (benchmarks that sort from nothing); the list's own
+    // operations and a new collator need no such call.
+    void markStale() { ++changes_; }
+
     // The whole list in the order of one column, kept while the list, the column and the collator
     // stay the same: every view of that column is this order with some entries left out, so a
     // view is built without sorting.

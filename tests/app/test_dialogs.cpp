@@ -4,6 +4,7 @@
 #include "app/exclusionsdialog.h"
 #include "core/fulltime.h"
 #include "fakeparts.h"
+#include "sessionprobe.h"
 #include "widgets/messagebox.h"
 #include "widgets/slideupdown.h"
 
@@ -96,7 +97,7 @@ private slots:
     void typedSizesOutsideTheRangeAreRefusedInPlaceAndCutsAreAskedAbout() {
         MessageBox::setTestMode(true);
         const auto off = qScopeGuard([] { MessageBox::setTestMode(false); });
-        session_->change([](HistoryList& items) {
+        test::changeHistory(*session_, [](HistoryList& items) {
             for (const char* p : {"/d/a.txt", "/d/b.txt", "/d/c.txt"})
                 items.AddItem(p);
         });
@@ -184,7 +185,7 @@ private slots:
     void excludedFoldersAreChosenAndWhatTheHistoryHoldsThereGoesOnlyWhenAsked() {
         MessageBox::setTestMode(true);
         const auto off = qScopeGuard([] { MessageBox::setTestMode(false); });
-        session_->change([](HistoryList& items) {
+        test::changeHistory(*session_, [](HistoryList& items) {
             for (const char* p : {"/home/u/private/a.txt", "/home/u/private/sub/b.txt", "/home/u/c.txt"})
                 items.AddItem(p);
         });

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/documentactions.h"
-#include "windowprobe.h"
 #include "app/documentmenu.h"
 #include "app/historygrid.h"
 #include "app/historymodel.h"
@@ -12,11 +11,13 @@
 #include "core/celltext.h"
 #include "fakeparts.h"
 #include "platform/shellinfo.h"
+#include "sessionprobe.h"
 #include "widgets/contextmenu.h"
 #include "widgets/faketray.h"
 #include "widgets/localeformat.h"
 #include "widgets/messagebox.h"
 #include "widgets/verinfo.h"
+#include "windowprobe.h"
 
 #include <QAbstractItemModelTester>
 #include <QActionGroup>
@@ -42,8 +43,8 @@
 
 using namespace vendle;
 using namespace vendle::app;
-using vendle::test::parts;
 using vendle::test::FakeTray;
+using vendle::test::parts;
 using vendle::test::TrayLog;
 using vendle::test::writeFile;
 using vendle::widgets::MessageBox;
@@ -270,7 +271,8 @@ private slots:
         QCOMPARE(form_->session().settings().ReadInteger("VendleMainForm", "ContextMenuCount", 0), 2);
         // Below the last row: no menu, no count.
         offered.clear();
-        parts(*form_).documents->documentMenu->GridRightClick(QPoint(10, parts(*form_).Grid->viewport()->height() - 2));
+        parts(*form_).documents->documentMenu->GridRightClick(
+            QPoint(10, parts(*form_).Grid->viewport()->height() - 2));
         QVERIFY(offered.empty());
         QCOMPARE(form_->session().settings().ReadInteger("VendleMainForm", "ContextMenuCount", 0), 2);
     }
@@ -378,7 +380,8 @@ private slots:
         QCOMPARE(offered, (std::vector<std::string>{pathOf(1), pathOf(3), pathOf(4)}));
         offered.clear();
         MessageBox::clearShownTexts();
-        parts(*form_).documents->documentMenu->GridRightClick(at(2, ColumnName)); // inside the block: still all four
+        parts(*form_).documents->documentMenu->GridRightClick(
+            at(2, ColumnName)); // inside the block: still all four
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at(2, ColumnName));
         parts(*form_).documents->documentMenu->GridRightClick(at(2, ColumnName));
         QCOMPARE(offered, (std::vector<std::string>{pathOf(1), pathOf(3), pathOf(4)}));
@@ -587,7 +590,8 @@ private slots:
             });
         grid->setCurrentIndex(grid->model()->index(0, ColumnName));
         const QString doc = QString::fromStdString(pathOf(0));
-        parts(*form_).documents->documentMenu->GridRightClick(grid->visualRect(grid->currentIndex()).center());
+        parts(*form_).documents->documentMenu->GridRightClick(
+            grid->visualRect(grid->currentIndex()).center());
         QVERIFY(!QFile::exists(doc));
         QCOMPARE(form_->Items().ItemCount(), 5); // the document stays in the history
         QVERIFY(parts(*form_).Done->text().startsWith(QStringLiteral("1個のファイルをゴミ箱へ移動しました")));
@@ -664,7 +668,7 @@ private slots:
             parts.shell = std::move(shell);
             HistorySession session("/p/vendle.ini", "/p/vendle.dat", std::move(parts),
                                    DateTimeFormat::japanese());
-            session.change([&](HistoryList& items) {
+            test::changeHistory(session, [&](HistoryList& items) {
                 for (int i = 0; i < form_->Items().ItemCount(); ++i)
                     items.AddItem(form_->Items().Item(i).Path);
             });
@@ -722,7 +726,8 @@ private slots:
 
         const QModelIndex folder = parts(*form_).Grid->model()->index(0, 2);
         header->resizeSection(2, 20);
-        QCOMPARE(parts(*form_).Grid->tooltipFor(folder), parts(*form_).Grid->historyModel()->cellText(folder));
+        QCOMPARE(parts(*form_).Grid->tooltipFor(folder),
+                 parts(*form_).Grid->historyModel()->cellText(folder));
         header->resizeSection(2, 2000);
         QCOMPARE(parts(*form_).Grid->tooltipFor(folder), QString());
     }

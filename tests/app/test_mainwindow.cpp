@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/dialogs.h"
-#include "windowprobe.h"
 #include "app/historygrid.h"
 #include "app/mainwindow.h"
 #include "app/program.h"
@@ -8,10 +7,12 @@
 #include "appfiles.h"
 #include "core/recentscan.h"
 #include "platform/system.h"
+#include "sessionprobe.h"
 #include "widgets/dirmonitor.h"
 #include "widgets/faketray.h"
 #include "widgets/localeformat.h"
 #include "widgets/messagebox.h"
+#include "windowprobe.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -32,8 +33,8 @@
 
 using namespace vendle;
 using namespace vendle::app;
-using vendle::test::parts;
 using vendle::test::FakeTray;
+using vendle::test::parts;
 using vendle::test::TrayLog;
 using vendle::widgets::MessageBox;
 
@@ -289,8 +290,9 @@ private slots:
         auto form = open();
         QDir().mkpath(path(QStringLiteral("vendle.dat"))); // a folder where the file should be
         MessageBox::clearShownTexts();
-        form->session().change(
-            [&](HistoryList& items) { items.AddItem(path(QStringLiteral("vendle.ini")).toStdString()); });
+        test::changeHistory(form->session(), [&](HistoryList& items) {
+            items.AddItem(path(QStringLiteral("vendle.ini")).toStdString());
+        });
         form->exitCommand();
         QCOMPARE(MessageBox::shownTexts().size(), 1);
         QVERIFY(MessageBox::shownTexts()[0].contains(path(QStringLiteral("vendle.dat"))));

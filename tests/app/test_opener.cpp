@@ -5,6 +5,7 @@
 #include "app/historysession.h"
 #include "fakeparts.h"
 #include "platform/system.h"
+#include "sessionprobe.h"
 #include "widgets/messagebox.h"
 
 #include <QApplication>
@@ -146,7 +147,7 @@ private slots:
         if (::access(doc.toUtf8().constData(), W_OK) == 0)
             QSKIP("this user can write every file");
         session_->setConfirmReadOnly(true);
-        session_->change([&](HistoryList& items) { items.AddItem(doc.toStdString(), 1); });
+        test::changeHistory(*session_, [&](HistoryList& items) { items.AddItem(doc.toStdString(), 1); });
         session_->refreshView();
         const QString question = doc + QStringLiteral(" は読み取り専用ファイルです。続行しますか？");
 
@@ -159,7 +160,8 @@ private slots:
         // goes on with the path it was given, not with a record that is gone.
         MessageBox::clearShownTexts();
         MessageBox::queueAnswer(MessageBox::Yes);
-        MessageBox::setWhileShown([&] { session_->change([](HistoryList& items) { items.trimToMax(0); }); });
+        MessageBox::setWhileShown(
+            [&] { test::changeHistory(*session_, [](HistoryList& items) { items.trimToMax(0); }); });
         opener_->acExecuteExecute(ColumnName, 0);
         QCOMPARE(MessageBox::shownTexts(), QStringList{question});
         QCOMPARE(session_->items().ItemCount(), 0);
@@ -175,7 +177,7 @@ private slots:
     void theFolderColumnOpensTheFolder() {
         const QString doc = path(QStringLiteral("docs/b.txt"));
         put(doc, "x");
-        session_->change([&](HistoryList& items) { items.AddItem(doc.toStdString()); });
+        test::changeHistory(*session_, [&](HistoryList& items) { items.AddItem(doc.toStdString()); });
         session_->refreshView();
         opener_->acExecuteExecute(ColumnType, 0); // no document opens from the type column
         opener_->acExecuteExecute(ColumnFolder, 0);

@@ -4,6 +4,7 @@
 #include "app/filtermenus.h"
 #include "app/historysession.h"
 #include "fakeparts.h"
+#include "sessionprobe.h"
 
 #include <QMenu>
 #include <QSignalSpy>
@@ -117,7 +118,7 @@ private slots:
     }
 
     void aSearchThatIgnoresKanaAndWidthIsASettingOfItsOwn() {
-        session_->change([](HistoryList& items) {
+        test::changeHistory(*session_, [](HistoryList& items) {
             for (const char* p :
                  {"/d/レポート.txt", "/d/ﾚﾎﾟｰﾄ.txt", "/d/ａｂｃ.txt", "/d/れぽーと案.txt", "/d/other.txt"})
                 items.AddItem(p);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/celltext.h"
+#include "historyprobe.h"
 
 #include <gtest/gtest.h>
 
@@ -93,7 +94,7 @@ TEST(CellText, ColumnsAndTheEmptyView) {
     EXPECT_EQ(CellText(history, 2, 1, ja), "");
     const HistoryItem* item =
         history.AddItem("/home/u/Docs/Report.doc", encodeDate(2001, 7, 4) + encodeTime(9, 5, 3, 0));
-    history.setView({item});
+    test::HistoryProbe::setView(history, {item});
     EXPECT_EQ(CellText(history, 0, 1, ja), "");
     EXPECT_EQ(CellText(history, 1, 1, ja), "Report.doc");
     EXPECT_EQ(CellText(history, 2, 1, ja), "/home/u/Docs/");

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/history.h"
+#include "historyprobe.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +38,7 @@ void showAll(HistoryList& list) {
     std::vector<const HistoryItem*> all;
     for (int i = 0; i < list.ItemCount(); ++i)
         all.push_back(&list.Item(i));
-    list.setView(std::move(all));
+    test::HistoryProbe::setView(list, std::move(all));
 }
 
 // Orders texts backwards by byte (keys are the complemented bytes plus an end marker above every

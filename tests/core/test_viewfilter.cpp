@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/viewfilter.h"
+#include "historyprobe.h"
 
 #include "core/text.h"
 
@@ -143,7 +144,7 @@ TEST(ViewFilterNarrowing, AGrowingSearchGivesTheViewARebuildWouldGive) {
     }
     ByteCollator collator;
     const auto rebuilt = [&](const ViewFilter& filter) {
-        history.forgetViewBasis();
+        test::HistoryProbe::forgetViewBasis(history);
         ApplyFilter(history, filter, collator);
         return history.filteredView();
     };
@@ -309,7 +310,6 @@ TEST(ViewFromSortedWhole, EqualsAStableSortOfTheShownEntriesThroughEveryChange) 
                 const EitherWayCollator previous = *inPlace;
                 inPlace.reset();
                 inPlace.emplace(!previous.backwards());
-                inPlace->succeed(previous);
                 collator = &*inPlace;
             }
             break;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/history.h"
+#include "historyprobe.h"
 #include "platform/collation.h"
 
 #include <gtest/gtest.h>
@@ -96,7 +97,7 @@ TEST(UserCollation, MixedNamesSortAsTheCollatorComparesThem) {
             std::vector<const HistoryItem*> all;
             for (int i = 0; i < list.ItemCount(); ++i)
                 all.push_back(&list.Item(i));
-            list.setView(std::move(all));
+            test::HistoryProbe::setView(list, std::move(all));
             list.SortColumn = 1;
             list.SortDescending = desc;
             list.sortView(*collator);
