@@ -5,12 +5,12 @@
 // per kind, from the slowest of its sixteen sort settings; the whole table is printed too. The
 // same rows again with the search ignoring kana and width.
 #include "app/filtermenus.h"
-#include "windowprobe.h"
 #include "app/historysession.h"
 #include "benchdata.h"
 #include "platform/collation.h"
 #include "realwindow.h"
 #include "results.h"
+#include "windowprobe.h"
 
 #include <QAction>
 #include <QApplication>

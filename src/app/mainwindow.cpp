@@ -28,7 +28,6 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 
-
 namespace vendle::app {
 
 namespace {

@@ -237,7 +237,9 @@ void Program::saveAll(bool showProgress) {
     SaveProgress progress;
     if (showProgress) {
         window_->beginSaveProgress();
-        progress = [this](int percent, const std::string& text) { window_->showSaveProgress(percent, q(text)); };
+        progress = [this](int percent, const std::string& text) {
+            window_->showSaveProgress(percent, q(text));
+        };
     }
     const auto closeBox = qScopeGuard([&] {
         if (showProgress)

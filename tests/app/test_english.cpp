@@ -3,7 +3,6 @@
 // still Japanese (the help's Japanese pages and the user's own file names aside), and no text is
 // cut by the place its widget was given.
 #include "app/application.h"
-#include "windowprobe.h"
 #include "app/dialogs.h"
 #include "app/exclusionsdialog.h"
 #include "app/historygrid.h"
@@ -14,6 +13,7 @@
 #include "widgets/helpwindow.h"
 #include "widgets/messagebox.h"
 #include "widgets/progressbox.h"
+#include "windowprobe.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -31,8 +31,8 @@
 
 using namespace vendle;
 using namespace vendle::app;
-using vendle::test::parts;
 using vendle::test::FakeTray;
+using vendle::test::parts;
 using vendle::test::TrayLog;
 using vendle::widgets::MessageBox;
 
@@ -166,7 +166,8 @@ private slots:
             menu->close();
         });
         parts(form).Grid->setCurrentIndex(parts(form).Grid->model()->index(0, 1));
-        emit parts(form).Grid->customContextMenuRequested(parts(form).Grid->visualRect(parts(form).Grid->currentIndex()).center());
+        emit parts(form).Grid->customContextMenuRequested(
+            parts(form).Grid->visualRect(parts(form).Grid->currentIndex()).center());
 
         const auto inspect = [&](QWidget& window) {
             window.show();

@@ -3,7 +3,6 @@
 // manager records documents one by one at varied gaps while the program runs, as applications do
 // when a user opens files; every document must reach the history once, with its time.
 #include "app/historygrid.h"
-#include "windowprobe.h"
 #include "app/historysession.h"
 #include "app/mainwindow.h"
 #include "app/program.h"
@@ -14,6 +13,7 @@
 #include "programprocess.h"
 #include "widgets/faketray.h"
 #include "widgets/messagebox.h"
+#include "windowprobe.h"
 
 #include <QDateTime>
 #include <QLabel>

@@ -26,8 +26,9 @@ struct WindowParts {
 class WindowProbe {
 public:
     static WindowParts of(const app::TVendleMainForm& w) {
-        return {w.PressedColumn, w.yTrayIcon1, w.ProgressBox1, w.PopupMenu1, w.Grid, w.AVerInfo1, w.Edit1,
-                w.Label1,        w.Label2,     w.Done,         w.Panel2,     w.filterMenus, w.documents};
+        return {w.PressedColumn, w.yTrayIcon1,  w.ProgressBox1, w.PopupMenu1, w.Grid,
+                w.AVerInfo1,     w.Edit1,       w.Label1,       w.Label2,     w.Done,
+                w.Panel2,        w.filterMenus, w.documents};
     }
 };
 
