@@ -10,7 +10,7 @@ run_pkgs=(fonts-ipafont-gothic qt6-translations-l10n shared-mime-info adwaita-ic
 # The tests let GTK's own recent manager (through Debian's python3) record documents on a virtual
 # display, as desktop applications do.
 test_pkgs=(clang-format clang-tidy libgtest-dev libbenchmark-dev locales-all shared-mime-info python3-gi gir1.2-gtk-3.0 xvfb xauth
-    xdotool)
+    xdotool dbus-daemon libglib2.0-bin)
 
 fuzz_pkgs=(clang-14 libclang-rt-14-dev)
 # Making the Debian package (debhelper; its own build dependencies come from debian/control) and

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh test
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVENDLE_SANITIZE=ON -DVENDLE_WERROR=ON \
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Release -DVENDLE_SANITIZE=ON -DVENDLE_WERROR=ON \
     -DVENDLE_BUILD_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$(nproc)"
 export QT_QPA_PLATFORM=offscreen

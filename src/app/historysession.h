@@ -96,6 +96,12 @@ public:
     LoadReport Load(const LoadProgress& progress);
     bool loaded() const { return state_ == State::Read; }
 
+    // The documents whose path holds every term, matched as the search box matches (the kana
+    // switch applies), newest first, at most `limit`; the view is left alone.
+    std::vector<const HistoryItem*> find(const std::vector<std::string>& terms, std::size_t limit) const {
+        return items_->find(terms, limit, foldKana_, parts_.folder.get());
+    }
+
     // Imports what the desktop recorded since it was last looked at, and looks again at documents
     // whose volume was away: those that are back show as usual again.
     ScanResult Scan();

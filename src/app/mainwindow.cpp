@@ -327,6 +327,12 @@ void TVendleMainForm::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
 }
 
+void TVendleMainForm::showSearch(const QString& text) {
+    ShowMainWindow();
+    if (!text.isEmpty())
+        Edit1->setText(text);
+}
+
 void TVendleMainForm::showLoading(const std::string& tip) {
     if (tipBeforeLoading_.empty())
         tipBeforeLoading_ = yTrayIcon1->TipHelp();

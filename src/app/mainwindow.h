@@ -57,6 +57,8 @@ public:
     // Brings the window forward (shown, restored, raised, focus in the search box) while the
     // program runs: the tray icon, its "開く" and a second start.
     void ShowMainWindow();
+    // The window forward with `text` in the search box (the desktop's search asked for it).
+    void showSearch(const QString& text);
     // A second start asked for the window, with the token its launch was given (may be empty).
     void activateFromSecondCopy(const QString& activationToken);
 

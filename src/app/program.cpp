@@ -2,7 +2,9 @@
 #include "program.h"
 
 #include "app/desktopparts.h"
+#include "app/desktopsearch.h"
 #include "app/dialogs.h"
+#include "app/documentopener.h"
 #include "app/exclusionsdialog.h"
 #include "app/filtermenus.h"
 #include "app/firststart.h"
@@ -120,6 +122,7 @@ void Program::saveChanges() {
 }
 
 Program::~Program() {
+    searchService_.reset();
     MessageBox::setMayAsk({});
     // No look may reach the windows while they go.
     watch_->stop();
@@ -172,6 +175,9 @@ bool Program::start() {
     // Without a notification area a hidden window could never be reached again.
     if (window_->withoutTray())
         window_->show();
+    searchOpener_ = std::make_unique<DocumentOpener>(*window_, *session_, paths_.dataHome);
+    search_ = std::make_unique<DesktopSearch>(*session_, *window_, *searchOpener_, life_, paths_.dataHome);
+    searchService_ = platform::startSearchService(*search_);
     return true;
 }
 

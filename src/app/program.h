@@ -24,6 +24,8 @@ class IconList;
 
 namespace vendle::app {
 
+class DesktopSearch;
+class DocumentOpener;
 class HistorySession;
 class RecentWatch;
 class StartupEntry;
@@ -102,6 +104,11 @@ private:
     std::unique_ptr<TOptionDlg> optionDlg_;
     std::unique_ptr<TFormAboutBox> aboutBox_;
     std::unique_ptr<TExclusionsDlg> exclusionsDlg_;
+    // The history on the session bus (the desktop's search, the program's own interface), from
+    // the end of the start; it goes before the window it opens documents over.
+    std::unique_ptr<DocumentOpener> searchOpener_;
+    std::unique_ptr<DesktopSearch> search_;
+    std::unique_ptr<QObject> searchService_;
     QTimer* saveTimer_ = nullptr; // the save that follows a change of the history or the settings
     std::deque<ScanFailure> reports_;
     bool reporting_ = false; // a report is on screen

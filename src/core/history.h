@@ -216,6 +216,12 @@ public:
     // The view the last filter pass built (the same as viewItems()).
     const std::vector<const HistoryItem*>& filteredView() const { return view_; }
 
+    // The documents whose path holds every term, as the search box matches (case-insensitive, or
+    // folded by `folder` when `foldKana`), newest first, at most `limit`. The view is left alone:
+    // searches from outside the window use it.
+    std::vector<const HistoryItem*> find(const std::vector<std::string>& terms, std::size_t limit,
+                                         bool foldKana = false, const TextFolder* folder = nullptr) const;
+
     // A click on header column c: c = 0 does nothing; another column sorts ascending by it; the
     // current column flips its direction. Returns true when the view was re-sorted.
     bool clickColumn(int column, const Collator& collator);

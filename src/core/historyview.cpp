@@ -72,6 +72,32 @@ bool HistoryList::matchesFolded(const HistoryItem& item, std::string_view needle
     return std::string_view(item.folded_.get(), item.foldedSize_).find(needle) != std::string_view::npos;
 }
 
+std::vector<const HistoryItem*> HistoryList::find(const std::vector<std::string>& terms, std::size_t limit,
+                                                  bool foldKana, const TextFolder* folder) const {
+    const bool folding = foldKana && folder;
+    std::vector<std::string> needles;
+    for (const std::string& term : terms) {
+        if (!term.empty())
+            needles.push_back(folding ? folder->folded(term) : term);
+    }
+    std::vector<const HistoryItem*> found;
+    for (const auto& item : items_) {
+        const bool all = std::all_of(needles.begin(), needles.end(), [&](const std::string& needle) {
+            return folding ? matchesFolded(*item, needle, *folder)
+                           : findNoCase(item->Path, needle, syntax_.codePage) != std::string::npos;
+        });
+        if (all)
+            found.push_back(item.get());
+    }
+    // Newest first; documents used at the same time in the list's order from its end.
+    std::reverse(found.begin(), found.end());
+    std::stable_sort(found.begin(), found.end(),
+                     [](const HistoryItem* a, const HistoryItem* b) { return b->LastUsed < a->LastUsed; });
+    if (found.size() > limit)
+        found.resize(limit);
+    return found;
+}
+
 void HistoryList::applyFilter(const ViewFilter& filter, const Collator& collator, const TextFolder* folder) {
     ViewBasis& basis = basis_;
     const PathSyntax& syntax = syntax_;
