@@ -649,6 +649,13 @@
     </message>
 </context>
 <context>
+    <name>vendle::platform::Runner</name>
+    <message>
+        <source>フォルダを開く</source>
+        <translation>フォルダを開く</translation>
+    </message>
+</context>
+<context>
     <name>vendle::widgets::HelpBrowser</name>
     <message>
         <source>&lt;html&gt;&lt;body&gt;&lt;h2&gt;ページを表示できません&lt;/h2&gt;&lt;p&gt;ヘルプファイルに「%1」が見つからないか、ファイルが壊れています。&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>

@@ -38,6 +38,7 @@ test -f /usr/share/icons/hicolor/scalable/apps/org.vendle.Vendle.svg
 test -f /usr/share/icons/hicolor/22x22/apps/org.vendle.Vendle.png
 test -f /usr/share/metainfo/org.vendle.Vendle.metainfo.xml
 test -f /usr/share/gnome-shell/search-providers/org.vendle.Vendle.search-provider.ini
+test -f /usr/share/krunner/dbusplugins/org.vendle.Vendle.desktop
 grep -qx "Exec=/usr/bin/vendle" /usr/share/dbus-1/services/org.vendle.Vendle.service
 ls /usr/share/man/man1/vendle.1* >/dev/null
 # The command line answers without a display.

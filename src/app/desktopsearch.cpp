@@ -4,9 +4,12 @@
 #include "app/documentopener.h"
 #include "app/historysession.h"
 #include "app/mainwindow.h"
+#include "core/paths.h"
 #include "platform/opener.h"
 
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace vendle::app {
 
@@ -44,18 +47,39 @@ void DesktopSearch::show(const std::string& searchText) {
         window_.showSearch(QString::fromStdString(searchText));
 }
 
-std::string DesktopSearch::open(const std::string& path) {
-    if (!life_.is(Phase::Running))
-        return "the program is not running";
+const HistoryItem* DesktopSearch::openable(const std::string& path, std::string& reason) const {
+    if (!life_.is(Phase::Running)) {
+        reason = "the program is not running";
+        return nullptr;
+    }
     // Only documents of the history, and none on a volume that is away.
     const std::vector<const HistoryItem*> found = session_.find({path}, platform::kMostResults);
     const auto it =
         std::find_if(found.begin(), found.end(), [&](const HistoryItem* item) { return item->Path == path; });
-    if (it == found.end())
-        return "not in the history";
-    if ((*it)->Unavailable)
-        return "on a volume that is not there";
+    if (it == found.end()) {
+        reason = "not in the history";
+        return nullptr;
+    }
+    if ((*it)->Unavailable) {
+        reason = "on a volume that is not there";
+        return nullptr;
+    }
+    return *it;
+}
+
+std::string DesktopSearch::open(const std::string& path) {
+    std::string reason;
+    if (!openable(path, reason))
+        return reason;
     return opener_.OpenDocument(path) ? std::string() : std::string("could not be opened");
+}
+
+std::string DesktopSearch::openFolder(const std::string& path) {
+    std::string reason;
+    if (!openable(path, reason))
+        return reason;
+    const std::string folder(directoryOf(path, session_.items().syntax()));
+    return opener_.OpenDocument(folder) ? std::string() : std::string("could not be opened");
 }
 
 } // namespace vendle::app

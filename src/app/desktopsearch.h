@@ -9,6 +9,10 @@
 
 #include <string>
 
+namespace vendle {
+struct HistoryItem;
+}
+
 namespace vendle::app {
 
 class DocumentOpener;
@@ -26,8 +30,12 @@ public:
     void forget(const std::vector<std::string>& paths) override;
     void show(const std::string& searchText) override;
     std::string open(const std::string& path) override;
+    std::string openFolder(const std::string& path) override;
 
 private:
+    // The history's record of `path`, or the reason it may not be opened.
+    const HistoryItem* openable(const std::string& path, std::string& reason) const;
+
     HistorySession& session_;
     TVendleMainForm& window_;
     DocumentOpener& opener_;

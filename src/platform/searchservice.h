@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The history on the session bus, under the name org.vendle.Vendle: the desktop's search (GNOME
-// Shell's search provider) and the program's own interface (org.vendle.Vendle1: Search, Add,
+// The history on the session bus, under the name org.vendle.Vendle: the desktops' search (GNOME
+// Shell's search provider, KDE's KRunner) and the program's own interface (org.vendle.Vendle1: Search, Add,
 // Forget, Show). The program answers through a backend; the bus and its requests are the
 // platform's, bounded and checked before the backend sees them.
 #pragma once
@@ -33,6 +33,8 @@ public:
     virtual void show(const std::string& searchText) = 0;
     // Opens a document of the history as the window does; the reason when it cannot.
     virtual std::string open(const std::string& path) = 0;
+    // Opens the folder of a document of the history; the reason when it cannot.
+    virtual std::string openFolder(const std::string& path) = 0;
 };
 
 inline constexpr const char* kBusName = "org.vendle.Vendle";

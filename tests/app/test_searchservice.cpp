@@ -102,6 +102,20 @@ private slots:
                      searched.text.contains(QStringLiteral("false)")),
                  qPrintable(searched.text));
 
+        // KRunner: the same matches, newest first, with the folder as the subtext; its one action.
+        const Reply runner = call(QStringLiteral("/runner"), QStringLiteral("org.kde.krunner1.Match"),
+                                  {QStringLiteral("rep txt")});
+        QVERIFY2(runner.ok && runner.text.indexOf(away) < runner.text.indexOf(older) &&
+                     !runner.text.contains(newer) &&
+                     runner.text.contains(
+                         QStringLiteral("'subtext': <'%1'>").arg(folder.path(QStringLiteral("docs")))),
+                 qPrintable(runner.text));
+        QVERIFY(call(QStringLiteral("/runner"), QStringLiteral("org.kde.krunner1.Actions"), {})
+                    .text.contains(QStringLiteral("'openfolder'")));
+        QVERIFY(!call(QStringLiteral("/runner"), QStringLiteral("org.kde.krunner1.Run"),
+                      {older, QStringLiteral("'bogus'")})
+                     .ok);
+
         // Hostile requests: errors, and the program answers on.
         const QString huge = QStringLiteral("['%1']").arg(QString(2000, QLatin1Char('x')));
         QVERIFY(!provider(QStringLiteral("GetInitialResultSet"), {huge}).ok);

@@ -24,6 +24,34 @@ const QDBusArgument& operator>>(const QDBusArgument& in, BusDocument& d) {
     return in;
 }
 
+QDBusArgument& operator<<(QDBusArgument& out, const RunnerMatch& m) {
+    out.beginStructure();
+    out << m.id << m.text << m.icon << m.type << m.relevance << m.properties;
+    out.endStructure();
+    return out;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& in, RunnerMatch& m) {
+    in.beginStructure();
+    in >> m.id >> m.text >> m.icon >> m.type >> m.relevance >> m.properties;
+    in.endStructure();
+    return in;
+}
+
+QDBusArgument& operator<<(QDBusArgument& out, const RunnerAction& a) {
+    out.beginStructure();
+    out << a.id << a.text << a.icon;
+    out.endStructure();
+    return out;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& in, RunnerAction& a) {
+    in.beginStructure();
+    in >> a.id >> a.text >> a.icon;
+    in.endStructure();
+    return in;
+}
+
 namespace bus {
 
 bool bounded(const QDBusContext& context, const QStringList& items, std::size_t most, std::size_t longest) {
@@ -53,6 +81,7 @@ namespace {
 
 constexpr const char* kObjectPath = "/org/vendle/Vendle";
 constexpr const char* kProviderPath = "/org/vendle/Vendle/SearchProvider";
+constexpr const char* kRunnerPath = "/runner";
 
 } // namespace
 
@@ -65,16 +94,23 @@ std::unique_ptr<QObject> startSearchService(SearchBackend& backend) {
     qDBusRegisterMetaType<BusDocument>();
     qDBusRegisterMetaType<QList<BusDocument>>();
     qDBusRegisterMetaType<QList<QVariantMap>>();
+    qDBusRegisterMetaType<RunnerMatch>();
+    qDBusRegisterMetaType<QList<RunnerMatch>>();
+    qDBusRegisterMetaType<RunnerAction>();
+    qDBusRegisterMetaType<QList<RunnerAction>>();
     auto owner = std::make_unique<QObject>();
     auto* provider = new ShellProvider(backend, owner.get());
     auto* own = new OwnInterface(backend, owner.get());
+    auto* runner = new Runner(backend, owner.get());
     if (!bus.registerObject(QString::fromLatin1(kProviderPath), provider, QDBusConnection::ExportAllSlots) ||
         !bus.registerObject(QString::fromLatin1(kObjectPath), own, QDBusConnection::ExportAllSlots) ||
+        !bus.registerObject(QString::fromLatin1(kRunnerPath), runner, QDBusConnection::ExportAllSlots) ||
         !bus.registerService(QString::fromLatin1(kBusName))) {
         qCWarning(lcUi) << "the search service could not be put on the session bus:"
                         << bus.lastError().message();
         bus.unregisterObject(QString::fromLatin1(kProviderPath));
         bus.unregisterObject(QString::fromLatin1(kObjectPath));
+        bus.unregisterObject(QString::fromLatin1(kRunnerPath));
         return nullptr;
     }
     // The name and the objects go with the owner.
@@ -83,6 +119,7 @@ std::unique_ptr<QObject> startSearchService(SearchBackend& backend) {
         connection.unregisterService(QString::fromLatin1(kBusName));
         connection.unregisterObject(QString::fromLatin1(kProviderPath));
         connection.unregisterObject(QString::fromLatin1(kObjectPath));
+        connection.unregisterObject(QString::fromLatin1(kRunnerPath));
     });
     return owner;
 }

@@ -5,12 +5,14 @@
 
 #include "platform/searchservice.h"
 
+#include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusContext>
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QObject>
 #include <QStringList>
+#include <QUrl>
 #include <QVariantMap>
 
 #include <string>
@@ -28,9 +30,34 @@ struct BusDocument {
 QDBusArgument& operator<<(QDBusArgument& out, const BusDocument& d);
 const QDBusArgument& operator>>(const QDBusArgument& in, BusDocument& d);
 
+// KRunner's match: (id, text, icon name, type, relevance, properties).
+struct RunnerMatch {
+    QString id;
+    QString text;
+    QString icon;
+    int type = 0;
+    double relevance = 0;
+    QVariantMap properties;
+};
+
+QDBusArgument& operator<<(QDBusArgument& out, const RunnerMatch& m);
+const QDBusArgument& operator>>(const QDBusArgument& in, RunnerMatch& m);
+
+// KRunner's action: (id, text, icon name).
+struct RunnerAction {
+    QString id;
+    QString text;
+    QString icon;
+};
+
+QDBusArgument& operator<<(QDBusArgument& out, const RunnerAction& a);
+const QDBusArgument& operator>>(const QDBusArgument& in, RunnerAction& a);
+
 } // namespace vendle::platform
 
 Q_DECLARE_METATYPE(vendle::platform::BusDocument)
+Q_DECLARE_METATYPE(vendle::platform::RunnerMatch)
+Q_DECLARE_METATYPE(vendle::platform::RunnerAction)
 
 namespace vendle::platform {
 
@@ -92,6 +119,56 @@ private:
         return ids;
     }
 
+    SearchBackend& backend_;
+};
+
+// KDE's KRunner: match ids are the documents' paths; the one action opens the folder.
+class Runner : public QObject, public QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.krunner1")
+
+public:
+    explicit Runner(SearchBackend& backend, QObject* parent) : QObject(parent), backend_(backend) {}
+
+public slots:
+    QList<RunnerAction> Actions() {
+        return {{QStringLiteral("openfolder"),
+                 QCoreApplication::translate("vendle::platform::Runner", "フォルダを開く"),
+                 QStringLiteral("document-open-folder")}};
+    }
+
+    QList<RunnerMatch> Match(const QString& query) {
+        QList<RunnerMatch> matches;
+        const QStringList terms = query.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (!bus::bounded(*this, terms, 64, kLongestTerms) || terms.isEmpty())
+            return matches;
+        static const QMimeDatabase types;
+        const std::vector<FoundDocument> found = backend_.search(bus::texts(terms), kMostShellResults);
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            const QString path = QString::fromStdString(found[i].path);
+            const QFileInfo file(path);
+            QVariantMap properties;
+            properties.insert(QStringLiteral("subtext"), file.path());
+            properties.insert(QStringLiteral("urls"), QStringList{QUrl::fromLocalFile(path).toString()});
+            // Newest first: the relevance falls with the place.
+            matches.append({path, file.fileName(),
+                            types.mimeTypeForFile(path, QMimeDatabase::MatchExtension).iconName(),
+                            found[i].available ? 30 : 50, 1.0 - static_cast<double>(i) / 100.0, properties});
+        }
+        return matches;
+    }
+
+    void Run(const QString& matchId, const QString& actionId) {
+        const std::string path = matchId.toStdString();
+        if (actionId == QLatin1String("openfolder"))
+            backend_.openFolder(path);
+        else if (actionId.isEmpty())
+            backend_.open(path);
+        else
+            sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no such action"));
+    }
+
+private:
     SearchBackend& backend_;
 };
 
