@@ -3,6 +3,7 @@
 // on the exit command, at the end of the session or on a termination signal.
 #include "app/application.h"
 #include "app/commandline.h"
+#include "app/listclient.h"
 #include "app/mainwindow.h"
 #include "app/program.h"
 #include "platform/crashtrace.h"
@@ -27,6 +28,9 @@ int main(int argc, char* argv[]) {
     // --help, --version and a wrong line are answered on the terminal before anything else runs:
     // no toolkit, no display, no files, no hand-over to a running copy.
     const app::CommandLine commandLine = app::readCommandLine(argc, argv, platform::programVersion());
+    if (commandLine.action == app::CommandLine::Action::List ||
+        commandLine.action == app::CommandLine::Action::Add)
+        return app::runListOrAdd(commandLine, argc, argv);
     if (commandLine.action != app::CommandLine::Action::Run) {
         std::fputs(commandLine.message.c_str(),
                    commandLine.action == app::CommandLine::Action::Refuse ? stderr : stdout);

@@ -46,6 +46,20 @@ class SearchServiceTest : public QObject {
                     QStringLiteral("org.gnome.Shell.SearchProvider2.") + method, args);
     }
 
+    // `vendle ARGS` of the folder's copy: its exit code and what it printed.
+    std::pair<int, QString> command(const ProgramFolder& folder, const QStringList& args,
+                                    bool withBus = true) {
+        QProcess p;
+        QProcessEnvironment env = folder.environment();
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                   withBus ? address_ : QStringLiteral("unix:path=/nonexistent-bus"));
+        p.setProcessEnvironment(env);
+        p.start(folder.path(QStringLiteral("vendle")), args);
+        if (!p.waitForFinished(20000))
+            return {-1, {}};
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput())};
+    }
+
     Reply own(const QString& method, const QStringList& args) {
         return call(QStringLiteral("/org/vendle/Vendle"), QStringLiteral("org.vendle.Vendle1.") + method,
                     args);
@@ -133,6 +147,15 @@ private slots:
                 .ok);
         QCOMPARE(program->state(), QProcess::Running);
 
+        // The command line asks the running copy.
+        QCOMPARE(command(folder, {QStringLiteral("--list"), QStringLiteral("rep")}).second,
+                 QStringLiteral("%1\n%2\n%3\n").arg(newer, away, older));
+        const QString json =
+            command(folder, {QStringLiteral("--list"), QStringLiteral("--json"), QStringLiteral("away")})
+                .second;
+        QVERIFY2(json.contains(QStringLiteral("\"available\":false")) && json.contains(away),
+                 qPrintable(json));
+
         // Add records a document as the desktop would; Forget takes it out again.
         const QString added = folder.path(QStringLiteral("docs/report-added.txt"));
         writeFile(added, "x");
@@ -145,9 +168,27 @@ private slots:
         QVERIFY(!provider(QStringLiteral("GetInitialResultSet"), {QStringLiteral("['added']")})
                      .text.contains(added));
 
+        const QString byCommand = folder.path(QStringLiteral("docs/report-by-command.txt"));
+        writeFile(byCommand, "x");
+        QCOMPARE(command(folder, {QStringLiteral("--add"), byCommand}).first, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(command(folder, {QStringLiteral("--list"), QStringLiteral("by-command")})
+                                     .second.contains(byCommand),
+                                 20000);
+
         program->terminate();
         QVERIFY(program->waitForFinished(15000));
         QCOMPARE(program->exitCode(), 0);
+
+        // Without a running copy: the history file as it was saved, unchanged; --add says so.
+        const QByteArray saved = vendle::test::readFile(folder.path(QStringLiteral("vendle.dat")));
+        QCOMPARE(command(folder,
+                         {QStringLiteral("--list"), QStringLiteral("--type"), QStringLiteral("txt"),
+                          QStringLiteral("rep")},
+                         false)
+                     .second,
+                 QStringLiteral("%1\n%2\n%3\n").arg(byCommand, away, older));
+        QCOMPARE(command(folder, {QStringLiteral("--add"), byCommand}, false).first, 3);
+        QCOMPARE(vendle::test::readFile(folder.path(QStringLiteral("vendle.dat"))), saved);
     }
 };
 
