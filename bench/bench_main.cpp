@@ -9,6 +9,7 @@
 #include "app/mainwindow.h"
 #include "benchdata.h"
 #include "core/exclusions.h"
+#include "core/filelimits.h"
 #include "core/forgotten.h"
 #include "core/historyfile.h"
 #include "core/inifile.h"
@@ -45,6 +46,7 @@
 #include <functional>
 #include <malloc.h>
 #include <map>
+#include <optional>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -235,6 +237,31 @@ void BM_LoadHistory(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LoadHistory)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+
+void BM_ReadHistory(benchmark::State& state) {
+    DiskTree& tree = diskTree();
+    platform::SystemFileAccess files;
+    platform::DesktopShellInfo shell;
+    int read = 0;
+    // The lists are made and dropped outside the timings: only the reading and parsing count.
+    std::optional<HistoryList> history;
+    measurePair(
+        state, "data file read and parsed (no disk checks), 100k lines, vs a plain read of it",
+        [&] {
+            history.emplace(PathSyntax::posix(), shell);
+            read = readHistory(*history, tree.dataFile, files, DateTimeFormat::japanese(), 100'000).added;
+        },
+        [&] {
+            history.reset();
+            benchmark::DoNotOptimize(files.readAll(tree.dataFile, kDataFileLimit));
+        },
+        3.0, 0);
+    if (read != 100'000) {
+        lastResult().note = "read " + std::to_string(read);
+        lastResult().failed = true;
+    }
+}
+BENCHMARK(BM_ReadHistory)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 
 void BM_SaveHistory(benchmark::State& state) {
     DiskTree& tree = diskTree();

@@ -621,14 +621,6 @@ It is left as it is, and the settings of this session will not be saved.</transl
         <translation>Vendle keeps running when its window is closed.
 Start Vendle again to show the window.</translation>
     </message>
-    <message>
-        <source>種類フィルタ作成中...</source>
-        <translation>Building the type filter...</translation>
-    </message>
-    <message>
-        <source>フォルダフィルタ作成中...</source>
-        <translation>Building the folder filter...</translation>
-    </message>
 </context>
 <context>
     <name>vendle::app::TopPanel</name>

@@ -621,14 +621,6 @@
         <translation>ウィンドウを閉じても Vendle は動作を続けます。
 もう一度 Vendle を起動すると、ウィンドウが表示されます。</translation>
     </message>
-    <message>
-        <source>種類フィルタ作成中...</source>
-        <translation>種類フィルタ作成中...</translation>
-    </message>
-    <message>
-        <source>フォルダフィルタ作成中...</source>
-        <translation>フォルダフィルタ作成中...</translation>
-    </message>
 </context>
 <context>
     <name>vendle::app::TopPanel</name>

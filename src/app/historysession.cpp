@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "app/presencecheck.h"
 #include "core/filelimits.h"
 #include "core/mainsettings.h"
 #include "platform/logging.h"
@@ -119,15 +120,35 @@ void HistorySession::saveListing() {
 LoadReport HistorySession::Load(const LoadProgress& progress) {
     LoadReport report;
     change([&](HistoryList& list) {
-        report = vendle::LoadHistory(list, dataFile_, *parts_.files, format_, readItemsHint(*ini_), progress);
+        report = vendle::readHistory(list, dataFile_, *parts_.files, format_, readItemsHint(*ini_), progress);
     });
     // A file that exists but could not be read must survive this run untouched.
     state_ = report.openError.empty() ? State::Read : State::Unreadable;
+    if (report.added > 0) {
+        check_ = std::make_unique<PresenceCheck>(*parts_.files, items_->uncheckedPaths());
+        connect(check_.get(), &PresenceCheck::finished, this, &HistorySession::settlePresence);
+    }
     if (report.damagedLines > 0 || report.unreadableTimes > 0 || report.duplicateLines > 0)
         qCInfo(lcFiles) << "data file:" << report.damagedLines << "damaged lines skipped,"
                         << report.unreadableTimes << "times unreadable," << report.duplicateLines
                         << "repeated paths merged";
     return report;
+}
+
+void HistorySession::settlePresence() {
+    HistoryList::CheckOutcome outcome;
+    const std::vector<FileAccess::Presence>& answers = check_->answers();
+    const auto settle = [&](HistoryList& list) { outcome = list.settleChecks(check_->paths(), answers); };
+    // When every document is there, nothing the grid shows changes: no reset disturbs the user.
+    if (std::all_of(answers.begin(), answers.end(), [](auto p) { return p == FileAccess::Presence::File; }))
+        settle(*items_);
+    else
+        change(settle);
+    check_.release()->deleteLater(); // its signal is being delivered
+    qCInfo(lcFiles) << "documents checked:" << outcome.gone << "gone," << outcome.away << "on volumes away";
+    if (outcome.gone > 0 || outcome.away > 0)
+        refreshView(); // the current document and the highlighted block stay as a look keeps them
+    emit presenceSettled(outcome.gone, outcome.away);
 }
 
 ScanResult HistorySession::Scan() {

@@ -29,6 +29,8 @@ class SessionProbe;
 
 namespace vendle::app {
 
+class PresenceCheck;
+
 // The file beside the data file ("vendle.seen" beside "vendle.dat") that keeps the identities of
 // the desktop's listing which the saved history took in.
 std::string listingFileFor(const std::string& dataFile);
@@ -92,9 +94,13 @@ public:
     bool takesWhatTheDesktopHolds() const { return state_ == State::UnreadFirstStart; }
 
     // Reads the data file. Afterwards `loaded()` tells whether saving may replace it: true when it
-    // was read or did not exist, false when it exists but could not be read.
+    // was read or did not exist, false when it exists but could not be read. Whether the documents
+    // read are still there is asked on another thread meanwhile; `presenceSettled` tells the
+    // outcome. Until then they are shown, searched and saved as read.
     LoadReport Load(const LoadProgress& progress);
     bool loaded() const { return state_ == State::Read; }
+    // The documents read are being checked.
+    bool checking() const { return check_ != nullptr; }
 
     // The documents whose path holds every term, matched as the search box matches (the kana
     // switch applies), newest first, at most `limit`; the view is left alone.
@@ -154,6 +160,9 @@ signals:
     // A setting the session keeps changed (the kana switch, the sort, exclusions, forgotten
     // documents): the settings file is out of date.
     void settingsChanged();
+    // The check of the documents read is over: `gone` left the history (the view was rebuilt),
+    // `away` are on volumes that are not there now.
+    void presenceSettled(int gone, int away);
 
 private:
     friend class test::SessionProbe; // tests and the benchmark change the history by hand
@@ -190,6 +199,8 @@ private:
     ForgottenDocuments forgotten_;
     Exclusions exclusions_;
     bool foldKana_ = false;
+    std::unique_ptr<PresenceCheck> check_; // last: it goes first, while the files it asks are there
+    void settlePresence();
 };
 
 } // namespace vendle::app

@@ -345,13 +345,6 @@ void TVendleMainForm::endLoading() {
     yTrayIcon1->setIcon(applicationIcon());
 }
 
-void TVendleMainForm::buildFilterMenus() {
-    showLoading(tr("種類フィルタ作成中...").toStdString());
-    filterMenus->TypeMenuBuild();
-    showLoading(tr("フォルダフィルタ作成中...").toStdString());
-    filterMenus->FolderMenuBuild();
-}
-
 void TVendleMainForm::beginSaveProgress() {
     ProgressBox1->Execute();
 }

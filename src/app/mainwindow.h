@@ -83,8 +83,6 @@ public:
     // back the icon and the tip it had.
     void showLoading(const std::string& tip);
     void endLoading();
-    // The type and folder filter menus list what the history holds now.
-    void buildFilterMenus();
     // The exit's save: the progress box shows from begin to end.
     void beginSaveProgress();
     void showSaveProgress(int percent, const QString& text);

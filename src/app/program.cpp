@@ -95,6 +95,7 @@ Program::Program(AppPaths paths, const TrayBackendFactory& trayBackend, TIniFile
     };
     connect(session_.get(), &HistorySession::historyChanged, this, saveSoon);
     connect(session_.get(), &HistorySession::settingsChanged, this, saveSoon);
+    connect(session_.get(), &HistorySession::presenceSettled, this, [] { logStartupStep("checked"); });
     // Queued: a dialog applies what was chosen once its own loop has returned.
     connect(optionDlg_.get(), &QDialog::accepted, this, &Program::saveChanges, Qt::QueuedConnection);
     connect(exclusionsDlg_.get(), &QDialog::accepted, this, &Program::saveChanges, Qt::QueuedConnection);
@@ -196,11 +197,9 @@ void Program::loadHistory() {
     const QString tip = tr("Loading(%1/%2)...");
     const LoadReport report =
         session_->Load([&](int i, int n) { window_->showLoading(tip.arg(i).arg(n).toStdString()); });
-    if (report.fileMissing)
-        return;
+    // The filter menus are built when they are first opened, off the start's path.
     if (!report.openError.empty())
         MessageBox::show(window_.get(), q(report.openError));
-    window_->buildFilterMenus();
 }
 
 void Program::showHelp(const char* page) {

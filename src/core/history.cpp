@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -124,6 +126,72 @@ const HistoryItem* HistoryList::addKnown(const std::string& path, DateTime lastU
     return add(path, shell_.queryKnownFileInfo(path), lastUsed, unavailable);
 }
 
+const HistoryItem* HistoryList::addUnchecked(const std::string& path, DateTime lastUsed) {
+    if (!isStorablePath(path))
+        return nullptr;
+    const HistoryItem* added = add(path, shell_.queryKnownFileInfo(path), lastUsed, false);
+    if (added)
+        items_.back()->Unchecked = true;
+    return added;
+}
+
+HistoryList::UncheckedPaths HistoryList::uncheckedPaths() const {
+    UncheckedPaths out;
+    std::size_t size = 0;
+    std::size_t count = 0;
+    for (const auto& item : items_) {
+        if (item->Unchecked) {
+            size += item->Path.size();
+            ++count;
+        }
+    }
+    out.bytes.resize(size);
+    out.paths.reserve(count);
+    char* at = out.bytes.data();
+    for (const auto& item : items_) {
+        if (!item->Unchecked)
+            continue;
+        std::copy(item->Path.begin(), item->Path.end(), at);
+        out.paths.emplace_back(at, item->Path.size());
+        at += item->Path.size();
+    }
+    return out;
+}
+
+HistoryList::CheckOutcome HistoryList::settleChecks(const std::vector<std::string_view>& paths,
+                                                    const std::vector<FileAccess::Presence>& presences) {
+    // Nearly every document is there: only the others are looked up.
+    std::unordered_map<std::string_view, FileAccess::Presence> missing;
+    for (std::size_t i = 0; i < paths.size() && i < presences.size(); ++i) {
+        if (presences[i] != FileAccess::Presence::File)
+            missing.emplace(paths[i], presences[i]);
+    }
+    CheckOutcome outcome;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        HistoryItem& item = *items_[i];
+        const bool wasUnchecked = std::exchange(item.Unchecked, false);
+        const auto found = wasUnchecked ? missing.find(item.Path) : missing.end();
+        if (found != missing.end() && found->second == FileAccess::Presence::Gone) {
+            ++outcome.gone;
+            continue;
+        }
+        if (found != missing.end()) {
+            item.Unavailable = true;
+            ++outcome.away;
+        }
+        if (kept != i)
+            items_[kept] = std::move(items_[i]);
+        ++kept;
+    }
+    items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(kept), items_.end());
+    if (outcome.gone > 0 || outcome.away > 0) {
+        ++changes_;
+        view_.clear();
+    }
+    return outcome;
+}
+
 const HistoryItem* HistoryList::add(const std::string& path, const ShellFileInfo& info, DateTime lastUsed,
                                     bool unavailable) {
     if (info.isFolder)
@@ -173,6 +241,7 @@ void HistoryList::touch(int index, DateTime when) {
     HistoryItem& item = *items_.back();
     item.LastUsed = when;
     item.Unavailable = false; // it was just used, so it is there
+    item.Unchecked = false;
 }
 
 int HistoryList::trimToMax(int dataMax) {

@@ -5,6 +5,7 @@
 
 #include "collation.h"
 #include "datetime.h"
+#include "fileaccess.h"
 #include "historylimits.h"
 #include "paths.h"
 #include "textfold.h"
@@ -48,6 +49,7 @@ struct HistoryItem {
     DateTime LastUsed = 0;
     std::int32_t IconIndex = 0;
     bool Unavailable = false; // on a volume that is not there now; typed by its name
+    bool Unchecked = false;   // read from the data file; whether it is still there is not known yet
     const std::string& TypeName() const { return *typeName_; }
 
 private:
@@ -148,6 +150,27 @@ public:
     // The same for a path the caller has just found to name an existing file that is not a folder,
     // or, when `unavailable`, a document on a volume that is away: the disk is not asked again.
     const HistoryItem* addKnown(const std::string& path, DateTime lastUsed, bool unavailable);
+    // The same for a path read from the data file, whose presence is checked later (settleChecks):
+    // typed by its name, the disk not asked.
+    const HistoryItem* addUnchecked(const std::string& path, DateTime lastUsed);
+
+    // The paths of the unchecked documents, copied into one block, to be asked about off the
+    // window's thread.
+    struct UncheckedPaths {
+        std::vector<char> bytes; // the views below point into it (a moved vector keeps its block)
+        std::vector<std::string_view> paths;
+    };
+    UncheckedPaths uncheckedPaths() const;
+    // What the disk said about `paths` (from uncheckedPaths, in their order): unchecked documents
+    // that are gone leave, those out of reach become unavailable, the rest are checked. A document
+    // used since its path was taken is checked already and stays as it is. The view is emptied
+    // as by trimToMax when anything left.
+    struct CheckOutcome {
+        int gone = 0;
+        int away = 0;
+    };
+    CheckOutcome settleChecks(const std::vector<std::string_view>& paths,
+                              const std::vector<FileAccess::Presence>& presences);
 
     // The document was used again at `when`: it moves to the end (the newest place), takes the
     // time and is available.

@@ -6,13 +6,72 @@
 #include "text.h"
 
 #include <algorithm>
+#include <bit>
 #include <chrono>
 #include <cstdio>
-#include <unordered_map>
 
 namespace vendle {
 
-LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess& files,
+namespace {
+
+// One line of the data file, as the single pass over its bytes reads it.
+struct Row {
+    std::string_view path;
+    DateTime time = 0;
+    bool timed = false;      // the time could be read
+    bool superseded = false; // a later line holds the same path
+};
+
+// The rows' paths in an open-addressing table of row numbers, so that a path on several lines is
+// found without an allocation per line.
+class RowIndex {
+public:
+    explicit RowIndex(std::size_t expected) {
+        resize(std::bit_ceil(std::max<std::size_t>(64, expected * 2)));
+    }
+
+    // The row that holds `path` already, or none; `row` is remembered for it either way.
+    std::optional<std::uint32_t> exchange(std::string_view path, std::uint32_t row,
+                                          const std::vector<Row>& rows) {
+        if ((used_ + 1) * 2 > slots_.size())
+            grow(rows);
+        std::size_t at = std::hash<std::string_view>{}(path) & (slots_.size() - 1);
+        for (;; at = (at + 1) & (slots_.size() - 1)) {
+            const std::uint32_t held = slots_[at];
+            if (held == 0) {
+                slots_[at] = row + 1;
+                ++used_;
+                return std::nullopt;
+            }
+            if (rows[held - 1].path == path) {
+                slots_[at] = row + 1;
+                return held - 1;
+            }
+        }
+    }
+
+private:
+    void resize(std::size_t size) { slots_.assign(size, 0); }
+    void grow(const std::vector<Row>& rows) {
+        std::vector<std::uint32_t> old = std::move(slots_);
+        resize(old.size() * 2);
+        for (const std::uint32_t held : old) {
+            if (held == 0)
+                continue;
+            std::size_t at = std::hash<std::string_view>{}(rows[held - 1].path) & (slots_.size() - 1);
+            while (slots_[at] != 0)
+                at = (at + 1) & (slots_.size() - 1);
+            slots_[at] = held;
+        }
+    }
+
+    std::vector<std::uint32_t> slots_; // row number + 1; 0 is empty
+    std::size_t used_ = 0;
+};
+
+} // namespace
+
+LoadReport readHistory(HistoryList& history, const std::string& path, FileAccess& files,
                        const DateTimeFormat& fmt, long long expectedItems, const LoadProgress& progress) {
     LoadReport report;
     if (!files.exists(path)) {
@@ -25,93 +84,81 @@ LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess
         return report;
     }
 
-    std::vector<std::string_view> lines;
-    // A damaged stretch (a NUL byte, as a crash can leave) costs only the lines it is in. An
-    // editor's byte-order mark in front of a path (the first, or one of files joined together) is
-    // no part of it: paths begin with a folder separator or a drive.
+    // One pass over the bytes: each line becomes a row of views into the text. A damaged stretch
+    // (a NUL byte, as a crash can leave) costs only the lines it is in. An editor's byte-order mark
+    // in front of a path (the first, or one of files joined together) is no part of it: paths begin
+    // with a folder separator or a drive. A path on several lines (a hand-edited file) becomes one
+    // entry, at its last line's place and with the latest of its times.
+    const std::size_t expected = static_cast<std::size_t>(std::clamp<long long>(
+        expectedItems, 0, std::min<long long>(kDataMaxMax, static_cast<long long>(text->size() / 4 + 1))));
+    std::vector<Row> rows;
+    rows.reserve(expected);
+    RowIndex index(expected);
     forEachLine(
         *text,
         [&](std::string_view line) {
             while (line.substr(0, 3) == "\xEF\xBB\xBF")
                 line.remove_prefix(3);
-            if (line.find('\0') == std::string_view::npos)
-                lines.push_back(line);
-            else
+            if (line.find('\0') != std::string_view::npos) {
                 ++report.damagedLines;
+                return;
+            }
+            Row row;
+            const std::size_t tab = line.find('\t');
+            row.path = line.substr(0, tab);
+            if (tab != std::string_view::npos) {
+                std::string_view field = line.substr(tab + 1);
+                field = field.substr(0, field.find('\t'));
+                if (const std::optional<DateTime> when = readFileDateTime(field, fmt)) {
+                    row.time = *when;
+                    row.timed = true;
+                }
+            }
+            if (const std::optional<std::uint32_t> earlier =
+                    index.exchange(row.path, static_cast<std::uint32_t>(rows.size()), rows)) {
+                Row& before = rows[*earlier];
+                before.superseded = true;
+                ++report.duplicateLines;
+                if (before.timed && (!row.timed || before.time > row.time)) {
+                    row.time = before.time;
+                    row.timed = true;
+                }
+            }
+            rows.push_back(row);
         },
         NulByte::InLine);
-    report.lineCount = static_cast<int>(lines.size());
-    history.presize(expectedItems, lines.size());
+    report.lineCount = static_cast<int>(rows.size());
+    history.presize(expectedItems, rows.size() - static_cast<std::size_t>(report.duplicateLines));
 
-    // A path on several lines (a hand-edited file) becomes one entry, at its last line's place and
-    // with the latest of its times.
-    const auto pathOf = [](std::string_view line) { return line.substr(0, line.find('\t')); };
-    std::unordered_map<std::string_view, std::size_t> lastLine;
-    lastLine.reserve(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        lastLine.insert_or_assign(pathOf(lines[i]), i);
-    report.duplicateLines = static_cast<int>(lines.size() - lastLine.size());
-    std::unordered_map<std::string_view, DateTime> earlierTimes;
-    const auto timeOf = [&](std::string_view line) -> std::optional<DateTime> {
-        const std::size_t tab = line.find('\t');
-        if (tab == std::string_view::npos)
-            return std::nullopt;
-        std::string_view field = line.substr(tab + 1);
-        field = field.substr(0, field.find('\t'));
-        return readFileDateTime(field, fmt);
-    };
-
-    const CodePage cp = history.syntax().codePage;
-    std::vector<std::string_view> fields;
+    // Whether each document is still there is asked later, off the window's thread (settleChecks):
+    // the entries come in unchecked, typed by their names.
     std::string pathText;
-    // The disk is asked about a block of paths at once (the platform may look at several side by
-    // side), then the block's entries are added; progress is reported as the blocks go.
-    constexpr std::size_t kBlock = 8192;
-    std::vector<std::string_view> blockPaths;
-    std::vector<FileAccess::Presence> presences;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i % kBlock == 0) {
-            blockPaths.clear();
-            for (std::size_t k = i; k < std::min(lines.size(), i + kBlock); ++k)
-                blockPaths.push_back(lines[k].substr(0, lines[k].find('\t')));
-            presences = files.presenceOfEach(blockPaths);
-        }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
         if (progress && i % 100 == 0)
             progress(static_cast<int>(i), report.lineCount);
-        if (report.duplicateLines > 0) {
-            const std::string_view linePath = pathOf(lines[i]);
-            if (lastLine[linePath] != i) {
-                if (const std::optional<DateTime> t = timeOf(lines[i])) {
-                    const auto [it, added] = earlierTimes.emplace(linePath, *t);
-                    if (!added)
-                        it->second = std::max(it->second, *t);
-                }
-                continue;
-            }
-        }
-        splitViews(fields, lines[i], '\t', cp);
-        pathText.assign(fields[0]);
-        // A deleted document leaves the history; one on a volume that is away stays, typed by its
-        // name without asking the disk.
-        const FileAccess::Presence presence = presences[i % kBlock];
-        if (presence == FileAccess::Presence::Gone)
+        const Row& row = rows[i];
+        if (row.superseded)
             continue;
-        std::optional<DateTime> when =
-            fields.size() > 1 ? readFileDateTime(fields[1], fmt) : std::optional<DateTime>();
-        if (!earlierTimes.empty()) {
-            if (const auto earlier = earlierTimes.find(fields[0]); earlier != earlierTimes.end())
-                when = std::max(when.value_or(earlier->second), earlier->second);
-        }
-        const bool away = presence == FileAccess::Presence::Unavailable;
-        if (!history.addKnown(pathText, when.value_or(0), away))
+        pathText.assign(row.path);
+        if (!history.addUnchecked(pathText, row.time))
             continue;
-        report.unavailable += away ? 1 : 0;
         ++report.added;
-        if (!when)
+        if (!row.timed)
             ++report.unreadableTimes;
     }
     if (progress)
         progress(report.lineCount, report.lineCount);
+    return report;
+}
+
+LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess& files,
+                       const DateTimeFormat& fmt, long long expectedItems, const LoadProgress& progress) {
+    LoadReport report = readHistory(history, path, files, fmt, expectedItems, progress);
+    const HistoryList::UncheckedPaths unchecked = history.uncheckedPaths();
+    const HistoryList::CheckOutcome outcome =
+        history.settleChecks(unchecked.paths, files.presenceOfEach(unchecked.paths));
+    report.added -= outcome.gone;
+    report.unavailable = outcome.away;
     return report;
 }
 

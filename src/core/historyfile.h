@@ -17,10 +17,10 @@ struct LoadReport {
     bool fileMissing = false; // no data file: nothing loaded, nothing to report
     std::string openError;    // the message to show when the file exists but cannot be read
     int lineCount = 0;        // lines in the file
-    int added = 0;            // entries added to the history
+    int added = 0;            // entries added to the history (and still there, once checked)
     int unreadableTimes = 0;  // entries kept with time 0 because their time text could not be read
     int damagedLines = 0;     // lines skipped because they hold a NUL byte
-    int unavailable = 0;      // entries kept although their volume is not there now
+    int unavailable = 0;      // entries kept although their volume is not there now (once checked)
     int duplicateLines = 0;   // lines whose path an earlier or later line holds too (merged)
 };
 
@@ -33,13 +33,18 @@ using SaveProgress = std::function<void(int percent, const std::string& text)>;
 // A monotonic millisecond clock.
 using TickSource = std::function<std::uint64_t()>;
 
-// Reads the data file into `history`: each line whose first field names an existing file becomes
-// an entry through AddItem, its time read from the second field. Lines of files that no longer
-// exist are dropped; an entry whose line has no TAB or an unreadable time is kept with time 0. A
-// line with a NUL byte is skipped, and reading goes on after it. A leading byte-order mark is
+// Reads the data file into `history` in one pass over its bytes: each line becomes an entry through
+// addUnchecked, its time read from the second field; whether the documents are still there is
+// left to settleChecks. An entry whose line has no TAB or an unreadable time is kept with time 0.
+// A line with a NUL byte is skipped, and reading goes on after it. A leading byte-order mark is
 // skipped; a path on several lines becomes one entry (its last line's place, its latest time).
 // Times are read in the files' own form, or else in `fmt`'s (files written under a locale).
 // `expectedItems` (the stored line count) pre-sizes the list, bounded by the file's line count.
+LoadReport readHistory(HistoryList& history, const std::string& path, FileAccess& files,
+                       const DateTimeFormat& fmt, long long expectedItems, const LoadProgress& progress = {});
+
+// readHistory, then the disk asked about every entry at once: documents that no longer exist are
+// dropped, those whose volume is away are kept as unavailable.
 LoadReport LoadHistory(HistoryList& history, const std::string& path, FileAccess& files,
                        const DateTimeFormat& fmt, long long expectedItems, const LoadProgress& progress = {});
 

@@ -6,6 +6,8 @@
 #include "core/volumes.h"
 
 #include <chrono>
+#include <memory>
+#include <mutex>
 #include <set>
 #include <vector>
 
@@ -20,7 +22,8 @@ public:
     // system that does not answer within a second and a half (that mount is then not asked again).
     Presence presence(const std::string& path) override;
     // Paths on local file systems are looked at on several threads at once (the system's name
-    // lookups run side by side); the others one by one, as presence() does.
+    // lookups run side by side); the others one by one, as presence() does. Both may be called
+    // from any thread.
     std::vector<Presence> presenceOfEach(const std::vector<std::string_view>& paths) override;
     std::optional<std::string> readAll(const std::string& path, std::size_t limit) override;
 
@@ -32,11 +35,20 @@ public:
     void removeStaleTemporaries(const std::string& path) override;
 
 private:
-    void refreshMounts();
+    // What is mounted where, read again when older than two seconds. A snapshot, so that the
+    // presence of documents can be asked on several threads at once.
+    struct Mounts {
+        std::vector<MountEntry> mounts;
+        std::vector<std::string> roots;
+        std::string gvfsRoot;
+    };
+    std::shared_ptr<const Mounts> mounts();
+    Presence presence(const std::string& path, const Mounts& mounts);
+    bool isSilent(const std::string& mountPoint);
+    void markSilent(const std::string& mountPoint);
 
-    std::vector<MountEntry> mounts_;
-    std::vector<std::string> roots_;
-    std::string gvfsRoot_;
+    std::mutex mutex_; // guards the members below
+    std::shared_ptr<const Mounts> mounts_;
     std::chrono::steady_clock::time_point mountsRead_{};
     std::set<std::string> silentMounts_;
 };

@@ -41,7 +41,7 @@ class DialogsTest : public QObject {
 
 private slots:
     void init() {
-        setenv("TZ", "UTC", 1);
+        qputenv("TZ", "UTC"); // under Qt's lock: the test's watchdog thread reads the environment
         tzset();
         clock_ = encodeDate(2026, 12, 8) + encodeTime(10, 0, 0, 0);
         files_ = nullptr;

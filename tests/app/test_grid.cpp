@@ -79,6 +79,7 @@ class GridTest : public QObject {
     TrayLog log_;
     std::unique_ptr<Program> program_;
     TVendleMainForm* form_ = nullptr;
+    AppPaths paths_;
 
     QString path(const QString& name) const { return dir_->filePath(name); }
 
@@ -99,13 +100,16 @@ private slots:
             dat += p.toUtf8() + "\t" + QByteArray::fromStdString(DateTimeToStr(when, fmt)) + "\r\n";
         }
         writeFile(path(QStringLiteral("vendle.dat")), dat);
-        AppPaths paths;
-        paths.executable = path(QStringLiteral("vendle")).toStdString();
-        paths.iniFile = path(QStringLiteral("vendle.ini")).toStdString();
-        paths.dataFile = path(QStringLiteral("vendle.dat")).toStdString();
-        paths.startupFolder = path(QStringLiteral("autostart")).toStdString();
-        paths.dataHome = path(QStringLiteral("data")).toStdString();
-        program_ = std::make_unique<Program>(paths, [this] { return std::make_unique<FakeTray>(log_); });
+        paths_.executable = path(QStringLiteral("vendle")).toStdString();
+        paths_.iniFile = path(QStringLiteral("vendle.ini")).toStdString();
+        paths_.dataFile = path(QStringLiteral("vendle.dat")).toStdString();
+        paths_.startupFolder = path(QStringLiteral("autostart")).toStdString();
+        paths_.dataHome = path(QStringLiteral("data")).toStdString();
+        startProgram();
+    }
+
+    void startProgram() {
+        program_ = std::make_unique<Program>(paths_, [this] { return std::make_unique<FakeTray>(log_); });
         program_->start();
         form_ = &program_->window();
     }
@@ -114,6 +118,37 @@ private slots:
         form_ = nullptr;
         program_.reset();
         MessageBox::setTestMode(false);
+    }
+
+    void theHighlightedBlockStaysWhenTheCheckRemovesRowsAboveIt() {
+        // Twelve documents, the newest first; the four newest were deleted before the start.
+        program_.reset();
+        QByteArray dat;
+        for (int i = 0; i < 12; ++i) {
+            const QString doc = path(QStringLiteral("docs/c%1.txt").arg(i));
+            if (i < 8)
+                writeFile(doc, "x");
+            dat += doc.toUtf8() + "\t2026/12/01 10:" + QByteArray::number(10 + i) + ":00\r\n";
+        }
+        writeFile(path(QStringLiteral("vendle.dat")), dat);
+        startProgram();
+        QVERIFY(program_->session().checking());
+        QCOMPARE(form_->Items().ViewCount(), 12); // shown before the disk is asked
+        auto* grid = parts(*form_).Grid;
+        grid->setCurrentIndex(grid->model()->index(6, ColumnName)); // c5
+        grid->selectionModel()->select(
+            QItemSelection(grid->model()->index(5, ColumnName), grid->model()->index(7, ColumnTime)),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        QSignalSpy settled(&program_->session(), &HistorySession::presenceSettled);
+        QVERIFY(settled.wait(10000));
+        QCOMPARE(settled.at(0).at(0).toInt(), 4);
+        QCOMPARE(form_->Items().ViewCount(), 8);
+        QCOMPARE(grid->currentIndex().row(), 2);
+        QCOMPARE(form_->Items().ViewItem(2).Path, path(QStringLiteral("docs/c5.txt")).toStdString());
+        const QItemSelection block = grid->selectionModel()->selection();
+        QCOMPARE(block.size(), 1);
+        QCOMPARE(block.front().top(), 1);
+        QCOMPARE(block.front().bottom(), 3);
     }
 
     void keysMoveBetweenSearchAndGrid() {
@@ -652,6 +687,9 @@ private slots:
         QMenu* folders = submenu(form_, QStringLiteral("フィルタ(&I)"), QStringLiteral("フォルダ(&F)"));
         QMenu* ages = submenu(form_, QStringLiteral("フィルタ(&I)"), QStringLiteral("時間(&T)"));
         QVERIFY(types && folders && ages);
+        // Built as they open.
+        emit types->aboutToShow();
+        emit folders->aboutToShow();
         QCOMPARE(captions(ages).size(), 7);
         QCOMPARE(captions(ages)[3], QStringLiteral("おととい・昨日・今日で使ったファイル（&B)"));
         QCOMPARE(captions(folders),

@@ -415,20 +415,29 @@ private slots:
 
     // Asked to, the program logs when each step of its start was done, on the system's monotonic
     // clock: a benchmark that starts it reads the steps and their times from its error output.
-    void startupStepsAreLoggedInOrderWhenAsked() {
-        vendle::test::writeFile(path(QStringLiteral("vendle.dat")), documents(20));
+    void startupStepsAreLoggedAndTheCheckAfterThemDropsOnlyGoneDocuments() {
+        // The window answers before the documents read are checked; the check then drops those
+        // deleted and keeps those whose folder is missing (a volume away), with their times.
+        const QByteArray present = documents(20);
+        const QByteArray gone = path(QStringLiteral("docs/gone.txt")).toUtf8() + "\t2026/12/08 11:00:00\r\n";
+        const QByteArray away = path(QStringLiteral("away/x.txt")).toUtf8() + "\t2026/12/08 12:00:00\r\n";
+        const qsizetype cut = present.indexOf(path(QStringLiteral("docs/10.txt")).toUtf8());
+        vendle::test::writeFile(path(QStringLiteral("vendle.dat")),
+                                gone + present.left(cut) + away + gone + present.mid(cut));
         QProcess p;
         QProcessEnvironment env = folder_->environment();
         env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("vendle.startup=true"));
         p.setProcessEnvironment(env);
         p.start(path(QStringLiteral("vendle")), {});
         QByteArray output;
-        QTRY_VERIFY_WITH_TIMEOUT((output += p.readAllStandardError()).contains("vendle.startup: loop "),
+        QTRY_VERIFY_WITH_TIMEOUT((output += p.readAllStandardError()).contains("vendle.startup: checked "),
                                  15000);
         p.terminate();
-        QVERIFY(p.waitForFinished(5000));
+        QVERIFY(p.waitForFinished(15000));
+        QCOMPARE(readFile(path(QStringLiteral("vendle.dat"))), present.left(cut) + away + present.mid(cut));
 
-        const QList<QByteArray> expected = {"main", "toolkit", "settings", "window", "load", "view", "loop"};
+        const QList<QByteArray> expected = {"main", "toolkit", "settings", "window",
+                                            "load", "view",    "loop",     "checked"};
         QList<QByteArray> steps;
         long long previous = 0;
         for (const QByteArray& line : output.split('\n')) {

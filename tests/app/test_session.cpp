@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <future>
 #include <map>
 #include <set>
 
@@ -53,9 +54,17 @@ class SessionTest : public QObject {
             {path, toUnixTime(encodeDate(2026, 12, 8) + encodeTime(10, 0, 0, 0)) + secondsAfterStart});
     }
 
+    // Waits until the documents read were checked.
+    void settle() {
+        if (!session_->checking())
+            return;
+        QSignalSpy settled(session_.get(), &HistorySession::presenceSettled);
+        QVERIFY(settled.wait(10000));
+    }
+
 private slots:
     void init() {
-        setenv("TZ", "UTC", 1);
+        qputenv("TZ", "UTC"); // under Qt's lock: the test's watchdog thread reads the environment
         tzset();
         files_ = nullptr;
         clock_ = encodeDate(2026, 12, 8) + encodeTime(10, 0, 0, 0);
@@ -100,6 +109,7 @@ private slots:
 
         open();
         session_->Load({});
+        settle();
         session_->beginWatching();
         record("/d/killed.txt", 60);
         QCOMPARE(session_->Scan().added, 1); // and then killed: nothing saved
@@ -108,6 +118,7 @@ private slots:
         clock_ += encodeTime(2, 0, 0, 0);
         open();
         session_->Load({});
+        settle();
         QCOMPARE(session_->items().ItemCount(), 1);
         session_->beginWatching();
         const ScanResult result = session_->Scan();
@@ -200,6 +211,7 @@ private slots:
         for (const char* doc : {"/d/a.txt", "/d/b.txt", "/d/c.txt"})
             files_->files[doc] = "x";
         session_->Load({});
+        settle();
         session_->refreshView();
         QSignalSpy viewChanged(session_.get(), &HistorySession::viewChanged);
         session_->setDataMax(5);
@@ -226,6 +238,7 @@ private slots:
         files_->files[kDat] =
             "/d/a.txt\t2026/12/08 9:00:00\r\n/d/b.txt\t2026/12/06\r\n/e/c.png\t2026/12/08\r\n";
         session_->Load({});
+        settle();
         QMenu filter;
         std::vector<int> icons;
         FilterMenus menus(filter, *session_, [&](int index) {
@@ -256,6 +269,40 @@ private slots:
         menus.TypeMenuBuild();
         QCOMPARE(menus.miTypeFilter->actions().size(), 3);
         QVERIFY(menus.miTypeFilter->actions().at(2)->isChecked());
+    }
+
+    void aSaveAndALookWhileTheDocumentsReadAreCheckedLoseNothing() {
+        files_->folders.insert("/d");
+        files_->files["/d/a.txt"] = "x";
+        files_->away.insert("/m/away.txt");
+        files_->files[kDat] =
+            "/d/gone.txt\t2026/12/06\r\n/m/away.txt\t2026/12/07\r\n/d/a.txt\t2026/12/08\r\n";
+        std::promise<void> answer;
+        files_->beforePresenceOfEach = [asked = answer.get_future().share()] { asked.wait(); };
+        session_->Load({});
+        QVERIFY(session_->checking());
+        session_->refreshView();
+        QCOMPARE(session_->items().ViewCount(), 3); // shown as read until the disk answers
+        // A look takes in a new document meanwhile; a save keeps what is not checked yet.
+        session_->beginWatching();
+        record("/d/new.txt", 5);
+        clock_ += encodeTime(0, 0, 10, 0);
+        session_->Scan();
+        session_->SaveHistory({});
+        const std::string saved = files_->files[kDat];
+        for (const char* path : {"/d/gone.txt\t", "/m/away.txt\t", "/d/a.txt\t", "/d/new.txt\t"})
+            QVERIFY2(saved.find(path) != std::string::npos, path);
+        QSignalSpy settled(session_.get(), &HistorySession::presenceSettled);
+        answer.set_value();
+        QVERIFY(settled.wait(10000));
+        QCOMPARE(settled.at(0).at(0).toInt(), 1); // gone
+        QCOMPARE(settled.at(0).at(1).toInt(), 1); // away
+        QStringList left;
+        for (int i = 0; i < session_->items().ItemCount(); ++i)
+            left << QString::fromStdString(session_->items().Item(i).Path);
+        QCOMPARE(left, (QStringList{"/m/away.txt", "/d/a.txt", "/d/new.txt"}));
+        QVERIFY(session_->items().Item(0).Unavailable);
+        QCOMPARE(session_->items().ViewCount(), 3);
     }
 };
 

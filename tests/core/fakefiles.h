@@ -4,6 +4,7 @@
 
 #include "core/fileaccess.h"
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -18,11 +19,17 @@ public:
     std::set<std::string> away; // on a volume that is not there now
     bool failWrites = false;
     int writes = 0;
+    std::function<void()> beforePresenceOfEach; // runs on the asking thread, before any lookup
 
     bool exists(const std::string& path) override { return files.count(path) || folders.count(path); }
     bool isExistingFile(const std::string& path) override { return files.count(path) > 0; }
     Presence presence(const std::string& path) override {
         return away.count(path) ? Presence::Unavailable : FileAccess::presence(path);
+    }
+    std::vector<Presence> presenceOfEach(const std::vector<std::string_view>& paths) override {
+        if (beforePresenceOfEach)
+            beforePresenceOfEach();
+        return FileAccess::presenceOfEach(paths);
     }
     std::optional<std::string> readAll(const std::string& path, std::size_t limit) override {
         if (unreadable.count(path) || !files.count(path) || files[path].size() > limit)

@@ -283,6 +283,28 @@ TEST_F(HistoryFileTest, LoadingTellsTheShellThatEachPathIsAKnownFile) {
     files.files["/d/b.txt"] = "";
     files.files[kDat] = "/d/a.txt\t2026/12/08\r\n/d/gone.txt\t2026/12/08\r\n/d/b.txt\t2026/12/08\r\n";
     EXPECT_EQ(LoadHistory(loaded, kDat, files, ja, 3).added, 2);
-    EXPECT_EQ(counting.known, 2);
+    EXPECT_EQ(counting.known, 3); // typed by name before the disk is asked
     EXPECT_EQ(counting.plain, 0);
+}
+
+TEST_F(HistoryFileTest, ReadingAsksTheDiskNothingAndTheCheckSparesDocumentsUsedSince) {
+    files.files["/d/a.txt"] = "";
+    files.away.insert("/m/b.txt");
+    files.files[kDat] = "/d/gone.txt\t2026/12/06\r\n/m/b.txt\t2026/12/07\r\n/d/a.txt\t2026/12/08\r\n"
+                        "/d/used.txt\t2026/12/08\r\n";
+    const LoadReport report = readHistory(history, kDat, files, ja, 4);
+    EXPECT_EQ(report.added, 4);
+    for (int i = 0; i < history.ItemCount(); ++i)
+        EXPECT_TRUE(history.Item(i).Unchecked);
+    const HistoryList::UncheckedPaths asked = history.uncheckedPaths();
+    EXPECT_EQ(asked.paths.size(), 4u);
+    std::vector<FileAccess::Presence> answers = files.presenceOfEach(asked.paths);
+    // Deleted before the check, used again (and so there) before its answer came.
+    history.touch(3, at(2026, 12, 9));
+    const HistoryList::CheckOutcome outcome = history.settleChecks(asked.paths, answers);
+    EXPECT_EQ(outcome.gone, 1);
+    EXPECT_EQ(outcome.away, 1);
+    EXPECT_EQ(paths(), (std::vector<std::string>{"/m/b.txt", "/d/a.txt", "/d/used.txt"}));
+    EXPECT_TRUE(history.Item(0).Unavailable);
+    EXPECT_FALSE(history.Item(1).Unavailable || history.Item(1).Unchecked || history.Item(2).Unchecked);
 }

@@ -8,6 +8,7 @@
 
 #include <glib/gstdio.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -33,18 +34,27 @@ namespace {
 
 constexpr auto kNetworkWait = std::chrono::milliseconds(1500);
 
+// The kind of what is at `path`, asked with only the type wanted; nullopt with errno set when
+// nothing can be looked at there.
+std::optional<mode_t> typeAt(const char* path) {
+    struct statx st {};
+    if (::statx(AT_FDCWD, path, 0, STATX_TYPE, &st) != 0)
+        return std::nullopt;
+    return static_cast<mode_t>(st.stx_mode & S_IFMT);
+}
+
 // A document is gone only when its folder is there without it. A folder that is missing (a volume
 // mounted outside the known roots, such as an fstab mount, is away) or a path the system cannot
 // look at now leaves the document out of reach, not deleted.
 FileAccess::Presence presenceOf(const std::string& path) {
-    GStatBuf st;
-    if (g_stat(path.c_str(), &st) == 0)
-        return S_ISDIR(st.st_mode) ? FileAccess::Presence::Gone : FileAccess::Presence::File;
+    if (const std::optional<mode_t> type = typeAt(path.c_str()))
+        return S_ISDIR(*type) ? FileAccess::Presence::Gone : FileAccess::Presence::File;
     if (errno != ENOENT && errno != ENOTDIR)
         return FileAccess::Presence::Unavailable;
     const GCharPtr folder(g_path_get_dirname(path.c_str()));
-    return g_stat(folder.get(), &st) == 0 && S_ISDIR(st.st_mode) ? FileAccess::Presence::Gone
-                                                                 : FileAccess::Presence::Unavailable;
+    const std::optional<mode_t> folderType = typeAt(folder.get());
+    return folderType && S_ISDIR(*folderType) ? FileAccess::Presence::Gone
+                                              : FileAccess::Presence::Unavailable;
 }
 
 // The presence of a path on a file system that may not answer: asked on a thread of its own, given
@@ -60,38 +70,56 @@ std::optional<FileAccess::Presence> presenceWithin(const std::string& path, std:
 
 } // namespace
 
-void SystemFileAccess::refreshMounts() {
+std::shared_ptr<const SystemFileAccess::Mounts> SystemFileAccess::mounts() {
+    const std::lock_guard lock(mutex_);
     const auto now = std::chrono::steady_clock::now();
-    if (!roots_.empty() && now - mountsRead_ < std::chrono::seconds(2))
-        return;
+    if (mounts_ && now - mountsRead_ < std::chrono::seconds(2))
+        return mounts_;
     mountsRead_ = now;
-    mounts_ = parseMountInfo(readWholeFile("/proc/self/mountinfo", kSystemFileLimit).value_or(std::string()));
+    auto fresh = std::make_shared<Mounts>();
+    fresh->mounts =
+        parseMountInfo(readWholeFile("/proc/self/mountinfo", kSystemFileLimit).value_or(std::string()));
     const std::string user = g_get_user_name();
-    gvfsRoot_ = std::string(g_get_user_runtime_dir()) + "/gvfs/";
-    roots_ = {"/media/" + user + "/", "/run/media/" + user + "/", "/media/", "/mnt/", gvfsRoot_};
+    fresh->gvfsRoot = std::string(g_get_user_runtime_dir()) + "/gvfs/";
+    fresh->roots = {"/media/" + user + "/", "/run/media/" + user + "/", "/media/", "/mnt/", fresh->gvfsRoot};
+    mounts_ = std::move(fresh);
+    return mounts_;
+}
+
+bool SystemFileAccess::isSilent(const std::string& mountPoint) {
+    const std::lock_guard lock(mutex_);
+    return silentMounts_.count(mountPoint) > 0;
+}
+
+void SystemFileAccess::markSilent(const std::string& mountPoint) {
+    const std::lock_guard lock(mutex_);
+    silentMounts_.insert(mountPoint);
 }
 
 FileAccess::Presence SystemFileAccess::presence(const std::string& path) {
-    refreshMounts();
-    const std::string volume = volumeRootOf(path, roots_);
+    return presence(path, *mounts());
+}
+
+FileAccess::Presence SystemFileAccess::presence(const std::string& path, const Mounts& m) {
+    const std::string volume = volumeRootOf(path, m.roots);
     if (!volume.empty()) {
         // GVfs shows each mounted share as a folder of its own mount; elsewhere a volume is a mount.
-        const bool mounted = volume.compare(0, gvfsRoot_.size(), gvfsRoot_) == 0
+        const bool mounted = volume.compare(0, m.gvfsRoot.size(), m.gvfsRoot) == 0
                                  ? presenceWithin(volume, kNetworkWait).has_value() &&
                                        g_file_test(volume.c_str(), G_FILE_TEST_IS_DIR)
-                                 : isMountPoint(mounts_, volume);
+                                 : isMountPoint(m.mounts, volume);
         if (!mounted)
             return Presence::Unavailable;
     }
-    const MountEntry* mount = mountOf(mounts_, path);
+    const MountEntry* mount = mountOf(m.mounts, path);
     if (mount && isSlowFileSystem(mount->fsType)) {
-        if (silentMounts_.count(mount->mountPoint))
+        if (isSilent(mount->mountPoint))
             return Presence::Unavailable;
         const std::optional<Presence> answer = presenceWithin(path, kNetworkWait);
         if (!answer) {
             qCWarning(lcFiles) << "no answer from" << mount->mountPoint.c_str()
                                << "- its documents are kept as they are";
-            silentMounts_.insert(mount->mountPoint);
+            markSilent(mount->mountPoint);
             return Presence::Unavailable;
         }
         return *answer;
@@ -101,14 +129,16 @@ FileAccess::Presence SystemFileAccess::presence(const std::string& path) {
 
 std::vector<FileAccess::Presence>
 SystemFileAccess::presenceOfEach(const std::vector<std::string_view>& paths) {
-    refreshMounts();
+    const std::shared_ptr<const Mounts> m = mounts();
     std::vector<Presence> answers(paths.size(), Presence::Gone);
     std::vector<std::size_t> local; // paths a plain stat answers
+    local.reserve(paths.size());
+    std::string path;
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        const std::string path(paths[i]);
-        const MountEntry* mount = mountOf(mounts_, path);
-        if (!volumeRootOf(path, roots_).empty() || (mount && isSlowFileSystem(mount->fsType)))
-            answers[i] = presence(path);
+        path.assign(paths[i]);
+        const MountEntry* mount = mountOf(m->mounts, path);
+        if (!volumeRootOf(path, m->roots).empty() || (mount && isSlowFileSystem(mount->fsType)))
+            answers[i] = presence(path, *m);
         else
             local.push_back(i);
     }
@@ -119,10 +149,10 @@ SystemFileAccess::presenceOfEach(const std::vector<std::string_view>& paths) {
     const auto check = [&](std::size_t part) {
         const std::size_t from = local.size() * part / threads;
         const std::size_t to = local.size() * (part + 1) / threads;
-        std::string path;
+        std::string one;
         for (std::size_t k = from; k < to; ++k) {
-            path.assign(paths[local[k]]);
-            answers[local[k]] = presenceOf(path);
+            one.assign(paths[local[k]]);
+            answers[local[k]] = presenceOf(one);
         }
     };
     {
