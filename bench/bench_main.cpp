@@ -46,7 +46,6 @@
 #include <functional>
 #include <malloc.h>
 #include <map>
-#include <optional>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -243,19 +242,16 @@ void BM_ReadHistory(benchmark::State& state) {
     platform::SystemFileAccess files;
     platform::DesktopShellInfo shell;
     int read = 0;
-    // The lists are made and dropped outside the timings: only the reading and parsing count.
-    std::optional<HistoryList> history;
+    // The lists are dropped after the row: only the reading and parsing count.
+    std::vector<std::unique_ptr<HistoryList>> lists;
     measurePair(
         state, "data file read and parsed (no disk checks), 100k lines, vs a plain read of it",
         [&] {
-            history.emplace(PathSyntax::posix(), shell);
-            read = readHistory(*history, tree.dataFile, files, DateTimeFormat::japanese(), 100'000).added;
+            lists.push_back(std::make_unique<HistoryList>(PathSyntax::posix(), shell));
+            read =
+                readHistory(*lists.back(), tree.dataFile, files, DateTimeFormat::japanese(), 100'000).added;
         },
-        [&] {
-            history.reset();
-            benchmark::DoNotOptimize(files.readAll(tree.dataFile, kDataFileLimit));
-        },
-        3.0, 0);
+        [&] { benchmark::DoNotOptimize(files.readAll(tree.dataFile, kDataFileLimit)); }, 3.0, 0);
     if (read != 100'000) {
         lastResult().note = "read " + std::to_string(read);
         lastResult().failed = true;

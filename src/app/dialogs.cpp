@@ -264,7 +264,7 @@ TFormAboutBox::TFormAboutBox(HistorySession& session, std::array<std::uint16_t, 
     auto* icon = new QLabel(panel1);
     icon->setObjectName(QStringLiteral("ProgramIcon"));
     icon->setGeometry(px(8), px(8), px(65), px(57));
-    icon->setPixmap(applicationIcon().pixmap(px(65), px(57)));
+    icon->setPixmap(programIcon().pixmap(px(65), px(57)));
     icon->setScaledContents(true);
     label(QStringLiteral("Product Name"), panel1, px(88), px(16));
     label(QStringLiteral("Vendle"), panel1, px(176), px(16))->setObjectName(QStringLiteral("Label1"));

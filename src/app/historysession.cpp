@@ -119,13 +119,15 @@ void HistorySession::saveListing() {
 
 LoadReport HistorySession::Load(const LoadProgress& progress) {
     LoadReport report;
+    HistoryList::UncheckedPaths unchecked;
     change([&](HistoryList& list) {
-        report = vendle::readHistory(list, dataFile_, *parts_.files, format_, readItemsHint(*ini_), progress);
+        report = vendle::readHistory(list, dataFile_, *parts_.files, format_, readItemsHint(*ini_), progress,
+                                     &unchecked);
     });
     // A file that exists but could not be read must survive this run untouched.
     state_ = report.openError.empty() ? State::Read : State::Unreadable;
     if (report.added > 0) {
-        check_ = std::make_unique<PresenceCheck>(*parts_.files, items_->uncheckedPaths());
+        check_ = std::make_unique<PresenceCheck>(*parts_.files, std::move(unchecked));
         connect(check_.get(), &PresenceCheck::finished, this, &HistorySession::settlePresence);
     }
     if (report.damagedLines > 0 || report.unreadableTimes > 0 || report.duplicateLines > 0)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "icons.h"
 
+#include <QGuiApplication>
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -89,6 +91,11 @@ QPixmap arrow(bool up) {
 
 QIcon applicationIcon() {
     return iconOf(Badge::Clock);
+}
+
+QIcon programIcon() {
+    const QIcon set = QGuiApplication::windowIcon();
+    return set.isNull() ? applicationIcon() : set;
 }
 
 QIcon busyIcon() {

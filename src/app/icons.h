@@ -11,6 +11,10 @@ namespace vendle::app {
 // A stack of documents with a clock: the tray icon and the window icon.
 QIcon applicationIcon();
 
+// The program's icon as the application carries it (drawn once, at the start), or drawn now
+// where none was set.
+QIcon programIcon();
+
 // The same documents with an hourglass: shown in the tray while the history loads.
 QIcon busyIcon();
 

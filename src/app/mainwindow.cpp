@@ -44,7 +44,7 @@ TVendleMainForm::TVendleMainForm(HistorySession& session, const Life& life, cons
     : QMainWindow(parent), session_(session), life_(life), paths_(paths), icons_(icons) {
     setObjectName(QStringLiteral("VendleMainForm"));
     setWindowTitle(QStringLiteral("Vendle"));
-    setWindowIcon(applicationIcon());
+    setWindowIcon(programIcon());
     // The design's first size is meant for a 12-pixel line; a taller font gets a larger window.
     const double scale = std::max(1.0, fontMetrics().height() / 12.0);
     setGeometry(230, 125, static_cast<int>(426 * scale), static_cast<int>(246 * scale));
@@ -59,7 +59,7 @@ TVendleMainForm::TVendleMainForm(HistorySession& session, const Life& life, cons
             });
     createMenus();
     runGuarded(this, [this] { AVerInfo1->setShowVer(true); });
-    yTrayIcon1->setIcon(applicationIcon());
+    yTrayIcon1->setIcon(programIcon());
     yTrayIcon1->setTipHelp("Vendle");
     runGuarded(this, [this] { yTrayIcon1->setVisible(true); });
 }
@@ -334,15 +334,17 @@ void TVendleMainForm::showSearch(const QString& text) {
 }
 
 void TVendleMainForm::showLoading(const std::string& tip) {
-    if (tipBeforeLoading_.empty())
+    // The busy icon is drawn once; later steps change only the tip.
+    if (tipBeforeLoading_.empty()) {
         tipBeforeLoading_ = yTrayIcon1->TipHelp();
-    yTrayIcon1->setIcon(busyIcon());
+        yTrayIcon1->setIcon(busyIcon());
+    }
     yTrayIcon1->setTipHelp(tip);
 }
 
 void TVendleMainForm::endLoading() {
     yTrayIcon1->setTipHelp(std::exchange(tipBeforeLoading_, std::string()));
-    yTrayIcon1->setIcon(applicationIcon());
+    yTrayIcon1->setIcon(programIcon());
 }
 
 void TVendleMainForm::beginSaveProgress() {

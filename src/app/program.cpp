@@ -26,6 +26,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QScopeGuard>
 
@@ -195,8 +196,14 @@ void Program::loadHistory() {
     const auto restore = qScopeGuard([&] { window_->endLoading(); });
     window_->showLoading(tr("Loading...").toStdString());
     const QString tip = tr("Loading(%1/%2)...");
-    const LoadReport report =
-        session_->Load([&](int i, int n) { window_->showLoading(tip.arg(i).arg(n).toStdString()); });
+    // The tip follows the load at most ten times a second: the tray is slow to change.
+    QElapsedTimer shown;
+    const LoadReport report = session_->Load([&](int i, int n) {
+        if (shown.isValid() && i < n && shown.elapsed() < 100)
+            return;
+        shown.start();
+        window_->showLoading(tip.arg(i).arg(n).toStdString());
+    });
     // The filter menus are built when they are first opened, off the start's path.
     if (!report.openError.empty())
         MessageBox::show(window_.get(), q(report.openError));

@@ -136,25 +136,24 @@ const HistoryItem* HistoryList::addUnchecked(const std::string& path, DateTime l
 }
 
 HistoryList::UncheckedPaths HistoryList::uncheckedPaths() const {
-    UncheckedPaths out;
     std::size_t size = 0;
-    std::size_t count = 0;
+    for (const auto& item : items_)
+        size += item->Unchecked ? item->Path.size() : 0;
+    auto bytes = std::make_shared<std::string>();
+    bytes->reserve(size);
     for (const auto& item : items_) {
-        if (item->Unchecked) {
-            size += item->Path.size();
-            ++count;
-        }
+        if (item->Unchecked)
+            bytes->append(item->Path);
     }
-    out.bytes.resize(size);
-    out.paths.reserve(count);
-    char* at = out.bytes.data();
+    UncheckedPaths out;
+    std::size_t at = 0;
     for (const auto& item : items_) {
         if (!item->Unchecked)
             continue;
-        std::copy(item->Path.begin(), item->Path.end(), at);
-        out.paths.emplace_back(at, item->Path.size());
+        out.paths.emplace_back(bytes->data() + at, item->Path.size());
         at += item->Path.size();
     }
+    out.bytes = std::move(bytes);
     return out;
 }
 
@@ -201,8 +200,13 @@ const HistoryItem* HistoryList::add(const std::string& path, const ShellFileInfo
     item->LastUsed = lastUsed;
     item->Unavailable = unavailable;
     item->IconIndex = info.iconIndex;
-    const std::string typeName = info.typeName.empty() ? fallbackTypeName(path, syntax_) : info.typeName;
-    item->typeName_ = &*typeNames_.insert(typeName).first;
+    const std::string& shellName = info.type();
+    if (const auto known = shellName.empty() ? typeNames_.end() : typeNames_.find(shellName);
+        known != typeNames_.end())
+        item->typeName_ = &*known;
+    else
+        item->typeName_ =
+            &*typeNames_.insert(shellName.empty() ? fallbackTypeName(path, syntax_) : shellName).first;
     if (items_.size() == items_.capacity()) {
         // Steps of 128 keep small lists small; a quarter of the size once that is more keeps a
         // long run of adds linear.

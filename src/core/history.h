@@ -29,6 +29,10 @@ struct ShellFileInfo {
     bool isFolder = false;
     std::string typeName;       // empty when the shell has none
     std::int32_t iconIndex = 0; // index into the platform's icon list
+    // Instead of typeName, a name the shell keeps for as long as it exists (no copy per document).
+    const std::string* sharedTypeName = nullptr;
+    // The type name, whichever way it was given.
+    const std::string& type() const { return sharedTypeName ? *sharedTypeName : typeName; }
 };
 
 // The shell query behind AddItem; the platform layer implements it.
@@ -157,7 +161,7 @@ public:
     // The paths of the unchecked documents, copied into one block, to be asked about off the
     // window's thread.
     struct UncheckedPaths {
-        std::vector<char> bytes; // the views below point into it (a moved vector keeps its block)
+        std::shared_ptr<const std::string> bytes; // the views below point into it
         std::vector<std::string_view> paths;
     };
     UncheckedPaths uncheckedPaths() const;

@@ -9,6 +9,7 @@
 #include <bit>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 
 namespace vendle {
 
@@ -72,17 +73,20 @@ private:
 } // namespace
 
 LoadReport readHistory(HistoryList& history, const std::string& path, FileAccess& files,
-                       const DateTimeFormat& fmt, long long expectedItems, const LoadProgress& progress) {
+                       const DateTimeFormat& fmt, long long expectedItems, const LoadProgress& progress,
+                       HistoryList::UncheckedPaths* unchecked) {
     LoadReport report;
     if (!files.exists(path)) {
         report.fileMissing = true;
         return report;
     }
-    const std::optional<std::string> text = files.readAll(path, kDataFileLimit);
-    if (!text) {
+    std::optional<std::string> read = files.readAll(path, kDataFileLimit);
+    if (!read) {
         report.openError = fillIn(textIn("HistoryFile", "データファイル(%1が見つかりません。"), {path});
         return report;
     }
+    // Held where it stays put, so that the paths handed out for the check can point into it.
+    const auto text = std::make_shared<const std::string>(std::move(*read));
 
     // One pass over the bytes: each line becomes a row of views into the text. A damaged stretch
     // (a NUL byte, as a crash can leave) costs only the lines it is in. An editor's byte-order mark
@@ -142,12 +146,16 @@ LoadReport readHistory(HistoryList& history, const std::string& path, FileAccess
         pathText.assign(row.path);
         if (!history.addUnchecked(pathText, row.time))
             continue;
+        if (unchecked)
+            unchecked->paths.push_back(row.path);
         ++report.added;
         if (!row.timed)
             ++report.unreadableTimes;
     }
     if (progress)
         progress(report.lineCount, report.lineCount);
+    if (unchecked)
+        unchecked->bytes = text;
     return report;
 }
 

@@ -40,8 +40,11 @@ using TickSource = std::function<std::uint64_t()>;
 // skipped; a path on several lines becomes one entry (its last line's place, its latest time).
 // Times are read in the files' own form, or else in `fmt`'s (files written under a locale).
 // `expectedItems` (the stored line count) pre-sizes the list, bounded by the file's line count.
+// `unchecked`, when given, receives the paths of the entries added (as uncheckedPaths gives them,
+// but pointing into the file's text instead of a copy).
 LoadReport readHistory(HistoryList& history, const std::string& path, FileAccess& files,
-                       const DateTimeFormat& fmt, long long expectedItems, const LoadProgress& progress = {});
+                       const DateTimeFormat& fmt, long long expectedItems, const LoadProgress& progress = {},
+                       HistoryList::UncheckedPaths* unchecked = nullptr);
 
 // readHistory, then the disk asked about every entry at once: documents that no longer exist are
 // dropped, those whose volume is away are kept as unavailable.

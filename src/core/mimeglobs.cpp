@@ -3,6 +3,8 @@
 
 #include "text.h"
 
+#include <algorithm>
+
 namespace vendle {
 
 namespace {
@@ -116,19 +118,38 @@ void NameGlobs::addGlobs2(std::string_view text) {
         pattern = pattern.substr(0, pattern.find(':'));
         if (pattern.empty() || isExtensionPattern(pattern))
             return;
-        if (hasWildcard(pattern))
-            patterns_.push_back(lower(pattern));
-        else
+        if (hasWildcard(pattern)) {
+            std::string glob = lower(pattern);
+            if (std::any_of(patterns_.begin(), patterns_.end(),
+                            [&](const Pattern& p) { return p.glob == glob; }))
+                return;
+            const std::size_t first = glob.find_first_of("*?[");
+            const std::size_t last = glob.find_last_of("*?]");
+            std::string head = glob.substr(0, first);
+            std::string tail = glob.substr(last + 1);
+            patterns_.push_back({std::move(glob), std::move(head), std::move(tail)});
+        } else
             literals_.insert(lower(pattern));
     });
 }
 
 bool NameGlobs::wholeNameMatters(std::string_view name) const {
-    const std::string n = lower(name);
-    if (literals_.count(n))
+    // Lowered on the stack: names are looked at by the thousand.
+    char buffer[256];
+    std::string longer;
+    std::string_view n;
+    if (name.size() <= sizeof buffer) {
+        for (std::size_t i = 0; i < name.size(); ++i)
+            buffer[i] = name[i] >= 'A' && name[i] <= 'Z' ? static_cast<char>(name[i] - 'A' + 'a') : name[i];
+        n = std::string_view(buffer, name.size());
+    } else {
+        longer = lower(name);
+        n = longer;
+    }
+    if (literals_.find(n) != literals_.end())
         return true;
-    for (const std::string& p : patterns_) {
-        if (globMatch(p, n))
+    for (const Pattern& p : patterns_) {
+        if (n.starts_with(p.head) && n.ends_with(p.tail) && globMatch(p.glob, n))
             return true;
     }
     return false;

@@ -5,6 +5,7 @@
 // guessed for one such name holds for every name with the same extension.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -21,8 +22,19 @@ public:
     bool wholeNameMatters(std::string_view name) const;
 
 private:
-    std::unordered_set<std::string> literals_; // lower case
-    std::vector<std::string> patterns_;        // lower case
+    // A pattern with the literal text every match begins and ends with, so that most names are
+    // turned away without matching (names are typed by the thousand).
+    struct Pattern {
+        std::string glob; // lower case
+        std::string head; // up to the first wildcard
+        std::string tail; // after the last wildcard
+    };
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    std::unordered_set<std::string, TextHash, std::equal_to<>> literals_; // lower case
+    std::vector<Pattern> patterns_;                                       // each once
 };
 
 // Shell-style matching of `name` against `pattern`: "*" any run, "?" one byte, "[...]" a set with

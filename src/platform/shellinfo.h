@@ -41,8 +41,10 @@ private:
     std::unordered_map<std::string, TypeInfo> types_;
     std::vector<std::vector<std::string>> icons_;
     std::unordered_map<std::string, int> iconIndexByNames_;
-    // Extension key, or "/" and the whole name, -> content type.
-    std::unordered_map<std::string, std::string> guesses_;
+    // Extension key, or "/" and the whole name, -> the guessed content type's entry of types_
+    // (whose nodes stay where they are).
+    std::unordered_map<std::string, const TypeInfo*> guesses_;
+    std::string key_; // the key of the last name looked up, kept for its buffer
     std::unique_ptr<NameGlobs> globs_;
     std::unordered_map<std::string, int> folderIcons_; // folder path -> its icon index
 };

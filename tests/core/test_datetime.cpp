@@ -208,3 +208,22 @@ TEST(DateTimeFormat, TheDayCachingWriterWritesWhatTheSingleFormatterWrites) {
         EXPECT_EQ(cached, single);
     }
 }
+
+TEST(DateTimeFormat, TheDataFilesShortcutReadsWhatTheGeneralReaderReads) {
+    // Times in the data file's written form take a shortcut; it must agree with the general
+    // reader on every text, well-formed or not.
+    const DateTimeFormat& own = fileDateTimeFormat();
+    std::vector<std::string> texts = {"2026/02/30 1:00:00",  "2026/13/01",          "2026/12/08 24:00:00",
+                                      "2026/12/08 9:60:00",  "2026/12/08 09:05:07", "2026/12/08 9:5:07",
+                                      "2026/12/08  9:05:07", "0026/12/08",          "2026/1/08 9:05:07"};
+    unsigned seed = 7;
+    for (int i = 0; i < 2000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        const DateTime when = at(1990 + static_cast<int>(seed % 60), 1 + static_cast<int>(seed / 7 % 12),
+                                 1 + static_cast<int>(seed / 97 % 28), static_cast<int>(seed / 13 % 24),
+                                 static_cast<int>(seed / 31 % 60), static_cast<int>(seed / 61 % 60));
+        texts.push_back(DateTimeToStr(when, own));
+    }
+    for (const std::string& text : texts)
+        EXPECT_EQ(readFileDateTime(text, own), tryStrToDateTime(text, own)) << text;
+}

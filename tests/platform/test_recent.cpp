@@ -186,14 +186,14 @@ TEST(DesktopShellInfo, TypesFoldersAndSharedIcons) {
     const ShellFileInfo a = shell.queryFileInfo(dir.write("a.txt", "x"));
     const ShellFileInfo b = shell.queryFileInfo(dir.path("missing.txt")); // typed by its name
     EXPECT_FALSE(a.isFolder);
-    EXPECT_FALSE(a.typeName.empty());
-    EXPECT_EQ(a.typeName, b.typeName);
+    EXPECT_FALSE(a.type().empty());
+    EXPECT_EQ(a.type(), b.type());
     EXPECT_EQ(a.iconIndex, b.iconIndex);
     EXPECT_FALSE(shell.iconNames(a.iconIndex).empty());
     EXPECT_EQ(shell.iconNames(a.iconIndex).back(), "text-x-generic");
     EXPECT_TRUE(shell.iconNames(9999).empty());
     // Unknown data has no description, so the history falls back to the extension.
-    EXPECT_EQ(shell.queryFileInfo(dir.write("x.zzqq", std::string(64, '\0'))).typeName, "");
+    EXPECT_EQ(shell.queryFileInfo(dir.write("x.zzqq", std::string(64, '\0'))).type(), "");
 }
 
 TEST(DesktopShellInfo, WholeNameTypesDoNotDependOnTheOrderOfAsking) {
@@ -201,13 +201,13 @@ TEST(DesktopShellInfo, WholeNameTypesDoNotDependOnTheOrderOfAsking) {
         DesktopShellInfo shell;
         std::string cmake, notes;
         if (cmakeFirst)
-            cmake = shell.queryKnownFileInfo("/p/CMakeLists.txt").typeName;
-        notes = shell.queryKnownFileInfo("/p/notes.txt").typeName;
+            cmake = shell.queryKnownFileInfo("/p/CMakeLists.txt").type();
+        notes = shell.queryKnownFileInfo("/p/notes.txt").type();
         if (!cmakeFirst)
-            cmake = shell.queryKnownFileInfo("/p/CMakeLists.txt").typeName;
+            cmake = shell.queryKnownFileInfo("/p/CMakeLists.txt").type();
         EXPECT_NE(cmake, notes) << cmakeFirst;
-        EXPECT_EQ(shell.queryKnownFileInfo("/q/other.txt").typeName, notes);
-        EXPECT_EQ(shell.queryKnownFileInfo("/q/CMakeLists.txt").typeName, cmake);
+        EXPECT_EQ(shell.queryKnownFileInfo("/q/other.txt").type(), notes);
+        EXPECT_EQ(shell.queryKnownFileInfo("/q/CMakeLists.txt").type(), cmake);
     }
 }
 

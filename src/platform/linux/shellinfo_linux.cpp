@@ -91,15 +91,19 @@ ShellFileInfo DesktopShellInfo::queryKnownFileInfo(const std::string& path) {
     // database knows a pattern for more of the name ("CMakeLists.txt", "README*"): such names
     // are guessed, and kept, one by one.
     const std::size_t slash = path.rfind('/');
-    const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
-    const std::string key = nameGlobs().wholeNameMatters(name) ? "/" + name : std::string(extensionKey(name));
-    auto found = guesses_.find(key);
+    const std::string_view name = std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
+    key_.clear();
+    if (nameGlobs().wholeNameMatters(name))
+        key_.append("/").append(name);
+    else
+        key_.append(extensionKey(name));
+    auto found = guesses_.find(key_);
     if (found == guesses_.end()) {
-        const GCharPtr guessed(g_content_type_guess(name.c_str(), nullptr, 0, nullptr));
-        found = guesses_.emplace(key, guessed ? std::string(guessed.get()) : std::string()).first;
+        const GCharPtr guessed(g_content_type_guess(std::string(name).c_str(), nullptr, 0, nullptr));
+        found = guesses_.emplace(key_, &typeInfo(guessed ? guessed.get() : "")).first;
     }
-    const TypeInfo& type = typeInfo(found->second);
-    result.typeName = type.description;
+    const TypeInfo& type = *found->second;
+    result.sharedTypeName = &type.description;
     result.iconIndex = type.iconIndex;
     return result;
 }
