@@ -2,6 +2,7 @@
 #include "historysession.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/presencecheck.h"
 #include "core/filelimits.h"
@@ -126,15 +127,20 @@ LoadReport HistorySession::Load(const LoadProgress& progress) {
     });
     // A file that exists but could not be read must survive this run untouched.
     state_ = report.openError.empty() ? State::Read : State::Unreadable;
-    if (report.added > 0) {
-        check_ = std::make_unique<PresenceCheck>(*parts_.files, std::move(unchecked));
-        connect(check_.get(), &PresenceCheck::finished, this, &HistorySession::settlePresence);
-    }
+    if (report.added > 0)
+        toCheck_ = std::move(unchecked);
     if (report.damagedLines > 0 || report.unreadableTimes > 0 || report.duplicateLines > 0)
         qCInfo(lcFiles) << "data file:" << report.damagedLines << "damaged lines skipped,"
                         << report.unreadableTimes << "times unreadable," << report.duplicateLines
                         << "repeated paths merged";
     return report;
+}
+
+void HistorySession::checkPresence() {
+    if (toCheck_.paths.empty() || check_)
+        return;
+    check_ = std::make_unique<PresenceCheck>(*parts_.files, std::exchange(toCheck_, {}));
+    connect(check_.get(), &PresenceCheck::finished, this, &HistorySession::settlePresence);
 }
 
 void HistorySession::settlePresence() {

@@ -94,11 +94,13 @@ public:
     bool takesWhatTheDesktopHolds() const { return state_ == State::UnreadFirstStart; }
 
     // Reads the data file. Afterwards `loaded()` tells whether saving may replace it: true when it
-    // was read or did not exist, false when it exists but could not be read. Whether the documents
-    // read are still there is asked on another thread meanwhile; `presenceSettled` tells the
-    // outcome. Until then they are shown, searched and saved as read.
+    // was read or did not exist, false when it exists but could not be read. The documents read
+    // are shown, searched and saved as read until checkPresence has found out which are still there.
     LoadReport Load(const LoadProgress& progress);
     bool loaded() const { return state_ == State::Read; }
+    // Asks, on another thread, whether the documents Load read are still there; `presenceSettled`
+    // tells the outcome. Nothing happens when there is nothing to ask or it was asked already.
+    void checkPresence();
     // The documents read are being checked.
     bool checking() const { return check_ != nullptr; }
 
@@ -199,6 +201,7 @@ private:
     ForgottenDocuments forgotten_;
     Exclusions exclusions_;
     bool foldKana_ = false;
+    HistoryList::UncheckedPaths toCheck_;  // what Load read, until checkPresence
     std::unique_ptr<PresenceCheck> check_; // last: it goes first, while the files it asks are there
     void settlePresence();
 };

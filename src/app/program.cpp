@@ -17,6 +17,7 @@
 #include "app/startupentry.h"
 #include "core/errors.h"
 #include "platform/logging.h"
+#include "platform/system.h"
 #include "platform/version.h"
 #include "widgets/iconlist.h"
 #include "widgets/localeformat.h"
@@ -28,6 +29,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QScopeGuard>
 
 #include <cstdio>
@@ -180,6 +182,8 @@ bool Program::start() {
     searchOpener_ = std::make_unique<DocumentOpener>(*window_, *session_, paths_.dataHome);
     search_ = std::make_unique<DesktopSearch>(*session_, *window_, *searchOpener_, life_, paths_.dataHome);
     searchService_ = platform::startSearchService(*search_);
+    // The window answers now; whether the documents read are still there is asked meanwhile.
+    session_->checkPresence();
     return true;
 }
 
@@ -193,6 +197,9 @@ void Program::loadAndShowHistory(bool importNow) {
 }
 
 void Program::loadHistory() {
+    // The file's text, its rows and the records take about four times its size.
+    platform::prepareMemoryFor(
+        static_cast<std::size_t>(std::max<qint64>(0, QFileInfo(q(paths_.dataFile)).size())) * 4);
     const auto restore = qScopeGuard([&] { window_->endLoading(); });
     window_->showLoading(tr("Loading...").toStdString());
     const QString tip = tr("Loading(%1/%2)...");

@@ -54,8 +54,9 @@ class SessionTest : public QObject {
             {path, toUnixTime(encodeDate(2026, 12, 8) + encodeTime(10, 0, 0, 0)) + secondsAfterStart});
     }
 
-    // Waits until the documents read were checked.
+    // Checks the documents read and waits for the outcome.
     void settle() {
+        session_->checkPresence();
         if (!session_->checking())
             return;
         QSignalSpy settled(session_.get(), &HistorySession::presenceSettled);
@@ -280,6 +281,7 @@ private slots:
         std::promise<void> answer;
         files_->beforePresenceOfEach = [asked = answer.get_future().share()] { asked.wait(); };
         session_->Load({});
+        session_->checkPresence();
         QVERIFY(session_->checking());
         session_->refreshView();
         QCOMPARE(session_->items().ViewCount(), 3); // shown as read until the disk answers

@@ -4,11 +4,17 @@
 #include "glibutil.h"
 
 #include "core/paths.h"
+#include "platform/logging.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <glib.h>
 #include <glib/gstdio.h>
+#include <malloc.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -90,6 +96,30 @@ std::vector<std::string> dropRelativeBaseDirectories() {
         }
     }
     return dropped;
+}
+
+void prepareMemoryFor(std::size_t bytes) {
+#if defined(__GLIBC__)
+    constexpr std::size_t kHuge = std::size_t{2} << 20;
+    bytes = std::min<std::size_t>(bytes, std::size_t{512} << 20);
+    if (bytes < 4 * kHuge)
+        return;
+    // Blocks below this size come from the heap (not from mappings of their own), and the heap keeps
+    // up to this much free at its top instead of handing it back: the region marked below stays the
+    // heap's.
+    ::mallopt(M_MMAP_THRESHOLD, static_cast<int>(bytes + kHuge));
+    ::mallopt(M_TRIM_THRESHOLD, static_cast<int>(2 * bytes + kHuge));
+    void* block = std::malloc(bytes);
+    if (!block)
+        return;
+    const auto from = (reinterpret_cast<std::uintptr_t>(block) + kHuge - 1) & ~(kHuge - 1);
+    const auto to = (reinterpret_cast<std::uintptr_t>(block) + bytes) & ~(kHuge - 1);
+    if (to > from && ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE) != 0)
+        qCDebug(lcFiles) << "no huge pages for the history:" << std::strerror(errno);
+    std::free(block); // untouched: it costs nothing until used
+#else
+    (void)bytes;
+#endif
 }
 
 } // namespace vendle::platform
