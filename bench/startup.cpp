@@ -80,24 +80,34 @@ struct ProgramFolder {
 // Step name -> nanoseconds after the spawn, for one start; empty when it failed.
 using Steps = std::map<std::string, double>;
 
-// Follows the start up to the step `until`.
-Steps startOnce(const ProgramFolder& folder, std::string& error, const std::string& until = "loop") {
-    int out[2];
-    if (::pipe(out) != 0) {
-        error = std::strerror(errno);
-        return {};
-    }
+// The program's environment in `folder`: offscreen, its own XDG folders, logging its start, on the
+// session bus at `bus` (none when empty).
+std::vector<std::string> environmentOf(const ProgramFolder& folder, const std::string& bus = {}) {
     const std::string root = folder.dir.path().toStdString();
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
         const std::string_view v(*e);
         if (!v.starts_with("QT_") && !v.starts_with("XDG_") && !v.starts_with("LANG=") &&
-            !v.starts_with("LC_"))
+            !v.starts_with("LC_") && !v.starts_with("DBUS_SESSION_BUS_ADDRESS="))
             env.emplace_back(v);
     }
     env.insert(env.end(), {"QT_QPA_PLATFORM=offscreen", "QT_LOGGING_RULES=vendle.startup=true",
                            "LANG=ja_JP.UTF-8", "XDG_RUNTIME_DIR=" + root + "/run",
-                           "XDG_DATA_HOME=" + root + "/data", "XDG_CONFIG_HOME=" + root + "/config"});
+                           "XDG_DATA_HOME=" + root + "/data", "XDG_CONFIG_HOME=" + root + "/config",
+                           "DBUS_SESSION_BUS_ADDRESS=" + (bus.empty() ? std::string("disabled:") : bus)});
+    return env;
+}
+
+// Follows the start up to the step `until`; with `running`, the program is left running there and
+// its process id stored.
+Steps startOnce(const ProgramFolder& folder, std::string& error, const std::string& until = "loop",
+                const std::string& bus = {}, pid_t* running = nullptr) {
+    int out[2];
+    if (::pipe(out) != 0) {
+        error = std::strerror(errno);
+        return {};
+    }
+    std::vector<std::string> env = environmentOf(folder, bus);
     std::vector<char*> envp;
     for (std::string& e : env)
         envp.push_back(e.data());
@@ -153,6 +163,10 @@ Steps startOnce(const ProgramFolder& folder, std::string& error, const std::stri
             steps[step] = (std::stod(line.substr(space + 1)) - spawnNs) / 1e6;
             done = step == until;
         }
+    }
+    if (running && done) {
+        *running = pid; // its log pipe stays open (a closed one would end it): closed when it is killed
+        return steps;
     }
     ::kill(pid, SIGKILL); // the measurement ends at the loop; nothing needs saving
     ::waitpid(pid, nullptr, 0);
@@ -236,6 +250,102 @@ void BM_GoneOutCold(benchmark::State& state) {
                   1500, "checked");
 }
 BENCHMARK(BM_GoneOutCold)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Runs the program with `args` to its end, its output discarded; milliseconds, or -1 when it
+// failed.
+double runToEnd(const ProgramFolder& folder, const std::vector<std::string>& args, const std::string& bus) {
+    std::vector<std::string> env = environmentOf(folder, bus);
+    std::vector<char*> envp;
+    for (std::string& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::vector<std::string> words = {folder.program};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& w : words)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const auto t0 = Clock::now();
+    const int spawned =
+        posix_spawn(&pid, folder.program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return -1;
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    const double ms = msSince(t0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? ms : -1;
+}
+
+// A session bus of the benchmark's own, ended with it.
+struct PrivateBus {
+    std::string address;
+    pid_t pid = 0;
+    PrivateBus() {
+        FILE* out = ::popen("dbus-daemon --session --fork --print-address=1 --print-pid=1 2>/dev/null", "r");
+        if (!out)
+            return;
+        char line[512];
+        if (std::fgets(line, sizeof line, out))
+            address = std::string(line).substr(0, std::strcspn(line, "\n"));
+        if (std::fgets(line, sizeof line, out))
+            pid = static_cast<pid_t>(std::atol(line));
+        ::pclose(out);
+    }
+    ~PrivateBus() {
+        if (pid > 0)
+            ::kill(pid, SIGTERM);
+    }
+};
+
+void measureList(benchmark::State& state, const std::string& name, bool withRunningCopy, double maxMs) {
+    ProgramFolder folder;
+    Result row{name, {}, {}, 0, maxMs, {}, false};
+    PrivateBus bus;
+    pid_t running = 0;
+    if (withRunningCopy) {
+        std::string error;
+        if (bus.address.empty())
+            row.note = "not measured: no dbus-daemon";
+        else if (startOnce(folder, error, "loop", bus.address, &running).empty())
+            row.note = "not measured: the running copy did not start: " + error;
+    }
+    for (auto _ : state) {
+        if (!row.note.empty()) {
+            state.SetIterationTime(0.001);
+            continue;
+        }
+        const double ms = runToEnd(folder, {"--list", "rep"}, withRunningCopy ? bus.address : std::string());
+        if (ms < 0) {
+            row.failed = true;
+            row.note = "vendle --list failed";
+            state.SetIterationTime(0.001);
+            continue;
+        }
+        row.measured.ms.push_back(ms);
+        state.SetIterationTime(ms / 1000.0);
+    }
+    if (running > 0) {
+        ::kill(running, SIGKILL);
+        ::waitpid(running, nullptr, 0);
+    }
+    record(state, std::move(row));
+}
+
+void BM_ListFromFile(benchmark::State& state) {
+    measureList(state, "vendle --list rep, 100k, no copy running (reads the data file)", false, 120);
+}
+BENCHMARK(BM_ListFromFile)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+
+void BM_ListFromRunningCopy(benchmark::State& state) {
+    measureList(state, "vendle --list rep, 100k, asking the running copy over D-Bus", true, 60);
+}
+BENCHMARK(BM_ListFromRunningCopy)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 
 } // namespace
 
