@@ -140,7 +140,9 @@ void HistorySession::checkPresence() {
     if (toCheck_.paths.empty() || check_)
         return;
     check_ = std::make_unique<PresenceCheck>(*parts_.files, std::exchange(toCheck_, {}));
-    connect(check_.get(), &PresenceCheck::finished, this, &HistorySession::settlePresence);
+    // Queued: the check is done with and can go when its outcome is taken.
+    connect(check_.get(), &PresenceCheck::finished, this, &HistorySession::settlePresence,
+            Qt::QueuedConnection);
 }
 
 void HistorySession::settlePresence() {
@@ -152,7 +154,7 @@ void HistorySession::settlePresence() {
         settle(*items_);
     else
         change(settle);
-    check_.release()->deleteLater(); // its signal is being delivered
+    check_.reset();
     qCInfo(lcFiles) << "documents checked:" << outcome.gone << "gone," << outcome.away << "on volumes away";
     if (outcome.gone > 0 || outcome.away > 0)
         refreshView(); // the current document and the highlighted block stay as a look keeps them
