@@ -90,6 +90,9 @@ std::vector<Listed> fromHistoryFile(const CommandLine& line) {
     if (!text)
         return found;
     const DateTimeFormat locale = DateTimeFormat::japanese();
+    // The matching lines first; then the disk is asked about all of them at once (side by side).
+    std::vector<std::string_view> matches;
+    std::vector<std::string_view> times;
     std::string_view rest(*text);
     while (!rest.empty()) {
         const std::size_t end = rest.find('\n');
@@ -98,18 +101,23 @@ std::vector<Listed> fromHistoryFile(const CommandLine& line) {
         if (!entry.empty() && entry.back() == '\r')
             entry.remove_suffix(1);
         const std::size_t tab = entry.find('\t');
-        const std::string path(entry.substr(0, tab));
+        const std::string_view path = entry.substr(0, tab);
         if (path.empty() || path.front() != '/' ||
             !std::all_of(line.words.begin(), line.words.end(), [&](const std::string& word) {
                 return findNoCase(path, word, CodePage::utf8()) != std::string::npos;
             }))
             continue;
-        const FileAccess::Presence presence = files.presence(path);
-        if (presence == FileAccess::Presence::Gone)
+        matches.push_back(path);
+        times.push_back(tab == std::string_view::npos ? std::string_view() : entry.substr(tab + 1));
+    }
+    const std::vector<FileAccess::Presence> presences = files.presenceOfEach(matches);
+    for (std::size_t i = 0; i < matches.size(); ++i) {
+        if (presences[i] == FileAccess::Presence::Gone)
             continue;
         const std::optional<DateTime> time =
-            tab == std::string_view::npos ? std::nullopt : readFileDateTime(entry.substr(tab + 1), locale);
-        found.push_back({path, time ? toUnixTime(*time) : 0, presence == FileAccess::Presence::File});
+            times[i].empty() ? std::nullopt : readFileDateTime(times[i], locale);
+        found.push_back({std::string(matches[i]), time ? toUnixTime(*time) : 0,
+                         presences[i] == FileAccess::Presence::File});
     }
     // Newest first; of equal times the later line first, as the history keeps them.
     std::reverse(found.begin(), found.end());
