@@ -112,9 +112,12 @@ void prepareMemoryFor(std::size_t bytes) {
     void* block = std::malloc(bytes);
     if (!block)
         return;
-    const auto from = (reinterpret_cast<std::uintptr_t>(block) + kHuge - 1) & ~(kHuge - 1);
-    const auto to = (reinterpret_cast<std::uintptr_t>(block) + bytes) & ~(kHuge - 1);
-    if (to > from && ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE) != 0)
+    // The whole huge pages inside the block.
+    char* const start = static_cast<char*>(block);
+    const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(start);
+    char* const from = start + (kHuge - address % kHuge) % kHuge;
+    char* const to = start + bytes - (address + bytes) % kHuge;
+    if (to > from && ::madvise(from, static_cast<std::size_t>(to - from), MADV_HUGEPAGE) != 0)
         qCDebug(lcFiles) << "no huge pages for the history:" << std::strerror(errno);
     std::free(block); // untouched: it costs nothing until used
 #else
