@@ -86,6 +86,10 @@ std::vector<Listed> fromHistoryFile(const CommandLine& line) {
     const AppPaths paths = AppPaths::forProgram(executable);
     platform::SystemFileAccess files;
     std::vector<Listed> found;
+    // The whole file in memory for a moment: on huge pages that costs a few faults, not thousands.
+    platform::prepareMemoryFor(static_cast<std::size_t>(std::max<qint64>(
+                                   0, QFileInfo(QString::fromStdString(paths.dataFile)).size())) *
+                               2);
     const std::optional<std::string> text = files.readAll(paths.dataFile, kDataFileLimit);
     if (!text)
         return found;
@@ -166,6 +170,7 @@ void print(const std::vector<Listed>& found, const CommandLine& line) {
 } // namespace
 
 int runListOrAdd(const CommandLine& line, int argc, char** argv) {
+    platform::settleTimeZone();
     QCoreApplication application(argc, argv);
     // The terminal gets the answer and the errors, not where the files are.
     QLoggingCategory::setFilterRules(QStringLiteral("vendle.*.info=false"));

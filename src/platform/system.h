@@ -53,6 +53,11 @@ std::string folderProblem(const std::string& path);
 // instead of 4 KB ones (on a virtual machine each fault is costly). Elsewhere it does nothing.
 void prepareMemoryFor(std::size_t bytes);
 
+// Reads the time zone once for the rest of a short run (the command line's listing): on Linux, TZ
+// is set to the system's zone file when it is unset, so that converting 100,000 times does not
+// look at that file each time. Call it before other threads start.
+void settleTimeZone();
+
 // The executable's path with its extension replaced by `extension` (".ini", ".dat", ...); a path
 // without an extension gets it appended.
 std::string companionFilePath(const std::string& executable, const std::string& extension);

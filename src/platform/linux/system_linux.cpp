@@ -125,4 +125,9 @@ void prepareMemoryFor(std::size_t bytes) {
 #endif
 }
 
+void settleTimeZone() {
+    if (!g_getenv("TZ"))
+        g_setenv("TZ", ":/etc/localtime", FALSE);
+}
+
 } // namespace vendle::platform
