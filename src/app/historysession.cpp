@@ -2,6 +2,7 @@
 #include "historysession.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "app/presencecheck.h"
@@ -148,15 +149,21 @@ void HistorySession::checkPresence() {
 void HistorySession::settlePresence() {
     HistoryList::CheckOutcome outcome;
     const std::vector<FileAccess::Presence>& answers = check_->answers();
-    const auto settle = [&](HistoryList& list) { outcome = list.settleChecks(check_->paths(), answers); };
-    // When every document is there, nothing the grid shows changes: no reset disturbs the user.
-    if (std::all_of(answers.begin(), answers.end(), [](auto p) { return p == FileAccess::Presence::File; }))
+    int cut = 0;
+    const auto settle = [&](HistoryList& list) {
+        outcome = list.settleChecks(check_->paths(), answers);
+        cut = list.trimToMax(dataMax_); // what looks meanwhile took in beyond the size
+    };
+    // When every document is there and nothing is beyond the size, nothing the grid shows changes:
+    // no reset disturbs the user.
+    if (items_->ItemCount() <= dataMax_ &&
+        std::all_of(answers.begin(), answers.end(), [](auto p) { return p == FileAccess::Presence::File; }))
         settle(*items_);
     else
         change(settle);
     check_.reset();
     qCInfo(lcFiles) << "documents checked:" << outcome.gone << "gone," << outcome.away << "on volumes away";
-    if (outcome.gone > 0 || outcome.away > 0)
+    if (outcome.gone > 0 || outcome.away > 0 || cut > 0)
         refreshView(); // the current document and the highlighted block stay as a look keeps them
     emit presenceSettled(outcome.gone, outcome.away);
 }
@@ -178,7 +185,10 @@ ScanResult HistorySession::Scan() {
         ScanPlan plan = prepared_ ? std::move(*prepared_) : planScan(*parts_.recent, imports_);
         prepared_.reset();
         result = applyScan(
-            *items_, *parts_.recent, imports_, std::move(plan), LastScanTime, start, dataMax_,
+            *items_, *parts_.recent, imports_, std::move(plan), LastScanTime, start,
+            // Documents read but not checked yet may be gone: the history is cut to its size once
+            // they are out, so that none of those still there is cut for them.
+            check_ || !toCheck_.paths.empty() ? std::numeric_limits<int>::max() : dataMax_,
             [&] {
                 model_->beginChange();
                 began = true;
