@@ -23,7 +23,7 @@ std::vector<platform::FoundDocument> DesktopSearch::search(const std::vector<std
     if (!life_.is(Phase::Running))
         return found;
     for (const HistoryItem* item : session_.find(terms, limit))
-        found.push_back({item->Path, toUnixTime(item->LastUsed), !item->Unavailable});
+        found.push_back({std::string(item->Path), toUnixTime(item->LastUsed), !item->Unavailable});
     return found;
 }
 

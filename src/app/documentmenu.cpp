@@ -66,7 +66,7 @@ void DocumentMenu::GridRightClick(const QPoint& pos) {
     menuDocuments_.clear();
     for (int row : rows) {
         if (row < items.ViewCount())
-            menuDocuments_.push_back(items.ViewItem(row).Path);
+            menuDocuments_.emplace_back(items.ViewItem(row).Path);
     }
     menu_->PopupEx(pos.x(), pos.y());
     incrementCounter(session_.settings(), Setting::ContextMenuCount);
@@ -79,7 +79,7 @@ std::vector<std::string> DocumentMenu::presentDocuments(const std::vector<int>& 
     for (int row : rows) {
         if (row >= items.ViewCount())
             continue;
-        const std::string& path = items.ViewItem(row).Path;
+        const std::string path(items.ViewItem(row).Path);
         if (session_.files().presence(path) == FileAccess::Presence::File)
             present.push_back(path);
         else
@@ -101,7 +101,7 @@ void DocumentMenu::forgetHighlighted() {
     std::vector<std::string> paths;
     for (int row : highlightedRows()) {
         if (row < items.ViewCount())
-            paths.push_back(items.ViewItem(row).Path);
+            paths.emplace_back(items.ViewItem(row).Path);
     }
     forget(paths);
 }

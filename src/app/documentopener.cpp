@@ -54,7 +54,7 @@ void DocumentOpener::acExecuteExecute(int column, int row) {
     if (row < 0 || row >= items.ViewCount())
         return;
     // A copy: the read-only question runs an event loop, in which a scan may drop the record.
-    const std::string path = items.ViewItem(row).Path;
+    const std::string path(items.ViewItem(row).Path);
     if (column == ColumnName)
         OpenDocument(path);
     else if (column == ColumnFolder)

@@ -223,7 +223,7 @@ int HistorySession::refreshUnavailable() {
     std::vector<int> back;
     for (int i = 0; i < items_->ItemCount(); ++i) {
         if (items_->Item(i).Unavailable &&
-            parts_.files->presence(items_->Item(i).Path) == FileAccess::Presence::File)
+            parts_.files->presence(std::string(items_->Item(i).Path)) == FileAccess::Presence::File)
             back.push_back(i);
     }
     if (back.empty())
@@ -333,9 +333,9 @@ void HistorySession::removeDocuments(const std::vector<std::string>& paths,
 std::vector<std::string> HistorySession::documentsExcludedBy(const Exclusions& exclusions) const {
     std::vector<std::string> paths;
     for (int i = 0; i < items_->ItemCount(); ++i) {
-        const std::string& path = items_->Item(i).Path;
+        const std::string_view path = items_->Item(i).Path;
         if (exclusions.excludes(path) && !exclusions_.excludes(path))
-            paths.push_back(path);
+            paths.emplace_back(path);
     }
     return paths;
 }

@@ -149,7 +149,7 @@ void TVendleMainForm::createMenus() {
                             const QModelIndex at = Grid->currentIndex();
                             const HistoryList& items = session_.items();
                             documents->opener->Open2Click(at.isValid() && at.row() < items.ViewCount()
-                                                              ? items.ViewItem(at.row()).Path
+                                                              ? std::string(items.ViewItem(at.row()).Path)
                                                               : std::string());
                         }));
     open2->setObjectName(QStringLiteral("Open2"));

@@ -54,7 +54,7 @@ void ViewKeeper::capture() {
         kept_.left = std::min(kept_.left, range.left());
         kept_.right = std::max(kept_.right, range.right());
         for (int row = range.top(); row <= std::min(range.bottom(), count - 1); ++row)
-            kept_.selected.insert(history.ViewItem(row).Path);
+            kept_.selected.emplace(history.ViewItem(row).Path);
     }
     const int top = std::max(grid_.rowAt(0), 0);
     const int bottom = grid_.rowAt(grid_.viewport()->height() - 1);
@@ -88,7 +88,7 @@ void ViewKeeper::restore() {
     int anchorRow = -1;
     std::vector<std::pair<int, int>> runs; // rows of highlighted documents that stand together
     for (int row = 0; row < count; ++row) {
-        const std::string& path = history.ViewItem(row).Path;
+        const std::string_view path = history.ViewItem(row).Path;
         if (currentRow < 0 && path == kept.current)
             currentRow = row;
         if (anchorRow < 0 && path == kept.anchor)

@@ -38,12 +38,16 @@ public:
     };
 
 private:
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
     struct Kept {
         bool valid = false;
         std::string current; // the current document; empty when there was none
         int column = 0;
         int currentRow = 0;
-        std::unordered_set<std::string> selected;
+        std::unordered_set<std::string, TextHash, std::equal_to<>> selected;
         int left = 0; // the selection's columns
         int right = 0;
         std::string anchor; // a visible document and its distance from the top row

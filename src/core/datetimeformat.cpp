@@ -156,12 +156,7 @@ const DateTimeFormat& fileDateTimeFormat() {
     return format;
 }
 
-namespace {
-
-// The files' own form as they are written, "yyyy/mm/dd h:nn:ss" or the date alone, read without
-// the general reader's steps (a data file holds 100,000 of them); nullopt for anything else, which
-// the general reader then takes.
-std::optional<DateTime> readWrittenForm(std::string_view t) {
+std::optional<DateTime> readWrittenTime(std::string_view t) {
     int value = 0;
     const auto digits = [&](std::size_t from, std::size_t count) {
         value = 0;
@@ -197,10 +192,8 @@ std::optional<DateTime> readWrittenForm(std::string_view t) {
     return time ? std::optional<DateTime>(combineDateTime(*date, *time)) : std::nullopt;
 }
 
-} // namespace
-
 std::optional<DateTime> readFileDateTime(std::string_view text, const DateTimeFormat& locale) {
-    if (const std::optional<DateTime> written = readWrittenForm(text))
+    if (const std::optional<DateTime> written = readWrittenTime(text))
         return written;
     if (const std::optional<DateTime> fixed = tryStrToDateTime(text, fileDateTimeFormat()))
         return fixed;

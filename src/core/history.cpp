@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <limits>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -114,6 +115,44 @@ HistoryList::HistoryList(PathSyntax syntax, ShellQuery& shell) : syntax_(syntax)
     items_.reserve(kInitialCapacity);
 }
 
+HistoryList::~HistoryList() {
+    dropFrom(0);
+}
+
+HistoryList::TextId HistoryList::holdText(std::shared_ptr<const std::string> text) {
+    // A place whose text no record uses any more is taken again.
+    for (std::size_t i = 0; i < texts_.size(); ++i) {
+        if (!texts_[i].text) {
+            texts_[i] = {std::move(text), 0};
+            return static_cast<TextId>(i + 1);
+        }
+    }
+    if (texts_.size() >= std::numeric_limits<TextId>::max())
+        return 0;
+    texts_.push_back({std::move(text), 0});
+    return static_cast<TextId>(texts_.size());
+}
+
+std::size_t HistoryList::heldTexts() const {
+    return static_cast<std::size_t>(std::count_if(texts_.begin(), texts_.end(),
+                                                  [](const HeldText& held) { return held.text != nullptr; }));
+}
+
+void HistoryList::release(HistoryItem* item) {
+    if (item->text_ != 0) {
+        HeldText& held = texts_[item->text_ - 1];
+        if (--held.users == 0)
+            held.text.reset();
+    }
+    records_.release(item);
+}
+
+void HistoryList::dropFrom(std::size_t first) {
+    for (std::size_t i = first; i < items_.size(); ++i)
+        release(items_[i]);
+    items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(first), items_.end());
+}
+
 const HistoryItem* HistoryList::AddItem(const std::string& path, DateTime lastUsed) {
     if (!isStorablePath(path))
         return nullptr;
@@ -126,10 +165,10 @@ const HistoryItem* HistoryList::addKnown(const std::string& path, DateTime lastU
     return add(path, shell_.queryKnownFileInfo(path), lastUsed, unavailable);
 }
 
-const HistoryItem* HistoryList::addUnchecked(const std::string& path, DateTime lastUsed) {
+const HistoryItem* HistoryList::addUnchecked(std::string_view path, DateTime lastUsed, TextId text) {
     if (!isStorablePath(path))
         return nullptr;
-    const HistoryItem* added = add(path, shell_.queryKnownFileInfo(path), lastUsed, false);
+    const HistoryItem* added = add(path, shell_.queryKnownFileInfo(path), lastUsed, false, text);
     if (added)
         items_.back()->Unchecked = true;
     return added;
@@ -173,17 +212,16 @@ HistoryList::CheckOutcome HistoryList::settleChecks(const std::vector<std::strin
         const auto found = wasUnchecked ? missing.find(item.Path) : missing.end();
         if (found != missing.end() && found->second == FileAccess::Presence::Gone) {
             ++outcome.gone;
+            release(&item);
             continue;
         }
         if (found != missing.end()) {
             item.Unavailable = true;
             ++outcome.away;
         }
-        if (kept != i)
-            items_[kept] = std::move(items_[i]);
-        ++kept;
+        items_[kept++] = items_[i];
     }
-    items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(kept), items_.end());
+    items_.resize(kept);
     if (outcome.gone > 0 || outcome.away > 0) {
         ++changes_;
         view_.clear();
@@ -191,30 +229,53 @@ HistoryList::CheckOutcome HistoryList::settleChecks(const std::vector<std::strin
     return outcome;
 }
 
-const HistoryItem* HistoryList::add(const std::string& path, const ShellFileInfo& info, DateTime lastUsed,
-                                    bool unavailable) {
+const HistoryItem* HistoryList::add(std::string_view path, const ShellFileInfo& info, DateTime lastUsed,
+                                    bool unavailable, TextId text) {
     if (info.isFolder)
         return nullptr;
-    auto item = std::make_unique<HistoryItem>();
-    item->Path = path;
+    HistoryItem* item = records_.make();
+    if (text != 0) {
+        ++texts_[text - 1].users;
+        item->text_ = text;
+        item->Path = path;
+    } else {
+        item->ownPath_ = std::make_unique_for_overwrite<char[]>(path.size());
+        std::copy(path.begin(), path.end(), item->ownPath_.get());
+        item->Path = std::string_view(item->ownPath_.get(), path.size());
+    }
     item->LastUsed = lastUsed;
     item->Unavailable = unavailable;
     item->IconIndex = info.iconIndex;
-    const std::string& shellName = info.type();
-    if (const auto known = shellName.empty() ? typeNames_.end() : typeNames_.find(shellName);
-        known != typeNames_.end())
-        item->typeName_ = &*known;
-    else
-        item->typeName_ =
-            &*typeNames_.insert(shellName.empty() ? fallbackTypeName(path, syntax_) : shellName).first;
+    item->typeName_ = typeNameOf(path, info);
     if (items_.size() == items_.capacity()) {
         // Steps of 128 keep small lists small; a quarter of the size once that is more keeps a
         // long run of adds linear.
         items_.reserve(items_.capacity() + std::max(kGrowBy, items_.capacity() / 4));
     }
-    items_.push_back(std::move(item));
+    items_.push_back(item);
     ++changes_;
-    return items_.back().get();
+    return item;
+}
+
+const std::string* HistoryList::typeNameOf(std::string_view path, const ShellFileInfo& info) {
+    // A name the shell keeps is looked up by its place, without reading it.
+    const std::string* shared = info.sharedTypeName;
+    if (shared && !shared->empty()) {
+        auto& recent =
+            recentTypeNames_[(reinterpret_cast<std::uintptr_t>(shared) >> 4) % recentTypeNames_.size()];
+        if (recent.first == shared)
+            return recent.second;
+        const auto [known, added] = sharedTypeNames_.try_emplace(shared, nullptr);
+        if (added)
+            known->second = &*typeNames_.insert(*shared).first;
+        recent = {shared, known->second};
+        return known->second;
+    }
+    const std::string& shellName = info.type();
+    if (const auto known = shellName.empty() ? typeNames_.end() : typeNames_.find(shellName);
+        known != typeNames_.end())
+        return &*known;
+    return &*typeNames_.insert(shellName.empty() ? fallbackTypeName(path, syntax_) : shellName).first;
 }
 
 void HistoryList::presize(long long expected, std::size_t limit) {
@@ -224,6 +285,8 @@ void HistoryList::presize(long long expected, std::size_t limit) {
         {static_cast<std::size_t>(expected), limit, static_cast<std::size_t>(kDataMaxMax)});
     if (cap > items_.capacity())
         items_.reserve(cap);
+    if (cap > records_.size())
+        records_.reserve(cap - records_.size());
 }
 
 int HistoryList::indexOfPath(std::string_view path) const {
@@ -255,26 +318,26 @@ int HistoryList::trimToMax(int dataMax) {
     const std::size_t drop = items_.size() - keep;
     ++changes_;
     view_.clear();
+    for (std::size_t i = 0; i < drop; ++i)
+        release(items_[i]);
     items_.erase(items_.begin(), items_.begin() + static_cast<std::ptrdiff_t>(drop));
     return static_cast<int>(drop);
 }
 
 int HistoryList::removePaths(const std::vector<std::string>& paths, std::vector<RemovedDocument>* taken) {
     const std::unordered_set<std::string_view> gone(paths.begin(), paths.end());
-    const auto end =
-        std::stable_partition(items_.begin(), items_.end(), [&](const std::unique_ptr<HistoryItem>& item) {
-            return gone.count(item->Path) == 0;
-        });
+    const auto end = std::stable_partition(
+        items_.begin(), items_.end(), [&](const HistoryItem* item) { return gone.count(item->Path) == 0; });
     const int removed = static_cast<int>(items_.end() - end);
     if (removed == 0)
         return 0;
     if (taken) {
         for (auto it = end; it != items_.end(); ++it)
-            taken->push_back({(*it)->Path, (*it)->LastUsed, (*it)->Unavailable});
+            taken->push_back({std::string((*it)->Path), (*it)->LastUsed, (*it)->Unavailable});
     }
     ++changes_;
     view_.clear();
-    items_.erase(end, items_.end());
+    dropFrom(static_cast<std::size_t>(end - items_.begin()));
     return removed;
 }
 
@@ -286,9 +349,9 @@ int HistoryList::putBack(const std::vector<RemovedDocument>& documents) {
             continue;
         // Appended: it moves before the first document used after it.
         const auto last = std::prev(items_.end());
-        const auto place = std::upper_bound(
-            items_.begin(), last, document.LastUsed,
-            [](DateTime when, const std::unique_ptr<HistoryItem>& item) { return when < item->LastUsed; });
+        const auto place =
+            std::upper_bound(items_.begin(), last, document.LastUsed,
+                             [](DateTime when, const HistoryItem* item) { return when < item->LastUsed; });
         std::rotate(place, last, items_.end());
         ++added;
     }
@@ -302,7 +365,7 @@ int HistoryList::putBack(const std::vector<RemovedDocument>& documents) {
 void HistoryList::clear() {
     ++changes_;
     view_.clear();
-    items_.clear();
+    dropFrom(0);
 }
 
 } // namespace vendle

@@ -8,13 +8,16 @@
 #include "fileaccess.h"
 #include "historylimits.h"
 #include "paths.h"
+#include "recordpool.h"
 #include "textfold.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -43,13 +46,15 @@ public:
 
     // The same for a path already known to name an existing file that is not a folder, so that
     // the disk need not be asked again.
-    virtual ShellFileInfo queryKnownFileInfo(const std::string& path) { return queryFileInfo(path); }
+    virtual ShellFileInfo queryKnownFileInfo(std::string_view path) {
+        return queryFileInfo(std::string(path));
+    }
 };
 
 // A remembered document. Records are changed only by the list's operations, which keep the list's
 // orders and paths right; everyone else reads them through const references.
 struct HistoryItem {
-    std::string Path;
+    std::string_view Path; // its bytes are the list's (see HistoryList::holdText)
     DateTime LastUsed = 0;
     std::int32_t IconIndex = 0;
     bool Unavailable = false; // on a volume that is not there now; typed by its name
@@ -58,14 +63,16 @@ struct HistoryItem {
 
 private:
     friend class HistoryList;
-    std::uint32_t index_ = 0; // place in Items when the list last numbered them
     // The path folded for a search that ignores kana and width, made the first time such a search
     // reads it; kept only when folding changes more than ASCII case (else the path is searched).
     mutable std::uint8_t foldState_ =
         0; // 0: not made yet, 1: the path itself, 2: folded_, 3: too long to keep
     mutable std::uint16_t foldedSize_ = 0;   // (beside index_, in what would be padding)
+    std::uint16_t text_ = 0;                 // the held text the path lies in; 0: ownPath_
+    std::uint32_t index_ = 0;                // place in Items when the list last numbered them
     const std::string* typeName_ = nullptr;  // shared per distinct type name
     mutable std::unique_ptr<char[]> folded_; // one block of foldedSize_ bytes
+    std::unique_ptr<char[]> ownPath_;        // the path's bytes when no held text has them
 };
 
 // A document taken out of the history, as much of it as putting it back needs.
@@ -142,11 +149,20 @@ public:
     static constexpr std::size_t kGrowBy = 128;
 
     HistoryList(PathSyntax syntax, ShellQuery& shell);
+    ~HistoryList();
+    HistoryList(const HistoryList&) = delete;
+    HistoryList& operator=(const HistoryList&) = delete;
 
     const PathSyntax& syntax() const { return syntax_; }
 
     int ItemCount() const { return static_cast<int>(items_.size()); }
     const HistoryItem& Item(int index) const { return *items_.at(static_cast<std::size_t>(index)); }
+
+    // A text that paths added with it lie in (a data file read whole), kept while any record
+    // uses it, so that those records need no copy of their paths. 0 when the list holds as many
+    // texts as it can; paths are then copied.
+    using TextId = std::uint16_t;
+    TextId holdText(std::shared_ptr<const std::string> text);
 
     // Queries the shell and appends a record for the path, used at `lastUsed`; nullptr (nothing
     // added) for a folder or a path the history file cannot store.
@@ -155,8 +171,9 @@ public:
     // or, when `unavailable`, a document on a volume that is away: the disk is not asked again.
     const HistoryItem* addKnown(const std::string& path, DateTime lastUsed, bool unavailable);
     // The same for a path read from the data file, whose presence is checked later (settleChecks):
-    // typed by its name, the disk not asked.
-    const HistoryItem* addUnchecked(const std::string& path, DateTime lastUsed);
+    // typed by its name, the disk not asked. With `text` (from holdText, which `path` lies in) the
+    // path is not copied.
+    const HistoryItem* addUnchecked(std::string_view path, DateTime lastUsed, TextId text = 0);
 
     // The paths of the unchecked documents, copied into one block, to be asked about off the
     // window's thread.
@@ -188,6 +205,8 @@ public:
     // history can hold, so a corrupt count cannot allocate without bound.
     void presize(long long expected, std::size_t limit);
     std::size_t capacity() const { return items_.capacity(); }
+    // How many texts the list holds (holdText) for records that still use them.
+    std::size_t heldTexts() const;
 
     // Index of the first entry whose path equals `path` byte for byte, or -1.
     int indexOfPath(std::string_view path) const;
@@ -287,12 +306,23 @@ private:
     void buildTimeOrder(ColumnOrder& order);
     // Gives each record its index in Items, unless that is done since the last change.
     void number();
-    const HistoryItem* add(const std::string& path, const ShellFileInfo& info, DateTime lastUsed,
-                           bool unavailable);
+    const HistoryItem* add(std::string_view path, const ShellFileInfo& info, DateTime lastUsed,
+                           bool unavailable, TextId text = 0);
+    // Destroys the records of items_ from `first` on and drops them from items_.
+    void dropFrom(std::size_t first);
+    void release(HistoryItem* item);
+    // The shared type name of a document the shell told `info` about.
+    const std::string* typeNameOf(std::string_view path, const ShellFileInfo& info);
 
     PathSyntax syntax_;
     ShellQuery& shell_;
-    std::vector<std::unique_ptr<HistoryItem>> items_;
+    struct HeldText {
+        std::shared_ptr<const std::string> text;
+        std::size_t users = 0;
+    };
+    RecordPool<HistoryItem> records_;
+    std::vector<HistoryItem*> items_; // made by records_
+    std::vector<HeldText> texts_;     // TextId n is texts_[n - 1]
     std::vector<const HistoryItem*> view_;
     ViewBasis basis_;
     std::uint64_t changes_ = 0;
@@ -301,6 +331,10 @@ private:
     std::vector<std::string_view> paths_;
     std::uint64_t pathsAt_ = ~std::uint64_t{0};
     std::unordered_set<std::string> typeNames_;
+    // The shell's own type names (ShellFileInfo::sharedTypeName) -> the entry of typeNames_, the
+    // last ones looked up in front by their place.
+    std::unordered_map<const std::string*, const std::string*> sharedTypeNames_;
+    std::array<std::pair<const std::string*, const std::string*>, 64> recentTypeNames_{};
 };
 
 } // namespace vendle

@@ -9,7 +9,12 @@
 #include <bit>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <memory>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vendle {
 
@@ -18,57 +23,128 @@ namespace {
 // One line of the data file, as the single pass over its bytes reads it.
 struct Row {
     std::string_view path;
+    std::uint64_t hash = 0;
     DateTime time = 0;
     bool timed = false;      // the time could be read
     bool superseded = false; // a later line holds the same path
 };
 
-// The rows' paths in an open-addressing table of row numbers, so that a path on several lines is
-// found without an allocation per line.
+// A hash of a path, eight bytes at a time in two independent lanes.
+std::uint64_t pathHash(std::string_view path) {
+    constexpr std::uint64_t k1 = 0x9E3779B97F4A7C15ULL;
+    constexpr std::uint64_t k2 = 0xC2B2AE3D27D4EB4FULL;
+    std::uint64_t a = path.size() * k2;
+    std::uint64_t b = k1;
+    const char* p = path.data();
+    std::size_t left = path.size();
+    for (; left >= 16; p += 16, left -= 16) {
+        std::uint64_t w[2];
+        std::memcpy(w, p, sizeof w);
+        a = std::rotl((a ^ w[0]) * k1, 29);
+        b = std::rotl((b ^ w[1]) * k2, 31);
+    }
+    std::uint64_t w[2] = {0, 0};
+    std::memcpy(w, p, left);
+    a = (a ^ w[0]) * k1;
+    b = (b ^ w[1]) * k2;
+    const std::uint64_t h = (a ^ std::rotl(b, 32)) * k2;
+    return h ^ (h >> 32);
+}
+
+// The rows' paths in an open-addressing table of row numbers beside their hashes' high halves, so
+// that a path on several lines is found without an allocation per line and nearly every probe
+// is answered by the table alone.
 class RowIndex {
 public:
     explicit RowIndex(std::size_t expected) {
-        resize(std::bit_ceil(std::max<std::size_t>(64, expected * 2)));
+        slots_.assign(std::bit_ceil(std::max<std::size_t>(64, expected * 2)), 0);
     }
 
-    // The row that holds `path` already, or none; `row` is remembered for it either way.
-    std::optional<std::uint32_t> exchange(std::string_view path, std::uint32_t row,
-                                          const std::vector<Row>& rows) {
+    // Brings the slot of `hash` into the cache ahead of its exchange.
+    void prepare(std::uint64_t hash) const {
+#if defined(__GNUC__)
+        __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+#else
+        (void)hash;
+#endif
+    }
+
+    // The row that holds the path of rows[row] already, or none; `row` is remembered for it
+    // either way.
+    std::optional<std::uint32_t> exchange(std::uint32_t row, const std::vector<Row>& rows) {
         if ((used_ + 1) * 2 > slots_.size())
             grow(rows);
-        std::size_t at = std::hash<std::string_view>{}(path) & (slots_.size() - 1);
-        for (;; at = (at + 1) & (slots_.size() - 1)) {
-            const std::uint32_t held = slots_[at];
+        const Row& r = rows[row];
+        const std::uint64_t tag = r.hash & kTagMask;
+        for (std::size_t at = r.hash & (slots_.size() - 1);; at = (at + 1) & (slots_.size() - 1)) {
+            const std::uint64_t held = slots_[at];
             if (held == 0) {
-                slots_[at] = row + 1;
+                slots_[at] = tag | (row + 1);
                 ++used_;
                 return std::nullopt;
             }
-            if (rows[held - 1].path == path) {
-                slots_[at] = row + 1;
-                return held - 1;
+            if ((held & kTagMask) == tag) {
+                const std::uint32_t other = static_cast<std::uint32_t>(held) - 1;
+                if (rows[other].path == r.path) {
+                    slots_[at] = tag | (row + 1);
+                    return other;
+                }
             }
         }
     }
 
 private:
-    void resize(std::size_t size) { slots_.assign(size, 0); }
+    static constexpr std::uint64_t kTagMask = 0xFFFFFFFF00000000ULL;
     void grow(const std::vector<Row>& rows) {
-        std::vector<std::uint32_t> old = std::move(slots_);
-        resize(old.size() * 2);
-        for (const std::uint32_t held : old) {
+        std::vector<std::uint64_t> old = std::move(slots_);
+        slots_.assign(old.size() * 2, 0);
+        for (const std::uint64_t held : old) {
             if (held == 0)
                 continue;
-            std::size_t at = std::hash<std::string_view>{}(rows[held - 1].path) & (slots_.size() - 1);
+            std::size_t at = rows[static_cast<std::uint32_t>(held) - 1].hash & (slots_.size() - 1);
             while (slots_[at] != 0)
                 at = (at + 1) & (slots_.size() - 1);
             slots_[at] = held;
         }
     }
 
-    std::vector<std::uint32_t> slots_; // row number + 1; 0 is empty
+    std::vector<std::uint64_t> slots_; // hash's high half, row number + 1; 0 is empty
     std::size_t used_ = 0;
 };
+
+// The first byte from `p` on that is a TAB, CR, LF or NUL, or `end`. Such bytes are all below 14:
+// sixteen bytes at a time are tested for that, and only then told apart.
+const char* nextBreak(const char* p, const char* end) {
+    const auto isBreak = [](char c) { return c == '\t' || c == '\n' || c == '\r' || c == '\0'; };
+#if defined(__SSE2__)
+    const __m128i thirteen = _mm_set1_epi8(13);
+    const __m128i zero = _mm_setzero_si128();
+    for (; end - p >= 16; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        auto low =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_subs_epu8(bytes, thirteen), zero)));
+        for (; low != 0; low &= low - 1) {
+            const char* at = p + std::countr_zero(low);
+            if (isBreak(*at))
+                return at;
+        }
+    }
+#endif
+    while (p < end && !isBreak(*p))
+        ++p;
+    return p;
+}
+
+// The end of the line that `p` is in (its CR or LF, or `end`), and whether a NUL byte comes first.
+const char* lineEnd(const char* p, const char* end, bool& nul) {
+    for (;;) {
+        p = nextBreak(p, end);
+        if (p == end || *p == '\r' || *p == '\n')
+            return p;
+        nul |= *p == '\0';
+        ++p;
+    }
+}
 
 } // namespace
 
@@ -85,66 +161,100 @@ LoadReport readHistory(HistoryList& history, const std::string& path, FileAccess
         report.openError = fillIn(textIn("HistoryFile", "データファイル(%1が見つかりません。"), {path});
         return report;
     }
-    // Held where it stays put, so that the paths handed out for the check can point into it.
+    // Held where it stays put: the records' paths and the paths handed out for the check point
+    // into it.
     const auto text = std::make_shared<const std::string>(std::move(*read));
 
-    // One pass over the bytes: each line becomes a row of views into the text. A damaged stretch
-    // (a NUL byte, as a crash can leave) costs only the lines it is in. An editor's byte-order mark
-    // in front of a path (the first, or one of files joined together) is no part of it: paths begin
-    // with a folder separator or a drive. A path on several lines (a hand-edited file) becomes one
-    // entry, at its last line's place and with the latest of its times.
+    // One pass over the bytes: each line becomes a row of views into the text. Lines end at CR LF,
+    // a lone CR or a lone LF. A damaged stretch (a NUL byte, as a crash can leave) costs only the
+    // lines it is in. An editor's byte-order mark in front of a path (the first, or one of files
+    // joined together) is no part of it: paths begin with a folder separator or a drive. A path on
+    // several lines (a hand-edited file) becomes one entry, at its last line's place and with the
+    // latest of its times.
     const std::size_t expected = static_cast<std::size_t>(std::clamp<long long>(
         expectedItems, 0, std::min<long long>(kDataMaxMax, static_cast<long long>(text->size() / 4 + 1))));
     std::vector<Row> rows;
     rows.reserve(expected);
     RowIndex index(expected);
-    forEachLine(
-        *text,
-        [&](std::string_view line) {
-            while (line.substr(0, 3) == "\xEF\xBB\xBF")
-                line.remove_prefix(3);
-            if (line.find('\0') != std::string_view::npos) {
-                ++report.damagedLines;
-                return;
+    // Rows are indexed a few lines behind the reading, so that their slots are in the cache by then.
+    constexpr std::size_t kBehind = 8;
+    std::size_t indexed = 0;
+    const auto indexRow = [&](std::size_t at) {
+        if (const std::optional<std::uint32_t> earlier =
+                index.exchange(static_cast<std::uint32_t>(at), rows)) {
+            Row& before = rows[*earlier];
+            Row& row = rows[at];
+            before.superseded = true;
+            ++report.duplicateLines;
+            if (before.timed && (!row.timed || before.time > row.time)) {
+                row.time = before.time;
+                row.timed = true;
             }
-            Row row;
-            const std::size_t tab = line.find('\t');
-            row.path = line.substr(0, tab);
-            if (tab != std::string_view::npos) {
-                std::string_view field = line.substr(tab + 1);
-                field = field.substr(0, field.find('\t'));
-                if (const std::optional<DateTime> when = readFileDateTime(field, fmt)) {
-                    row.time = *when;
-                    row.timed = true;
-                }
+        }
+    };
+    const char* p = text->data();
+    const char* const end = p + text->size();
+    while (p < end) {
+        while (end - p >= 3 && std::string_view(p, 3) == "\xEF\xBB\xBF")
+            p += 3;
+        const char* stop = nextBreak(p, end);
+        Row row;
+        row.path = std::string_view(p, static_cast<std::size_t>(stop - p));
+        bool damaged = stop < end && *stop == '\0';
+        if (stop < end && *stop == '\t') {
+            // The time as the program writes it, just before the line's end; anything else is
+            // read as a field up to the next TAB.
+            const char* field = stop + 1;
+            // "yyyy/mm/dd h:nn:ss", the hour in one digit or two.
+            std::size_t written = 18;
+            if (end - field > 19 && field[written] != '\r' && field[written] != '\n')
+                ++written;
+            std::optional<DateTime> when;
+            if (end - field > static_cast<std::ptrdiff_t>(written) &&
+                (field[written] == '\r' || field[written] == '\n'))
+                when = readWrittenTime(std::string_view(field, written));
+            if (when) {
+                stop = field + written;
+            } else {
+                stop = lineEnd(field, end, damaged);
+                std::string_view rest(field, static_cast<std::size_t>(stop - field));
+                when = readFileDateTime(rest.substr(0, rest.find('\t')), fmt);
             }
-            if (const std::optional<std::uint32_t> earlier =
-                    index.exchange(row.path, static_cast<std::uint32_t>(rows.size()), rows)) {
-                Row& before = rows[*earlier];
-                before.superseded = true;
-                ++report.duplicateLines;
-                if (before.timed && (!row.timed || before.time > row.time)) {
-                    row.time = before.time;
-                    row.timed = true;
-                }
+            if (when) {
+                row.time = *when;
+                row.timed = true;
             }
-            rows.push_back(row);
-        },
-        NulByte::InLine);
+        } else if (damaged) {
+            stop = lineEnd(stop, end, damaged);
+        }
+        p = stop;
+        if (p < end && *p++ == '\r' && p < end && *p == '\n')
+            ++p;
+        if (damaged) {
+            ++report.damagedLines;
+            continue;
+        }
+        row.hash = pathHash(row.path);
+        index.prepare(row.hash);
+        rows.push_back(row);
+        if (rows.size() > kBehind)
+            indexRow(indexed++);
+    }
+    while (indexed < rows.size())
+        indexRow(indexed++);
     report.lineCount = static_cast<int>(rows.size());
     history.presize(expectedItems, rows.size() - static_cast<std::size_t>(report.duplicateLines));
 
     // Whether each document is still there is asked later, off the window's thread (settleChecks):
-    // the entries come in unchecked, typed by their names.
-    std::string pathText;
+    // the entries come in unchecked, typed by their names, their paths staying in the text read.
+    const HistoryList::TextId held = history.holdText(text);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (progress && i % 100 == 0)
             progress(static_cast<int>(i), report.lineCount);
         const Row& row = rows[i];
         if (row.superseded)
             continue;
-        pathText.assign(row.path);
-        if (!history.addUnchecked(pathText, row.time))
+        if (!history.addUnchecked(row.path, row.time, held))
             continue;
         if (unchecked)
             unchecked->paths.push_back(row.path);

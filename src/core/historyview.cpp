@@ -87,7 +87,7 @@ std::vector<const HistoryItem*> HistoryList::find(const std::vector<std::string>
                            : findNoCase(item->Path, needle, syntax_.codePage) != std::string::npos;
         });
         if (all)
-            found.push_back(item.get());
+            found.push_back(item);
     }
     // Newest first; documents used at the same time in the list's order from its end.
     std::reverse(found.begin(), found.end());
@@ -140,7 +140,7 @@ void HistoryList::applyFilter(const ViewFilter& filter, const Collator& collator
             if (i + kAhead < count) {
                 prefetch(paths[i + kAhead].data());
                 if (recordsNeeded)
-                    prefetch(items_[i + kAhead].get());
+                    prefetch(items_[i + kAhead]);
             }
             const std::string_view path = paths[i];
             bool show = matchesSearch(*items_[i], path) &&
@@ -206,7 +206,7 @@ void HistoryList::buildTimeOrder(ColumnOrder& order) {
     std::vector<TimedPointer> timed;
     timed.reserve(items_.size());
     for (const auto& item : items_)
-        timed.push_back({item->LastUsed, item.get()});
+        timed.push_back({item->LastUsed, item});
     sortByTime(timed);
     order.ascending.resize(timed.size());
     order.rank.resize(timed.size());
@@ -294,7 +294,7 @@ void HistoryList::showMarked(const std::vector<std::uint8_t>& shown, const Colla
         view_.clear();
         for (std::size_t i = 0; i < items_.size(); ++i) {
             if (shown[i])
-                view_.push_back(items_[i].get());
+                view_.push_back(items_[i]);
         }
         return;
     }
@@ -305,7 +305,7 @@ void HistoryList::showMarked(const std::vector<std::uint8_t>& shown, const Colla
     view_.clear();
     const auto take = [&](std::uint32_t index) {
         if (shown[index])
-            view_.push_back(items_[index].get());
+            view_.push_back(items_[index]);
     };
     if (SortDescending)
         std::for_each(order.ascending.rbegin(), order.ascending.rend(), take);

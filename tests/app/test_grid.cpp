@@ -172,13 +172,14 @@ private slots:
         QVERIFY(parts(*form_).Edit1->text().isEmpty());
         QCOMPARE(form_->Items().ViewCount(), 5);
         // Enter on a missing document's row tries to open it and reports why it could not.
-        QFile::remove(QString::fromStdString(form_->Items().ViewItem(0).Path));
+        QFile::remove(QString::fromStdString(std::string(form_->Items().ViewItem(0).Path)));
         parts(*form_).Grid->setFocus();
         parts(*form_).Grid->setCurrentIndex(parts(*form_).Grid->model()->index(0, ColumnName));
         QTest::keyClick(parts(*form_).Grid, Qt::Key_Return);
         QCOMPARE(MessageBox::shownTexts().size(), 1);
         QVERIFY(MessageBox::shownTexts()[0].endsWith(
-            QStringLiteral("ファイル名:") + QString::fromStdString(form_->Items().ViewItem(0).Path)));
+            QStringLiteral("ファイル名:") +
+            QString::fromStdString(std::string(form_->Items().ViewItem(0).Path))));
     }
 
     void onlyNameAndFolderCellsBecomeCurrent() {
@@ -201,13 +202,14 @@ private slots:
         QTest::keyClick(grid, Qt::Key_Left); // the row numbers: refused
         QCOMPARE(grid->currentIndex().column(), int(ColumnName));
         // A double click on a refused column: the row moves, the column stays, and it opens.
-        QFile::remove(QString::fromStdString(form_->Items().ViewItem(4).Path)); // nothing really launches
+        QFile::remove(
+            QString::fromStdString(std::string(form_->Items().ViewItem(4).Path))); // nothing really launches
         QSignalSpy opened(grid, &QAbstractItemView::doubleClicked);
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, centre(4, ColumnTime));
         QCOMPARE(grid->currentIndex(), grid->model()->index(4, ColumnName));
         QCOMPARE(opened.count(), 1);
         QVERIFY(MessageBox::shownTexts().last().endsWith(
-            QString::fromStdString(form_->Items().ViewItem(4).Path)));
+            QString::fromStdString(std::string(form_->Items().ViewItem(4).Path))));
     }
 
     void theTopPanelNeverClipsItsTextAtAnyFontSize() {
@@ -300,7 +302,7 @@ private slots:
         QCOMPARE(parts(*form_).Grid->currentIndex().row(), 0); // inside the selection: nothing moves
         // Outside the selection the clicked row becomes current and is the only document.
         parts(*form_).documents->documentMenu->GridRightClick(rowCentre(4, ColumnFolder));
-        QCOMPARE(offered, std::vector<std::string>{form_->Items().ViewItem(4).Path});
+        QCOMPARE(offered, std::vector<std::string>{std::string(form_->Items().ViewItem(4).Path)});
         QCOMPARE(parts(*form_).Grid->currentIndex().row(), 4);
         QCOMPARE(parts(*form_).Grid->currentIndex().column(), int(ColumnFolder));
         QCOMPARE(form_->session().settings().ReadInteger("VendleMainForm", "ContextMenuCount", 0), 2);
@@ -329,7 +331,7 @@ private slots:
         grid->setFocus();
         grid->setCurrentIndex(grid->model()->index(3, ColumnName));
         QTest::keyClick(grid, Qt::Key_Menu);
-        QCOMPARE(offered, std::vector<std::string>{form_->Items().ViewItem(3).Path});
+        QCOMPARE(offered, std::vector<std::string>{std::string(form_->Items().ViewItem(3).Path)});
         grid->selectionModel()->select(
             QItemSelection(grid->model()->index(1, ColumnName), grid->model()->index(3, ColumnFolder)),
             QItemSelectionModel::ClearAndSelect);
@@ -337,12 +339,12 @@ private slots:
         QCOMPARE(menus, 2);
         QCOMPARE(offered.size(), std::size_t(3));
         // Ctrl+C: the highlighted documents that exist, as files and as text.
-        QFile::remove(QString::fromStdString(form_->Items().ViewItem(2).Path));
+        QFile::remove(QString::fromStdString(std::string(form_->Items().ViewItem(2).Path)));
         QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
         const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
         QVERIFY(copied);
-        const QString first = QString::fromStdString(form_->Items().ViewItem(1).Path);
-        const QString third = QString::fromStdString(form_->Items().ViewItem(3).Path);
+        const QString first = QString::fromStdString(std::string(form_->Items().ViewItem(1).Path));
+        const QString third = QString::fromStdString(std::string(form_->Items().ViewItem(3).Path));
         QCOMPARE(copied->urls(), (QList<QUrl>{QUrl::fromLocalFile(first), QUrl::fromLocalFile(third)}));
         QCOMPARE(copied->text(), first + QLatin1Char('\n') + third);
         // The menu's own "履歴から削除": every highlighted document leaves the history, the one whose
@@ -382,7 +384,7 @@ private slots:
         const auto at = [&](int row, int column) {
             return grid->visualRect(grid->model()->index(row, column)).center();
         };
-        const auto pathOf = [&](int row) { return form_->Items().ViewItem(row).Path; };
+        const auto pathOf = [&](int row) { return std::string(form_->Items().ViewItem(row).Path); };
         const auto rows = [&] { return parts(*form_).documents->documentMenu->highlightedRows(); };
 
         // Ctrl+click starts a new block: no gapped selection can be made.
@@ -432,7 +434,7 @@ private slots:
         const auto at = [&](int row, int column) {
             return grid->visualRect(grid->model()->index(row, column)).center();
         };
-        const auto pathOf = [&](int row) { return form_->Items().ViewItem(row).Path; };
+        const auto pathOf = [&](int row) { return std::string(form_->Items().ViewItem(row).Path); };
         std::int64_t stamp = QDateTime::currentSecsSinceEpoch() + 11;
         const auto record = [&](const QString& doc) {
             writeFile(doc, "x");
@@ -547,10 +549,11 @@ private slots:
             selection->setCurrentIndex(grid->model()->index(currentRow, ColumnName),
                                        QItemSelectionModel::NoUpdate);
             grid->scrollTo(grid->currentIndex());
-            const std::string current = form_->Items().ViewItem(currentRow).Path;
+            const std::string current = std::string(form_->Items().ViewItem(currentRow).Path);
             switch (pick(4)) {
             case 0: // a highlighted document used again: it moves to the top
-                record(QString::fromStdString(form_->Items().ViewItem(a + pick(b - a + 1)).Path));
+                record(
+                    QString::fromStdString(std::string(form_->Items().ViewItem(a + pick(b - a + 1)).Path)));
                 program_->watch().request();
                 break;
             case 1:
@@ -572,7 +575,8 @@ private slots:
             QCOMPARE(form_->Items().ViewItem(cell.row()).Path, current);
             QStringList expected;
             for (int row = now.first().top(); row <= now.first().bottom(); ++row)
-                expected << QUrl::fromLocalFile(QString::fromStdString(form_->Items().ViewItem(row).Path))
+                expected << QUrl::fromLocalFile(
+                                QString::fromStdString(std::string(form_->Items().ViewItem(row).Path)))
                                 .toString();
             parts(*form_).documents->documentMenu->copyHighlighted();
             QStringList copied;
@@ -588,7 +592,7 @@ private slots:
         form_->ShowMainWindow();
         QVERIFY(QTest::qWaitForWindowActive(form_));
         HistoryGridView* grid = parts(*form_).Grid;
-        const auto pathOf = [&](int row) { return form_->Items().ViewItem(row).Path; };
+        const auto pathOf = [&](int row) { return std::string(form_->Items().ViewItem(row).Path); };
         grid->selectionModel()->select(
             QItemSelection(grid->model()->index(1, ColumnName), grid->model()->index(2, ColumnName)),
             QItemSelectionModel::ClearAndSelect);
@@ -708,7 +712,7 @@ private slots:
                                    DateTimeFormat::japanese());
             test::changeHistory(session, [&](HistoryList& items) {
                 for (int i = 0; i < form_->Items().ItemCount(); ++i)
-                    items.AddItem(form_->Items().Item(i).Path);
+                    items.AddItem(std::string(form_->Items().Item(i).Path));
             });
             const auto folders = session.folderChoices();
             QCOMPARE(folders.size(), std::size_t(2));

@@ -365,7 +365,7 @@ private slots:
         link(QStringLiteral("0.desktop"), path(QStringLiteral("docs/doc0.txt")), soon + 4);
         form->watch().request();
         QCOMPARE(form->session().items().ItemCount(), 2);
-        QCOMPARE(QString::fromStdString(form->session().items().Item(1).Path),
+        QCOMPARE(QString::fromStdString(std::string(form->session().items().Item(1).Path)),
                  path(QStringLiteral("docs/doc0.txt")));
         QCOMPARE(form->session().items().Item(1).LastUsed, dosDateTime(soon + 4));
 
@@ -389,7 +389,7 @@ private slots:
         link(QStringLiteral("3.desktop"), path(QStringLiteral("docs/doc1.txt")), soon + 8);
         form->watch().request();
         QCOMPARE(MessageBox::shownTexts(), QStringList());
-        QCOMPARE(QString::fromStdString(form->session().items().Item(2).Path),
+        QCOMPARE(QString::fromStdString(std::string(form->session().items().Item(2).Path)),
                  path(QStringLiteral("docs/doc1.txt")));
 
         // While a report waits for the user, imports go on: a document recorded meanwhile comes in

@@ -125,10 +125,10 @@ private slots:
         QCOMPARE(items.ItemCount(), 30);
         for (int i = 0; i < items.ItemCount(); ++i) {
             // Each with the time the desktop recorded (kept at two-second steps), not the start's.
-            const auto [before, after] = recordedAt.at(items.Item(i).Path);
+            const auto [before, after] = recordedAt.at(std::string(items.Item(i).Path));
             QVERIFY2(items.Item(i).LastUsed >= vendle::fromUnixTime(before - 2) &&
                          items.Item(i).LastUsed <= vendle::fromUnixTime(after),
-                     items.Item(i).Path.c_str());
+                     std::string(items.Item(i).Path).c_str());
         }
         QVERIFY(program->window()
                     .findChild<QLabel*>(QStringLiteral("Label2"))
@@ -154,7 +154,8 @@ private slots:
         grid->setFocus();
         grid->setCurrentIndex(grid->model()->index(1, vendle::ColumnName));
         QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
-        const std::vector<std::string> gone{items.ViewItem(1).Path, items.ViewItem(2).Path};
+        const std::vector<std::string> gone{std::string(items.ViewItem(1).Path),
+                                            std::string(items.ViewItem(2).Path)};
         QTest::keyClick(grid, Qt::Key_Delete);
         QCOMPARE(items.ItemCount(), 3);
         for (const std::string& p : gone) {

@@ -141,7 +141,7 @@ private slots:
             session_->setFilter(filter);
             QStringList names;
             for (int i = 0; i < session_->items().ViewCount(); ++i)
-                names << QString::fromStdString(session_->items().ViewItem(i).Path);
+                names << QString::fromStdString(std::string(session_->items().ViewItem(i).Path));
             names.sort();
             return names;
         };
@@ -301,7 +301,7 @@ private slots:
         QCOMPARE(settled.at(0).at(1).toInt(), 1); // away
         QStringList left;
         for (int i = 0; i < session_->items().ItemCount(); ++i)
-            left << QString::fromStdString(session_->items().Item(i).Path);
+            left << QString::fromStdString(std::string(session_->items().Item(i).Path));
         QCOMPARE(left, (QStringList{"/m/away.txt", "/d/a.txt", "/d/new.txt"}));
         QVERIFY(session_->items().Item(0).Unavailable);
         QCOMPARE(session_->items().ViewCount(), 3);

@@ -30,7 +30,7 @@ public:
 std::vector<std::string> viewPaths(HistoryList& list) {
     std::vector<std::string> out;
     for (int i = 0; i < list.ViewCount(); ++i)
-        out.push_back(list.ViewItem(i).Path);
+        out.push_back(std::string(list.ViewItem(i).Path));
     return out;
 }
 
@@ -178,7 +178,7 @@ TEST_F(HistoryTest, MoveToEndAndTrimDropTheOldest) {
     list.moveToEnd(1);
     std::vector<std::string> order;
     for (int i = 0; i < list.ItemCount(); ++i)
-        order.push_back(list.Item(i).Path);
+        order.push_back(std::string(list.Item(i).Path));
     EXPECT_EQ(order, (std::vector<std::string>{"/d/0", "/d/2", "/d/3", "/d/4", "/d/1"}));
 
     showAll(list);
@@ -301,7 +301,7 @@ TEST_F(HistoryTest, LongViewsSortTheSameOnOneThreadAndOnSeveral) {
     }
     std::map<std::string, std::string> typeOf;
     for (int i = 0; i < list.ItemCount(); ++i)
-        typeOf[list.Item(i).Path] = list.Item(i).TypeName();
+        typeOf[std::string(list.Item(i).Path)] = list.Item(i).TypeName();
     for (int column = 1; column <= 3; ++column) {
         for (bool desc : {false, true}) {
             std::vector<std::vector<std::string>> results;

@@ -30,7 +30,7 @@ protected:
     std::vector<std::string> paths() {
         std::vector<std::string> out;
         for (int i = 0; i < history.ItemCount(); ++i)
-            out.push_back(history.Item(i).Path);
+            out.push_back(std::string(history.Item(i).Path));
         return out;
     }
 };
@@ -242,7 +242,8 @@ TEST_F(HistoryFileTest, LargeHistoriesAreWrittenInWholeLinePieces) {
                         at(2026, 1 + i % 12, 1 + i % 28, i % 24, i % 60, i % 60));
     // A record damaged in memory (no operation of the list can store such a path) is skipped,
     // wherever the pieces end.
-    const_cast<HistoryItem&>(history.Item(4321)).Path += "\tbroken";
+    static const std::string broken = std::string(history.Item(4321).Path) + "\tbroken";
+    const_cast<HistoryItem&>(history.Item(4321)).Path = broken;
 
     struct Recorder final : ByteSink {
         std::vector<std::string> pieces;
@@ -273,7 +274,7 @@ TEST_F(HistoryFileTest, LoadingTellsTheShellThatEachPathIsAKnownFile) {
             ++plain;
             return {};
         }
-        ShellFileInfo queryKnownFileInfo(const std::string&) override {
+        ShellFileInfo queryKnownFileInfo(std::string_view) override {
             ++known;
             return {};
         }

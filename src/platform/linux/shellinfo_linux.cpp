@@ -7,6 +7,9 @@
 #include <gio/gio.h>
 #include <glib/gstdio.h>
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -84,28 +87,64 @@ const NameGlobs& DesktopShellInfo::nameGlobs() {
     return *globs_;
 }
 
-ShellFileInfo DesktopShellInfo::queryKnownFileInfo(const std::string& path) {
-    ShellFileInfo result;
+ShellFileInfo DesktopShellInfo::queryKnownFileInfo(std::string_view path) {
     // The type comes from the name alone, as the desktop guesses it without reading the file.
     // Names that share everything from their first dot on share the guess, unless the MIME
-    // database knows a pattern for more of the name ("CMakeLists.txt", "README*"): such names
-    // are guessed, and kept, one by one.
-    const std::size_t slash = path.rfind('/');
-    const std::string_view name = std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
-    key_.clear();
-    if (nameGlobs().wholeNameMatters(name))
-        key_.append("/").append(name);
-    else
-        key_.append(extensionKey(name));
-    auto found = guesses_.find(key_);
-    if (found == guesses_.end()) {
-        const GCharPtr guessed(g_content_type_guess(std::string(name).c_str(), nullptr, 0, nullptr));
-        found = guesses_.emplace(key_, &typeInfo(guessed ? guessed.get() : "")).first;
+    // database knows a pattern for more of the name ("CMakeLists.txt", "README*", "*~"): such
+    // names are guessed, and kept, one by one.
+    const void* slash = path.empty() ? nullptr : ::memrchr(path.data(), '/', path.size());
+    const std::string_view name =
+        slash ? path.substr(static_cast<std::size_t>(static_cast<const char*>(slash) - path.data()) + 1)
+              : path;
+    const NameGlobs& globs = nameGlobs();
+    const TypeInfo* type = nullptr;
+    if (!globs.nameMayMatter(name)) {
+        const std::string_view key = extensionKey(name);
+        RecentKey* recent = nullptr;
+        std::array<std::uint64_t, 2> bytes{};
+        if (!key.empty() && key.size() < 16 && path.size() >= 16 &&
+            std::endian::native == std::endian::little) {
+            // The key ends the path: the path's last sixteen bytes, those before the key cleared.
+            std::memcpy(bytes.data(), path.data() + path.size() - 16, 16);
+            const std::size_t before = 16 - key.size();
+            if (before >= 8) {
+                bytes[0] = 0;
+                bytes[1] &= ~std::uint64_t{0} << ((before - 8) * 8);
+            } else {
+                bytes[0] &= ~std::uint64_t{0} << (before * 8);
+            }
+            const std::uint64_t hash =
+                (bytes[0] * 0x9E3779B97F4A7C15ULL) ^ (bytes[1] * 0xC2B2AE3D27D4EB4FULL);
+            recent = &recentKeys_[hash >> 56];
+        }
+        if (recent && recent->type && recent->bytes == bytes) {
+            type = recent->type;
+        } else {
+            auto found = keyGuesses_.find(key);
+            if (found == keyGuesses_.end())
+                found = keyGuesses_.emplace(std::string(key), globs.keyMatters(key) ? nullptr : &guess(name))
+                            .first;
+            type = found->second;
+            if (recent && type)
+                *recent = {bytes, type};
+        }
     }
-    const TypeInfo& type = *found->second;
-    result.sharedTypeName = &type.description;
-    result.iconIndex = type.iconIndex;
+    if (!type) {
+        key_.assign("/").append(name);
+        auto found = nameGuesses_.find(key_);
+        if (found == nameGuesses_.end())
+            found = nameGuesses_.emplace(key_, &guess(name)).first;
+        type = found->second;
+    }
+    ShellFileInfo result;
+    result.sharedTypeName = &type->description;
+    result.iconIndex = type->iconIndex;
     return result;
+}
+
+const DesktopShellInfo::TypeInfo& DesktopShellInfo::guess(std::string_view name) {
+    const GCharPtr guessed(g_content_type_guess(std::string(name).c_str(), nullptr, 0, nullptr));
+    return typeInfo(guessed ? guessed.get() : "");
 }
 
 int DesktopShellInfo::folderIconIndex() {
