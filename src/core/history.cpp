@@ -166,7 +166,9 @@ const HistoryItem* HistoryList::addKnown(const std::string& path, DateTime lastU
 }
 
 const HistoryItem* HistoryList::addUnchecked(std::string_view path, DateTime lastUsed, TextId text) {
-    if (!isStorablePath(path))
+    // A path from a held text was read as a line's path, which ends at the first TAB, CR, LF or
+    // NUL: only an empty one is refused.
+    if (text != 0 ? path.empty() : !isStorablePath(path))
         return nullptr;
     const HistoryItem* added = add(path, shell_.queryKnownFileInfo(path), lastUsed, false, text);
     if (added)
@@ -206,8 +208,8 @@ HistoryList::CheckOutcome HistoryList::settleChecks(const std::vector<std::strin
     }
     CheckOutcome outcome;
     std::size_t kept = 0;
-    for (std::size_t i = 0; i < items_.size(); ++i) {
-        HistoryItem& item = *items_[i];
+    for (HistoryItem* const entry : items_) {
+        HistoryItem& item = *entry;
         const bool wasUnchecked = std::exchange(item.Unchecked, false);
         const auto found = wasUnchecked ? missing.find(item.Path) : missing.end();
         if (found != missing.end() && found->second == FileAccess::Presence::Gone) {
@@ -219,7 +221,7 @@ HistoryList::CheckOutcome HistoryList::settleChecks(const std::vector<std::strin
             item.Unavailable = true;
             ++outcome.away;
         }
-        items_[kept++] = items_[i];
+        items_[kept++] = entry;
     }
     items_.resize(kept);
     if (outcome.gone > 0 || outcome.away > 0) {

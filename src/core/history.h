@@ -171,8 +171,8 @@ public:
     // or, when `unavailable`, a document on a volume that is away: the disk is not asked again.
     const HistoryItem* addKnown(const std::string& path, DateTime lastUsed, bool unavailable);
     // The same for a path read from the data file, whose presence is checked later (settleChecks):
-    // typed by its name, the disk not asked. With `text` (from holdText, which `path` lies in) the
-    // path is not copied.
+    // typed by its name, the disk not asked. With `text` (from holdText, which `path` lies in as a
+    // line's path, ending before the first TAB, CR, LF or NUL) the path is not copied.
     const HistoryItem* addUnchecked(std::string_view path, DateTime lastUsed, TextId text = 0);
 
     // The paths of the unchecked documents, copied into one block, to be asked about off the

@@ -10,7 +10,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <future>
 #include <memory>
+#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -146,54 +148,13 @@ const char* lineEnd(const char* p, const char* end, bool& nul) {
     }
 }
 
-} // namespace
-
-LoadReport readHistory(HistoryList& history, const std::string& path, FileAccess& files,
-                       const DateTimeFormat& fmt, long long expectedItems, const LoadProgress& progress,
-                       HistoryList::UncheckedPaths* unchecked) {
-    LoadReport report;
-    if (!files.exists(path)) {
-        report.fileMissing = true;
-        return report;
-    }
-    std::optional<std::string> read = files.readAll(path, kDataFileLimit);
-    if (!read) {
-        report.openError = fillIn(textIn("HistoryFile", "データファイル(%1が見つかりません。"), {path});
-        return report;
-    }
-    // Held where it stays put: the records' paths and the paths handed out for the check point
-    // into it.
-    const auto text = std::make_shared<const std::string>(std::move(*read));
-
-    // One pass over the bytes: each line becomes a row of views into the text. Lines end at CR LF,
-    // a lone CR or a lone LF. A damaged stretch (a NUL byte, as a crash can leave) costs only the
-    // lines it is in. An editor's byte-order mark in front of a path (the first, or one of files
-    // joined together) is no part of it: paths begin with a folder separator or a drive. A path on
-    // several lines (a hand-edited file) becomes one entry, at its last line's place and with the
-    // latest of its times.
-    const std::size_t expected = static_cast<std::size_t>(std::clamp<long long>(
-        expectedItems, 0, std::min<long long>(kDataMaxMax, static_cast<long long>(text->size() / 4 + 1))));
+// The rows of a stretch of the text that begins at a line's start.
+struct RowPart {
     std::vector<Row> rows;
-    rows.reserve(expected);
-    RowIndex index(expected);
-    // Rows are indexed a few lines behind the reading, so that their slots are in the cache by then.
-    constexpr std::size_t kBehind = 8;
-    std::size_t indexed = 0;
-    const auto indexRow = [&](std::size_t at) {
-        if (const std::optional<std::uint32_t> earlier =
-                index.exchange(static_cast<std::uint32_t>(at), rows)) {
-            Row& before = rows[*earlier];
-            Row& row = rows[at];
-            before.superseded = true;
-            ++report.duplicateLines;
-            if (before.timed && (!row.timed || before.time > row.time)) {
-                row.time = before.time;
-                row.timed = true;
-            }
-        }
-    };
-    const char* p = text->data();
-    const char* const end = p + text->size();
+    int damaged = 0;
+};
+
+void readRows(const char* p, const char* const end, const DateTimeFormat& fmt, RowPart& part) {
     while (p < end) {
         while (end - p >= 3 && std::string_view(p, 3) == "\xEF\xBB\xBF")
             p += 3;
@@ -231,15 +192,92 @@ LoadReport readHistory(HistoryList& history, const std::string& path, FileAccess
         if (p < end && *p++ == '\r' && p < end && *p == '\n')
             ++p;
         if (damaged) {
-            ++report.damagedLines;
+            ++part.damaged;
             continue;
         }
         row.hash = pathHash(row.path);
-        index.prepare(row.hash);
-        rows.push_back(row);
-        if (rows.size() > kBehind)
-            indexRow(indexed++);
+        part.rows.push_back(row);
     }
+}
+
+// Texts shorter than this are read by one thread: starting another would cost more.
+constexpr std::size_t kReadAlone = 256 * 1024;
+// Rows are indexed a few behind the one whose slot is asked into the cache.
+constexpr std::size_t kBehind = 8;
+
+} // namespace
+
+LoadReport readHistory(HistoryList& history, const std::string& path, FileAccess& files,
+                       const DateTimeFormat& fmt, long long expectedItems, const LoadProgress& progress,
+                       HistoryList::UncheckedPaths* unchecked) {
+    LoadReport report;
+    if (!files.exists(path)) {
+        report.fileMissing = true;
+        return report;
+    }
+    std::optional<std::string> read = files.readAll(path, kDataFileLimit);
+    if (!read) {
+        report.openError = fillIn(textIn("HistoryFile", "データファイル(%1が見つかりません。"), {path});
+        return report;
+    }
+    // Held where it stays put: the records' paths and the paths handed out for the check point
+    // into it.
+    const auto text = std::make_shared<const std::string>(std::move(*read));
+
+    // One pass over the bytes: each line becomes a row of views into the text. Lines end at CR LF,
+    // a lone CR or a lone LF. A damaged stretch (a NUL byte, as a crash can leave) costs only the
+    // lines it is in. An editor's byte-order mark in front of a path (the first, or one of files
+    // joined together) is no part of it: paths begin with a folder separator or a drive. A path on
+    // several lines (a hand-edited file) becomes one entry, at its last line's place and with the
+    // latest of its times.
+    const std::size_t expected = static_cast<std::size_t>(std::clamp<long long>(
+        expectedItems, 0, std::min<long long>(kDataMaxMax, static_cast<long long>(text->size() / 4 + 1))));
+    // Two halves of a long text are read side by side; the rows are then indexed in their order.
+    const char* const begin = text->data();
+    const char* const end = begin + text->size();
+    const char* half = end;
+    if (text->size() >= kReadAlone && std::thread::hardware_concurrency() >= 2) {
+        const std::size_t middle = text->size() / 2;
+        // NOLINTNEXTLINE(bugprone-not-null-terminated-result): a search for a byte, not a string
+        const void* lf = std::memchr(begin + middle, '\n', text->size() - middle);
+        half = lf ? static_cast<const char*>(lf) + 1 : end;
+    }
+    RowPart second;
+    std::future<void> secondRead;
+    if (half < end) {
+        second.rows.reserve(expected / 2);
+        secondRead = std::async(std::launch::async, [&] { readRows(half, end, fmt, second); });
+    }
+    RowPart first;
+    first.rows.reserve(expected);
+    readRows(begin, half, fmt, first);
+    if (secondRead.valid())
+        secondRead.get();
+    std::vector<Row>& rows = first.rows;
+    rows.insert(rows.end(), second.rows.begin(), second.rows.end());
+    report.damagedLines = first.damaged + second.damaged;
+
+    RowIndex index(rows.size());
+    const auto indexRow = [&](std::size_t at) {
+        if (const std::optional<std::uint32_t> earlier =
+                index.exchange(static_cast<std::uint32_t>(at), rows)) {
+            Row& before = rows[*earlier];
+            Row& row = rows[at];
+            before.superseded = true;
+            ++report.duplicateLines;
+            if (before.timed && (!row.timed || before.time > row.time)) {
+                row.time = before.time;
+                row.timed = true;
+            }
+        }
+    };
+    // Each row's slot is asked into the cache a few rows ahead of its turn.
+    for (std::size_t at = 0; at < rows.size(); ++at) {
+        index.prepare(rows[at].hash);
+        if (at >= kBehind)
+            indexRow(at - kBehind);
+    }
+    std::size_t indexed = rows.size() < kBehind ? 0 : rows.size() - kBehind;
     while (indexed < rows.size())
         indexRow(indexed++);
     report.lineCount = static_cast<int>(rows.size());

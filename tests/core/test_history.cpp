@@ -30,7 +30,7 @@ public:
 std::vector<std::string> viewPaths(HistoryList& list) {
     std::vector<std::string> out;
     for (int i = 0; i < list.ViewCount(); ++i)
-        out.push_back(std::string(list.ViewItem(i).Path));
+        out.emplace_back(list.ViewItem(i).Path);
     return out;
 }
 
@@ -178,7 +178,7 @@ TEST_F(HistoryTest, MoveToEndAndTrimDropTheOldest) {
     list.moveToEnd(1);
     std::vector<std::string> order;
     for (int i = 0; i < list.ItemCount(); ++i)
-        order.push_back(std::string(list.Item(i).Path));
+        order.emplace_back(list.Item(i).Path);
     EXPECT_EQ(order, (std::vector<std::string>{"/d/0", "/d/2", "/d/3", "/d/4", "/d/1"}));
 
     showAll(list);

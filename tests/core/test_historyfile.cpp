@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <optional>
+
 using namespace vendle;
 using vendle::test::FakeFiles;
 
@@ -30,7 +34,7 @@ protected:
     std::vector<std::string> paths() {
         std::vector<std::string> out;
         for (int i = 0; i < history.ItemCount(); ++i)
-            out.push_back(std::string(history.Item(i).Path));
+            out.emplace_back(history.Item(i).Path);
         return out;
     }
 };
@@ -308,4 +312,104 @@ TEST_F(HistoryFileTest, ReadingAsksTheDiskNothingAndTheCheckSparesDocumentsUsedS
     EXPECT_EQ(paths(), (std::vector<std::string>{"/m/b.txt", "/d/a.txt", "/d/used.txt"}));
     EXPECT_TRUE(history.Item(0).Unavailable);
     EXPECT_FALSE(history.Item(1).Unavailable || history.Item(1).Unchecked || history.Item(2).Unchecked);
+}
+
+// A text long enough to be read in two halves gives what reading its lines one by one gives:
+// line ends of every kind, byte-order marks, damaged lines, unreadable times and paths repeated
+// across the halves (the latest time kept, at the last line's place).
+TEST_F(HistoryFileTest, ALongTextIsReadInHalvesAsLineByLine) {
+    const char* const ends[] = {"\r\n", "\n", "\r"};
+    std::string text;
+    for (int i = 0; i < 9000; ++i) {
+        const int repeated = i % 997; // every 997th line names an earlier document again
+        std::string line = (i % 501 == 7 ? "\xEF\xBB\xBF" : "") +
+                           std::string("/home/user/documents/long/folder/") +
+                           (i >= 997 && repeated == 0 ? std::to_string(i / 2) : std::to_string(i)) + ".txt";
+        if (i % 613 == 5)
+            line.insert(10, 1, '\0'); // damaged
+        if (i % 89 != 3)
+            line += "\t2026/" + std::to_string(1 + i % 12) + "/0" + std::to_string(1 + i % 9) + " " +
+                    std::to_string(i % 24) + ":05:07";
+        if (i % 311 == 9)
+            line += "\tnot a time";
+        text += line + (i == 8999 ? "" : ends[i % 3]);
+    }
+    ASSERT_GT(text.size(), 512u * 1024);
+    files.files[kDat] = text;
+
+    // The lines one by one.
+    struct Seen {
+        std::size_t last = 0;
+        bool timed = false;
+        DateTime time = 0;
+    };
+    std::map<std::string, Seen> seen;
+    int lines = 0;
+    int damaged = 0;
+    int repeats = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", i), text.size());
+        std::string line = text.substr(i, end - i);
+        i = end + (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1);
+        while (line.starts_with("\xEF\xBB\xBF"))
+            line.erase(0, 3);
+        if (line.find('\0') != std::string::npos) {
+            ++damaged;
+            continue;
+        }
+        const std::size_t tab = line.find('\t');
+        const std::string path = line.substr(0, tab);
+        std::optional<DateTime> when;
+        if (tab != std::string::npos)
+            when = readFileDateTime(line.substr(tab + 1, line.find('\t', tab + 1) - tab - 1), ja);
+        const bool repeat = seen.count(path) != 0;
+        repeats += repeat;
+        Seen& s = seen[path];
+        s.last = static_cast<std::size_t>(lines++);
+        if (when && (!s.timed || *when > s.time))
+            s.time = *when;
+        s.timed = s.timed || when.has_value();
+    }
+    std::vector<std::pair<std::size_t, std::string>> order;
+    for (const auto& [path, s] : seen)
+        order.emplace_back(s.last, path);
+    std::sort(order.begin(), order.end());
+
+    const LoadReport report = readHistory(history, kDat, files, ja, 9000);
+    EXPECT_EQ(report.lineCount, lines);
+    EXPECT_EQ(report.damagedLines, damaged);
+    EXPECT_EQ(report.duplicateLines, repeats);
+    ASSERT_EQ(history.ItemCount(), static_cast<int>(order.size()));
+    int untimed = 0;
+    for (int i = 0; i < history.ItemCount(); ++i) {
+        const Seen& s = seen[order[static_cast<std::size_t>(i)].second];
+        EXPECT_EQ(history.Item(i).Path, order[static_cast<std::size_t>(i)].second);
+        EXPECT_DOUBLE_EQ(history.Item(i).LastUsed, s.time) << i;
+        untimed += !s.timed;
+    }
+    EXPECT_EQ(report.unreadableTimes, untimed);
+    EXPECT_GE(repeats, 4);
+    EXPECT_GT(untimed, 50);
+}
+
+// Records read from a text leave their paths in it: the text stays while one of them does, and
+// goes with the last of them, however they leave.
+TEST_F(HistoryFileTest, TheTextReadStaysWhileARecordReadFromItDoes) {
+    files.files[kDat] = "/d/a.txt\t2026/12/06\r\n/d/b.txt\t2026/12/07\r\n/d/c.txt\t2026/12/08\r\n";
+    files.files["/d/b.txt"] = "";
+    readHistory(history, kDat, files, ja, 3);
+    files.files[kDat] = "overwritten";
+    EXPECT_EQ(history.heldTexts(), 1u);
+    const HistoryList::UncheckedPaths asked = history.uncheckedPaths();
+    EXPECT_EQ(history.settleChecks(asked.paths, files.presenceOfEach(asked.paths)).gone, 2);
+    EXPECT_EQ(history.heldTexts(), 1u);
+    // A record made where a removed one was keeps a path of its own.
+    history.AddItem("/d/new.txt", at(2026, 12, 9));
+    EXPECT_EQ(paths(), (std::vector<std::string>{"/d/b.txt", "/d/new.txt"}));
+    std::vector<RemovedDocument> removed;
+    EXPECT_EQ(history.removePaths({"/d/b.txt"}, &removed), 1);
+    EXPECT_EQ(history.heldTexts(), 0u);
+    EXPECT_EQ(history.putBack(removed), 1);
+    EXPECT_EQ(paths(), (std::vector<std::string>{"/d/b.txt", "/d/new.txt"}));
+    EXPECT_EQ(history.heldTexts(), 0u);
 }

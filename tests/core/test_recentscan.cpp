@@ -68,7 +68,7 @@ protected:
     std::vector<std::string> paths() {
         std::vector<std::string> out;
         for (int i = 0; i < history.ItemCount(); ++i)
-            out.push_back(std::string(history.Item(i).Path));
+            out.emplace_back(history.Item(i).Path);
         return out;
     }
 };

@@ -42,7 +42,7 @@ protected:
     std::vector<std::string> view() {
         std::vector<std::string> out;
         for (int i = 0; i < history.ViewCount(); ++i)
-            out.push_back(std::string(history.ViewItem(i).Path));
+            out.emplace_back(history.ViewItem(i).Path);
         return out;
     }
 };
