@@ -12,6 +12,7 @@
 #include <cstring>
 #include <future>
 #include <memory>
+#include <system_error>
 #include <thread>
 
 #if defined(__SSE2__)
@@ -246,13 +247,19 @@ LoadReport readHistory(HistoryList& history, const std::string& path, FileAccess
     std::future<void> secondRead;
     if (half < end) {
         second.rows.reserve(expected / 2);
-        secondRead = std::async(std::launch::async, [&] { readRows(half, end, fmt, second); });
+        try {
+            secondRead = std::async(std::launch::async, [&] { readRows(half, end, fmt, second); });
+        } catch (const std::system_error&) {
+            // No thread to be had: this one reads both halves.
+        }
     }
     RowPart first;
     first.rows.reserve(expected);
     readRows(begin, half, fmt, first);
     if (secondRead.valid())
         secondRead.get();
+    else if (half < end)
+        readRows(half, end, fmt, second);
     std::vector<Row>& rows = first.rows;
     rows.insert(rows.end(), second.rows.begin(), second.rows.end());
     report.damagedLines = first.damaged + second.damaged;
